@@ -1,0 +1,21 @@
+# Warnings are errors on our own code; third-party headers come in as system includes.
+function(zav_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                                           -Wold-style-cast -Wno-missing-field-initializers -Werror)
+endfunction()
+
+# A library of our own: one per folder of the layout.
+function(zav_library name)
+  add_library(${name} ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  zav_warnings(${name})
+endfunction()
+
+# A GoogleTest executable registered with ctest; each TEST becomes its own ctest case.
+function(zav_test name)
+  cmake_parse_arguments(ZT "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ZT_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ZT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  zav_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ZT_LABELS}")
+endfunction()

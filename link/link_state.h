@@ -1,0 +1,87 @@
+#pragma once
+// The state of the device link, held by the program object and passed to every link
+// procedure. One instance per program; tests create it afresh.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+#include "link/wire.h"
+#include "platform/desktop.h"
+#include "platform/serial_device.h"
+
+namespace zav {
+
+inline constexpr std::uint8_t kNoTransfer = 103;  // TransferCursor when no block transfer runs
+inline constexpr int kImageSize = kLastImageRegister - kFirstImageRegister + 1;  // 23 registers
+inline constexpr int kLiveRows = kLastLiveRegister - kFirstLiveRegister + 1;     // 19 rows
+
+// The one request frame buffer; byte 1 is CurrentCommand, the letter of the next frame.
+struct RequestBuffer {
+  RequestBytes bytes{kFrameStart, 0, 0, 0, 0, 0, kFrameEnd};
+};
+
+// Assembles response frames byte by byte; it persists across calls and ticks.
+struct FrameReceiver {
+  static constexpr std::uint8_t kWaitingForStart = 5;
+  std::uint8_t index = kWaitingForStart;  // slot of the next frame byte, 5 while waiting
+  // 0 address, 1 value high, 2 value low, 3 checksum, 4 end byte, 5 spare (never read)
+  std::array<std::uint8_t, 6> slots{};
+};
+
+// Last reported (or about to be written) values of registers 80 to 102.
+struct RegisterImage {
+  std::array<std::uint16_t, kImageSize> values{};
+};
+
+// Live values of registers 32 to 50, row = address - 32.
+struct LiveValueTable {
+  std::array<std::uint16_t, kLiveRows> values{};
+};
+
+struct CycleState {
+  std::uint8_t transferCursor = kNoTransfer;  // next register of a block transfer
+  std::uint8_t replyCredit = 0;               // a block request may leave at 2
+  std::uint8_t statusSilence = 0;             // ticks since the last status frame
+  std::uint8_t sendRequest = 0;               // 0 none, 1 waits for "Petrol", 2 start the write now
+  std::uint8_t upgradeArmed = 0;
+};
+
+// What the tick calls into the rest of the program. Any of them may be empty.
+struct TickHooks {
+  std::function<void(std::uint16_t status)> showStatusText;
+  std::function<void()> showLiveValues;
+  std::function<void()> showParameterValues;
+  std::function<void()> showConfigName;
+  // Runs the firmware upload dialog modally; the line is then the upload's alone.
+  std::function<void()> runUpload;
+};
+
+struct Link {
+  Desktop* desktop = nullptr;
+  SerialDevice* device = nullptr;
+  std::filesystem::path settingsFile = "zavmon.cfg";
+  WindowRef mainWindow;
+
+  std::uint8_t portNumber = 0;  // digit of the stored port name, for the port list
+  RequestBuffer request;
+  FrameReceiver receiver;
+  RegisterImage image;
+  LiveValueTable live;
+  CycleState cycle;
+  TickHooks hooks;
+};
+
+inline std::uint8_t& CurrentCommand(Link& link) {
+  return link.request.bytes[1];
+}
+
+inline bool IsImageRegister(unsigned address) {
+  return address >= kFirstImageRegister && address <= kLastImageRegister;
+}
+inline std::uint16_t& ImageValue(RegisterImage& image, std::uint8_t address) {
+  return image.values[static_cast<std::size_t>(address - kFirstImageRegister)];
+}
+
+}  // namespace zav

@@ -1,0 +1,131 @@
+#include "link/poll_cycle.h"
+
+#include "link/block_transfer.h"
+#include "link/frames.h"
+#include "link/serial_port.h"
+
+namespace zav {
+
+namespace {
+
+constexpr std::uint8_t kFullCredit = 2;
+
+void Call(const std::function<void()>& hook) {
+  if (hook) {
+    hook();
+  }
+}
+
+void RaiseReplyCredit(CycleState& cycle) {
+  if (cycle.transferCursor < kNoTransfer) {
+    ++cycle.replyCredit;
+  }
+  if (cycle.replyCredit > kFullCredit) {
+    cycle.replyCredit = kFullCredit;
+  }
+}
+
+void CountStatusSilence(Link& link) {
+  const std::uint8_t before = link.cycle.statusSilence++;
+  if (before > kSilentTicksBeforeClearing - 1) {
+    link.cycle.statusSilence = 0;
+    link.live.values.fill(0);
+  }
+}
+
+void StoreImageFrame(Link& link, const ReceivedFrame& frame) {
+  ImageValue(link.image, frame.address) = frame.value;
+  if (frame.address == link.cycle.transferCursor) {
+    ++link.cycle.transferCursor;
+  }
+  link.cycle.replyCredit = kFullCredit;
+}
+
+void ActOnStatus(Link& link, std::uint16_t status) {
+  link.cycle.statusSilence = 0;
+  if (link.cycle.sendRequest == 1) {
+    if (status == kStatusPetrol) {
+      link.cycle.sendRequest = 2;
+    } else {
+      CurrentCommand(link) = kLetterSwitch;
+    }
+  }
+  if (link.hooks.showStatusText) {
+    link.hooks.showStatusText(status);
+  }
+}
+
+void StoreFrame(Link& link, const ReceivedFrame& frame) {
+  if (IsImageRegister(frame.address)) {
+    StoreImageFrame(link, frame);
+  } else if (frame.address >= kFirstLiveRegister && frame.address <= kLastLiveRegister) {
+    link.live.values[frame.address - kFirstLiveRegister] = frame.value;
+  } else if (frame.address == kStatusRegister) {
+    ActOnStatus(link, frame.value);
+  }
+}
+
+void DrainFrames(Link& link) {
+  while (ReceiveFrame(link)) {
+    StoreFrame(link, LastReceivedFrame(link.receiver));
+  }
+}
+
+// True when this tick's reply ended a parameter write: nothing more is requested.
+bool EndWriteIfDone(Link& link) {
+  if (CurrentCommand(link) == kLetterSet &&
+      link.cycle.transferCursor == kLastWritableRegister + 1) {
+    link.cycle.transferCursor = kNoTransfer;
+    return true;
+  }
+  return false;
+}
+
+void SendBlockRequest(Link& link) {
+  CycleState& cycle = link.cycle;
+  if (cycle.transferCursor < kNoTransfer && cycle.replyCredit == kFullCredit) {
+    SendFrame(link, cycle.transferCursor, ImageValue(link.image, cycle.transferCursor));
+    cycle.replyCredit = 0;
+  }
+}
+
+void RunIdleBranch(Link& link) {
+  if (CurrentCommand(link) == kLetterSwitch || CurrentCommand(link) == kLetterClearErrors) {
+    SendFrame(link, 0, 0);
+  }
+  Call(link.hooks.showLiveValues);
+  SendLivePoll(link);
+}
+
+}  // namespace
+
+void StartUpload(Link& link) {
+  SendFrame(link, 0, 0);
+  CurrentCommand(link) = kLetterQuery;
+  Call(link.hooks.runUpload);
+  DrainInput(link);
+  link.cycle.upgradeArmed = 0;
+}
+
+void PollTick(Link& link) {
+  RaiseReplyCredit(link.cycle);
+  CountStatusSilence(link);
+  DrainFrames(link);
+  if (!EndWriteIfDone(link)) {
+    SendBlockRequest(link);
+    if (CurrentCommand(link) == kLetterUpgrade && link.cycle.upgradeArmed != 0) {
+      StartUpload(link);
+    }
+  }
+  if (link.cycle.transferCursor == kNoTransfer && link.cycle.upgradeArmed == 0) {
+    RunIdleBranch(link);
+  }
+  Call(link.hooks.showParameterValues);
+  if (link.cycle.sendRequest == 2) {
+    link.cycle.sendRequest = 0;
+    RunBlockTransfer(link, kFirstImageRegister, kLetterSet);
+  }
+  Call(link.hooks.showConfigName);
+}
+
+}  // namespace zav

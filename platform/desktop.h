@@ -1,0 +1,116 @@
+#pragma once
+// The desktop layer: the few window-system services the program needs, addressed the way
+// the program thinks of them (dialogs from templates, controls by numeric id, per-dialog
+// timers, modal boxes). Two hosts implement it: Qt for real windows, and a headless host
+// with a virtual clock for tests.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "resources/dialog_template.h"
+
+namespace zav {
+
+// A running dialog as the host knows it; 0 means "no window" (an owner-less dialog).
+struct WindowRef {
+  int id = 0;
+  friend bool operator==(WindowRef, WindowRef) = default;
+};
+
+enum class DialogMessage { Init, Timer, Command, VerticalScroll, Paint, Close };
+
+struct DialogEvent {
+  DialogMessage message = DialogMessage::Init;
+  int id = 0;    // timer id, command id (control or menu item) or scrolled control id
+  int code = 0;  // command notification code, or scroll request code
+};
+
+// Notification codes and command ids the program looks at.
+inline constexpr int kSelectionChange = 1;  // drop-down list: the selection changed
+inline constexpr int kCommandEnter = 1;     // Enter key in a dialog
+inline constexpr int kCommandEscape = 2;    // Escape key in a dialog
+
+class Desktop;
+// Returns true when the procedure handled the event.
+using DialogProc = std::function<bool(Desktop&, WindowRef, const DialogEvent&)>;
+
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageIcon { None, Error, Information, Warning };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct FileDialogOptions {
+  std::string filterCaption;     // e.g. "Configuration files ZAV (*.car)"
+  std::string filterPattern;     // e.g. "*.car"
+  std::string defaultExtension;  // empty: none
+  bool pathMustExist = false;
+  bool fileMustExist = false;
+};
+
+struct Colour {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  friend bool operator==(Colour, Colour) = default;
+};
+
+// Drawing on a dialog's surface, in pixels of that dialog.
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+  virtual void SetPen(Colour colour) = 0;
+  virtual void Rectangle(int left, int top, int right, int bottom) = 0;
+  virtual void MoveTo(int x, int y) = 0;
+  virtual void LineTo(int x, int y) = 0;
+  virtual void SetTextColour(Colour colour) = 0;
+  virtual void Text(int x, int y, std::string_view text) = 0;
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Runs a modal dialog from its template: creates it, delivers Init, then runs a modal loop
+  // that delivers the timers of every open dialog (this one's and its owners') until
+  // EndDialog is called. Returns the value given to EndDialog.
+  virtual int RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) = 0;
+  // Ends the dialog's loop once the current event has been handled.
+  virtual void EndDialog(WindowRef window, int result) = 0;
+
+  virtual void SetTimer(WindowRef window, int timerId, int periodMs) = 0;
+  virtual void KillTimer(WindowRef window, int timerId) = 0;
+
+  virtual void SetText(WindowRef window, int controlId, std::string_view text) = 0;
+  virtual std::string GetText(WindowRef window, int controlId) = 0;
+
+  virtual void SetBarRange(WindowRef window, int controlId, int low, int high) = 0;
+  virtual void SetBarPosition(WindowRef window, int controlId, int position) = 0;
+  virtual void SetBarColour(WindowRef window, int controlId, Colour colour) = 0;
+
+  virtual void SetSliderRange(WindowRef window, int controlId, int low, int high) = 0;
+  virtual void SetSliderPosition(WindowRef window, int controlId, int position) = 0;
+  virtual int GetSliderPosition(WindowRef window, int controlId) = 0;
+
+  virtual void AddListEntry(WindowRef window, int controlId, std::string_view entry) = 0;
+  // An index outside the list leaves no entry selected.
+  virtual void SelectListEntry(WindowRef window, int controlId, int index) = 0;
+  // -1 when nothing is selected.
+  virtual int SelectedListEntry(WindowRef window, int controlId) = 0;
+
+  // Modal boxes; the main window's timer keeps running behind them.
+  virtual MessageAnswer ShowMessage(WindowRef owner, std::string_view text,
+                                    std::string_view caption, MessageButtons buttons,
+                                    MessageIcon icon) = 0;
+  virtual std::optional<std::string> ChooseFileToOpen(WindowRef owner,
+                                                      const FileDialogOptions& options) = 0;
+  virtual std::optional<std::string> ChooseFileToSave(WindowRef owner,
+                                                      const FileDialogOptions& options) = 0;
+
+  // Draws on the dialog outside its Paint event (and inside it). The canvas is valid until
+  // the next call into the desktop.
+  virtual Canvas& CanvasOf(WindowRef window) = 0;
+};
+
+}  // namespace zav

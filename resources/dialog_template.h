@@ -1,0 +1,51 @@
+#pragma once
+// Dialog templates as plain data: what each window holds, where, and how it looks.
+// Positions and sizes are dialog units; the hosts convert them to pixels.
+
+#include <span>
+#include <string_view>
+
+namespace zav {
+
+struct DialogRect {
+  int x = 0;  // dialog units
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+enum class ControlKind {
+  ValueEdit,    // read-only, right-aligned, sunken edge
+  StatusEdit,   // read-only, centred, sunken edge
+  NameEdit,     // read-only, left-aligned, sunken edge
+  InputEdit,    // editable number field
+  ProgressBar,  // smooth bar
+  Label,        // static text, left-aligned
+  UnitLabel,    // static text, left-aligned, vertically centred
+  FieldLabel,   // static text, centred both ways
+  GroupBox,
+  DropDownList,  // choose-only combobox
+  PushButton,
+  Toolbar,
+  VerticalSlider,  // trackbar
+};
+
+struct ControlTemplate {
+  int id = 0;
+  ControlKind kind = ControlKind::Label;
+  DialogRect rect;
+  std::string_view text;  // fixed text; most captions are assigned at run time
+};
+
+struct DialogTemplate {
+  int id = 0;
+  std::string_view title;
+  DialogRect rect;
+  bool minimizeBox = false;
+  bool maximizeBox = false;
+  bool sizingBorder = false;
+  int menuId = 0;  // 0: no menu
+  std::span<const ControlTemplate> controls;
+};
+
+}  // namespace zav

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, only those missing.
+# Usage: scripts/install-deps.sh [build|test|run]...
+set -euo pipefail
+
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6serialport6-dev
+       libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+test=(lrzsz socat clang clang-format)
+run=(xvfb xauth imagemagick)
+
+wanted=()
+for what in "${@:-build}"; do
+  case "$what" in
+    build) wanted+=("${build[@]}") ;;
+    test) wanted+=("${build[@]}" "${test[@]}") ;;
+    run) wanted+=("${build[@]}" "${run[@]}") ;;
+    *) echo "unknown package set: $what" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

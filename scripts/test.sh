@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The whole test suite: dependencies, a normal build with every test, a second build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the formatting check.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh test
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Formatting"
+bash scripts/check-format.sh
+
+echo "== Build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
+
+echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=address,undefined \
+  -DZAV_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 900 -LE slow
