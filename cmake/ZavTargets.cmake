@@ -12,10 +12,14 @@ function(zav_library name)
 endfunction()
 
 # A GoogleTest executable registered with ctest; each TEST becomes its own ctest case.
+# OWN_MAIN: the sources bring their own main (for example to create an application object).
 function(zav_test name)
-  cmake_parse_arguments(ZT "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ZT "OWN_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ZT_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ZT_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ZT_LIBS} GTest::gtest GTest::gmock)
+  if(NOT ZT_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   zav_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ZT_LABELS}")
 endfunction()
