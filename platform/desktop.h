@@ -10,7 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include <span>
+
 #include "resources/dialog_template.h"
+#include "resources/menu.h"
 
 namespace zav {
 
@@ -56,7 +59,9 @@ struct Colour {
   friend bool operator==(Colour, Colour) = default;
 };
 
-// Drawing on a dialog's surface, in pixels of that dialog.
+// Drawing on a dialog's surface, in pixels of its client area. A canvas starts with a black
+// pen of width 1, a white fill for rectangles and black text; what is drawn stays until
+// drawn over, and the dialog's next Paint event draws afresh.
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -92,6 +97,10 @@ class Desktop {
   virtual void SetSliderRange(WindowRef window, int controlId, int low, int high) = 0;
   virtual void SetSliderPosition(WindowRef window, int controlId, int position) = 0;
   virtual int GetSliderPosition(WindowRef window, int controlId) = 0;
+
+  // Adds buttons to a toolbar; a click sends the dialog a command with the button's id.
+  virtual void AddToolbarButtons(WindowRef window, int controlId,
+                                 std::span<const ToolbarButton> buttons) = 0;
 
   virtual void AddListEntry(WindowRef window, int controlId, std::string_view entry) = 0;
   // An index outside the list leaves no entry selected.

@@ -26,6 +26,7 @@ struct ControlState {
   int sliderPosition = 0;
   std::vector<std::string> entries;
   int selection = -1;
+  std::vector<ToolbarButton> buttons;
 };
 
 struct DrawOp {

@@ -171,6 +171,12 @@ int HeadlessDesktop::GetSliderPosition(WindowRef window, int controlId) {
   return ControlOf(window, controlId).sliderPosition;
 }
 
+void HeadlessDesktop::AddToolbarButtons(WindowRef window, int controlId,
+                                        std::span<const ToolbarButton> buttons) {
+  auto& stored = ControlOf(window, controlId).buttons;
+  stored.insert(stored.end(), buttons.begin(), buttons.end());
+}
+
 void HeadlessDesktop::AddListEntry(WindowRef window, int controlId, std::string_view entry) {
   ControlOf(window, controlId).entries.emplace_back(entry);
 }

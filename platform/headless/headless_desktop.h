@@ -53,6 +53,8 @@ class HeadlessDesktop : public Desktop {
   void SetSliderRange(WindowRef window, int controlId, int low, int high) override;
   void SetSliderPosition(WindowRef window, int controlId, int position) override;
   int GetSliderPosition(WindowRef window, int controlId) override;
+  void AddToolbarButtons(WindowRef window, int controlId,
+                         std::span<const ToolbarButton> buttons) override;
   void AddListEntry(WindowRef window, int controlId, std::string_view entry) override;
   void SelectListEntry(WindowRef window, int controlId, int index) override;
   int SelectedListEntry(WindowRef window, int controlId) override;

@@ -1,0 +1,27 @@
+#pragma once
+// The program object: everything the running program holds, one struct per part, created
+// afresh for each run (and each test).
+
+#include <filesystem>
+
+#include "link/link_state.h"
+#include "params/config_library.h"
+#include "upgrade/upload_state.h"
+
+namespace zav {
+
+struct Program {
+  Link link;
+  ConfigLibrary library;
+  UploadState upload;
+};
+
+// Connects the program to its desktop and serial device, with the settings file in
+// `workingFolder`, and binds the poll tick to the display, name lookup and upload.
+void SetUpProgram(Program& program, Desktop& desktop, SerialDevice& device,
+                  const std::filesystem::path& workingFolder);
+
+// Runs the main window until it is closed; returns the program's exit code.
+int RunMainWindow(Program& program);
+
+}  // namespace zav

@@ -1,0 +1,14 @@
+#pragma once
+// The firmware upload: the image read when the file was chosen, and the sender's progress.
+
+#include <cstdint>
+#include <vector>
+
+namespace zav {
+
+struct UploadState {
+  std::vector<std::uint8_t> image;  // the file's first 30,720 bytes at most
+  std::uint8_t blockCounter = 0;    // 1 to 240 blocks, 241 EOT stage, 242 done
+};
+
+}  // namespace zav
