@@ -23,7 +23,6 @@ inline constexpr std::string_view kParameterCaptions =
 
 // Gives controls first..last the captions of `list` in order. A caption is cut at 63
 // characters; a list that runs out leaves the remaining controls empty.
-void AssignCaptions(Desktop& desktop, WindowRef window, std::string_view list, int first,
-                    int last);
+void AssignCaptions(Desktop& desktop, WindowRef window, std::string_view list, int first, int last);
 
 }  // namespace zav

@@ -3,6 +3,7 @@
 // afresh for each run (and each test).
 
 #include <filesystem>
+#include <functional>
 
 #include "link/link_state.h"
 #include "params/config_library.h"

@@ -1,0 +1,87 @@
+#include "ui/main_window.h"
+
+#include <string>
+
+#include "link/block_transfer.h"
+#include "link/poll_cycle.h"
+#include "link/serial_port.h"
+#include "resources/menu.h"
+#include "ui/captions.h"
+#include "ui/commands.h"
+#include "ui/live_display.h"
+
+namespace zav {
+
+namespace {
+
+void FillPortList(Desktop& desktop, WindowRef window, std::uint8_t portNumber) {
+  for (int port = 1; port <= kPortCount; ++port) {
+    desktop.AddListEntry(window, kPortList, "COM" + std::to_string(port));
+  }
+  if (portNumber != 0) {
+    desktop.SelectListEntry(window, kPortList, portNumber - 1);
+  }
+}
+
+}  // namespace
+
+void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
+  Link& link = program.link;
+  link.mainWindow = window;
+  if (!OpenSerialPort(link)) {
+    desktop.ShowMessage(window, kPortErrorText, kErrorCaption, MessageButtons::Ok,
+                        MessageIcon::Error);
+  }
+  desktop.SetTimer(window, kPollTimerId, kPollPeriodMs);
+  FillPortList(desktop, window, link.portNumber);
+  SetupBars(desktop, window);
+  desktop.AddToolbarButtons(window, kToolbar, MainToolbarButtons());
+  AssignCaptions(desktop, window, kMainCaptions, kFirstMainCaption, kLastMainCaption);
+  AssignCaptions(desktop, window, kParameterCaptions, kFirstParameterCaption,
+                 kLastParameterCaption);
+  LoadLibrary(program);
+}
+
+void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int commandId,
+                     int code) {
+  if (commandId == kPortList) {
+    if (code == kSelectionChange) {
+      SelectPort(program.link, desktop.SelectedListEntry(window, kPortList));
+    }
+    return;
+  }
+  if (commandId == kSwitchButton) {
+    CurrentCommand(program.link) = kLetterSwitch;
+    return;
+  }
+  RunMenuCommand(program, commandId);
+}
+
+void CloseMainWindow(Program& program, Desktop& desktop, WindowRef window) {
+  ClosePort(program.link);
+  desktop.EndDialog(window, 0);
+  desktop.KillTimer(window, kPollTimerId);
+  ReleaseLibrary(program);
+}
+
+bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
+                    const DialogEvent& event) {
+  switch (event.message) {
+    case DialogMessage::Init:
+      InitMainWindow(program, desktop, window);
+      return true;
+    case DialogMessage::Command:
+      DispatchCommand(program, desktop, window, event.id, event.code);
+      return true;
+    case DialogMessage::Timer:
+      PollTick(program.link);
+      return true;
+    case DialogMessage::Close:
+      CloseMainWindow(program, desktop, window);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace zav

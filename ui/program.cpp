@@ -1,0 +1,42 @@
+#include "ui/program.h"
+
+#include "resources/main_template.h"
+#include "ui/live_display.h"
+#include "ui/main_window.h"
+
+namespace zav {
+
+namespace {
+
+void BindTickHooks(Program& program) {
+  Link& link = program.link;
+  link.hooks.showStatusText = [&link](std::uint16_t status) {
+    ShowStatusText(status, *link.desktop, link.mainWindow);
+  };
+  link.hooks.showLiveValues = [&link] {
+    ShowLiveValues(link.live, *link.desktop, link.mainWindow);
+  };
+  link.hooks.showParameterValues = [&link] {
+    ShowParameterValues(link.image, *link.desktop, link.mainWindow);
+  };
+}
+
+}  // namespace
+
+void SetUpProgram(Program& program, Desktop& desktop, SerialDevice& device,
+                  const std::filesystem::path& workingFolder) {
+  program.link.desktop = &desktop;
+  program.link.device = &device;
+  program.link.settingsFile = workingFolder / "zavmon.cfg";
+  BindTickHooks(program);
+}
+
+int RunMainWindow(Program& program) {
+  return program.link.desktop->RunDialog(
+      MainTemplate(), WindowRef{},
+      [&program](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+        return MainWindowProc(program, desktop, window, event);
+      });
+}
+
+}  // namespace zav
