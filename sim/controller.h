@@ -58,7 +58,8 @@ class Controller {
 
   // Registers as the controller holds them (32 to 51 live and status, 80 to 102 stored).
   // Setting a live register (32 to 50) holds it at that value from then on; setting 51 puts
-  // the controller in that operating state. Other addresses read 0 and ignore writes.
+  // the controller in that operating state. The gas injection times (36 to 39) read 0 except
+  // on gas. Other addresses read 0 and ignore writes.
   std::uint16_t Register(std::uint8_t address) const;
   void SetRegister(std::uint8_t address, std::uint16_t value);
   void SetErrorFlags(std::uint16_t flags);

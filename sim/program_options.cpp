@@ -1,0 +1,220 @@
+#include "sim/program_options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <limits>
+#include <vector>
+
+namespace zav::sim {
+namespace {
+
+// Returns an error text, or nothing when the value was taken.
+using Setter = std::function<std::optional<std::string>(ProgramOptions&, std::string_view)>;
+
+struct OptionEntry {
+  std::string_view name;
+  std::string_view valueName;  // empty: the option is a flag
+  std::string_view help;
+  Setter set;
+};
+
+// The whole of `text` as a number; `extra` is the base of a whole number or the format of a
+// fraction.
+template <typename Number, typename... Extra>
+std::optional<Number> ParseNumber(std::string_view text, Extra... extra) {
+  Number number{};
+  const char* end = text.data() + text.size();
+  const auto [stop, failure] = std::from_chars(text.data(), end, number, extra...);
+  if (text.empty() || failure != std::errc{} || stop != end) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+std::optional<double> ParseRate(std::string_view text) {
+  const std::optional<double> rate = ParseNumber<double>(text, std::chars_format::fixed);
+  if (!rate || !(*rate >= 0.0 && *rate <= 1.0)) {
+    return std::nullopt;
+  }
+  return rate;
+}
+
+std::optional<std::uint16_t> ParseHexWord(std::string_view text) {
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    text.remove_prefix(2);
+  }
+  return ParseNumber<std::uint16_t>(text, 16);
+}
+
+std::string Refusal(std::string_view name, std::string_view value, std::string_view expected) {
+  return "invalid value '" + std::string(value) + "' for " + std::string(name) + " (" +
+         std::string(expected) + ")";
+}
+
+Setter RateSetter(std::string_view name, double FaultOptions::*rate) {
+  return [name, rate](ProgramOptions& options, std::string_view value) {
+    const std::optional<double> parsed = ParseRate(value);
+    if (!parsed) {
+      return std::optional(Refusal(name, value, "a rate from 0 to 1"));
+    }
+    options.controller.faults.*rate = *parsed;
+    return std::optional<std::string>();
+  };
+}
+
+Setter CountSetter(std::string_view name, std::uint32_t FaultOptions::*count) {
+  return [name, count](ProgramOptions& options, std::string_view value) {
+    const std::optional<std::uint32_t> parsed = ParseNumber<std::uint32_t>(value);
+    if (!parsed) {
+      return std::optional(Refusal(name, value, "a whole number"));
+    }
+    options.controller.faults.*count = *parsed;
+    return std::optional<std::string>();
+  };
+}
+
+Setter Flag(std::function<void(ProgramOptions&)> set) {
+  return [set](ProgramOptions& options, std::string_view) {
+    set(options);
+    return std::optional<std::string>();
+  };
+}
+
+Setter TextSetter(std::string ProgramOptions::*text) {
+  return [text](ProgramOptions& options, std::string_view value) {
+    options.*text = std::string(value);
+    return std::optional<std::string>();
+  };
+}
+
+std::optional<std::string> SetSeed(ProgramOptions& options, std::string_view value) {
+  const std::optional<std::uint32_t> seed = ParseNumber<std::uint32_t>(value);
+  if (!seed) {
+    return Refusal("--seed", value, "a whole number below 2^32");
+  }
+  options.controller.seed = *seed;
+  return std::nullopt;
+}
+
+std::optional<std::string> SetErrors(ProgramOptions& options, std::string_view value) {
+  const std::optional<std::uint16_t> flags = ParseHexWord(value);
+  if (!flags) {
+    return Refusal("--errors", value, "hexadecimal, 0 to FFFF");
+  }
+  options.errorFlags = *flags;
+  return std::nullopt;
+}
+
+std::vector<OptionEntry> OptionTable() {
+  using Faults = FaultOptions;
+  return {
+      {"--pty", "", "serve a new pseudo-terminal; its path is the first line printed",
+       Flag([](ProgramOptions& options) { options.pseudoTerminal = true; })},
+      {"--device", "PATH", "serve a serial device (9600 8N1, raw, no flow control)",
+       TextSetter(&ProgramOptions::devicePath)},
+      {"--firmware-out", "FILE", "write each firmware image received to FILE",
+       TextSetter(&ProgramOptions::firmwareOut)},
+      {"--seed", "N", "seed of the engine model and the faults (default 1)", SetSeed},
+      {"--errors", "HEX", "error flags, register 102 (default 0)", SetErrors},
+      {"--drop", "RATE", "share of answer bytes lost", RateSetter("--drop", &Faults::dropRate)},
+      {"--corrupt", "RATE", "share of answer bytes damaged",
+       RateSetter("--corrupt", &Faults::corruptRate)},
+      {"--duplicate", "RATE", "share of answer bytes sent twice",
+       RateSetter("--duplicate", &Faults::duplicateRate)},
+      {"--split", "RATE", "share of answer frames split by a 100-300 ms gap",
+       RateSetter("--split", &Faults::splitRate)},
+      {"--stray", "RATE", "share of answer frames preceded by stray bytes",
+       RateSetter("--stray", &Faults::strayRate)},
+      {"--silence-every", "MS", "start a silent period every MS ms (with --silence-for)",
+       CountSetter("--silence-every", &Faults::silenceEveryMs)},
+      {"--silence-for", "MS", "length of each silent period (ms)",
+       CountSetter("--silence-for", &Faults::silenceForMs)},
+      {"--nak-burst", "N", "upload: answer a good block with NAK N times before its ACK",
+       CountSetter("--nak-burst", &Faults::nakBurst)},
+      {"--nak-burst-rate", "RATE", "upload: share of blocks that get a NAK burst (default 1)",
+       RateSetter("--nak-burst-rate", &Faults::nakBurstRate)},
+      {"--stray-ack", "", "upload: send one unsolicited ACK before the first NAK",
+       Flag([](ProgramOptions& options) { options.controller.faults.strayAck = true; })},
+      {"--drop-input", "RATE", "share of bytes from the tool lost",
+       RateSetter("--drop-input", &Faults::dropInputRate)},
+      {"--help", "", "show this help and exit",
+       Flag([](ProgramOptions& options) { options.showHelp = true; })},
+  };
+}
+
+const OptionEntry* FindOption(const std::vector<OptionEntry>& table, std::string_view name) {
+  for (const OptionEntry& entry : table) {
+    if (entry.name == name) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<std::string> CheckCombination(const ProgramOptions& options) {
+  if (options.showHelp) {
+    return std::nullopt;
+  }
+  if (options.pseudoTerminal == !options.devicePath.empty()) {
+    return "choose one of --pty and --device PATH";
+  }
+  const FaultOptions& faults = options.controller.faults;
+  if ((faults.silenceEveryMs == 0) != (faults.silenceForMs == 0)) {
+    return "--silence-every and --silence-for go together";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
+  const std::vector<OptionEntry> table = OptionTable();
+  ProgramOptions options;
+  for (std::size_t index = 0; index < arguments.size(); ++index) {
+    std::string_view name = arguments[index];
+    std::optional<std::string_view> value;
+    if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != name.npos) {
+      value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
+    const OptionEntry* entry = FindOption(table, name);
+    if (entry == nullptr) {
+      return {std::nullopt, "unknown option '" + std::string(arguments[index]) + "'"};
+    }
+    if (entry->valueName.empty() && value) {
+      return {std::nullopt, "option " + std::string(name) + " takes no value"};
+    }
+    if (!entry->valueName.empty() && !value) {
+      if (index + 1 == arguments.size()) {
+        return {std::nullopt,
+                "option " + std::string(name) + " needs " + std::string(entry->valueName)};
+      }
+      value = arguments[++index];
+    }
+    if (std::optional<std::string> error = entry->set(options, value.value_or(""))) {
+      return {std::nullopt, *error};
+    }
+  }
+  if (std::optional<std::string> error = CheckCombination(options)) {
+    return {std::nullopt, *error};
+  }
+  return {options, ""};
+}
+
+std::string UsageText() {
+  std::string text =
+      "Usage: zavsim (--pty | --device PATH) [options]\n"
+      "A virtual ZAV controller on a serial line, at the pace of 9600 baud.\n\nOptions:\n";
+  for (const OptionEntry& entry : OptionTable()) {
+    std::string left = "  " + std::string(entry.name);
+    if (!entry.valueName.empty()) {
+      left += " " + std::string(entry.valueName);
+    }
+    left.resize(std::max<std::size_t>(left.size() + 2, 26), ' ');
+    text += left + std::string(entry.help) + "\n";
+  }
+  return text;
+}
+
+}  // namespace zav::sim

@@ -1,0 +1,33 @@
+#pragma once
+// The command line of zavsim.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sim/controller.h"
+
+namespace zav::sim {
+
+struct ProgramOptions {
+  bool showHelp = false;
+  bool pseudoTerminal = false;  // --pty
+  std::string devicePath;       // --device PATH
+  std::string firmwareOut;      // --firmware-out FILE; empty: images are not kept
+  std::uint16_t errorFlags = 0;
+  ControllerOptions controller;
+};
+
+struct ParsedCommandLine {
+  std::optional<ProgramOptions> options;
+  std::string error;  // why the command line was refused
+};
+
+// `arguments` without the program name.
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments);
+
+std::string UsageText();
+
+}  // namespace zav::sim
