@@ -52,6 +52,15 @@ void HeadlessDesktop::Press(int templateId, int commandId, int code) {
   Deliver(*record, {DialogMessage::Command, commandId, code});
 }
 
+void HeadlessDesktop::Scroll(int templateId, int controlId, int code) {
+  DialogRecord* record = NewestOpen(templateId);
+  if (record == nullptr) {
+    throw ScriptError("scroll " + std::to_string(controlId) + ": dialog " +
+                      std::to_string(templateId) + " is not open");
+  }
+  Deliver(*record, {DialogMessage::VerticalScroll, controlId, code});
+}
+
 void HeadlessDesktop::RequestClose(int templateId) {
   DialogRecord* record = NewestOpen(templateId);
   if (record == nullptr) {

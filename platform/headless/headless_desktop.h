@@ -30,6 +30,8 @@ class HeadlessDesktop : public Desktop {
 
   // What a user does, right now: a click on a button or menu item, the close box.
   void Press(int templateId, int commandId, int code = 0);
+  // A trackbar notification; set the slider's position first with SetSliderPosition.
+  void Scroll(int templateId, int controlId, int code = 0);
   void RequestClose(int templateId);
 
   // What the tests look at.

@@ -1,0 +1,122 @@
+#include "params/parameters_dialog.h"
+
+#include <string>
+
+#include "params/edit_number.h"
+#include "params/formula_chart.h"
+#include "params/parameter_formula.h"
+#include "params/parameter_set.h"
+#include "params/send_question.h"
+#include "resources/parameters_template.h"
+#include "ui/captions.h"
+
+namespace zav {
+
+namespace {
+
+constexpr std::uint8_t kXAxisRegister = 87;
+constexpr std::uint8_t kYAxisRegister = 88;
+constexpr std::uint8_t kNumeratorRegister = 89;
+
+TrackbarPositions ReadTrackbars(Desktop& desktop, WindowRef window) {
+  return {desktop.GetSliderPosition(window, kLeftTrackbar),
+          desktop.GetSliderPosition(window, kRightTrackbar)};
+}
+
+void InitParametersDialog(const RegisterImage& image, Desktop& desktop, WindowRef window) {
+  desktop.SetSliderRange(window, kLeftTrackbar, 0, kLeftTrackbarLast);
+  desktop.SetSliderRange(window, kRightTrackbar, 0, kRightTrackbarLast);
+  AssignCaptions(desktop, window, kParameterCaptions, kFirstParametersCaption,
+                 kLastParametersCaption);
+  FillParameterEdits(image, desktop, window);
+  const TrackbarPositions opening =
+      OpeningPositions(RegisterValue(image, kXAxisRegister), RegisterValue(image, kYAxisRegister),
+                       RegisterValue(image, kNumeratorRegister));
+  desktop.SetSliderPosition(window, kLeftTrackbar, opening.left);
+  desktop.SetSliderPosition(window, kRightTrackbar, opening.right);
+}
+
+void PaintChart(Desktop& desktop, WindowRef window) {
+  const GasLine line = RepaintGasLine(ReadTrackbars(desktop, window));
+  Canvas& canvas = desktop.CanvasOf(window);
+  DrawChartFrame(canvas);
+  DrawGasLine(canvas, line);
+}
+
+// "Ok": the edits into the registers, then the question. The dialog stays open.
+void ConfirmParameters(Link& link, Desktop& desktop, WindowRef window) {
+  if (ReadParameterEdits(link.image, desktop, window)) {
+    OfferParameterWrite(link, window);
+  }
+}
+
+}  // namespace
+
+int RunParametersDialog(Link& link) {
+  return link.desktop->RunDialog(
+      ParametersTemplate(), link.mainWindow,
+      [&link](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+        return ParametersProc(link, desktop, window, event);
+      });
+}
+
+bool ParametersProc(Link& link, Desktop& desktop, WindowRef window, const DialogEvent& event) {
+  switch (event.message) {
+    case DialogMessage::Init:
+      InitParametersDialog(link.image, desktop, window);
+      return true;
+    case DialogMessage::Paint:
+      PaintChart(desktop, window);
+      return true;
+    case DialogMessage::VerticalScroll:
+      ApplyFormula(link.image, desktop, window);
+      return true;
+    case DialogMessage::Command:
+      // Only "Ok" counts; Enter (1) and Escape (2) do nothing.
+      if (event.id == kParametersOkButton) {
+        ConfirmParameters(link, desktop, window);
+      }
+      return true;
+    case DialogMessage::Close:
+      desktop.EndDialog(window, 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void FillParameterEdits(const RegisterImage& image, Desktop& desktop, WindowRef window) {
+  for (std::size_t i = 0; i < kParameterEdits.size(); ++i) {
+    desktop.SetText(window, kParameterEdits[i], std::to_string(image.values[i]));
+  }
+}
+
+bool ReadParameterEdits(RegisterImage& image, Desktop& desktop, WindowRef window) {
+  for (std::size_t i = 0; i < kParameterEdits.size(); ++i) {
+    const std::optional<std::uint16_t> value =
+        ReadParameterText(desktop.GetText(window, kParameterEdits[i]));
+    if (!value) {
+      desktop.ShowMessage(window, kWrongFillingText, kWrongFillingCaption, MessageButtons::Ok,
+                          MessageIcon::Error);
+      return false;
+    }
+    image.values[i] = *value;
+  }
+  return true;
+}
+
+void ApplyFormula(const RegisterImage& image, Desktop& desktop, WindowRef window) {
+  // Read everything first: a canvas lasts only until the next call into the desktop.
+  const FormulaResult result =
+      ApplyFormulaTo(RegisterValue(image, kXAxisRegister), ReadTrackbars(desktop, window));
+  Canvas& canvas = desktop.CanvasOf(window);
+  DrawChartFrame(canvas);
+  DrawGasLine(canvas, result.line);
+  if (result.xAxisStandIn) {
+    desktop.SetText(window, kXAxisEdit, std::to_string(kXAxisStandIn));
+  }
+  desktop.SetText(window, kYAxisEdit, std::to_string(result.yAxis));
+  desktop.SetText(window, kNumeratorEdit, std::to_string(result.numerator));
+}
+
+}  // namespace zav
