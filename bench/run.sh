@@ -4,9 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh build
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZAV_WITH_QT=OFF >/dev/null
-cmake --build build-bench -j "$(nproc)" --target poll_tick_bench transfer_timing
+cmake --build build-bench -j "$(nproc)" --target poll_tick_bench transfer_timing upload_timing
 
 echo "== CPU cost of one poll tick"
 build-bench/bench/poll_tick_bench
 echo "== Virtual-time length of the block transfers"
 build-bench/bench/transfer_timing
+echo "== Virtual-time length of a firmware upload"
+build-bench/bench/upload_timing

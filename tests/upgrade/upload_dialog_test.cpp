@@ -1,0 +1,221 @@
+// The upload dialog driven byte by byte: a fake serial device hands it the controller's
+// bytes, the headless host's virtual clock runs its 20 ms timer.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/headless/headless_desktop.h"
+#include "resources/transfer_template.h"
+#include "tests/support/fake_serial_device.h"
+#include "upgrade/upload_dialog.h"
+#include "upgrade/upload_exchange.h"
+#include "upgrade/upload_packet.h"
+
+namespace zav {
+namespace {
+
+using headless::kMillisecond;
+using headless::kSecond;
+using headless::Micros;
+
+constexpr int kDialog = kTransferTemplateId;
+constexpr Micros kUploadTick = 20 * kMillisecond;
+
+// Just after upload tick n (from 1) has run.
+constexpr Micros AfterTick(int n) {
+  return n * kUploadTick + 5 * kMillisecond;
+}
+
+std::vector<std::uint8_t> TestImage() {
+  std::vector<std::uint8_t> image(kFirmwareImageBytes);
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    image[i] = static_cast<std::uint8_t>(i * 13 + 5);
+  }
+  return image;
+}
+
+std::vector<std::uint8_t> PacketBytes(const std::vector<std::uint8_t>& image, int block) {
+  const UploadPacket packet = BuildUploadPacket(image, static_cast<std::uint8_t>(block));
+  return {packet.begin(), packet.end()};
+}
+
+class UploadDialogTest : public ::testing::Test {
+ protected:
+  UploadDialogTest() {
+    device.open = true;
+    link.desktop = &desktop;
+    link.device = &device;
+    link.mainWindow = WindowRef{};
+    upload.image = image;
+    desktop.SetTimeLimit(3600 * kSecond);
+  }
+
+  void FeedAt(Micros at, std::initializer_list<std::uint8_t> list) {
+    desktop.At(at, [this, bytes = std::vector<std::uint8_t>(list)] {
+      device.input.insert(device.input.end(), bytes.begin(), bytes.end());
+    });
+  }
+  void PressAt(Micros at, int commandId) {
+    desktop.At(at, [this, commandId] { desktop.Press(kDialog, commandId); });
+  }
+  // Calls `check` at `at`, while the dialog runs.
+  void CheckAt(Micros at, std::function<void()> check) { desktop.At(at, std::move(check)); }
+
+  int Run() {
+    RunUploadDialog(link, upload);
+    return desktop.Newest(kDialog)->result;
+  }
+  int BarPosition() const { return desktop.Control(kDialog, kTransferProgressBar).barPosition; }
+
+  const std::vector<std::uint8_t> image = TestImage();
+  headless::VirtualClock clock;
+  headless::HeadlessDesktop desktop{clock};
+  testing::FakeSerialDevice device;
+  Link link;
+  UploadState upload;
+};
+
+TEST_F(UploadDialogTest, OneControllerByteIsTakenPerTickAndEachNakRepeatsThePacket) {
+  FeedAt(10 * kMillisecond, {kNak, kNak, kNak});
+  CheckAt(AfterTick(1), [this] { EXPECT_EQ(device.written.size(), 132u); });
+  CheckAt(AfterTick(2), [this] { EXPECT_EQ(device.written.size(), 264u); });
+  PressAt(AfterTick(4), kTransferCancelButton);
+  Run();
+  std::vector<std::uint8_t> expected;
+  for (int repeat = 0; repeat < 3; ++repeat) {
+    const std::vector<std::uint8_t> block1 = PacketBytes(image, 1);
+    expected.insert(expected.end(), block1.begin(), block1.end());
+  }
+  EXPECT_EQ(device.written, expected);
+}
+
+TEST_F(UploadDialogTest, RunsAllBlocksThenTheEotUntilItsAck) {
+  FeedAt(10 * kMillisecond, {kNak});
+  for (int block = 1; block <= 240; ++block) {
+    FeedAt(10 * kMillisecond, {kAck});
+  }
+  // Tick 241 took the ACK of block 240; a NAK then asks for the EOT again.
+  CheckAt(AfterTick(242), [this] {
+    EXPECT_EQ(BarPosition(), 241) << "the bar is full in the end-of-transmission stage";
+    device.Queue({kNak, kAck});
+  });
+  EXPECT_EQ(Run(), 1);
+
+  std::vector<std::uint8_t> expected;
+  for (int block = 1; block <= 240; ++block) {
+    const std::vector<std::uint8_t> packet = PacketBytes(image, block);
+    expected.insert(expected.end(), packet.begin(), packet.end());
+  }
+  expected.push_back(kEot);
+  expected.push_back(kEot);
+  EXPECT_EQ(device.written, expected);
+  EXPECT_EQ(*desktop.Newest(kDialog)->closedAt, 244 * kUploadTick);
+  EXPECT_TRUE(upload.image.empty()) << "the image is let go";
+}
+
+TEST_F(UploadDialogTest, BarRunsFrom0To241AndShowsTheBlockAtTheTickAfterEachAck) {
+  FeedAt(10 * kMillisecond, {kNak, kAck, kAck});
+  CheckAt(5 * kMillisecond, [this] {
+    const auto& bar = desktop.Control(kDialog, kTransferProgressBar);
+    EXPECT_EQ(bar.barLow, 0);
+    EXPECT_EQ(bar.barHigh, 241);
+  });
+  CheckAt(AfterTick(1), [this] { EXPECT_EQ(BarPosition(), 1); });
+  CheckAt(AfterTick(2), [this] { EXPECT_EQ(BarPosition(), 1) << "set before the ACK is read"; });
+  CheckAt(AfterTick(3), [this] { EXPECT_EQ(BarPosition(), 2); });
+  CheckAt(AfterTick(4), [this] { EXPECT_EQ(BarPosition(), 3); });
+  PressAt(AfterTick(5), kTransferCancelButton);
+  Run();
+}
+
+TEST_F(UploadDialogTest, SilentLineSendsNothingAndWaitsForTheUser) {
+  PressAt(10 * 60 * kSecond, kTransferCancelButton);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(device.written.empty());
+  EXPECT_EQ(BarPosition(), 1);
+}
+
+TEST_F(UploadDialogTest, InputWaitingWhenTheDialogOpensIsDiscarded) {
+  device.Queue({kNak, kAck, kNak});
+  PressAt(AfterTick(5), kTransferCancelButton);
+  Run();
+  EXPECT_TRUE(device.written.empty());
+}
+
+TEST_F(UploadDialogTest, AckBeforeTheFirstNakIsDroppedAndBlockOneGoesOut) {
+  FeedAt(10 * kMillisecond, {kAck, kNak, kAck});
+  PressAt(AfterTick(4), kTransferCancelButton);
+  Run();
+  std::vector<std::uint8_t> expected = PacketBytes(image, 1);
+  const std::vector<std::uint8_t> block2 = PacketBytes(image, 2);
+  expected.insert(expected.end(), block2.begin(), block2.end());
+  EXPECT_EQ(device.written, expected);
+}
+
+TEST_F(UploadDialogTest, EscapeAndEnterDoNotEndTheDialog) {
+  PressAt(10 * kMillisecond, kCommandEscape);
+  PressAt(15 * kMillisecond, kCommandEnter);
+  FeedAt(30 * kMillisecond, {kNak});
+  PressAt(AfterTick(3), kTransferCancelButton);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(device.written, PacketBytes(image, 1)) << "the dialog went on after both keys";
+}
+
+TEST_F(UploadDialogTest, RunsOnTheTransferTemplateOwnedByTheMainWindow) {
+  link.mainWindow = WindowRef{7};
+  desktop.At(5 * kMillisecond, [this] { desktop.RequestClose(kDialog); });
+  Run();
+  const headless::DialogRecord* dialog = desktop.Newest(kDialog);
+  EXPECT_EQ(dialog->owner, WindowRef{7});
+  EXPECT_EQ(dialog->controls.at(kTransferCancelButton).text, "Cancel");
+}
+
+// Bytes that are neither ACK nor NAK: the CRC request 'C', CAN, a frame start, SOH, EOT...
+class DroppedByteTest : public UploadDialogTest,
+                        public ::testing::WithParamInterface<std::uint8_t> {};
+
+TEST_P(DroppedByteTest, SendsNothingAndLeavesTheBlockAsItWas) {
+  const std::uint8_t byte = GetParam();
+  FeedAt(10 * kMillisecond, {byte, kNak, byte, kAck, byte, byte});
+  PressAt(AfterTick(7), kTransferCancelButton);
+  Run();
+  std::vector<std::uint8_t> expected = PacketBytes(image, 1);
+  const std::vector<std::uint8_t> block2 = PacketBytes(image, 2);
+  expected.insert(expected.end(), block2.begin(), block2.end());
+  EXPECT_EQ(device.written, expected);
+  EXPECT_EQ(BarPosition(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, DroppedByteTest,
+                         ::testing::Values(0x43, 0x18, 0x02, 0x00, 0x01, 0x04, 0x0D, 0x86, 0x95,
+                                           0xFF));
+
+// "Cancel" and the close box end the upload the same way.
+class UploadEndedByUserTest : public UploadDialogTest,
+                              public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UploadEndedByUserTest, SendsNothingMoreAndEndsWithZero) {
+  const bool closeBox = GetParam();
+  FeedAt(10 * kMillisecond, {kNak, kAck, kAck});
+  desktop.At(AfterTick(3), [this, closeBox] {
+    if (closeBox) {
+      desktop.RequestClose(kDialog);
+    } else {
+      desktop.Press(kDialog, kTransferCancelButton);
+    }
+    device.Queue({kAck, kNak, kAck});  // left unread
+  });
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(device.written.size(), 3 * 132u);
+  EXPECT_EQ(device.input.size(), 3u);
+  EXPECT_TRUE(desktop.Messages().empty());
+  EXPECT_TRUE(upload.image.empty());
+  EXPECT_EQ(*desktop.Newest(kDialog)->closedAt, AfterTick(3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, UploadEndedByUserTest, ::testing::Values(false, true),
+                         [](const auto& test) { return test.param ? "CloseBox" : "Cancel"; });
+
+}  // namespace
+}  // namespace zav

@@ -1,0 +1,52 @@
+#include "upgrade/upgrade_command.h"
+
+#include <optional>
+#include <utility>
+
+#include "link/serial_port.h"
+#include "upgrade/firmware_image.h"
+
+namespace zav {
+
+namespace {
+
+std::optional<std::string> ChooseFirmwareFile(Link& link) {
+  FileDialogOptions options;
+  options.filterCaption = kFirmwareFilterCaption;
+  options.filterPattern = kFirmwareFilterPattern;
+  options.pathMustExist = true;
+  options.fileMustExist = true;
+  return link.desktop->ChooseFileToOpen(link.mainWindow, options);
+}
+
+void Disarm(Link& link, UploadState& upload) {
+  link.cycle.upgradeArmed = 0;
+  upload.image = {};
+}
+
+}  // namespace
+
+std::string FirmwareProblemText(const std::string& path, const std::string& problem) {
+  return "Cannot upgrade from \"" + path + "\": " + problem + ".";
+}
+
+void UpgradeCommand(Link& link, UploadState& upload) {
+  const std::optional<std::string> path = ChooseFirmwareFile(link);
+  if (!path) {
+    Disarm(link, upload);
+    return;
+  }
+  FirmwareImage firmware = ReadFirmwareImage(*path);
+  if (!firmware.problem.empty()) {
+    // Disarmed before the box opens: ticks run behind it and must not start an upload.
+    Disarm(link, upload);
+    link.desktop->ShowMessage(link.mainWindow, FirmwareProblemText(*path, firmware.problem),
+                              kErrorCaption, MessageButtons::Ok, MessageIcon::Error);
+    return;
+  }
+  upload.image = std::move(firmware.bytes);
+  CurrentCommand(link) = kLetterUpgrade;
+  link.cycle.upgradeArmed = 1;
+}
+
+}  // namespace zav

@@ -1,0 +1,84 @@
+#include "upgrade/upload_dialog.h"
+
+#include <array>
+
+#include "link/serial_port.h"
+#include "resources/transfer_template.h"
+#include "upgrade/upload_exchange.h"
+#include "upgrade/upload_packet.h"
+
+namespace zav {
+
+namespace {
+
+void BeginUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef window) {
+  BeginExchange(upload);
+  DrainInput(link);  // what came before the dialog opened answers nothing we sent
+  desktop.SetBarRange(window, kTransferProgressBar, 0, kEndOfTransmissionStage);
+  desktop.SetTimer(window, kUploadTimerId, kUploadTickMs);
+}
+
+void EndUpload(UploadState& upload, Desktop& desktop, WindowRef window, int result) {
+  upload.image = {};
+  desktop.KillTimer(window, kUploadTimerId);
+  desktop.EndDialog(window, result);
+}
+
+void Send(Link& link, const UploadState& upload, UploadStep step) {
+  if (step == UploadStep::kSendPacket) {
+    const UploadPacket packet = BuildUploadPacket(upload.image, upload.blockCounter);
+    WritePortBytes(link, packet);
+  } else if (step == UploadStep::kSendEndOfTransmission) {
+    const std::array<std::uint8_t, 1> eot{kEot};
+    WritePortBytes(link, eot);
+  }
+}
+
+void OnUploadTick(Link& link, UploadState& upload, Desktop& desktop, WindowRef window) {
+  desktop.SetBarPosition(window, kTransferProgressBar, upload.blockCounter);
+  const std::optional<std::uint8_t> byte = ReadPortByte(link);
+  if (!byte) {
+    return;
+  }
+  const UploadStep step = TakeControllerByte(upload, *byte);
+  if (step == UploadStep::kFinished) {
+    EndUpload(upload, desktop, window, 1);
+  } else {
+    Send(link, upload, step);
+  }
+}
+
+}  // namespace
+
+bool UploadProc(Link& link, UploadState& upload, Desktop& desktop, WindowRef window,
+                const DialogEvent& event) {
+  switch (event.message) {
+    case DialogMessage::Init:
+      BeginUpload(link, upload, desktop, window);
+      return true;
+    case DialogMessage::Timer:
+      OnUploadTick(link, upload, desktop, window);
+      return true;
+    case DialogMessage::Command:
+      // Every other command, Escape and Enter included, is taken and ignored.
+      if (event.id == kTransferCancelButton) {
+        EndUpload(upload, desktop, window, 0);
+      }
+      return true;
+    case DialogMessage::Close:
+      EndUpload(upload, desktop, window, 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void RunUploadDialog(Link& link, UploadState& upload) {
+  link.desktop->RunDialog(
+      TransferTemplate(), link.mainWindow,
+      [&link, &upload](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+        return UploadProc(link, upload, desktop, window, event);
+      });
+}
+
+}  // namespace zav
