@@ -28,7 +28,7 @@ bool FeedReceiver(FrameReceiver& receiver, std::uint8_t byte) {
     return false;
   }
   const std::uint8_t slot = receiver.index;
-  receiver.slots[slot] = byte;
+  receiver.slotBytes[slot] = byte;
   receiver.index = slot + 1 > FrameReceiver::kWaitingForStart ? FrameReceiver::kWaitingForStart
                                                               : static_cast<std::uint8_t>(slot + 1);
   // Only an end byte that is the fifth byte after its start byte closes a frame; an end
@@ -36,7 +36,7 @@ bool FeedReceiver(FrameReceiver& receiver, std::uint8_t byte) {
   if (byte != kFrameEnd || slot != kEndSlot) {
     return false;
   }
-  const auto& s = receiver.slots;
+  const auto& s = receiver.slotBytes;
   return static_cast<std::uint8_t>(s[0] + s[1] + s[2] + kFrameStart) == s[3];
 }
 
@@ -53,7 +53,7 @@ bool ReceiveFrame(Link& link) {
 }
 
 ReceivedFrame LastReceivedFrame(const FrameReceiver& receiver) {
-  return {receiver.slots[0], WordOf(receiver.slots[1], receiver.slots[2])};
+  return {receiver.slotBytes[0], WordOf(receiver.slotBytes[1], receiver.slotBytes[2])};
 }
 
 }  // namespace zav

@@ -27,7 +27,7 @@ struct FrameReceiver {
   static constexpr std::uint8_t kWaitingForStart = 5;
   std::uint8_t index = kWaitingForStart;  // slot of the next frame byte, 5 while waiting
   // 0 address, 1 value high, 2 value low, 3 checksum, 4 end byte, 5 spare (never read)
-  std::array<std::uint8_t, 6> slots{};
+  std::array<std::uint8_t, 6> slotBytes{};
 };
 
 // Last reported (or about to be written) values of registers 80 to 102.

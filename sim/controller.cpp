@@ -141,6 +141,9 @@ void Controller::TakeFrameByte(std::uint8_t byte) {
 void Controller::Execute(const DecodedRequest& request) {
   requests_.push_back(
       ReceivedRequest{now_, static_cast<char>(request.letter), request.address, request.value});
+  if (onRequest) {
+    onRequest(requests_.back());
+  }
   const Micros answerAt = now_ + kReactionDelay;
   switch (request.letter) {
     case kLetterQuery:

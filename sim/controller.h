@@ -74,6 +74,8 @@ class Controller {
   bool Uploading() const { return upload_.has_value(); }
   // Called with each image once its EOT has been acknowledged.
   std::function<void(const std::vector<std::uint8_t>&)> onFirmware;
+  // Called with each well-formed request as it is taken in.
+  std::function<void(const ReceivedRequest&)> onRequest;
 
  private:
   void StartClock(Micros now);

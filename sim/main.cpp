@@ -60,6 +60,14 @@ void KeepImages(zav::sim::Controller& controller, const std::string& path) {
   };
 }
 
+// One line per request: "request <letter> <address> <value>", for tests and debugging.
+void LogRequests(zav::sim::Controller& controller) {
+  controller.onRequest = [](const zav::sim::ReceivedRequest& request) {
+    std::cerr << "request " << request.letter << ' ' << unsigned{request.address} << ' '
+              << request.value << std::endl;
+  };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +97,9 @@ int main(int argc, char** argv) {
 
   Controller controller(options.controller);
   controller.SetErrorFlags(options.errorFlags);
+  if (options.logRequests) {
+    LogRequests(controller);
+  }
   if (!options.firmwareOut.empty()) {
     KeepImages(controller, options.firmwareOut);
   }

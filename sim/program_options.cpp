@@ -115,6 +115,8 @@ std::vector<OptionEntry> OptionTable() {
        TextSetter(&ProgramOptions::devicePath)},
       {"--firmware-out", "FILE", "write each firmware image received to FILE",
        TextSetter(&ProgramOptions::firmwareOut)},
+      {"--log", "", "print each request taken in on standard error",
+       Flag([](ProgramOptions& options) { options.logRequests = true; })},
       {"--seed", "N", "seed of the engine model and the faults (default 1)", SetSeed},
       {"--errors", "HEX", "error flags, register 102 (default 0)", SetErrors},
       {"--drop", "RATE", "share of answer bytes lost", RateSetter("--drop", &Faults::dropRate)},

@@ -17,6 +17,7 @@ struct ProgramOptions {
   std::string devicePath;       // --device PATH
   std::string firmwareOut;      // --firmware-out FILE; empty: images are not kept
   std::uint16_t errorFlags = 0;
+  bool logRequests = false;  // --log: each request taken in, on standard error
   ControllerOptions controller;
 };
 

@@ -2,14 +2,21 @@
 
 #include "link/block_transfer.h"
 #include "link/poll_cycle.h"
+#include "params/config_library.h"
+#include "params/parameter_file_commands.h"
+#include "params/parameter_set.h"
+#include "params/parameters_dialog.h"
+#include "params/send_question.h"
 #include "resources/menu.h"
+#include "ui/reports.h"
+#include "upgrade/upgrade_command.h"
 
 namespace zav {
 
 namespace {
 
 bool AskQuestion(Link& link, const char* question) {
-  return link.desktop->ShowMessage(link.mainWindow, question, kQuestionCaption,
+  return link.desktop->ShowMessage(link.mainWindow, question, kQuestionBoxCaption,
                                    MessageButtons::OkCancel,
                                    MessageIcon::Information) == MessageAnswer::Ok;
 }
@@ -23,26 +30,50 @@ void ReadFromZav(Link& link) {
 }
 
 void SetZav(Link& link) {
-  if (AskQuestion(link, kSendQuestion)) {
-    RequestParameterWrite(link);
-  }
+  OfferParameterWrite(link, link.mainWindow);
 }
 
 void RunMenuCommand(Program& program, int commandId) {
+  Link& link = program.link;
   switch (commandId) {
+    case kCommandOpen:
+      OpenParameterFile(link);
+      break;
+    case kCommandSave:
+      SaveParameterFile(link);
+      break;
+    case kCommandEdit:
+      RunParametersDialog(link);
+      break;
+    case kCommandDefaultValues:
+      ApplyDefaults(link.image);
+      break;
+    case kCommandShowErrors:
+      ErrorReport(link);
+      break;
+    case kCommandUpgrade:
+      UpgradeCommand(link, program.upload);
+      break;
+    case kCommandZavVersion:
+      VersionReport(link);
+      break;
     case kCommandReadFromZav:
-      ReadFromZav(program.link);
+      ReadFromZav(link);
       break;
     case kCommandSetZav:
-      SetZav(program.link);
+      SetZav(link);
       break;
     default:
       break;
   }
 }
 
-void LoadLibrary(Program&) {}
+void LoadLibrary(Program& program) {
+  LoadConfigLibrary(program.library, program.link.settingsFile);
+}
 
-void ReleaseLibrary(Program&) {}
+void ReleaseLibrary(Program& program) {
+  ReleaseConfigLibrary(program.library);
+}
 
 }  // namespace zav

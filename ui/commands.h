@@ -7,8 +7,6 @@
 namespace zav {
 
 inline constexpr const char* kReadQuestion = "Read from ZAV?";
-inline constexpr const char* kSendQuestion = "Send data to ZAV ?";
-inline constexpr const char* kQuestionCaption = "question";
 
 // Runs the command of a menu item or toolbar button; unknown ids (Enter, Escape) do nothing.
 void RunMenuCommand(Program& program, int commandId);

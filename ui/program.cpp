@@ -1,8 +1,10 @@
 #include "ui/program.h"
 
+#include "params/config_name.h"
 #include "resources/main_template.h"
 #include "ui/live_display.h"
 #include "ui/main_window.h"
+#include "upgrade/upload_dialog.h"
 
 namespace zav {
 
@@ -10,6 +12,11 @@ namespace {
 
 void BindTickHooks(Program& program) {
   Link& link = program.link;
+  link.hooks.showConfigName = [&program] {
+    ShowConfigName(program.library, program.link.image, *program.link.desktop,
+                   program.link.mainWindow);
+  };
+  link.hooks.runUpload = [&program] { RunUploadDialog(program.link, program.upload); };
   link.hooks.showStatusText = [&link](std::uint16_t status) {
     ShowStatusText(status, *link.desktop, link.mainWindow);
   };
