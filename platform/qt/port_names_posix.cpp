@@ -24,8 +24,9 @@ std::optional<int> PortNumberOf(std::string_view portName) {
 
 // The serial layer would take a bare relative name as a name under /dev; "./" keeps it
 // relative to the working directory, as a path in the environment is meant.
-std::string AsPath(std::string path) {
-  if (path.front() == '/' || path.starts_with("./") || path.starts_with("../")) {
+std::string AsPath(const std::string& path) {
+  const std::string_view view = path;
+  if (view.starts_with('/') || view.starts_with("./") || view.starts_with("../")) {
     return path;
   }
   return "./" + path;
@@ -38,9 +39,9 @@ std::optional<std::string> PortDevicePath(std::string_view portName, const PortL
   if (!number) {
     return std::nullopt;
   }
-  std::string configured = lookups.environment("ZAVMON_" + std::string(portName));
+  const std::string configured = lookups.environment("ZAVMON_" + std::string(portName));
   if (!configured.empty()) {
-    return AsPath(std::move(configured));
+    return AsPath(configured);
   }
   // COM1 is the first adapter: ttyUSB0, ttyS0.
   const std::string index = std::to_string(*number - 1);
