@@ -1,17 +1,44 @@
 #!/usr/bin/env bash
-# Builds the project and starts the virtual ZAV controller on a pseudo-terminal, ready for
-# a tool to connect. Stop it with Ctrl+C.
+# Builds ZAV Monitor and runs it against the virtual controller (zavsim) on a
+# pseudo-terminal, in a demo working folder (.run/) whose "zavmon.cfg" names COM1 and
+# holds a small library of named configurations. Closing the window stops the simulator.
+# Without a display it runs under Xvfb for a few seconds and saves a screenshot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 
-bash scripts/install-deps.sh build
+bash scripts/install-deps.sh run
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target zavsim
+cmake --build build -j "$(nproc)" --target zavmon zavsim
 
-echo "Starting the virtual ZAV controller (zavsim). Stop it with Ctrl+C."
-exec build/sim/zavsim --pty "$@" | {
-  read -r path
-  echo "The controller answers on $path at 9600 baud."
-  echo "Point the tool's COM1 at it:  export ZAVMON_COM1=$path"
-  cat
-}
+work="$root/.run"
+mkdir -p "$work"
+bash scripts/demo-settings.sh "$work/zavmon.cfg"
+
+# The simulator prints its pseudo-terminal on its first line of output.
+coproc SIM { exec "$root/build/sim/zavsim" --pty --firmware-out "$work/received.zav"; }
+sim_pid=$SIM_PID
+trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' EXIT
+read -r -t 10 pty <&"${SIM[0]}"
+echo "Virtual controller on $pty (COM1)."
+export ZAVMON_COM1="$pty"
+cd "$work"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "Starting ZAV Monitor; close its window to stop."
+  "$root/build/app/zavmon"
+  exit 0
+fi
+
+shot="$work/zavmon-screenshot.png"
+display=:$((90 + RANDOM % 9))
+echo "No display: running under Xvfb on $display for a few seconds."
+Xvfb "$display" -screen 0 1024x640x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$app_pid" "$xvfb_pid" "$sim_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+sleep 1
+DISPLAY=$display "$root/build/app/zavmon" &
+app_pid=$!
+sleep 6
+DISPLAY=$display import -window root "$shot"
+echo "Screenshot of the running window: $shot"
