@@ -1,0 +1,98 @@
+#include "platform/qt/backing_canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+
+#include "platform/qt/client_area.h"
+#include "platform/qt/control_text.h"
+
+namespace zav::qt {
+
+namespace {
+
+QColor ToQColor(Colour colour) {
+  return QColor(colour.red, colour.green, colour.blue);
+}
+
+QPen SolidPen(QColor colour) {
+  QPen pen(colour);
+  pen.setWidth(1);
+  pen.setStyle(Qt::SolidLine);
+  return pen;
+}
+
+}  // namespace
+
+BackingCanvas::BackingCanvas(ClientArea* target) : target_(target) {
+  Reset();
+}
+
+void BackingCanvas::Reset() {
+  pen_ = Qt::black;
+  textColour_ = Qt::black;
+  current_ = QPoint(0, 0);
+}
+
+void BackingCanvas::SetPen(Colour colour) {
+  pen_ = ToQColor(colour);
+}
+
+void BackingCanvas::Rectangle(int left, int top, int right, int bottom) {
+  const QRect covered(QPoint(left, top), QPoint(right - 1, bottom - 1));
+  if (covered.isEmpty()) {
+    return;
+  }
+  Draw([&](QPainter& painter) {
+    painter.fillRect(covered, Qt::white);
+    painter.setPen(SolidPen(pen_));
+    painter.setBrush(Qt::NoBrush);
+    // A QRect outline runs along its edge pixels: here the outermost pixels of `covered`.
+    painter.drawRect(covered.adjusted(0, 0, -1, -1));
+  });
+}
+
+void BackingCanvas::MoveTo(int x, int y) {
+  current_ = QPoint(x, y);
+}
+
+void BackingCanvas::LineTo(int x, int y) {
+  const QPoint from = current_;
+  current_ = QPoint(x, y);
+  Draw([&](QPainter& painter) {
+    painter.setPen(SolidPen(pen_));
+    painter.drawLine(from, current_);
+  });
+}
+
+void BackingCanvas::SetTextColour(Colour colour) {
+  textColour_ = ToQColor(colour);
+}
+
+void BackingCanvas::Text(int x, int y, std::string_view text) {
+  Draw([&](QPainter& painter) {
+    // Whole pixels in the text colour, as the platform's plain bitmap font gives.
+    QFont font = target_->font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    painter.setFont(font);
+    painter.setPen(textColour_);
+    // A fresh drawing context writes text on an opaque white background.
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), FromUtf8(text));
+  });
+}
+
+void BackingCanvas::Draw(const std::function<void(QPainter&)>& paint) {
+  if (target_ == nullptr) {
+    return;
+  }
+  {
+    QPainter painter(&target_->Picture());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    paint(painter);
+  }
+  target_->ShowPicture();
+}
+
+}  // namespace zav::qt

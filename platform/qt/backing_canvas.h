@@ -1,0 +1,44 @@
+#pragma once
+// Drawing into a dialog's picture (see ClientArea), shown at once. Each operation paints
+// with a solid pen of width 1 and no smoothing, so lines and frames land on whole pixels.
+// Reset() gives the state of a fresh drawing context: black pen, white fill for rectangles,
+// black text on a white background, current point (0, 0).
+
+#include <QColor>
+#include <QPoint>
+#include <functional>
+
+#include "platform/desktop.h"
+
+class QPainter;
+
+namespace zav::qt {
+
+class ClientArea;
+
+class BackingCanvas final : public Canvas {
+ public:
+  // nullptr: a canvas that draws nowhere (for a window that is not open).
+  explicit BackingCanvas(ClientArea* target);
+
+  void Reset();
+
+  void SetPen(Colour colour) override;
+  // Frames left..right-1 x top..bottom-1 with the pen and fills the inside white.
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void SetTextColour(Colour colour) override;
+  // (x, y) is the top-left corner of the text; the area's font, without smoothing.
+  void Text(int x, int y, std::string_view text) override;
+
+ private:
+  void Draw(const std::function<void(QPainter&)>& paint);
+
+  ClientArea* target_;
+  QColor pen_;
+  QColor textColour_;
+  QPoint current_;
+};
+
+}  // namespace zav::qt

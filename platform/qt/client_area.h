@@ -1,0 +1,46 @@
+#pragma once
+// The client area of a dialog: the surface below the menu bar that holds the controls and
+// the picture the program draws. The picture is kept in a backing image (transparent where
+// nothing was drawn, client-area sized) that drawing goes into at once, inside or outside a
+// Paint event; the area shows it under its child controls.
+//
+// When the window system wants the area drawn (first show, expose, resize), the dialog's
+// procedure gets a Paint event first so it can redraw the picture. A repaint that only
+// shows what the program has just drawn does not bring a Paint event, or the procedure would
+// at once replace its own drawing.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+namespace zav::qt {
+
+class ClientArea final : public QWidget {
+ public:
+  // `size` (px) is the area's size as the template gives it; a resizable area can change it.
+  ClientArea(QSize size, bool resizable, QWidget* parent, std::function<void()> deliverPaint);
+
+  QImage& Picture() { return picture_; }
+  // Shows what was just drawn into the picture.
+  void ShowPicture();
+  // The window system asked for the area: the next repaint delivers Paint first.
+  void RequestPaint();
+
+  QSize sizeHint() const override { return templateSize_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void RedrawInto(const QRegion& region);
+
+  QSize templateSize_;
+  QImage picture_;
+  std::function<void()> deliverPaint_;
+  bool paintRequested_ = false;
+  bool delivering_ = false;  // inside the procedure's Paint: the repaint follows anyway
+};
+
+}  // namespace zav::qt

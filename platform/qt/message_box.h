@@ -1,0 +1,18 @@
+#pragma once
+// The modal message box: text, caption, buttons and icon; it belongs to its owner window.
+// The timers of every open dialog keep running behind it.
+
+#include <string_view>
+
+#include "platform/desktop.h"
+
+class QWidget;
+
+namespace zav::qt {
+
+// Closing the box by its close box (or Escape) answers Cancel to OK/Cancel, No to Yes/No
+// and OK to OK alone.
+MessageAnswer RunMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
+                            MessageButtons buttons, MessageIcon icon);
+
+}  // namespace zav::qt

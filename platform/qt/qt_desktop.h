@@ -1,0 +1,70 @@
+#pragma once
+// The desktop layer on Qt Widgets: real windows built from the templates, Qt timers that
+// keep ticking through nested modal loops, QMessageBox and QFileDialog, and a canvas that
+// paints into each dialog's picture. Needs a QApplication for its whole life; everything runs
+// on the application's thread.
+
+#include <map>
+#include <memory>
+
+#include "platform/desktop.h"
+
+class QWidget;
+
+namespace zav::qt {
+class BackingCanvas;
+class DialogWindow;
+}  // namespace zav::qt
+
+namespace zav {
+
+class QtDesktop : public Desktop {
+ public:
+  QtDesktop();
+  ~QtDesktop() override;
+  QtDesktop(const QtDesktop&) = delete;
+  QtDesktop& operator=(const QtDesktop&) = delete;
+
+  // The window of an open dialog and one of its controls, for the program entry and tests;
+  // nullptr when there is none.
+  QWidget* WindowOf(WindowRef window) const;
+  QWidget* ClientAreaOf(WindowRef window) const;
+  QWidget* ControlOf(WindowRef window, int controlId) const;
+
+  // Desktop.
+  int RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
+  void EndDialog(WindowRef window, int result) override;
+  void SetTimer(WindowRef window, int timerId, int periodMs) override;
+  void KillTimer(WindowRef window, int timerId) override;
+  void SetText(WindowRef window, int controlId, std::string_view text) override;
+  std::string GetText(WindowRef window, int controlId) override;
+  void SetBarRange(WindowRef window, int controlId, int low, int high) override;
+  void SetBarPosition(WindowRef window, int controlId, int position) override;
+  void SetBarColour(WindowRef window, int controlId, Colour colour) override;
+  void SetSliderRange(WindowRef window, int controlId, int low, int high) override;
+  void SetSliderPosition(WindowRef window, int controlId, int position) override;
+  int GetSliderPosition(WindowRef window, int controlId) override;
+  void AddToolbarButtons(WindowRef window, int controlId,
+                         std::span<const ToolbarButton> buttons) override;
+  void AddListEntry(WindowRef window, int controlId, std::string_view entry) override;
+  void SelectListEntry(WindowRef window, int controlId, int index) override;
+  int SelectedListEntry(WindowRef window, int controlId) override;
+  MessageAnswer ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
+                            MessageButtons buttons, MessageIcon icon) override;
+  std::optional<std::string> ChooseFileToOpen(WindowRef owner,
+                                              const FileDialogOptions& options) override;
+  std::optional<std::string> ChooseFileToSave(WindowRef owner,
+                                              const FileDialogOptions& options) override;
+  Canvas& CanvasOf(WindowRef window) override;
+
+ private:
+  qt::DialogWindow* Find(WindowRef window) const;
+  template <typename Kind>
+  Kind* Control(WindowRef window, int controlId) const;
+
+  std::map<int, qt::DialogWindow*> open_;  // by window id; each owned by its RunDialog
+  int nextWindowId_ = 1;
+  std::unique_ptr<qt::BackingCanvas> nowhere_;  // the canvas of a window that is not open
+};
+
+}  // namespace zav
