@@ -5,7 +5,8 @@ function(zav_warnings target)
   # GCC 12's flow-based warnings report standard-library code inlined at -O2 (vector growth,
   # short strings) as overflows; the sanitizer build checks the real thing instead.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    target_compile_options(${target} PRIVATE -Wno-stringop-overflow -Wno-maybe-uninitialized)
+    target_compile_options(${target} PRIVATE -Wno-stringop-overflow -Wno-maybe-uninitialized
+                                             -Wno-restrict)
   endif()
 endfunction()
 

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [build|test|run]...
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libqt6serialport6-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
        libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
 test=(lrzsz socat clang clang-format)
 run=(xvfb xauth imagemagick)
