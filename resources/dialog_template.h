@@ -37,6 +37,12 @@ struct ControlTemplate {
   std::string_view text;  // fixed text; most captions are assigned at run time
 };
 
+// A control of a template: id, kind, rectangle (dialog units) and fixed text.
+constexpr ControlTemplate Control(int id, ControlKind kind, int x, int y, int width, int height,
+                                  std::string_view text = "") {
+  return {id, kind, {x, y, width, height}, text};
+}
+
 struct DialogTemplate {
   int id = 0;
   std::string_view title;

@@ -10,11 +10,6 @@ namespace {
 
 using K = ControlKind;
 
-constexpr ControlTemplate Control(int id, K kind, int x, int y, int width, int height,
-                                  std::string_view text = "") {
-  return {id, kind, {x, y, width, height}, text};
-}
-
 // Captions come at run time; only the eight parameter unit labels carry fixed texts.
 constexpr std::array kMainControls{
     // Toolbar and port list.

@@ -8,11 +8,6 @@ namespace {
 
 using K = ControlKind;
 
-constexpr ControlTemplate Control(int id, K kind, int x, int y, int width, int height,
-                                  std::string_view text = "") {
-  return {id, kind, {x, y, width, height}, text};
-}
-
 constexpr int kEditWidth = 42;     // dialog units
 constexpr int kCaptionWidth = 66;  // dialog units
 constexpr int kRowHeight = 11;     // dialog units
