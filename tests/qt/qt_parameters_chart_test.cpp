@@ -1,0 +1,130 @@
+// The Parameters dialog on the Qt host: its chart lands on the pixels of the dialog's client
+// area that the chart table gives. The real dialog procedure runs; the test only adds a timer
+// of its own to look at the rendered picture once the window is up.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QExposeEvent>
+#include <QImage>
+#include <QSlider>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+#include "params/parameter_set.h"
+#include "params/parameters_dialog.h"
+#include "platform/qt/qt_desktop.h"
+#include "resources/parameters_template.h"
+
+namespace zav {
+namespace {
+
+constexpr int kLookTimerId = 9001;  // not one of the dialog's own timers
+constexpr int kLookDelayMs = 20;
+const QColor kRed(Qt::red);
+const QColor kGreen(Qt::green);
+const QColor kWhite(Qt::white);
+
+class ParametersChartTest : public testing::Test {
+ protected:
+  ParametersChartTest() {
+    link_.desktop = &desktop_;
+    ApplyDefaults(link_.image);
+  }
+
+  // Opens the dialog with the real procedure, runs `look` once it is shown, then ends it.
+  void RunShown(const std::function<void(WindowRef)>& look) {
+    bool looked = false;
+    desktop_.RunDialog(ParametersTemplate(), {},
+                       [&](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+                         if (event.message == DialogMessage::Timer && event.id == kLookTimerId) {
+                           desktop.KillTimer(window, kLookTimerId);
+                           look(window);
+                           looked = true;
+                           desktop.EndDialog(window, 0);
+                           return true;
+                         }
+                         const bool handled = ParametersProc(link_, desktop, window, event);
+                         if (event.message == DialogMessage::Init) {
+                           desktop.SetTimer(window, kLookTimerId, kLookDelayMs);
+                         }
+                         return handled;
+                       });
+    EXPECT_TRUE(looked);
+  }
+
+  QImage Picture(WindowRef window) {
+    QApplication::processEvents();
+    return desktop_.ClientAreaOf(window)->grab().toImage();
+  }
+
+  QSlider& Trackbar(WindowRef window, int controlId) {
+    auto* slider = qobject_cast<QSlider*>(desktop_.ControlOf(window, controlId));
+    EXPECT_NE(slider, nullptr);
+    return *slider;
+  }
+
+  // What the window system does when the dialog is uncovered: the procedure repaints.
+  void Expose(WindowRef window) {
+    QWindow* handle = desktop_.WindowOf(window)->windowHandle();
+    QExposeEvent expose(QRegion(QRect(QPoint(0, 0), handle->size())));
+    QApplication::sendEvent(handle, &expose);
+  }
+
+  QtDesktop desktop_;
+  Link link_;
+};
+
+TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefaultPositions) {
+  RunShown([&](WindowRef window) {
+    ASSERT_EQ(desktop_.GetSliderPosition(window, kLeftTrackbar), 15);
+    ASSERT_EQ(desktop_.GetSliderPosition(window, kRightTrackbar), 19);
+    const QImage picture = Picture(window);
+    EXPECT_EQ(picture.pixelColor(342, 297), kRed);
+    EXPECT_EQ(picture.pixelColor(512, 251), kRed);
+    EXPECT_EQ(picture.pixelColor(427, 274), kRed) << "halfway along the reference line";
+    EXPECT_EQ(picture.pixelColor(342, 227 + 15), kGreen);
+    EXPECT_EQ(picture.pixelColor(512, 200 + 2 * 19), kGreen);
+    EXPECT_EQ(picture.pixelColor(342, 227 + 14), kWhite);
+    EXPECT_EQ(picture.pixelColor(342, 227 + 16), kWhite);
+  });
+}
+
+TEST_F(ParametersChartTest, TrackbarMoveDrawsTheNotificationLineAndARepaintThePixelBelow) {
+  RunShown([&](WindowRef window) {
+    desktop_.SetSliderPosition(window, kRightTrackbar, 1);
+    desktop_.SetSliderPosition(window, kLeftTrackbar, 0);
+    QTest::keyClick(&Trackbar(window, kLeftTrackbar), Qt::Key_Down);  // to position 1
+
+    const QImage notified = Picture(window);
+    EXPECT_EQ(notified.pixelColor(342, 227), kGreen);
+    EXPECT_EQ(notified.pixelColor(512, 201), kGreen);
+    EXPECT_EQ(notified.pixelColor(342, 228), kWhite);
+    EXPECT_EQ(notified.pixelColor(342, 242), kWhite) << "the frame wiped the opening line";
+    EXPECT_EQ(notified.pixelColor(342, 297), kRed);
+
+    Expose(window);
+    const QImage repainted = Picture(window);
+    EXPECT_EQ(repainted.pixelColor(342, 228), kGreen);
+    EXPECT_EQ(repainted.pixelColor(512, 202), kGreen);
+    EXPECT_EQ(repainted.pixelColor(342, 227), kWhite);
+    EXPECT_EQ(repainted.pixelColor(512, 251), kRed);
+  });
+}
+
+TEST_F(ParametersChartTest, TrackbarKeysBackToTheDefaultsShowTheirFormulaAndNotificationLine) {
+  RunShown([&](WindowRef window) {
+    QSlider& right = Trackbar(window, kRightTrackbar);
+    QTest::keyClick(&right, Qt::Key_Down);
+    QTest::keyClick(&right, Qt::Key_Up);  // back at 19
+    EXPECT_EQ(desktop_.GetText(window, kYAxisEdit), "3983");
+    EXPECT_EQ(desktop_.GetText(window, kNumeratorEdit), "48140");
+    const QImage picture = Picture(window);
+    EXPECT_EQ(picture.pixelColor(342, 226 + 15), kGreen);
+    EXPECT_EQ(picture.pixelColor(512, 199 + 2 * 19), kGreen);
+    EXPECT_EQ(picture.pixelColor(512, 200 + 2 * 19), kWhite);
+  });
+}
+
+}  // namespace
+}  // namespace zav
