@@ -20,12 +20,22 @@ endfunction()
 # A GoogleTest executable registered with ctest; each TEST becomes its own ctest case.
 # OWN_MAIN: the sources bring their own main (for example to create an application object).
 function(zav_test name)
-  cmake_parse_arguments(ZT "OWN_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ZT "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ZT_SOURCES})
   target_link_libraries(${name} PRIVATE ${ZT_LIBS} GTest::gtest GTest::gmock)
   if(NOT ZT_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   zav_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ZT_LABELS}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  # Labels (a list) and a timeout do not survive gtest_discover_tests' PROPERTIES, so they
+  # are set once the discovered tests (listed in ${name}_TESTS) have been added.
+  set(properties "LABELS \"${ZT_LABELS}\"")
+  if(ZT_TIMEOUT)
+    string(APPEND properties " TIMEOUT ${ZT_TIMEOUT}")
+  endif()
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${include_file}
+    "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ${properties})\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
 endfunction()

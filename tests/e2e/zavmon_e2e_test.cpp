@@ -1,170 +1,160 @@
 // The whole program on the Qt host (offscreen) against zavsim on a pseudo-terminal, in real
-// time: live values reach the window, "Read from ZAV" fills the parameter edits with the
-// controller's values, and "switch" sends one switch frame. A step timer plays the fitter;
-// every wait has a generous bound, and nothing is timed.
+// time: live values and a switch, the parameters' way through the controller, a file and
+// the defaults, and the error and version reports.
 
 #include <gtest/gtest.h>
 
-#include <QAction>
+#include <QAbstractButton>
 #include <QApplication>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QWidget>
-#include <cstdlib>
-#include <functional>
+#include <array>
+#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_device.h"
-#include "tests/qt/modal_driver.h"
+#include "params/config_name.h"
+#include "tests/e2e/program_run.h"
 #include "tests/qt/zavsim_child.h"
-#include "tests/support/temp_dir.h"
-#include "ui/program.h"
+#include "ui/reports.h"
 
-namespace zav {
+namespace zav::test {
 namespace {
 
-constexpr int kStepMs = 100;
-constexpr int kGiveUpMs = 90000;  // far beyond the ~15 s the scenario needs
+using namespace std::chrono_literals;
 
-// The serial device, keeping every request frame the program writes.
-class NotingDevice : public SerialDevice {
- public:
-  bool Open(std::string_view portName) override { return device_.Open(portName); }
-  void Close() override { device_.Close(); }
-  bool IsOpen() const override { return device_.IsOpen(); }
-  std::optional<std::uint8_t> ReadByte() override { return device_.ReadByte(); }
-  void Write(std::span<const std::uint8_t> bytes) override {
-    if (bytes.size() == 7) {
-      letters.push_back(static_cast<char>(bytes[1]));
-    }
-    device_.Write(bytes);
-  }
+constexpr auto kGiveUp = 120s;  // far beyond what each scenario needs
+constexpr int kStateField = 1027;
+constexpr int kTemperatureEdit = 1085;
+constexpr int kNumeratorEdit = 1094;
+constexpr int kMinGasTimeEdit = 1096;
+constexpr int kSwitchButton = 1067;
+constexpr int kWritesPerSet = 13;  // registers 80 to 92
 
-  std::vector<char> letters;
+// Registers 80 to 94 of a configuration that differs from the defaults in every editable
+// register.
+constexpr std::array<std::uint16_t, 15> kVan{45,   520,   680, 400,  220, 450, 3000, 650,
+                                             3900, 47500, 6,   1900, 1,   0,   0};
+constexpr std::uint16_t kHardwareWord = 0x3130;  // register 95 as zavsim has it
+constexpr const char* kVanName = "Van 2.0 sequential";
 
- private:
-  QtSerialDevice device_;
-};
-
-// Waits for conditions one after another, each then running its action.
-struct Step {
-  std::string what;
-  std::function<bool()> ready;
-  std::function<void()> action;
-};
-
-class ZavmonEndToEndTest : public ::testing::Test {
- protected:
-  ZavmonEndToEndTest() : simulator_(ZAVSIM_PATH) {}
-
-  std::string Text(int controlId) { return desktop_.GetText(program_.link.mainWindow, controlId); }
-
-  QAction* MenuAction(const QString& text) {
-    QWidget* window = desktop_.WindowOf(program_.link.mainWindow);
-    for (QAction* action : window->findChildren<QAction*>()) {
-      if (action->text() == text) {
-        return action;
-      }
-    }
-    return nullptr;
-  }
-
-  // Runs the program until every step is done (or the time runs out), then closes it.
-  void Run(std::vector<Step> steps) {
-    std::size_t next = 0;
-    QTimer stepper;
-    QObject::connect(&stepper, &QTimer::timeout, [&] {
-      if (next < steps.size() && steps[next].ready()) {
-        // Later, from the event loop: an action may open a modal box of its own.
-        QTimer::singleShot(0, steps[next].action);
-        ++next;
-      }
-      if (next == steps.size()) {
-        stepper.stop();
-        QTimer::singleShot(kStepMs, [this] { CloseMainWindow(); });
-      }
-    });
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [&] {
-      ADD_FAILURE() << "gave up waiting for: " << steps[std::min(next, steps.size() - 1)].what;
-      QApplication::closeAllWindows();
-      CloseMainWindow();
-    });
-    stepper.start(kStepMs);
-    giveUp.start(kGiveUpMs);
-    exitCode_ = RunMainWindow(program_);
-  }
-
-  void CloseMainWindow() {
-    if (QWidget* window = desktop_.WindowOf(program_.link.mainWindow)) {
-      window->close();
-    }
-  }
-
-  void SetUp() override {
-    const std::optional<std::string> pty = simulator_.TerminalPath(std::chrono::seconds(20));
-    ASSERT_TRUE(pty) << "zavsim did not start";
-    setenv("ZAVMON_COM1", pty->c_str(), 1);
-    testing::WriteFile(dir_ / "zavmon.cfg", "COM1");
-    SetUpProgram(program_, desktop_, device_, dir_.Path());
-  }
-
-  test::ZavsimChild simulator_;
-  testing::TempDir dir_;
-  QtDesktop desktop_;
-  NotingDevice device_;
-  Program program_;
-  int exitCode_ = -1;
-};
-
-bool ClickOk(QWidget& modal) {
-  auto* box = qobject_cast<QMessageBox*>(&modal);
-  if (box == nullptr || box->button(QMessageBox::Ok) == nullptr) {
-    return false;
-  }
-  box->button(QMessageBox::Ok)->click();
-  return true;
+std::string Word(std::uint16_t value) {
+  return {static_cast<char>(value & 0xFFU), static_cast<char>(value >> 8)};
 }
 
+std::string CarBytes() {
+  std::string bytes;
+  for (std::uint16_t value : kVan) {
+    bytes += Word(value);
+  }
+  return bytes + Word(kHardwareWord);
+}
+
+// A library of one record: a 64-byte name, the fifteen words, two unused bytes.
+std::string VanLibrary() {
+  std::string record = kVanName;
+  record.resize(64, '\0');
+  return record + CarBytes().substr(0, 30) + std::string(2, '\0');
+}
+
+class ZavmonEndToEndTest : public ProgramRunTest {
+ protected:
+  void StartAgainst(std::vector<std::string> simulatorOptions, const std::string& library = {}) {
+    simulator_ = std::make_unique<ZavsimChild>(ZAVSIM_PATH, std::move(simulatorOptions));
+    const std::optional<std::string> pty = simulator_->TerminalPath(20s);
+    ASSERT_TRUE(pty) << "zavsim did not start";
+    SetUpProgram(*pty, library);
+  }
+
+  bool OnPetrol() { return Text(kStateField) == "Petrol"; }
+  bool Done() { return Answered() && MainWindowIdle(); }
+  std::string Name() { return Text(kConfigNameField); }
+  bool ShowsVan() {
+    return Text(kTemperatureEdit) == "45" && Text(kNumeratorEdit) == "47500" && Name() == kVanName;
+  }
+  bool ShowsDefaults() { return Text(kTemperatureEdit) == "40" && Name() == "Default values"; }
+  bool WritesDone(int sets) { return Done() && device_.Count('S') >= sets * kWritesPerSet; }
+
+  std::unique_ptr<ZavsimChild> simulator_;
+};
+
 TEST_F(ZavmonEndToEndTest, LiveValuesReadFromZavAndSwitchAgainstTheSimulator) {
-  std::unique_ptr<test::ModalDriver> answer;
+  StartAgainst({});
   std::string rpmSeen;
-  Run({
-      {"live values and the Petrol state",
-       [&] {
-         rpmSeen = Text(1024);
-         return Text(1027) == "Petrol" && !rpmSeen.empty() && rpmSeen != "0" &&
-                Text(1012) != "0.00";
-       },
-       [&] {
-         answer = std::make_unique<test::ModalDriver>(ClickOk);
-         MenuAction("Read from ZAV")->trigger();
-       }},
-      {"the controller's parameters in the edits",
-       [&] {
-         // The read has ended and its dialog is gone: the window takes clicks again.
-         return QApplication::activeModalWidget() == desktop_.WindowOf(program_.link.mainWindow) &&
-                Text(1085) == "40" && Text(1094) == "48160" && Text(1096) == "2000";
-       },
-       [&] {
-         auto* button =
-             qobject_cast<QPushButton*>(desktop_.ControlOf(program_.link.mainWindow, 1067));
-         button->click();
-       }},
-      {"the change to gas under way", [&] { return Text(1027) != "Petrol"; }, [] {}},
-  });
+  Run({{"live values and the Petrol state",
+        [&] {
+          rpmSeen = Text(1024);
+          return OnPetrol() && !rpmSeen.empty() && rpmSeen != "0" && Text(1012) != "0.00";
+        },
+        Command("Read from ZAV", {ClickOk()})},
+       {"the controller's parameters in the edits",
+        [&] {
+          return Done() && Text(kTemperatureEdit) == "40" && Text(kNumeratorEdit) == "48160" &&
+                 Text(kMinGasTimeEdit) == "2000";
+        },
+        [&] {
+          qobject_cast<QAbstractButton*>(
+              desktop_.ControlOf(program_.link.mainWindow, kSwitchButton))
+              ->click();
+        }},
+       {"the change to gas under way", [&] { return !OnPetrol(); }, [] {}}},
+      kGiveUp);
 
   EXPECT_EQ(exitCode_, 0);
-  EXPECT_TRUE(answer && answer->Done());
-  EXPECT_EQ(std::count(device_.letters.begin(), device_.letters.end(), 'B'), 1);
-  EXPECT_EQ(std::count(device_.letters.begin(), device_.letters.end(), 'Q') > 23, true);
+  EXPECT_EQ(device_.Count('B'), 1);
+  EXPECT_GT(device_.Count('Q'), 23);
   EXPECT_FALSE(device_.IsOpen()) << "closing the window closes the port";
 }
 
+// A stored file brings its values back into the controller after "Default values" were
+// written there; every step is checked by reading the controller back.
+TEST_F(ZavmonEndToEndTest, SavedFileOpenedAfterDefaultsWritesItsValuesBackToTheController) {
+  StartAgainst({}, VanLibrary());
+  testing::WriteFile(dir_ / "van.car", CarBytes());
+  const std::filesystem::path saved = dir_ / "saved.car";
+  Run({{"Petrol", [&] { return OnPetrol(); },
+        Command("Open", {ChooseFile(dir_ / "van.car"), ClickOk()})},
+       {"the van's values written", [&] { return WritesDone(1) && Name() == kVanName; },
+        Command("Default values")},
+       {"the defaults shown", [&] { return ShowsDefaults(); },
+        Command("Read from ZAV", {ClickOk()})},
+       {"the van's values read back", [&] { return Done() && ShowsVan(); },
+        Command("Save", {ChooseFile(saved)})},
+       {"the file saved", [&] { return Done() && std::filesystem::exists(saved); },
+        Command("Default values")},
+       {"the defaults shown again", [&] { return ShowsDefaults(); },
+        Command("Set ZAV", {ClickOk()})},
+       {"the defaults written", [&] { return WritesDone(2); },
+        Command("Open", {ChooseFile(saved), ClickOk()})},
+       {"the saved values written", [&] { return WritesDone(3) && ShowsVan(); },
+        Command("Default values")},
+       {"the defaults shown once more", [&] { return ShowsDefaults(); },
+        Command("Read from ZAV", {ClickOk()})},
+       {"the saved values read back", [&] { return Done() && ShowsVan(); }, [] {}}},
+      kGiveUp);
+
+  EXPECT_EQ(exitCode_, 0);
+  EXPECT_EQ(testing::ReadFile(saved), CarBytes());
+}
+
+TEST_F(ZavmonEndToEndTest, ErrorReportListsTheSimulatorsFlagsAndClearsThemThenVersionsShow) {
+  StartAgainst({"--errors", "8101"});
+  std::string firstReport, firstCaption, secondReport, versions, versionCaption;
+  Run({{"Petrol", [&] { return OnPetrol(); },
+        Command("Show errors", {ClickOk(&firstReport, &firstCaption)})},
+       {"the flags cleared", [&] { return Done() && device_.Count('C') == 1; },
+        Command("Show errors", {ClickOk(&secondReport)})},
+       {"the second report and its clear frame", [&] { return Done() && device_.Count('C') == 2; },
+        Command("ZAV version", {ClickOk(&versions, &versionCaption)})},
+       {"the versions", [&] { return Done(); }, [] {}}},
+      kGiveUp);
+
+  EXPECT_EQ(firstReport, ErrorReportText(0x8101));
+  EXPECT_EQ(firstCaption, kErrorsCaption);
+  EXPECT_EQ(secondReport, "No errors");
+  EXPECT_EQ(versions, "HW ver: 1.0.2.3\nFW ver: 04.12\nS/N: 060291-197719");
+  EXPECT_EQ(versionCaption, kInfoCaption);
+  EXPECT_EQ(device_.Count('C'), 2) << "each completed report sends the clear frame once";
+  EXPECT_EQ(device_.Count('B'), 0);
+}
+
 }  // namespace
-}  // namespace zav
+}  // namespace zav::test

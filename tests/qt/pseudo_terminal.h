@@ -23,6 +23,8 @@ class PseudoTerminal {
 
   bool IsValid() const { return master_ >= 0 && slave_ >= 0; }
   const std::string& SlavePath() const { return slavePath_; }
+  // The far end's descriptor, for a peer program to run on.
+  int MasterFd() const { return master_; }
 
   termios SlaveSettings() const;
   // Puts the slave into raw mode so bytes sent to it wait in its input queue unchanged.
