@@ -41,6 +41,9 @@ void Controller::Receive(std::uint8_t byte, Micros now) {
     return;
   }
   if (upload_) {
+    if (Chance(uploadFaults_, options_.faults.dropUploadRate)) {
+      return;
+    }
     TakeUploadInput(byte);
   } else {
     TakeFrameByte(byte);

@@ -36,6 +36,10 @@ struct FaultOptions {
 
   // Share of the bytes from the tool that are lost before the controller sees them.
   double dropInputRate = 0.0;
+
+  // Upload: share of the firmware bytes from the tool lost likewise. Unlike dropInputRate it
+  // spares the request frames before the upload, so the upload request itself gets through.
+  double dropUploadRate = 0.0;
 };
 
 }  // namespace zav::sim

@@ -140,6 +140,8 @@ std::vector<OptionEntry> OptionTable() {
        Flag([](ProgramOptions& options) { options.controller.faults.strayAck = true; })},
       {"--drop-input", "RATE", "share of bytes from the tool lost",
        RateSetter("--drop-input", &Faults::dropInputRate)},
+      {"--drop-upload", "RATE", "upload: share of firmware bytes from the tool lost",
+       RateSetter("--drop-upload", &Faults::dropUploadRate)},
       {"--help", "", "show this help and exit",
        Flag([](ProgramOptions& options) { options.showHelp = true; })},
   };

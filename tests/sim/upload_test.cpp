@@ -218,6 +218,16 @@ TEST_F(SimUpload, StrayAckFaultSendsAnAckBeforeTheFirstNak) {
   EXPECT_EQ(StartUpload(), (Bytes{kAck, kNak}));
 }
 
+TEST_F(SimUpload, DroppedUploadBytesSpareTheRequestAndLoseOnlyFirmwareBytes) {
+  FaultOptions faults;
+  faults.dropUploadRate = 1.0;
+  controller.SetFaults(faults);
+  EXPECT_EQ(StartUpload(), Bytes{kNak}) << "the 'U' frame gets through";
+  EXPECT_EQ(SendBlocks(1, 1), Bytes{}) << "every byte of the block is lost";
+  line.Wait(1500 * kMillisecond);
+  EXPECT_EQ(line.TakeArrivedBytes(), Bytes{kNak}) << "the silence brings the NAK again";
+}
+
 TEST_F(SimUpload, ByteFaultsOfFramesLeaveUploadAnswersAlone) {
   FaultOptions faults;
   faults.dropRate = 1.0;
