@@ -23,8 +23,10 @@ namespace zav::sim::testing {
 class ChildProcess {
  public:
   // Standard output and error come to pipes here, unless `lineFd` is given: then it is the
-  // child's standard input and output (and its standard input is /dev/null otherwise).
-  ChildProcess(const std::string& program, std::vector<std::string> arguments, int lineFd = -1) {
+  // child's standard input and output (and its standard input is /dev/null otherwise). The
+  // child runs in `folder` when one is given.
+  ChildProcess(const std::string& program, std::vector<std::string> arguments, int lineFd = -1,
+               const std::string& folder = {}) {
     std::array<int, 2> out{};
     std::array<int, 2> err{};
     if (pipe(out.data()) != 0 || pipe(err.data()) != 0) {
@@ -39,6 +41,9 @@ class ChildProcess {
     }
     posix_spawn_file_actions_adddup2(&actions, lineFd >= 0 ? lineFd : out[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    if (!folder.empty()) {
+      posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    }
     arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& word : arguments) {

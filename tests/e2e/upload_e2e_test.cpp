@@ -1,0 +1,163 @@
+// Firmware upload by the whole program on the Qt host (offscreen), in real time: to zavsim,
+// cleanly and with NAK bursts and lost bytes, and to lrzsz's XMODEM receiver rx, a program
+// no one here wrote. Each must end up with the image byte for byte. An upload takes about
+// 35 s of line time.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "link/wire.h"
+#include "tests/e2e/program_run.h"
+#include "tests/qt/pseudo_terminal.h"
+#include "tests/qt/zavsim_child.h"
+#include "tests/sim/zavsim_process.h"
+
+namespace zav::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kGiveUp = 300s;  // an upload needs about 35 s, with faults about a minute
+constexpr std::size_t kImageBytes = 30720;
+constexpr int kStateField = 1027;
+
+std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) {
+    byte = static_cast<char>(random() & 0xFFU);
+  }
+  return bytes;
+}
+
+// What the receiver must hold: the file's first 30,720 bytes, filled up with 0x00.
+std::string Uploaded(const std::string& file) {
+  std::string image = file.substr(0, kImageBytes);
+  image.resize(kImageBytes, '\0');
+  return image;
+}
+
+class UploadEndToEndTest : public ProgramRunTest {
+ protected:
+  std::filesystem::path WriteImage(const std::string& bytes) {
+    const std::filesystem::path path = dir_ / "firmware.zav";
+    testing::WriteFile(path, bytes);
+    return path;
+  }
+
+  bool ReceivedWhole(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::file_size(path, error) == kImageBytes && !error;
+  }
+
+  // Uploads `file` to zavsim started with `faults`; returns what zavsim kept.
+  std::string UploadToZavsim(const std::string& file, std::vector<std::string> faults) {
+    const std::filesystem::path received = dir_ / "received.zav";
+    faults.insert(faults.begin(), {"--firmware-out", received.string()});
+    ZavsimChild simulator(ZAVSIM_PATH, faults);
+    const std::optional<std::string> pty = simulator.TerminalPath(20s);
+    EXPECT_TRUE(pty) << "zavsim did not start";
+    if (!pty) {
+      return {};
+    }
+    SetUpProgram(*pty);
+    const std::filesystem::path image = WriteImage(file);
+    int queriesAfterUpload = -1;
+    Run({{"Petrol", [&] { return Text(kStateField) == "Petrol"; },
+          Command("Upgrade", {ChooseFile(image)})},
+         {"the image at zavsim",
+          [&] {
+            queriesAfterUpload = device_.Count('Q');
+            return Answered() && MainWindowIdle() && ReceivedWhole(received);
+          },
+          [] {}},
+         {"polling again", [&] { return device_.Count('Q') > queriesAfterUpload + 5; }, [] {}}},
+        kGiveUp);
+    EXPECT_EQ(exitCode_, 0);
+    return testing::ReadFile(received);
+  }
+};
+
+TEST_F(UploadEndToEndTest, ZavsimKeepsAWholeSizedImageByteForByte) {
+  const std::string file = RandomBytes(kImageBytes, 1);
+  EXPECT_TRUE(UploadToZavsim(file, {}) == file);
+}
+
+TEST_F(UploadEndToEndTest, ZavsimWithNakBurstsAndLostBytesKeepsAShortImageFilledWithZeros) {
+  const std::string file = RandomBytes(20000, 2);
+  const std::string kept = UploadToZavsim(
+      file,
+      {"--seed", "7", "--nak-burst", "2", "--nak-burst-rate", "0.1", "--drop-upload", "0.0002"});
+  EXPECT_TRUE(kept == Uploaded(file));
+}
+
+// rx stands behind the line only once the program has asked for the upload: before that the
+// program polls, and rx would take the polls for broken blocks and give up.
+class RxPeer {
+ public:
+  explicit RxPeer(PseudoTerminal& line) : line_(line) {}
+
+  // Reads what the program sent; true once the upload request was among it.
+  bool UploadRequested() {
+    std::array<std::uint8_t, 256> buffer{};
+    ssize_t count = 0;
+    while ((count = read(line_.MasterFd(), buffer.data(), buffer.size())) > 0) {
+      seen_.append(buffer.begin(), buffer.begin() + count);
+    }
+    const RequestBytes request = EncodeRequest(kLetterUpgrade, 0, 0);
+    return seen_.find(std::string(request.begin(), request.end())) != std::string::npos;
+  }
+
+  // rx takes only a plain file name (it refuses paths), so it runs in the file's folder.
+  void Start(const std::filesystem::path& received) {
+    const int master = line_.MasterFd();
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) & ~O_NONBLOCK);
+    rx_ = std::make_unique<sim::testing::ChildProcess>(
+        RX_PATH, std::vector<std::string>{"-X", "-b", received.filename().string()}, master,
+        received.parent_path().string());
+  }
+
+  bool Ended() { return rx_ && rx_->WaitForExit(20ms).has_value(); }
+  bool Failed() { return Ended() && *Status() != 0; }
+  std::optional<int> Status() { return rx_ ? rx_->WaitForExit(20ms) : std::nullopt; }
+  std::string Messages() const { return rx_ ? rx_->StandardError() : std::string(); }
+
+ private:
+  PseudoTerminal& line_;
+  std::string seen_;
+  std::unique_ptr<sim::testing::ChildProcess> rx_;
+};
+
+TEST_F(UploadEndToEndTest, LrzszRxReceivesTheImageByteForByte) {
+  if (!std::filesystem::exists(RX_PATH)) {
+    GTEST_SKIP() << "lrzsz's rx is not installed";
+  }
+  PseudoTerminal line;
+  ASSERT_TRUE(line.IsValid());
+  RxPeer rx(line);
+  SetUpProgram(line.SlavePath());
+  const std::string file = RandomBytes(kImageBytes, 3);
+  const std::filesystem::path image = WriteImage(file);
+  const std::filesystem::path received = dir_ / "received-by-rx.zav";
+  Run({{"the port open", [&] { return device_.IsOpen(); }, Command("Upgrade", {ChooseFile(image)})},
+       {"the upload request", [&] { return rx.UploadRequested(); }, [&] { rx.Start(received); }},
+       {"rx done and the upload dialog closed",
+        // A failed rx leaves the program waiting for a NAK: the checks below tell why.
+        [&] { return rx.Failed() || (rx.Ended() && Answered() && MainWindowIdle()); }, [] {}}},
+      kGiveUp);
+
+  const std::optional<int> status = rx.Status();
+  ASSERT_TRUE(status.has_value());
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << rx.Messages();
+  EXPECT_TRUE(testing::ReadFile(received) == file);
+}
+
+}  // namespace
+}  // namespace zav::test
