@@ -16,6 +16,7 @@ namespace zav::test {
 namespace {
 constexpr int kStepMs = 100;
 constexpr std::size_t kRequestFrameBytes = 7;
+constexpr int kStateField = 1027;
 }  // namespace
 
 void NotingDevice::Write(std::span<const std::uint8_t> bytes) {
@@ -115,6 +116,10 @@ std::function<void()> ProgramRunTest::Command(const QString& menuText,
 
 std::string ProgramRunTest::Text(int controlId) {
   return desktop_.GetText(program_.link.mainWindow, controlId);
+}
+
+bool ProgramRunTest::OnPetrol() {
+  return Text(kStateField) == "Petrol";
 }
 
 bool ProgramRunTest::MainWindowIdle() const {

@@ -68,6 +68,8 @@ class ProgramRunTest : public ::testing::Test {
   std::function<void()> Command(const QString& menuText, std::vector<Answer> answers = {});
 
   std::string Text(int controlId);
+  // The state field shows "Petrol": the controller answers and is ready for requests.
+  bool OnPetrol();
   // The main window takes clicks: no box or transfer dialog is open above it.
   bool MainWindowIdle() const;
   bool Answered() const { return answered_ == answers_.size(); }

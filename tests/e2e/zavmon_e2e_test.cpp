@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QWidget>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -22,7 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kGiveUp = 120s;  // far beyond what each scenario needs
-constexpr int kStateField = 1027;
 constexpr int kTemperatureEdit = 1085;
 constexpr int kNumeratorEdit = 1094;
 constexpr int kMinGasTimeEdit = 1096;
@@ -64,7 +61,6 @@ class ZavmonEndToEndTest : public ProgramRunTest {
     SetUpProgram(*pty, library);
   }
 
-  bool OnPetrol() { return Text(kStateField) == "Petrol"; }
   bool Done() { return Answered() && MainWindowIdle(); }
   std::string Name() { return Text(kConfigNameField); }
   bool ShowsVan() {
