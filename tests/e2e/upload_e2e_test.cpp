@@ -4,7 +4,6 @@
 // 35 s of line time.
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -26,7 +25,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kGiveUp = 300s;  // an upload needs about 35 s, with faults about a minute
 constexpr std::size_t kImageBytes = 30720;
-constexpr int kStateField = 1027;
 
 std::string RandomBytes(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);
@@ -70,8 +68,7 @@ class UploadEndToEndTest : public ProgramRunTest {
     SetUpProgram(*pty);
     const std::filesystem::path image = WriteImage(file);
     int queriesAfterUpload = -1;
-    Run({{"Petrol", [&] { return Text(kStateField) == "Petrol"; },
-          Command("Upgrade", {ChooseFile(image)})},
+    Run({{"Petrol", [&] { return OnPetrol(); }, Command("Upgrade", {ChooseFile(image)})},
          {"the image at zavsim",
           [&] {
             queriesAfterUpload = device_.Count('Q');
@@ -99,7 +96,9 @@ TEST_F(UploadEndToEndTest, ZavsimWithNakBurstsAndLostBytesKeepsAShortImageFilled
 }
 
 // rx stands behind the line only once the program has asked for the upload: before that the
-// program polls, and rx would take the polls for broken blocks and give up.
+// program polls, and rx would take the polls for broken blocks and give up. socat relays
+// between the line and rx, so rx's own terminal settings (and the input flush it does on
+// exit, which could swallow its last ACK) stay off the program's side of the line.
 class RxPeer {
  public:
   explicit RxPeer(PseudoTerminal& line) : line_(line) {}
@@ -119,25 +118,24 @@ class RxPeer {
   void Start(const std::filesystem::path& received) {
     const int master = line_.MasterFd();
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) & ~O_NONBLOCK);
-    rx_ = std::make_unique<sim::testing::ChildProcess>(
-        RX_PATH, std::vector<std::string>{"-X", "-b", received.filename().string()}, master,
+    const std::string rx = std::string(RX_PATH) + " -X -b " + received.filename().string();
+    relay_ = std::make_unique<sim::testing::ChildProcess>(
+        SOCAT_PATH, std::vector<std::string>{"STDIO", "EXEC:" + rx}, master,
         received.parent_path().string());
   }
 
-  bool Ended() { return rx_ && rx_->WaitForExit(20ms).has_value(); }
-  bool Failed() { return Ended() && *Status() != 0; }
-  std::optional<int> Status() { return rx_ ? rx_->WaitForExit(20ms) : std::nullopt; }
-  std::string Messages() const { return rx_ ? rx_->StandardError() : std::string(); }
+  bool Ended() { return relay_ && relay_->WaitForExit(20ms).has_value(); }
+  std::string Messages() const { return relay_ ? relay_->StandardError() : std::string(); }
 
  private:
   PseudoTerminal& line_;
   std::string seen_;
-  std::unique_ptr<sim::testing::ChildProcess> rx_;
+  std::unique_ptr<sim::testing::ChildProcess> relay_;
 };
 
 TEST_F(UploadEndToEndTest, LrzszRxReceivesTheImageByteForByte) {
-  if (!std::filesystem::exists(RX_PATH)) {
-    GTEST_SKIP() << "lrzsz's rx is not installed";
+  if (!std::filesystem::exists(RX_PATH) || !std::filesystem::exists(SOCAT_PATH)) {
+    GTEST_SKIP() << "lrzsz's rx or socat is not installed";
   }
   PseudoTerminal line;
   ASSERT_TRUE(line.IsValid());
@@ -149,14 +147,10 @@ TEST_F(UploadEndToEndTest, LrzszRxReceivesTheImageByteForByte) {
   Run({{"the port open", [&] { return device_.IsOpen(); }, Command("Upgrade", {ChooseFile(image)})},
        {"the upload request", [&] { return rx.UploadRequested(); }, [&] { rx.Start(received); }},
        {"rx done and the upload dialog closed",
-        // A failed rx leaves the program waiting for a NAK: the checks below tell why.
-        [&] { return rx.Failed() || (rx.Ended() && Answered() && MainWindowIdle()); }, [] {}}},
+        [&] { return rx.Ended() && Answered() && MainWindowIdle(); }, [] {}}},
       kGiveUp);
 
-  const std::optional<int> status = rx.Status();
-  ASSERT_TRUE(status.has_value());
-  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << rx.Messages();
-  EXPECT_TRUE(testing::ReadFile(received) == file);
+  EXPECT_TRUE(testing::ReadFile(received) == file) << rx.Messages();
 }
 
 }  // namespace
