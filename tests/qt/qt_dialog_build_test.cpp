@@ -24,6 +24,7 @@
 #include "platform/qt/toolbar_buttons.h"
 #include "resources/main_template.h"
 #include "resources/menu.h"
+#include "resources/parameters_template.h"
 #include "tests/qt/shown_dialog.h"
 #include "tests/qt/test_templates.h"
 
@@ -147,6 +148,20 @@ TEST_F(DialogBuildTest, MainWindowTemplateHoldsEveryControlItNames) {
     }
     EXPECT_EQ(desktop_.WindowOf(window)->windowTitle(), "ZAV Monitor 2.04a");
   });
+}
+
+// Dialog units become the pixels the platform gives them, rounded to the nearest pixel:
+// the "Temperature" row of the Parameters dialog at (12, 27) dialog units, its edit at
+// (78, 27) of 42 x 11, the dialog itself 410 x 219.
+TEST_F(DialogBuildTest, DialogUnitsRoundToTheNearestPixel) {
+  RunShown(ParametersTemplate(), [&](WindowRef window) {
+    EXPECT_EQ(desktop_.ControlOf(window, 2013)->pos(), QPoint(18, 44));
+    EXPECT_EQ(desktop_.ControlOf(window, 2042)->geometry(), QRect(117, 44, 63, 18));
+    EXPECT_EQ(desktop_.ClientAreaOf(window)->size(), QSize(615, 356));
+  });
+  EXPECT_EQ(qt::HorizontalPixels(1), 2);  // 1.5
+  EXPECT_EQ(qt::VerticalPixels(4), 7);    // 6.5
+  EXPECT_EQ(qt::VerticalPixels(8), 13);
 }
 
 TEST_F(DialogBuildTest, ClientAreaOfTheTemplateSizeStartsBelowTheMenuBar) {
