@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPen>
 
 #include "platform/qt/client_area.h"
 #include "platform/qt/control_text.h"
@@ -14,13 +13,6 @@ namespace {
 
 QColor ToQColor(Colour colour) {
   return QColor(colour.red, colour.green, colour.blue);
-}
-
-QPen SolidPen(QColor colour) {
-  QPen pen(colour);
-  pen.setWidth(1);
-  pen.setStyle(Qt::SolidLine);
-  return pen;
 }
 
 // Sets whole device pixels, so a line has no blended edge at any scale.
@@ -59,10 +51,12 @@ void BackingCanvas::Rectangle(int left, int top, int right, int bottom) {
   }
   Draw([&](QPainter& painter) {
     painter.fillRect(covered, Qt::white);
-    painter.setPen(SolidPen(pen_));
-    painter.setBrush(Qt::NoBrush);
-    // A QRect outline runs along its edge pixels: here the outermost pixels of `covered`.
-    painter.drawRect(covered.adjusted(0, 0, -1, -1));
+    // The outline is the outermost pixels of `covered`, filled as whole logical pixels so
+    // that it stays on them at any scale.
+    painter.fillRect(QRect(covered.left(), covered.top(), covered.width(), 1), pen_);
+    painter.fillRect(QRect(covered.left(), covered.bottom(), covered.width(), 1), pen_);
+    painter.fillRect(QRect(covered.left(), covered.top(), 1, covered.height()), pen_);
+    painter.fillRect(QRect(covered.right(), covered.top(), 1, covered.height()), pen_);
   });
 }
 
@@ -78,7 +72,8 @@ void BackingCanvas::LineTo(int x, int y) {
   if (target_ == nullptr) {
     return;
   }
-  FillDevicePixels(target_->Picture(), LinePixels(from, current_, 1.0), pen_);
+  QImage& picture = target_->Picture();
+  FillDevicePixels(picture, LinePixels(from, current_, picture.devicePixelRatio()), pen_);
   target_->ShowPicture();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// Drawing into a dialog's picture (see ClientArea), shown at once. Each operation paints
-// with a solid pen of width 1 and no smoothing, so lines and frames land on whole pixels.
+// Drawing into a dialog's picture (see ClientArea), shown at once. Positions are logical
+// pixels; lines and frames are one logical pixel wide and set whole device pixels without
+// smoothing, so they stay sharp and in place at any screen scale, and texts are drawn at
+// the screen's resolution.
 // Reset() gives the state of a fresh drawing context: black pen, white fill for rectangles,
 // black text on a white background, current point (0, 0).
 

@@ -8,8 +8,13 @@ namespace zav::qt {
 
 namespace {
 
-QImage EmptyPicture(QSize size) {
-  QImage picture(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+// A picture of `size` logical pixels at the screen's resolution: `ratio` device pixels to a
+// logical one, so what is drawn into it is shown without being enlarged.
+QImage EmptyPicture(QSize size, qreal ratio) {
+  const QSize logical = size.expandedTo(QSize(1, 1));
+  QImage picture((QSizeF(logical) * ratio).toSize().expandedTo(QSize(1, 1)),
+                 QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::transparent);
   return picture;
 }
@@ -20,7 +25,7 @@ ClientArea::ClientArea(QSize size, bool resizable, QWidget* parent,
                        std::function<void()> deliverPaint)
     : QWidget(parent),
       templateSize_(size),
-      picture_(EmptyPicture(size)),
+      picture_(EmptyPicture(size, devicePixelRatioF())),
       deliverPaint_(std::move(deliverPaint)) {
   if (resizable) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -43,12 +48,17 @@ void ClientArea::RequestPaint() {
 }
 
 void ClientArea::paintEvent(QPaintEvent* event) {
+  if (picture_.devicePixelRatio() != devicePixelRatioF()) {
+    // On a screen of another scale: the picture is drawn afresh at its resolution.
+    picture_ = EmptyPicture(size(), devicePixelRatioF());
+    paintRequested_ = true;
+  }
   if (paintRequested_) {
     paintRequested_ = false;
     RedrawInto(event->region());
   }
   QPainter painter(this);
-  painter.drawImage(event->rect(), picture_, event->rect());
+  painter.drawImage(QPoint(0, 0), picture_);  // clipped to what is repainted
 }
 
 // What the window system asks for starts blank, as an erased background does; then the
@@ -68,8 +78,8 @@ void ClientArea::RedrawInto(const QRegion& region) {
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (picture_.size() != size() && !size().isEmpty()) {
-    QImage resized = EmptyPicture(size());
+  if (picture_.deviceIndependentSize().toSize() != size() && !size().isEmpty()) {
+    QImage resized = EmptyPicture(size(), picture_.devicePixelRatio());
     {
       QPainter keeper(&resized);
       keeper.drawImage(0, 0, picture_);  // what was drawn stays where it was

@@ -1,8 +1,8 @@
 #pragma once
 // The client area of a dialog: the surface below the menu bar that holds the controls and
 // the picture the program draws. The picture is kept in a backing image (transparent where
-// nothing was drawn, client-area sized) that drawing goes into at once, inside or outside a
-// Paint event; the area shows it under its child controls.
+// nothing was drawn, client-area sized, at the screen's device pixel ratio) that drawing goes
+// into at once, inside or outside a Paint event; the area shows it under its child controls.
 //
 // When the window system wants the area drawn (first show, expose, resize), the dialog's
 // procedure gets a Paint event first so it can redraw the picture. A repaint that only

@@ -1,5 +1,6 @@
 #include "platform/qt/line_pixels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -23,6 +24,8 @@ std::vector<QRect> Runs(const AxisLine& line, double scale, bool steep) {
   std::vector<QRect> runs;
   const int step = line.a1 > line.a0 ? 1 : -1;
   const double slope = static_cast<double>(line.b1 - line.b0) / (line.a1 - line.a0);
+  // One logical pixel in whole device pixels, the same all along the line.
+  const int thickness = std::max(1, static_cast<int>(std::lround(scale)));
   // Device positions along the major axis from the start pixel's first one to the end
   // pixel's, the end pixel's own left out.
   const int first = step > 0 ? DeviceStart(line.a0, scale) : DeviceStart(line.a0 + 1, scale) - 1;
@@ -33,9 +36,7 @@ std::vector<QRect> Runs(const AxisLine& line, double scale, bool steep) {
     const double along = (device + 0.5) / scale - 0.5;
     const double across = line.b0 + (along - line.a0) * slope;
     const int top = static_cast<int>(std::lround(across * scale));
-    const int bottom = std::max(top + 1, static_cast<int>(std::lround((across + 1) * scale)));
-    runs.push_back(steep ? QRect(top, device, bottom - top, 1)
-                         : QRect(device, top, 1, bottom - top));
+    runs.push_back(steep ? QRect(top, device, thickness, 1) : QRect(device, top, 1, thickness));
   }
   return runs;
 }

@@ -128,5 +128,54 @@ TEST_F(ParametersChartTest, TrackbarKeysBackToTheDefaultsShowTheirFormulaAndNoti
   });
 }
 
+// On a screen with a scale factor (the tests run a second time with QT_SCALE_FACTOR=2) the
+// chart is drawn at the screen's resolution: inside the frame every device pixel is exactly
+// white or one of the chart's colours, the lines start on their logical pixels and leave out
+// their end points, and the red line steps at device pixels rather than whole logical ones.
+TEST_F(ParametersChartTest, ScaledScreenShowsSharpLinesAtTheScreensResolution) {
+  RunShown([&](WindowRef window) {
+    const QImage picture = Picture(window);
+    const int ratio = static_cast<int>(picture.devicePixelRatio());
+    if (ratio < 2) {
+      GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
+    }
+    // The colour of logical pixel (x, y) when its device pixels all have one, else invalid.
+    const auto block = [&](int x, int y) {
+      const QColor first = picture.pixelColor(x * ratio, y * ratio);
+      for (int dy = 0; dy < ratio; ++dy) {
+        for (int dx = 0; dx < ratio; ++dx) {
+          if (picture.pixelColor(x * ratio + dx, y * ratio + dy) != first) {
+            return QColor();
+          }
+        }
+      }
+      return first;
+    };
+    int otherColours = 0;
+    int splitBlocks = 0;  // logical pixels the red line covers only in part
+    for (int y = 154; y < 341; ++y) {
+      for (int x = 317; x < 529; ++x) {
+        for (int dy = 0; dy < ratio; ++dy) {
+          for (int dx = 0; dx < ratio; ++dx) {
+            const QColor colour = picture.pixelColor(x * ratio + dx, y * ratio + dy);
+            otherColours += colour != kWhite && colour != kRed && colour != kGreen &&
+                            colour != QColor(Qt::black);
+          }
+        }
+        splitBlocks += x > 342 && x < 512 && y > 251 && y < 297 && !block(x, y).isValid();
+      }
+    }
+    EXPECT_EQ(otherColours, 0) << "blended pixels inside the chart";
+    EXPECT_GT(splitBlocks, 0) << "the red line is an enlarged picture of logical pixels";
+    EXPECT_EQ(block(342, 297), kRed);
+    EXPECT_EQ(block(342, 296), kWhite);
+    EXPECT_EQ(block(342, 298), kWhite);
+    EXPECT_EQ(block(512, 251), kWhite) << "the end point is left out";
+    EXPECT_EQ(block(342, 227 + 15), kGreen);
+    EXPECT_EQ(block(316, 200), QColor(Qt::black)) << "the frame's left edge";
+    EXPECT_EQ(block(317, 200), kWhite);
+  });
+}
+
 }  // namespace
 }  // namespace zav
