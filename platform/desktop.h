@@ -52,6 +52,7 @@ struct FileDialogOptions {
   std::string defaultExtension;  // empty: none
   bool pathMustExist = false;
   bool fileMustExist = false;
+  std::string initialPath;  // folder and file name proposed; empty: the working folder
 };
 
 struct Colour {

@@ -8,6 +8,7 @@
 #include "resources/menu.h"
 #include "ui/captions.h"
 #include "ui/commands.h"
+#include "ui/data_log_commands.h"
 #include "ui/extra_commands.h"
 #include "ui/live_display.h"
 
@@ -43,6 +44,7 @@ void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   LoadLibrary(program);
   // Features added around the template register their menu items and handlers below
   // (AddExtraCommand) and fill their segment of program.statusLine.
+  AddDataLogCommands(program, window);
 }
 
 void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int commandId,
@@ -69,6 +71,7 @@ void CloseMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   desktop.EndDialog(window, 0);
   desktop.KillTimer(window, kPollTimerId);
   ReleaseLibrary(program);
+  EndDataLog(program);
 }
 
 bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
@@ -83,6 +86,7 @@ bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
     case DialogMessage::Timer:
       PollTick(program.link);
       ShowStatusLine(program.statusLine, desktop, window);
+      ReportRecordingFailure(program, window);
       return true;
     case DialogMessage::Close:
       CloseMainWindow(program, desktop, window);

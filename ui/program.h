@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "datalog/data_log.h"
 #include "link/link_state.h"
 #include "params/config_library.h"
 #include "ui/extra_commands.h"
@@ -19,6 +20,7 @@ struct Program {
   UploadState upload;
   ExtraCommands extraCommands;  // menu items and clicks added around the main window
   StatusLine statusLine;
+  DataLog dataLog;  // live samples, the recording and the chart windows
 };
 
 // Connects the program to its desktop and serial device, with the settings file in
