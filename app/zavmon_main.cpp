@@ -2,8 +2,10 @@
 // the main window until it is closed; the main window's result is the exit code.
 
 #include <QApplication>
+#include <QWidget>
 #include <filesystem>
 
+#include "platform/qt/qt_chart_windows.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_serial_device.h"
 #include "ui/program.h"
@@ -18,5 +20,10 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
+  zav::qt::QtChartWindows charts(program.dataLog.session, program.link.image, [&] {
+    QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
+    return client != nullptr ? client->window() : nullptr;
+  });
+  program.dataLog.charts = &charts;
   return zav::RunMainWindow(program);
 }

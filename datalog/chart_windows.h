@@ -3,6 +3,7 @@
 // structs (the session store, a log read back); a tick never waits on them. The Qt host
 // draws them; a program without a window host (tests, a console) has none.
 
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,7 +17,7 @@ namespace zav {
 // A log read back, for its own windows.
 struct LogView {
   std::filesystem::path path;
-  std::vector<DecodedSample> samples;
+  std::deque<DecodedSample> samples;
   std::optional<Factors> factors;  // from the .car beside the log, when there is one
 };
 

@@ -11,14 +11,16 @@ Factors FactorsFromRegisters(std::uint16_t xAxis, std::uint16_t yAxis, std::uint
   return Factors{LeftFactor(positions.left), RightFactor(positions.right)};
 }
 
-std::vector<ScatterPoint> ScatterPoints(std::span<const DecodedSample> samples) {
+std::vector<ScatterPoint> ScatterPoints(const std::deque<DecodedSample>& samples,
+                                        SampleRange range) {
   std::vector<ScatterPoint> points;
-  if (samples.empty()) {
+  if (range.Empty()) {
     return points;
   }
-  const double recentFrom = samples.back().seconds - kRecentSeconds;
-  points.reserve(samples.size() * 4);
-  for (const DecodedSample& sample : samples) {
+  const double recentFrom = samples[range.last - 1].seconds - kRecentSeconds;
+  points.reserve((range.last - range.first) * 4);
+  for (std::size_t i = range.first; i < range.last; ++i) {
+    const DecodedSample& sample = samples[i];
     for (int cylinder = 0; cylinder < 4; ++cylinder) {
       const float petrol = sample.shown[static_cast<std::size_t>(kFirstPetrolColumn + cylinder)];
       const float gas = sample.shown[static_cast<std::size_t>(kFirstGasColumn + cylinder)];

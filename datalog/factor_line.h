@@ -4,11 +4,13 @@
 // the left factor at the shortest petrol time in view to the right factor at the longest.
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "datalog/sample_columns.h"
+#include "datalog/strip_view.h"
 
 namespace zav {
 
@@ -32,9 +34,11 @@ struct ScatterPoint {
   float Ratio() const { return gasMs / petrolMs; }
 };
 
-// One point per cylinder and sample that has both a petrol and a gas time (the controller
-// reports gas times only on gas). "Recent": within kRecentSeconds of the newest sample.
-std::vector<ScatterPoint> ScatterPoints(std::span<const DecodedSample> samples);
+// One point per cylinder and sample of `range` that has both a petrol and a gas time (the
+// controller reports gas times only on gas). "Recent": within kRecentSeconds of the newest
+// sample of the range.
+std::vector<ScatterPoint> ScatterPoints(const std::deque<DecodedSample>& samples,
+                                        SampleRange range);
 
 // The ends of the factors' line in (petrol ms, ratio): the shortest and longest petrol time
 // among the points. None without points.

@@ -100,8 +100,8 @@ void OpenLogCommand(Program& program, WindowRef window) {
   }
   const std::string note = CutRowNote(contents);
   if (program.dataLog.charts != nullptr) {
-    program.dataLog.charts->ShowLog(
-        LogView{*chosen, std::move(contents.samples), FactorsBeside(*chosen)});
+    program.dataLog.charts->ShowLog(LogView{
+        *chosen, {contents.samples.begin(), contents.samples.end()}, FactorsBeside(*chosen)});
   }
   if (!note.empty()) {
     program.link.desktop->ShowMessage(window, note, kLogCaption, MessageButtons::Ok,
