@@ -40,7 +40,7 @@ QColor StripSeriesColour(int index) {
 
 StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   auto* chart = new QChart();
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  chart->legend()->hide();  // the window's check boxes name the series in their colours
   time_ = new QValueAxis(chart);
   time_->setTitleText(QStringLiteral("s"));
   time_->setLabelFormat(QStringLiteral("%.0f"));
@@ -48,6 +48,7 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   times_->setTitleText(QStringLiteral("ms"));
   engine_ = new QValueAxis(chart);
   engine_->setTitleText(QStringLiteral("RPM, mBar, C, mV"));
+  engine_->setLabelFormat(QStringLiteral("%.0f"));
   chart->addAxis(time_, Qt::AlignBottom);
   chart->addAxis(times_, Qt::AlignLeft);
   chart->addAxis(engine_, Qt::AlignRight);
@@ -109,6 +110,10 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
   engine_->setRange(0.0, NiceTop(engineTop * 1.1, 100.0));
   times_->setRange(0.0, timesEnd);
   time_->setRange(from, to);
+  // Ticks on round seconds, about six across, whatever the span.
+  time_->setTickType(QValueAxis::TicksDynamic);
+  time_->setTickAnchor(0.0);
+  time_->setTickInterval(NiceTop((to - from) / 6.0, 1.0));
   FillBand(gasBand_, samples, range, kStatusGas, timesEnd);
   FillBand(petrolBand_, samples, range, kStatusPetrol, timesEnd);
 }
