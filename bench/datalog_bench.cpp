@@ -1,7 +1,8 @@
 // The data log's costs, measured (not a test):
-//   datalog_bench poll SECONDS [chart]   the program polling COM1 (ZAVMON_COM1) for SECONDS;
-//                                        with "chart", the live chart open and a recording
-//                                        running. Prints the process's CPU time (ms).
+//   datalog_bench poll SECONDS [chart|record|both]
+//                                        the program polling COM1 (ZAVMON_COM1) for SECONDS,
+//                                        with the live chart open, a recording running, or
+//                                        both. Prints the process's CPU time (ms).
 //   datalog_bench open-log [ROWS]        writes a log of ROWS samples (24,000: one hour),
 //                                        then times reading it and showing it in a playback
 //                                        window, drawn once.
@@ -40,7 +41,8 @@ double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-int Poll(int seconds, bool chart) {
+// `chart`: the live chart open; `record`: a recording running.
+int Poll(int seconds, bool chart, bool record) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("zavmon-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
@@ -54,19 +56,24 @@ int Poll(int seconds, bool chart) {
   std::FILE* settings = std::fopen((folder / "zavmon.cfg").string().c_str(), "wb");
   std::fputs("COM1", settings);
   std::fclose(settings);
-  if (chart) {
-    QTimer::singleShot(0, [&] {
+  QTimer::singleShot(0, [&] {
+    if (chart) {
       charts.ShowLiveChart();
+    }
+    if (record) {
       zav::StartRecording(program.dataLog.recorder, folder / "bench.csv", program.link.image);
-    });
-  }
+    }
+  });
   const double before = CpuMs();
   QTimer::singleShot(seconds * 1000, [&] { desktop.WindowOf(program.link.mainWindow)->close(); });
   zav::RunMainWindow(program);
   const double used = CpuMs() - before;
   std::printf("%s: CPU %.0f ms in %d s (%.2f %%), %zu samples, %llu rows recorded\n",
-              chart ? "live chart + recording" : "neither", used, seconds, used / (seconds * 10.0),
-              program.dataLog.session.samples.size(),
+              chart && record ? "live chart + recording"
+              : chart         ? "live chart"
+              : record        ? "recording"
+                              : "neither",
+              used, seconds, used / (seconds * 10.0), program.dataLog.session.samples.size(),
               static_cast<unsigned long long>(program.dataLog.recorder.writer.rows));
   std::filesystem::remove_all(folder);
   return 0;
@@ -123,11 +130,13 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "poll" && argc > 2) {
-    return Poll(std::stoi(argv[2]), argc > 3 && std::string(argv[3]) == "chart");
+    const std::string with = argc > 3 ? argv[3] : "";
+    return Poll(std::stoi(argv[2]), with == "chart" || with == "both",
+                with == "record" || with == "both");
   }
   if (mode == "open-log") {
     return OpenLog(argc > 2 ? std::stoi(argv[2]) : 24'000);
   }
-  std::fprintf(stderr, "usage: datalog_bench poll SECONDS [chart] | open-log [ROWS]\n");
+  std::fprintf(stderr, "usage: datalog_bench poll SECONDS [chart|record|both] | open-log [ROWS]\n");
   return 2;
 }

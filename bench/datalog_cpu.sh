@@ -23,7 +23,7 @@ chart_pty=$(head -n 1 "$work/chart.out")
 
 ZAVMON_COM1=$plain_pty "$build/bench/datalog_bench" poll "$seconds" >"$work/plain.txt" 2>/dev/null &
 plain=$!
-ZAVMON_COM1=$chart_pty "$build/bench/datalog_bench" poll "$seconds" chart >"$work/chart.txt" 2>/dev/null &
+ZAVMON_COM1=$chart_pty "$build/bench/datalog_bench" poll "$seconds" both >"$work/chart.txt" 2>/dev/null &
 chart=$!
 wait "$plain" "$chart"
 cat "$work/plain.txt" "$work/chart.txt"

@@ -66,8 +66,11 @@ void QtChartWindows::SessionChanged() {
   if (liveChart_ && liveChart_->isVisible()) {
     liveChart_->Refresh();
   }
-  if (liveScatter_ && liveScatter_->isVisible()) {
+  // The scatter redraws once a second: it shows minutes of points, not a moving strip.
+  const double newest = session_.samples.empty() ? 0.0 : session_.samples.back().seconds;
+  if (liveScatter_ && liveScatter_->isVisible() && newest - scatterDrawnUpTo_ >= 1.0) {
     liveScatter_->Refresh();
+    scatterDrawnUpTo_ = newest;
   }
 }
 

@@ -38,6 +38,7 @@ class QtChartWindows : public ChartWindows {
   std::function<QWidget*()> owner_;
   QPointer<StripChartWindow> liveChart_;
   QPointer<ScatterWindow> liveScatter_;
+  double scatterDrawnUpTo_ = -1.0;  // the newest sample's time when the scatter was drawn (s)
   std::vector<QPointer<QWidget>> logWindows_;
 };
 

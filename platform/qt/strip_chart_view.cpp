@@ -66,6 +66,11 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
     series_[static_cast<std::size_t>(i)] = series;
   }
   setRenderHint(QPainter::Antialiasing, false);
+  // The whole plot moves with every sample: repaint it whole rather than work out regions.
+  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+  chart->setBackgroundRoundness(0.0);
+  time_->setTickType(QValueAxis::TicksDynamic);
+  time_->setTickAnchor(0.0);
 }
 
 QAreaSeries* StripChartView::AddBand(const QColor& colour, const char* name) {
@@ -107,13 +112,18 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
     series_[i]->replace(points);
   }
   const double timesEnd = NiceTop(timesTop * 1.1, 1.0);
-  engine_->setRange(0.0, NiceTop(engineTop * 1.1, 100.0));
-  times_->setRange(0.0, timesEnd);
+  // Axes change only when their ends do: each change lays the chart out afresh.
+  if (engine_->max() != NiceTop(engineTop * 1.1, 100.0)) {
+    engine_->setRange(0.0, NiceTop(engineTop * 1.1, 100.0));
+  }
+  if (times_->max() != timesEnd) {
+    times_->setRange(0.0, timesEnd);
+  }
   time_->setRange(from, to);
   // Ticks on round seconds, about six across, whatever the span.
-  time_->setTickType(QValueAxis::TicksDynamic);
-  time_->setTickAnchor(0.0);
-  time_->setTickInterval(NiceTop((to - from) / 6.0, 1.0));
+  if (const double interval = NiceTop((to - from) / 6.0, 1.0); time_->tickInterval() != interval) {
+    time_->setTickInterval(interval);
+  }
   FillBand(gasBand_, samples, range, kStatusGas, timesEnd);
   FillBand(petrolBand_, samples, range, kStatusPetrol, timesEnd);
 }

@@ -19,6 +19,9 @@ namespace zav::qt {
 namespace {
 
 constexpr int kScrollStepsPerSecond = 10;  // the scroll bar moves in 0.1 s
+// A live chart redraws once this much newer data has come (s of sample time): every other
+// 150 ms tick. Drawing is most of what the chart costs, and a few pixels' step is smooth.
+constexpr double kRedrawEverySeconds = 0.25;
 
 struct SpanChoice {
   const char* text;
@@ -152,10 +155,12 @@ void StripChartWindow::ShowFromScroll() {
   const double from = following ? std::max(Newest() - span, Oldest())
                                 : Oldest() + scroll_->value() / double{kScrollStepsPerSecond};
   chart_->ShowSpan(samples_, from, from + span);
+  drawnUpTo_ = Newest();
 }
 
 void StripChartWindow::Refresh() {
-  if (!live_ || pause_->isChecked() || !isVisible()) {
+  if (!live_ || pause_->isChecked() || !isVisible() ||
+      Newest() - drawnUpTo_ < kRedrawEverySeconds) {
     return;
   }
   UpdateScrollRange();

@@ -27,7 +27,7 @@ class StripChartWindow : public QWidget {
   // `samples` must outlive the window. `live`: follow new samples.
   StripChartWindow(const std::deque<DecodedSample>& samples, bool live, QWidget* owner);
 
-  // New samples in the store: follow them unless paused.
+  // New samples in the store: follow them unless paused (redrawn every 0.25 s of samples).
   void Refresh();
   StripChartView& Chart() const { return *chart_; }
   // The span shown (s); 0 for the whole log.
@@ -50,6 +50,7 @@ class StripChartWindow : public QWidget {
   QComboBox* span_ = nullptr;
   QPushButton* pause_ = nullptr;
   QScrollBar* scroll_ = nullptr;
+  double drawnUpTo_ = -1.0;  // the newest sample's time when last drawn (s)
 };
 
 }  // namespace zav::qt
