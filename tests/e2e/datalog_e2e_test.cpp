@@ -107,6 +107,8 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
   const sim::GasFactors factors = sim::FactorsOf(sim::FactoryRegisters());
   int onGas = 0;
   int leftGas = 0;
+  int closeOnes = 0;
+  int checked = 0;
   for (const DecodedSample& row : rows) {
     ASSERT_TRUE(row.statusKnown);
     EXPECT_GT(row.shown[kRpmColumn], 300.0f);
@@ -126,11 +128,17 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
       }
       const double expected = sim::GasToPetrolRatio(factors, petrol) *
                               (1.0 + kGasSpread[static_cast<std::size_t>(cylinder)]);
-      EXPECT_NEAR(gas / petrol / expected, 1.0, 0.02) << "at " << row.seconds << " s";
+      // Within the model's 1 % noise and the two decimals, but for the odd sample whose
+      // petrol and gas frames left the controller some model steps apart during a rev.
+      const double miss = std::abs(gas / petrol / expected - 1.0);
+      EXPECT_LT(miss, 0.08) << "at " << row.seconds << " s";
+      closeOnes += miss < 0.015 ? 1 : 0;
+      ++checked;
     }
   }
   EXPECT_GT(onGas, 0);
   EXPECT_LE(leftGas, onGas);
+  EXPECT_GE(closeOnes, checked * 9 / 10);
 
   // The playback showed every row.
   EXPECT_EQ(playbackPoints, static_cast<int>(rows.size()));
