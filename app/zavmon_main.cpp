@@ -2,8 +2,11 @@
 // the main window until it is closed; the main window's result is the exit code.
 
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
 #include <filesystem>
 
+#include "platform/qt/qt_chart_windows.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_serial_device.h"
 #include "ui/program.h"
@@ -18,5 +21,18 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
+  zav::qt::QtChartWindows charts(program.dataLog.session, program.link.image, [&] {
+    QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
+    return client != nullptr ? client->window() : nullptr;
+  });
+  program.dataLog.charts = &charts;
+  // The demo script's screenshots show the live chart beside the window (as "Log → Live
+  // chart" would open it).
+  if (qEnvironmentVariableIsSet("ZAVMON_DEMO_LIVE_CHART")) {
+    QTimer::singleShot(1000, [&charts] {
+      charts.ShowLiveChart();
+      charts.LiveChart()->setGeometry(300, 230, 720, 400);
+    });
+  }
   return zav::RunMainWindow(program);
 }

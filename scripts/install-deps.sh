@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [build|test|run]...
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
+       libqt6opengl6-dev
        libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
 test=(lrzsz socat clang clang-format)
 run=(xvfb xauth imagemagick)

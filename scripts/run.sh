@@ -37,8 +37,8 @@ Xvfb "$display" -screen 0 1024x640x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$app_pid" "$xvfb_pid" "$sim_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 sleep 1
-DISPLAY=$display "$root/build/app/zavmon" &
+DISPLAY=$display ZAVMON_DEMO_LIVE_CHART=1 "$root/build/app/zavmon" &
 app_pid=$!
-sleep 6
+sleep 8
 DISPLAY=$display import -window root "$shot"
-echo "Screenshot of the running window: $shot"
+echo "Screenshot of the running window and its live chart: $shot"

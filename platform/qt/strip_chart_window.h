@@ -1,0 +1,56 @@
+#pragma once
+// The window around a strip chart: the span shown (30 s, 2 min, 10 min, or a whole log),
+// a check box per series, Pause and a scroll bar to go back through every sample, picture
+// export, and the petrol-against-gas view of the same samples.
+//
+// Live, it follows the session store as new samples come (at most once per tick); paused,
+// the view stays where it is and the scroll bar reaches back to the session's first sample.
+// For a log, it is always "paused" over the log's samples, and a drag with the mouse zooms.
+
+#include <QWidget>
+#include <deque>
+#include <functional>
+
+#include "datalog/sample_columns.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QScrollBar;
+
+namespace zav::qt {
+
+class StripChartView;
+
+class StripChartWindow : public QWidget {
+ public:
+  // `samples` must outlive the window. `live`: follow new samples.
+  StripChartWindow(const std::deque<DecodedSample>& samples, bool live, QWidget* owner);
+
+  // New samples in the store: follow them unless paused (redrawn every 0.25 s of samples).
+  void Refresh();
+  StripChartView& Chart() const { return *chart_; }
+  // The span shown (s); 0 for the whole log.
+  void SetSpan(double seconds);
+  void SetPaused(bool paused);
+  // Asked for when the user wants the petrol-against-gas view of these samples.
+  std::function<void()> showScatter;
+
+ private:
+  double Span() const;
+  double Newest() const;
+  double Oldest() const;
+  void UpdateScrollRange();
+  void ShowFromScroll();
+  void SavePicture();
+
+  const std::deque<DecodedSample>& samples_;
+  bool live_ = true;
+  StripChartView* chart_ = nullptr;
+  QComboBox* span_ = nullptr;
+  QPushButton* pause_ = nullptr;
+  QScrollBar* scroll_ = nullptr;
+  double drawnUpTo_ = -1.0;  // the newest sample's time when last drawn (s)
+};
+
+}  // namespace zav::qt
