@@ -44,7 +44,7 @@ FileHandle CreateTempBeside(const std::filesystem::path& target, std::filesystem
   return nullptr;
 }
 
-bool WriteAndClose(FileHandle file, const ParameterFileBytes& bytes) {
+bool WriteAndClose(FileHandle file, std::span<const std::uint8_t> bytes) {
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   const bool flushed = std::fflush(file.get()) == 0;
   return std::fclose(file.release()) == 0 && written && flushed;
@@ -88,6 +88,11 @@ LoadedParameters ReadParameterFile(const std::filesystem::path& path) {
 
 std::optional<std::string> WriteParameterFile(const std::filesystem::path& path,
                                               const ParameterFileBytes& bytes) {
+  return ReplaceFileBytes(path, bytes);
+}
+
+std::optional<std::string> ReplaceFileBytes(const std::filesystem::path& path,
+                                            std::span<const std::uint8_t> bytes) {
   const std::string failed = "Cannot save " + PathText(path) + ": ";
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {

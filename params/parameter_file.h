@@ -41,4 +41,8 @@ LoadedParameters ReadParameterFile(const std::filesystem::path& path);
 std::optional<std::string> WriteParameterFile(const std::filesystem::path& path,
                                               const ParameterFileBytes& bytes);
 
+// The same for any bytes: the file at `path` is replaced whole or not at all.
+std::optional<std::string> ReplaceFileBytes(const std::filesystem::path& path,
+                                            std::span<const std::uint8_t> bytes);
+
 }  // namespace zav
