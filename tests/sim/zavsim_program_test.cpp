@@ -113,7 +113,8 @@ TEST(SimProgramCommandLine, HelpExitsWithZeroAndListsEveryOption) {
   for (const char* option :
        {"--pty", "--device", "--firmware-out", "--seed", "--drop ", "--corrupt", "--duplicate",
         "--split", "--stray ", "--silence-every", "--silence-for", "--nak-burst ",
-        "--nak-burst-rate", "--stray-ack", "--drop-input", "--drop-upload", "--errors", "--help"}) {
+        "--nak-burst-rate", "--stray-ack", "--drop-input", "--drop-upload", "--ignore-writes",
+        "--errors", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }
