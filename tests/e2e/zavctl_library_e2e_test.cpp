@@ -84,8 +84,9 @@ TEST_F(ZavctlTest, LibraryEditsKeepThePortAndEveryOtherRecordAndTheWindowReadsTh
   // export gives the record's values back as a .car file (register 95 zero).
   ASSERT_EQ(Zavctl({"library", "export", "Van", "-o", "out.car"}).code, 0);
   EXPECT_EQ(ReadFile(dir_ / "out.car").substr(0, 30), car.substr(0, 30));
-  EXPECT_NE(Zavctl({"library", "show", "Car 7"}).out.find("80   Temperature                   7 °C"),
-            std::string::npos);
+  EXPECT_NE(
+      Zavctl({"library", "show", "Car 7"}).out.find("80   Temperature                   7 °C"),
+      std::string::npos);
   EXPECT_EQ(Zavctl({"diff", "lib:Van", "van.car"}).code, 0);
 }
 
