@@ -14,6 +14,7 @@
 #include "cli/register_table.h"
 #include "params/config_library.h"
 #include "params/parameter_file.h"
+#include "platform/files/file_replace.h"
 
 namespace zav::cli {
 
@@ -55,8 +56,9 @@ std::optional<std::vector<std::uint8_t>> ReadForEdit(const CliContext& cli) {
 }
 
 int Store(const CliContext& cli, const std::vector<std::uint8_t>& bytes) {
-  if (const std::optional<std::string> problem = ReplaceFileBytes(SettingsOf(cli), bytes)) {
-    Complain(cli, *problem);
+  const std::filesystem::path settings = SettingsOf(cli);
+  if (const std::optional<std::string> reason = ReplaceFileContents(settings, bytes)) {
+    Complain(cli, "cannot save " + settings.string() + ": " + *reason + "; it was left as it was");
     return kExitPortOrFile;
   }
   return kExitDone;

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string>
 
+#include "platform/files/file_replace.h"
+
 namespace zav {
 
 namespace {
@@ -24,16 +26,12 @@ std::optional<std::string> ReadStoredPortName(const std::filesystem::path& setti
   return name;
 }
 
+// The name overwrites bytes 0 to 3 in place, so the library behind it is never at stake,
+// and reaches the disk before the port is reopened. A file that can be neither written nor
+// created keeps its name; reopening then reports the port.
 void StorePortName(const std::filesystem::path& settingsFile, const std::string& name) {
-  std::fstream file(settingsFile, std::ios::binary | std::ios::in | std::ios::out);
-  if (!file) {
-    file.open(settingsFile, std::ios::binary | std::ios::out | std::ios::trunc);
-  }
-  if (!file) {
-    return;
-  }
-  file.seekp(0);
-  file.write(name.data(), static_cast<std::streamsize>(name.size()));
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(name.data());
+  ReplaceFileStart(settingsFile, std::span(bytes, name.size()));
 }
 
 }  // namespace

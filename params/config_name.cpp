@@ -1,26 +1,8 @@
 #include "params/config_name.h"
 
+#include "platform/latin1_text.h"
+
 namespace zav {
-
-namespace {
-
-// Record names are single-byte text written by other tools (Latin-1 as the common 8-bit
-// code page); the desktop takes UTF-8.
-std::string SingleByteToUtf8(const std::string& name) {
-  std::string text;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | byte >> 6);
-      text += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return text;
-}
-
-}  // namespace
 
 std::optional<std::string> ConfigNameFor(const ConfigLibrary& library,
                                          const ParameterWords& words) {
@@ -44,7 +26,7 @@ void ShowConfigName(const ConfigLibrary& library, const RegisterImage& image, De
                     WindowRef mainWindow) {
   const std::optional<std::string> name = ConfigNameFor(library, ParametersOf(image));
   if (name) {
-    desktop.SetText(mainWindow, kConfigNameField, SingleByteToUtf8(*name));
+    desktop.SetText(mainWindow, kConfigNameField, Latin1ToUtf8(*name));
   }
 }
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "link/wire.h"
+#include "platform/files/file_replace.h"
 
 namespace zav {
 
@@ -15,8 +16,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-constexpr int kTempNameAttempts = 100;  // leftovers of earlier failed saves are skipped
 
 std::string PathText(const std::filesystem::path& path) {
   return path.string();
@@ -28,26 +27,6 @@ std::string LastErrorText() {
 
 std::string ByteCount(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " byte" : " bytes");
-}
-
-// A new file beside `target`, created exclusively so that nothing else is overwritten.
-FileHandle CreateTempBeside(const std::filesystem::path& target, std::filesystem::path& temp) {
-  for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-    temp = target;
-    temp += ".saving" + std::to_string(attempt);
-    errno = 0;
-    FileHandle file(std::fopen(temp.string().c_str(), "wbx"));
-    if (file || errno != EEXIST) {
-      return file;
-    }
-  }
-  return nullptr;
-}
-
-bool WriteAndClose(FileHandle file, std::span<const std::uint8_t> bytes) {
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  const bool flushed = std::fflush(file.get()) == 0;
-  return std::fclose(file.release()) == 0 && written && flushed;
 }
 
 }  // namespace
@@ -88,31 +67,9 @@ LoadedParameters ReadParameterFile(const std::filesystem::path& path) {
 
 std::optional<std::string> WriteParameterFile(const std::filesystem::path& path,
                                               const ParameterFileBytes& bytes) {
-  return ReplaceFileBytes(path, bytes);
-}
-
-std::optional<std::string> ReplaceFileBytes(const std::filesystem::path& path,
-                                            std::span<const std::uint8_t> bytes) {
-  const std::string failed = "Cannot save " + PathText(path) + ": ";
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    return failed + "it is a folder";
-  }
-  std::filesystem::path temp;
-  FileHandle file = CreateTempBeside(path, temp);
-  if (!file) {
-    return failed + LastErrorText();
-  }
-  if (!WriteAndClose(std::move(file), bytes)) {
-    const std::string reason = LastErrorText();
-    std::filesystem::remove(temp, error);
-    return failed + reason;
-  }
-  std::filesystem::rename(temp, path, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return failed + error.message();
+  const std::optional<std::string> reason = ReplaceFileContents(path, bytes);
+  if (reason) {
+    return "Cannot save " + PathText(path) + ": " + *reason;
   }
   return std::nullopt;
 }

@@ -35,14 +35,10 @@ LoadedParameters ParametersFromFileStart(const std::filesystem::path& path,
 // gives no values at all, so nothing is half-loaded.
 LoadedParameters ReadParameterFile(const std::filesystem::path& path);
 
-// Writes the 32 bytes to a new file beside `path` and renames it over `path`, so an
-// existing file is replaced whole or not at all. Nothing on success, else a message for the
-// user naming the file and the reason.
+// Makes the 32 bytes the file's whole contents through ReplaceFileContents: an existing file
+// is replaced whole or not at all, keeps its permissions, and a link keeps leading to it.
+// Nothing on success, else a message for the user naming the file and the reason.
 std::optional<std::string> WriteParameterFile(const std::filesystem::path& path,
                                               const ParameterFileBytes& bytes);
-
-// The same for any bytes: the file at `path` is replaced whole or not at all.
-std::optional<std::string> ReplaceFileBytes(const std::filesystem::path& path,
-                                            std::span<const std::uint8_t> bytes);
 
 }  // namespace zav

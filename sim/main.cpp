@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr std::uint8_t kFirstVersionRegister = 95;
+
 // Set by SIGINT and SIGTERM; the serve loop ends when it sees it.
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -97,6 +99,12 @@ int main(int argc, char** argv) {
 
   Controller controller(options.controller);
   controller.SetErrorFlags(options.errorFlags);
+  if (options.versionRegisters) {
+    for (std::size_t index = 0; index < options.versionRegisters->size(); ++index) {
+      controller.SetRegister(static_cast<std::uint8_t>(kFirstVersionRegister + index),
+                             (*options.versionRegisters)[index]);
+    }
+  }
   if (options.logRequests) {
     LogRequests(controller);
   }

@@ -106,6 +106,26 @@ std::optional<std::string> SetErrors(ProgramOptions& options, std::string_view v
   return std::nullopt;
 }
 
+// Sixteen hex digits, two per version character, registers 95 to 98 high byte first, so
+// that any byte can be given, those above 0x7F too.
+std::optional<std::string> SetVersionBytes(ProgramOptions& options, std::string_view value) {
+  constexpr std::size_t kDigitsPerRegister = 4;
+  std::array<std::uint16_t, 4> registers{};
+  if (value.size() != registers.size() * kDigitsPerRegister) {
+    return Refusal("--version-bytes", value, "16 hexadecimal digits, registers 95 to 98");
+  }
+  for (std::size_t index = 0; index < registers.size(); ++index) {
+    const std::optional<std::uint16_t> word = ParseNumber<std::uint16_t>(
+        value.substr(index * kDigitsPerRegister, kDigitsPerRegister), 16);
+    if (!word) {
+      return Refusal("--version-bytes", value, "16 hexadecimal digits, registers 95 to 98");
+    }
+    registers[index] = *word;
+  }
+  options.versionRegisters = registers;
+  return std::nullopt;
+}
+
 std::vector<OptionEntry> OptionTable() {
   using Faults = FaultOptions;
   return {
@@ -119,6 +139,9 @@ std::vector<OptionEntry> OptionTable() {
        Flag([](ProgramOptions& options) { options.logRequests = true; })},
       {"--seed", "N", "seed of the engine model and the faults (default 1)", SetSeed},
       {"--errors", "HEX", "error flags, register 102 (default 0)", SetErrors},
+      {"--version-bytes", "HEX",
+       "version characters, registers 95 to 98: 16 hex digits (default 3130323330343132)",
+       SetVersionBytes},
       {"--drop", "RATE", "share of answer bytes lost", RateSetter("--drop", &Faults::dropRate)},
       {"--corrupt", "RATE", "share of answer bytes damaged",
        RateSetter("--corrupt", &Faults::corruptRate)},

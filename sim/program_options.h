@@ -1,6 +1,7 @@
 #pragma once
 // The command line of zavsim.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,6 +18,9 @@ struct ProgramOptions {
   std::string devicePath;       // --device PATH
   std::string firmwareOut;      // --firmware-out FILE; empty: images are not kept
   std::uint16_t errorFlags = 0;
+  // --version-bytes HEX: registers 95 to 98 (hardware and firmware version characters);
+  // nothing: the factory's.
+  std::optional<std::array<std::uint16_t, 4>> versionRegisters;
   bool logRequests = false;  // --log: each request taken in, on standard error
   ControllerOptions controller;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/block_transfer.h"
+#include "platform/latin1_text.h"
 
 namespace zav {
 
@@ -93,7 +94,8 @@ void VersionReport(Link& link) {
   if (RunBlockTransfer(link, kHardwareVersionRegister, kLetterQuery) != 1) {
     return;
   }
-  ShowReport(link, VersionReportText(link.image), kInfoCaption);
+  // The version characters are shown as the controller stores them, one byte a character.
+  ShowReport(link, Latin1ToUtf8(VersionReportText(link.image)), kInfoCaption);
 }
 
 }  // namespace zav

@@ -6,6 +6,7 @@
 
 #include "platform/qt/client_area.h"
 #include "platform/qt/control_text.h"
+#include "platform/qt/line_pixels.h"
 
 namespace zav::qt {
 
@@ -20,6 +21,19 @@ QPen SolidPen(QColor colour) {
   pen.setWidth(1);
   pen.setStyle(Qt::SolidLine);
   return pen;
+}
+
+// Sets whole device pixels, so a line has no blended edge at any scale.
+void FillDevicePixels(QImage& picture, const std::vector<QRect>& runs, QColor colour) {
+  const QRgb pixel = colour.rgba();
+  for (const QRect& run : runs) {
+    const QRect inside = run.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+      for (int x = inside.left(); x <= inside.right(); ++x) {
+        picture.setPixel(x, y, pixel);
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -56,13 +70,16 @@ void BackingCanvas::MoveTo(int x, int y) {
   current_ = QPoint(x, y);
 }
 
+// The line's own pixels rather than Qt's line drawing: Qt sets the end point too, and puts
+// the line through pixel corners where the platform puts it through pixel centres.
 void BackingCanvas::LineTo(int x, int y) {
   const QPoint from = current_;
   current_ = QPoint(x, y);
-  Draw([&](QPainter& painter) {
-    painter.setPen(SolidPen(pen_));
-    painter.drawLine(from, current_);
-  });
+  if (target_ == nullptr) {
+    return;
+  }
+  FillDevicePixels(target_->Picture(), LinePixels(from, current_, 1.0), pen_);
+  target_->ShowPicture();
 }
 
 void BackingCanvas::SetTextColour(Colour colour) {

@@ -27,6 +27,8 @@ class BackingCanvas final : public Canvas {
   // Frames left..right-1 x top..bottom-1 with the pen and fills the inside white.
   void Rectangle(int left, int top, int right, int bottom) override;
   void MoveTo(int x, int y) override;
+  // From the current point up to (x, y), leaving (x, y) itself out, through the pixels
+  // nearest to the line, as the platform's line call.
   void LineTo(int x, int y) override;
   void SetTextColour(Colour colour) override;
   // (x, y) is the top-left corner of the text; the area's font, without smoothing.

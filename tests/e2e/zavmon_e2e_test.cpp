@@ -152,5 +152,19 @@ TEST_F(ZavmonEndToEndTest, ErrorReportListsTheSimulatorsFlagsAndClearsThemThenVe
   EXPECT_EQ(device_.Count('B'), 0);
 }
 
+// Version characters above 0x7F, as a controller may hold them, shown one character a byte.
+TEST_F(ZavmonEndToEndTest, VersionCharactersAbove0x7FShowAsTheirLatin1Characters) {
+  StartAgainst({"--version-bytes", "31C9322EB0FF41E9"});
+  std::string versions;
+  Run({{"Petrol", [&] { return OnPetrol(); }, Command("ZAV version", {ClickOk(&versions)})},
+       {"the versions", [&] { return Done(); }, [] {}}},
+      kGiveUp);
+
+  EXPECT_EQ(versions,
+            "HW ver: 1.\xC3\x89.2..\nFW ver: \xC2\xB0\xC3\xBF.A\xC3\xA9\nS/N: 060291-197719")
+      << "1.\u00C9.2.. and \u00B0\u00FF.A\u00E9 in UTF-8";
+  EXPECT_EQ(exitCode_, 0);
+}
+
 }  // namespace
 }  // namespace zav::test

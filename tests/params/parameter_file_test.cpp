@@ -208,6 +208,24 @@ TEST_F(ParameterFileCommandTest, SaveAnsweredYesLeavesExactly32Bytes) {
   EXPECT_EQ(ReadFile(Path("old.car")), std::string(expected.begin(), expected.end()));
 }
 
+// A file kept in a shared folder and reached through a link: "Yes" replaces its contents,
+// and the file keeps its permissions and the link keeps leading to it.
+TEST_F(ParameterFileCommandTest, SaveAnsweredYesOverALinkReplacesItsTargetKeepingPermissions) {
+  std::filesystem::create_directory(Path("shared"));
+  WriteFile(Path("shared/van.car"), std::string(100, '\x5A'));
+  std::filesystem::permissions(Path("shared/van.car"), std::filesystem::perms(0640));
+  std::filesystem::create_symlink("shared/van.car", Path("van.car"));
+  desktop.QueueMessageAnswer(MessageAnswer::Yes);
+  Save(Path("van.car"));
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, "File already exist - overwrite ?");
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("van.car")));
+  const ParameterFileBytes expected = EncodeParameterFile(link.image);
+  EXPECT_EQ(ReadFile(Path("shared/van.car")), std::string(expected.begin(), expected.end()));
+  EXPECT_EQ(std::filesystem::status(Path("shared/van.car")).permissions(),
+            std::filesystem::perms(0640));
+}
+
 TEST_F(ParameterFileCommandTest, SavedFileOpensToTheSameParametersButNotRegister95) {
   Save(Path("round.car"));
   const RegisterImage saved = link.image;

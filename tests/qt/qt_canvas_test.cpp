@@ -90,9 +90,9 @@ TEST_F(CanvasTest, DrawingOutsidePaintIsShownAtOnceWithoutAPaintEvent) {
     EXPECT_EQ(paints_, paintsBefore);  // without asking the procedure to redraw
     const QImage picture = Picture(window);
     EXPECT_EQ(picture.pixelColor(342, 297), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(512, 251), QColor(Qt::red));
+    EXPECT_EQ(picture.pixelColor(511, 251), QColor(Qt::red));
     EXPECT_EQ(picture.pixelColor(342, 242), QColor(Qt::green));
-    EXPECT_EQ(picture.pixelColor(512, 250), QColor(Qt::green));
+    EXPECT_EQ(picture.pixelColor(511, 250), QColor(Qt::green));
     EXPECT_EQ(paints_, paintsBefore);
   });
 }
@@ -149,6 +149,27 @@ TEST_F(CanvasTest, TextStartsAtItsTopLeftInTheTextColour) {
     EXPECT_GE(green.left(), 358);
     EXPECT_GE(green.top(), 180);
     EXPECT_LT(green.left(), 358 + 4);
+  });
+}
+
+// As the platform's line call: the end point is left out, whichever way the line runs, so
+// a line drawn on from where the last one ended sets no pixel twice.
+TEST_F(CanvasTest, LineLeavesOutItsEndPointInEveryDirection) {
+  RunWithStep(test::PlainTemplate(), [&](WindowRef window) {
+    const QPoint centre(150, 120);
+    const QPoint ends[] = {{170, 120}, {130, 120}, {150, 140}, {150, 100},
+                           {170, 130}, {130, 110}, {160, 140}, {140, 100}};
+    for (const QPoint end : ends) {
+      DrawLine(window, kRed, centre, end);
+    }
+    Settle();
+    const QImage picture = Picture(window);
+    for (const QPoint end : ends) {
+      EXPECT_NE(picture.pixelColor(end), QColor(Qt::red)) << end.x() << "," << end.y();
+      const QPoint before = end + QPoint((centre.x() - end.x()) / 10, (centre.y() - end.y()) / 10);
+      EXPECT_EQ(picture.pixelColor(before), QColor(Qt::red)) << before.x() << "," << before.y();
+    }
+    EXPECT_EQ(picture.pixelColor(centre), QColor(Qt::red));
   });
 }
 

@@ -81,10 +81,12 @@ TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefau
     ASSERT_EQ(desktop_.GetSliderPosition(window, kRightTrackbar), 19);
     const QImage picture = Picture(window);
     EXPECT_EQ(picture.pixelColor(342, 297), kRed);
-    EXPECT_EQ(picture.pixelColor(512, 251), kRed);
+    EXPECT_EQ(picture.pixelColor(511, 251), kRed) << "the pixel before the end point";
+    EXPECT_EQ(picture.pixelColor(512, 251), kWhite) << "the end point is left out";
     EXPECT_EQ(picture.pixelColor(427, 274), kRed) << "halfway along the reference line";
     EXPECT_EQ(picture.pixelColor(342, 227 + 15), kGreen);
-    EXPECT_EQ(picture.pixelColor(512, 200 + 2 * 19), kGreen);
+    EXPECT_EQ(picture.pixelColor(511, 200 + 2 * 19), kGreen);
+    EXPECT_EQ(picture.pixelColor(512, 200 + 2 * 19), kWhite);
     EXPECT_EQ(picture.pixelColor(342, 227 + 14), kWhite);
     EXPECT_EQ(picture.pixelColor(342, 227 + 16), kWhite);
   });
@@ -98,7 +100,7 @@ TEST_F(ParametersChartTest, TrackbarMoveDrawsTheNotificationLineAndARepaintThePi
 
     const QImage notified = Picture(window);
     EXPECT_EQ(notified.pixelColor(342, 227), kGreen);
-    EXPECT_EQ(notified.pixelColor(512, 201), kGreen);
+    EXPECT_EQ(notified.pixelColor(511, 201), kGreen);
     EXPECT_EQ(notified.pixelColor(342, 228), kWhite);
     EXPECT_EQ(notified.pixelColor(342, 242), kWhite) << "the frame wiped the opening line";
     EXPECT_EQ(notified.pixelColor(342, 297), kRed);
@@ -106,9 +108,9 @@ TEST_F(ParametersChartTest, TrackbarMoveDrawsTheNotificationLineAndARepaintThePi
     Expose(window);
     const QImage repainted = Picture(window);
     EXPECT_EQ(repainted.pixelColor(342, 228), kGreen);
-    EXPECT_EQ(repainted.pixelColor(512, 202), kGreen);
+    EXPECT_EQ(repainted.pixelColor(511, 202), kGreen);
     EXPECT_EQ(repainted.pixelColor(342, 227), kWhite);
-    EXPECT_EQ(repainted.pixelColor(512, 251), kRed);
+    EXPECT_EQ(repainted.pixelColor(511, 251), kRed);
   });
 }
 
@@ -121,8 +123,8 @@ TEST_F(ParametersChartTest, TrackbarKeysBackToTheDefaultsShowTheirFormulaAndNoti
     EXPECT_EQ(desktop_.GetText(window, kNumeratorEdit), "48140");
     const QImage picture = Picture(window);
     EXPECT_EQ(picture.pixelColor(342, 226 + 15), kGreen);
-    EXPECT_EQ(picture.pixelColor(512, 199 + 2 * 19), kGreen);
-    EXPECT_EQ(picture.pixelColor(512, 200 + 2 * 19), kWhite);
+    EXPECT_EQ(picture.pixelColor(511, 199 + 2 * 19), kGreen);
+    EXPECT_EQ(picture.pixelColor(511, 200 + 2 * 19), kWhite);
   });
 }
 

@@ -43,6 +43,16 @@ TEST(SimCommandLine, TakesValuesAfterASpaceOrAnEqualsSign) {
   EXPECT_TRUE(faults.ignoreWrites);
 }
 
+TEST(SimCommandLine, VersionBytesSetRegisters95To98AnyByteIncluded) {
+  const std::vector<std::string_view> words{"--pty", "--version-bytes", "31C9322EB0FF0041"};
+  const ParsedCommandLine parsed = ParseCommandLine(words);
+  ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
+  const std::array<std::uint16_t, 4> expected{0x31C9, 0x322E, 0xB0FF, 0x0041};
+  EXPECT_EQ(parsed.options->versionRegisters, expected);
+  const std::vector<std::string_view> plain{"--pty"};
+  EXPECT_FALSE(ParseCommandLine(plain).options->versionRegisters) << "the factory's are kept";
+}
+
 struct RefusedLine {
   std::string name;
   std::vector<std::string_view> words;
@@ -70,6 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedLine{"NegativeSeed", {"--pty", "--seed", "-1"}},
                       RefusedLine{"SilenceWithoutLength", {"--pty", "--silence-every", "100"}},
                       RefusedLine{"ValueForAFlag", {"--pty", "--stray-ack=1"}}),
+    [](const ::testing::TestParamInfo<RefusedLine>& instance) { return instance.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    VersionLines, SimCommandLineRefused,
+    ::testing::Values(RefusedLine{"TooFew", {"--pty", "--version-bytes", "3130"}},
+                      RefusedLine{"TooMany", {"--pty", "--version-bytes", "313032333034313200"}},
+                      RefusedLine{"NotHex", {"--pty", "--version-bytes", "3130323330343G32"}},
+                      RefusedLine{"Prefixed", {"--pty", "--version-bytes", "0x30323330343132"}}),
     [](const ::testing::TestParamInfo<RefusedLine>& instance) { return instance.param.name; });
 
 }  // namespace

@@ -95,6 +95,22 @@ TEST_F(SimProgramOnPty, KeepsServingWhenTheClientClosesAndReopens) {
   ExpectLivePollAnswer(*client);
 }
 
+TEST(SimProgramVersion, AnswersTheVersionBytesGivenOnTheCommandLine) {
+  ChildProcess zavsim(ZAVSIM_PATH, {"--pty", "--version-bytes", "31C9322EB0FF0041"});
+  const std::optional<std::string> path = zavsim.ReadLine(kPatience);
+  ASSERT_TRUE(path.has_value());
+  SerialClient client(*path);
+  ASSERT_TRUE(client.IsOpen());
+  const std::uint16_t expected[] = {0x31C9, 0x322E, 0xB0FF, 0x0041};
+  for (std::uint8_t index = 0; index < 4; ++index) {
+    const auto address = static_cast<std::uint8_t>(kHardwareVersionRegister + index);
+    const std::vector<ResponseFields> frames = Ask(client, kLetterQuery, address, 0, 1);
+    ASSERT_EQ(frames.size(), 1U);
+    EXPECT_EQ(frames[0].address, address);
+    EXPECT_EQ(frames[0].value, expected[index]);
+  }
+}
+
 class SimProgramStop : public ::testing::TestWithParam<int> {};
 
 TEST_P(SimProgramStop, SignalEndsItWithExitCodeZero) {
@@ -110,11 +126,26 @@ TEST(SimProgramCommandLine, HelpExitsWithZeroAndListsEveryOption) {
   ChildProcess zavsim(ZAVSIM_PATH, {"--help"});
   ASSERT_TRUE(ExitedWith(zavsim.WaitForExit(kPatience), 0));
   const std::string help = zavsim.StandardOutput();
-  for (const char* option :
-       {"--pty", "--device", "--firmware-out", "--seed", "--drop ", "--corrupt", "--duplicate",
-        "--split", "--stray ", "--silence-every", "--silence-for", "--nak-burst ",
-        "--nak-burst-rate", "--stray-ack", "--drop-input", "--drop-upload", "--ignore-writes",
-        "--errors", "--help"}) {
+  for (const char* option : {"--pty",
+                             "--device",
+                             "--firmware-out",
+                             "--seed",
+                             "--drop ",
+                             "--corrupt",
+                             "--duplicate",
+                             "--split",
+                             "--stray ",
+                             "--silence-every",
+                             "--silence-for",
+                             "--nak-burst ",
+                             "--nak-burst-rate",
+                             "--stray-ack",
+                             "--drop-input",
+                             "--drop-upload",
+                             "--ignore-writes",
+                             "--errors",
+                             "--version-bytes",
+                             "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

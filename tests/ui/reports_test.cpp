@@ -196,6 +196,20 @@ TEST_F(ReportCommandTest, VersionReportShowsTheControllersVersionInAnInfoBox) {
   EXPECT_EQ(requested, (std::vector<int>{95, 96, 97, 98, 99, 100, 101, 102}));
 }
 
+// Characters above 0x7F reach the box as the one character each byte is in Latin-1, like
+// the names of stored configurations, never as a replacement mark.
+TEST_F(ReportCommandTest, VersionCharactersAbove0x7FAreShownAsTheirLatin1Characters) {
+  const std::uint16_t values[] = {0x31C9, 0x322E, 0xB0FF, 0x41E9, 0x0601, 0x2203, 0x0457};
+  for (std::uint8_t i = 0; i < 7; ++i) {
+    harness.controller.SetRegister(static_cast<std::uint8_t>(95 + i), values[i]);
+  }
+  RunCommand(VersionReport);
+  ASSERT_EQ(harness.desktop.Messages().size(), 1u);
+  EXPECT_EQ(harness.desktop.Messages().front().text,
+            "HW ver: 1.\xC3\x89.2..\nFW ver: \xC2\xB0\xC3\xBF.A\xC3\xA9\nS/N: 060291-197719")
+      << "1.\u00C9.2.. and \u00B0\u00FF.A\u00E9 in UTF-8";
+}
+
 // Cancel in the transfer dialog, for either report.
 class CancelledReportTest : public ReportCommandTest,
                             public ::testing::WithParamInterface<void (*)(Link&)> {};
