@@ -1,16 +1,27 @@
 #include "cli/live_fields.h"
 
-#include "ui/live_display.h"
+#include <cctype>
 
 namespace zav::cli {
 
-std::uint16_t RawValue(const LiveValueTable& live, const LiveField& field) {
-  return live.values[static_cast<std::size_t>(field.address - kFirstLiveRegister)];
+std::string KeyOf(const ShownColumn& column) {
+  std::string key;
+  for (const char character : column.caption) {
+    if (character == ' ') {
+      key += '_';
+    } else if (character != '.') {
+      key += static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    }
+  }
+  return key;
 }
 
-std::string ShownValue(const LiveValueTable& live, const LiveField& field) {
-  const std::uint16_t raw = RawValue(live, field);
-  return field.injectionTime ? InjectionTimeText(raw) : std::to_string(raw);
+LiveSample SampleOf(const LiveValueTable& live, std::uint16_t status) {
+  LiveSample sample;
+  sample.values = live.values;
+  sample.statusKnown = true;
+  sample.status = status;
+  return sample;
 }
 
 }  // namespace zav::cli

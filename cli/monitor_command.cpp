@@ -1,4 +1,5 @@
-// zavctl monitor: the live samples as they come, one line each.
+// zavctl monitor: the live samples as they come, as text lines or as the window's data log
+// CSV (the same writer), from the same live-sample hook of the poll tick.
 
 #include <chrono>
 #include <optional>
@@ -8,33 +9,56 @@
 #include "cli/controller_session.h"
 #include "cli/exit_codes.h"
 #include "cli/live_fields.h"
-#include "ui/live_display.h"
+#include "cli/output_file.h"
+#include "datalog/csv_log_writer.h"
+#include "ui/live_text.h"
 
 namespace zav::cli {
 
 namespace {
 
 constexpr CommandHelp kHelp{
-    "monitor [--for S]",
-    "Prints a line for every sample of the live values (each answer to a live poll, about\n"
-    "one every 150 ms): the time since the start in ms, each value as the window shows it,\n"
-    "and the state text. A header line comes first.\n\n"
-    "  --for S  stop after S seconds (exit code 0); without it, Ctrl-C stops (exit code 5)"};
+    "monitor [--csv FILE|-] [--for S]",
+    "Prints a line for every sample of the live values (each poll tick that brought live\n"
+    "replies, about one every 150 ms): the seconds since the start, each value as the window\n"
+    "shows it, and the state text, after a header line.\n\n"
+    "  --csv FILE|-  write the samples as the window's data log does (the same columns and\n"
+    "                format; - for standard output) instead of the text lines\n"
+    "  --for S       stop after S seconds (exit code 0); without it, Ctrl-C stops (exit\n"
+    "                code 5, the samples so far kept)"};
 
 std::string HeaderLine() {
-  std::string line = "time_ms";
-  for (const LiveField& field : kLiveFields) {
-    line += " " + std::string(field.key);
+  std::string line = "seconds";
+  for (const ShownColumn& column : kShownColumnTable) {
+    line += " " + KeyOf(column);
   }
   return line + " status\n";
 }
 
-std::string SampleLine(long long elapsedMs, const LiveValueTable& live, std::uint16_t status) {
-  std::string line = std::to_string(elapsedMs);
-  for (const LiveField& field : kLiveFields) {
-    line += " " + ShownValue(live, field);
+std::string SampleLine(const LiveSample& sample, std::int64_t startSteadyMs) {
+  const std::int64_t ms = sample.steadyMs - startSteadyMs;
+  std::string line = std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100);
+  for (const ShownColumn& column : kShownColumnTable) {
+    line += " " + ShownText(column, sample);
   }
-  return line + " " + std::string(StatusText(status)) + "\n";
+  // "Low RPM" and "Not connect" hold a blank: the state goes last, whole.
+  return line + " " + (sample.statusKnown ? std::string(StatusText(sample.status)) : "-") + "\n";
+}
+
+std::optional<double> Seconds(const QString& text) {
+  bool valid = false;
+  const double seconds = text.toDouble(&valid);
+  return valid && seconds > 0 ? std::optional(seconds) : std::nullopt;
+}
+
+// Opens the CSV log the options ask for; false after the reason was reported.
+bool OpenLog(const CliContext& cli, CsvLogWriter& writer, const std::string& target) {
+  const bool opened =
+      target == "-" ? AttachCsvLog(writer, cli.out, "standard output") : OpenCsvLog(writer, target);
+  if (!opened) {
+    Complain(cli, writer.error);
+  }
+  return opened;
 }
 
 }  // namespace
@@ -42,41 +66,57 @@ std::string SampleLine(long long elapsedMs, const LiveValueTable& live, std::uin
 int RunMonitor(CliContext& cli, const QStringList& args) {
   QCommandLineParser parser;
   const QCommandLineOption forOption("for", "stop after S seconds", "S");
-  parser.addOption(forOption);
+  const QCommandLineOption csvOption("csv", "write CSV", "FILE");
+  parser.addOptions({forOption, csvOption});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
     return *code;
   }
-  std::optional<long long> forMs;
-  if (parser.isSet(forOption)) {
-    bool valid = false;
-    const double seconds = parser.value(forOption).toDouble(&valid);
-    if (!valid || seconds <= 0) {
-      Complain(cli, "monitor: --for " + Text(parser.value(forOption)) +
-                        ": give a number of seconds above 0");
-      return kExitUsage;
+  const std::optional<double> forSeconds =
+      parser.isSet(forOption) ? Seconds(parser.value(forOption)) : std::nullopt;
+  if (parser.isSet(forOption) && !forSeconds) {
+    Complain(cli, "monitor: --for " + Text(parser.value(forOption)) +
+                      ": give a number of seconds above 0");
+    return kExitUsage;
+  }
+  const std::string csv = Text(parser.value(csvOption));
+  if (parser.isSet(csvOption) && csv != "-") {
+    if (const std::optional<std::string> problem = OutputPathProblem(csv)) {
+      Complain(cli, *problem);
+      return kExitPortOrFile;
     }
-    forMs = static_cast<long long>(seconds * 1000);
   }
   return WithController(cli, [&](Program& program) {
-    const auto start = std::chrono::steady_clock::now();
-    const auto elapsedMs = [start] {
-      return std::chrono::duration_cast<std::chrono::milliseconds>(
-                 std::chrono::steady_clock::now() - start)
-          .count();
-    };
+    CsvLogWriter writer;
+    if (parser.isSet(csvOption) && !OpenLog(cli, writer, csv)) {
+      return kExitPortOrFile;
+    }
+    if (!parser.isSet(csvOption)) {
+      Print(cli, HeaderLine());
+    }
+    LiveSampleSource source{SystemSampleClock()};
+    const std::int64_t startMs = source.clock.steadyMs();
     int samples = 0;
-    Print(cli, HeaderLine());
-    // The first answer may be the tail of one asked for before the port was opened.
-    int statusFrames = 0;
-    program.link.hooks.showStatusText = [&](std::uint16_t status) {
-      if (++statusFrames == 1) {
-        return;
-      }
+    program.link.hooks.liveSample.push_back([&](const LiveReplies& replies) {
+      const LiveSample sample = TakeLiveSample(source, replies);
       ++samples;
-      Print(cli, SampleLine(elapsedMs(), program.link.live, status));
-    };
+      if (IsCsvLogOpen(writer)) {
+        WriteCsvRow(writer, sample);
+      } else if (!parser.isSet(csvOption)) {
+        Print(cli, SampleLine(sample, startMs));
+      }
+    });
     WaitUntil(
-        program, [&] { return forMs && elapsedMs() >= *forMs; }, [&] { return samples; });
+        program,
+        [&] {
+          return !writer.error.empty() ||
+                 (forSeconds && source.clock.steadyMs() - startMs >= *forSeconds * 1000);
+        },
+        [&] { return samples; });
+    const bool closed = !IsCsvLogOpen(writer) || CloseCsvLog(writer);
+    if (!writer.error.empty() || !closed) {
+      Complain(cli, writer.error);
+      return kExitPortOrFile;
+    }
     return kExitDone;
   });
 }

@@ -9,7 +9,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json_output.h"
 #include "cli/live_fields.h"
-#include "ui/live_display.h"
+#include "ui/live_text.h"
 
 namespace zav::cli {
 
@@ -30,28 +30,33 @@ QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
 }
 
-void PrintSample(const CliContext& cli, const LiveValueTable& live, std::uint16_t status,
-                 bool json) {
+void PrintSample(const CliContext& cli, const LiveSample& sample, bool json) {
   if (json) {
     QJsonObject object;
-    for (const LiveField& field : kLiveFields) {
-      const QJsonValue value = field.injectionTime ? QJsonValue(std::stod(ShownValue(live, field)))
-                                                   : QJsonValue(RawValue(live, field));
-      object.insert(FromView(field.key), QJsonObject{{"value", value},
-                                                     {"unit", FromView(field.unit)},
-                                                     {"caption", FromView(field.caption)}});
+    for (const ShownColumn& column : kShownColumnTable) {
+      // Times as the window shows them, to the 0.01 ms; the rest as whole numbers.
+      const QJsonValue value =
+          column.form == ShownForm::Milliseconds
+              ? QJsonValue(std::stod(ShownText(column, sample)))
+              : QJsonValue(sample.values[static_cast<std::size_t>(column.row)]);
+      object.insert(QString::fromStdString(KeyOf(column)),
+                    QJsonObject{{"value", value},
+                                {"unit", FromView(column.unit)},
+                                {"caption", FromView(column.caption)}});
     }
-    object.insert("status", QJsonObject{{"value", status}, {"text", FromView(StatusText(status))}});
+    object.insert("status", QJsonObject{{"value", sample.status},
+                                        {"text", FromView(StatusText(sample.status))}});
     PrintJson(cli, object);
     return;
   }
   std::string text;
-  for (const LiveField& field : kLiveFields) {
-    std::string caption(field.caption);
+  for (const ShownColumn& column : kShownColumnTable) {
+    std::string caption(column.caption);
     caption.resize(10, ' ');
-    text += caption + ShownValue(live, field) + " " + std::string(field.unit) + "\n";
+    text += caption + ShownText(column, sample) + " " + std::string(column.unit) + "\n";
   }
-  text += "Status    " + std::string(StatusText(status)) + " (" + std::to_string(status) + ")\n";
+  text += "Status    " + std::string(StatusText(sample.status)) + " (" +
+          std::to_string(sample.status) + ")\n";
   Print(cli, text);
 }
 
@@ -66,22 +71,20 @@ int RunStatus(CliContext& cli, const QStringList& args) {
   }
   const bool json = parser.isSet(jsonOption);
   return WithController(cli, [&](Program& program) {
-    std::optional<std::uint16_t> status;
-    LiveValueTable sample;
+    std::optional<LiveSample> sample;
     int statusFrames = 0;
     // The state frame ends the controller's answer to a live poll: the live frames before
     // it have been stored by then. The first answer may be the tail of one asked for
     // before the port was opened, so the second is the sample.
     program.link.hooks.showStatusText = [&](std::uint16_t value) {
       if (++statusFrames == kSampleAnswer) {
-        status = value;
-        sample = program.link.live;
+        sample = SampleOf(program.link.live, value);
       }
     };
-    if (!WaitUntil(program, [&] { return status.has_value(); })) {
+    if (!WaitUntil(program, [&] { return sample.has_value(); })) {
       return kExitNoAnswer;
     }
-    PrintSample(cli, sample, *status, json);
+    PrintSample(cli, *sample, json);
     return kExitDone;
   });
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "link/wire.h"
 #include "platform/desktop.h"
@@ -48,6 +49,13 @@ struct CycleState {
   std::uint8_t upgradeArmed = 0;
 };
 
+// What one tick's live replies (registers 32 to 51) brought.
+struct LiveReplies {
+  const LiveValueTable* live = nullptr;  // the table as the drain left it
+  bool statusArrived = false;
+  std::uint16_t status = 0;  // the last status value among them, when one arrived
+};
+
 // What the tick calls into the rest of the program. Any of them may be empty.
 struct TickHooks {
   std::function<void(std::uint16_t status)> showStatusText;
@@ -56,6 +64,9 @@ struct TickHooks {
   std::function<void()> showConfigName;
   // Runs the firmware upload dialog modally; the line is then the upload's alone.
   std::function<void()> runUpload;
+  // Called in order, once per tick in which live replies arrived, right after the drain.
+  // Subscribers only read: they never send, store or wait.
+  std::vector<std::function<void(const LiveReplies&)>> liveSample;
 };
 
 struct Link {

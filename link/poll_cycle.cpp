@@ -65,9 +65,32 @@ void StoreFrame(Link& link, const ReceivedFrame& frame) {
   }
 }
 
+void NoteLiveReply(LiveReplies& replies, const ReceivedFrame& frame) {
+  if (frame.address == kStatusRegister) {
+    replies.statusArrived = true;
+    replies.status = frame.value;
+  }
+}
+
+bool IsLiveReply(const ReceivedFrame& frame) {
+  return frame.address >= kFirstLiveRegister && frame.address <= kStatusRegister;
+}
+
 void DrainFrames(Link& link) {
+  LiveReplies replies{&link.live};
+  bool liveArrived = false;
   while (ReceiveFrame(link)) {
-    StoreFrame(link, LastReceivedFrame(link.receiver));
+    const ReceivedFrame frame = LastReceivedFrame(link.receiver);
+    StoreFrame(link, frame);
+    if (IsLiveReply(frame)) {
+      liveArrived = true;
+      NoteLiveReply(replies, frame);
+    }
+  }
+  if (liveArrived) {
+    for (const auto& subscriber : link.hooks.liveSample) {
+      subscriber(replies);
+    }
   }
 }
 

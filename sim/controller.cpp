@@ -124,7 +124,7 @@ void Controller::StartClock(Micros now) {
 }
 
 void Controller::StepModel(Micros stepAt) {
-  StepEngine(engine_, RegulatorOpen(switchOver_.status));
+  StepEngine(engine_, RegulatorOpen(switchOver_.status), FactorsOf(stored_));
   UpdateSwitchOver(switchOver_, Conditions(), stepAt);
 }
 

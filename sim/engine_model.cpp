@@ -29,7 +29,10 @@ constexpr double kNominalBatteryMv = 14000.0;
 
 // Petrol injection time (ms) per injector, beside the common value: no two cylinders are alike.
 constexpr std::array<double, 4> kInjectorSpreadMs = {0.0, 0.04, -0.03, 0.02};
-constexpr double kGasToPetrolTime = 1.2;
+// Gas time against the model's gas/petrol ratio, per injector: no two gas injectors are
+// alike either. Plus noise of up to this fraction.
+constexpr std::array<double, 4> kGasInjectorSpread = {0.0, 0.015, -0.02, 0.01};
+constexpr double kGasNoise = 0.01;
 // Injection times travel in units of 0.5 us.
 constexpr double kTimeUnitsPerMs = 2000.0;
 
@@ -78,7 +81,7 @@ struct Measurement {
   }
 };
 
-Measurement Measure(EngineModel& engine) {
+Measurement Measure(EngineModel& engine, GasFactors factors) {
   Random& random = engine.random;
   Measurement measured;
   const double load =
@@ -90,7 +93,9 @@ Measurement Measure(EngineModel& engine) {
     const auto petrolRegister = static_cast<std::uint8_t>(32 + injector);
     const auto gasRegister = static_cast<std::uint8_t>(36 + injector);
     measured.Set(petrolRegister, ms * kTimeUnitsPerMs);
-    measured.Set(gasRegister, ms * kGasToPetrolTime * kTimeUnitsPerMs);
+    const double gasMs = ms * GasToPetrolRatio(factors, ms) *
+                         (1.0 + kGasInjectorSpread[injector] + Noise(random, kGasNoise));
+    measured.Set(gasRegister, gasMs * kTimeUnitsPerMs);
     petrolSumMs += ms;
   }
   const double manifoldMbar = 250.0 + 550.0 * load + Noise(random, 5.0);
@@ -122,16 +127,16 @@ EngineModel StartEngine(Random random) {
   engine.rpm = kIdleRpm;
   engine.rpmTarget = kIdleRpm;
   engine.batteryMv = kNominalBatteryMv;
-  engine.live = Measure(engine).values;
+  engine.live = Measure(engine, GasFactors{}).values;
   return engine;
 }
 
-void StepEngine(EngineModel& engine, bool regulatorOpen) {
+void StepEngine(EngineModel& engine, bool regulatorOpen, GasFactors factors) {
   engine.runningS += kStepS;
   StepTemperatures(engine);
   StepRpm(engine);
   StepGasSide(engine, regulatorOpen);
-  const Measurement measured = Measure(engine);
+  const Measurement measured = Measure(engine, factors);
   for (std::size_t index = 0; index < engine.live.size(); ++index) {
     if (!IsPinned(engine, index)) {
       engine.live[index] = measured.values[index];

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "sim/gas_factors.h"
 #include "sim/line_time.h"
 #include "sim/random.h"
 
@@ -34,8 +35,8 @@ EngineModel StartEngine(Random random);
 
 // Moves the model on by one step of kModelStep. `regulatorOpen`: the gas valve is open and the
 // regulator under pressure. The gas injection times are what gas injection would take; the
-// controller reports them only while it is on gas.
-void StepEngine(EngineModel& engine, bool regulatorOpen);
+// controller reports them only while it is on gas. They follow `factors` (see gas_factors.h).
+void StepEngine(EngineModel& engine, bool regulatorOpen, GasFactors factors = {});
 
 // `address` is a live register, 32 to 50.
 std::uint16_t LiveValue(const EngineModel& engine, std::uint8_t address);

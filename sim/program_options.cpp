@@ -243,6 +243,11 @@ std::string UsageText() {
     left.resize(std::max<std::size_t>(left.size() + 2, 26), ' ');
     text += left + std::string(entry.help) + "\n";
   }
+  text +=
+      "\nGas injection times follow the simulator's own model, not a statement about the\n"
+      "controller: the gas/petrol ratio runs from the left factor of the Parameters\n"
+      "dialog's chart at short petrol times to the right factor at long ones, the factors\n"
+      "found from registers 87 to 89, with a spread per cylinder and a little noise.\n";
   return text;
 }
 

@@ -1,7 +1,6 @@
 #include "ui/live_display.h"
 
 #include <array>
-#include <charconv>
 
 namespace zav {
 
@@ -39,10 +38,6 @@ constexpr Colour kGreen{0, 255, 0};
 constexpr Colour kMagenta{255, 0, 255};
 constexpr Colour kYellow{255, 255, 0};
 
-// One step of an injection time: 0.5 us, held in single precision as the controller's
-// unit has always been scaled.
-constexpr float kMillisecondsPerStep = 0.0005f;
-
 void SetupBarRun(Desktop& desktop, WindowRef window, int first, int last, Colour colour) {
   for (int bar = first; bar <= last; ++bar) {
     desktop.SetBarRange(window, bar, 0, kTimeBarsMax);
@@ -53,33 +48,6 @@ void SetupBarRun(Desktop& desktop, WindowRef window, int first, int last, Colour
 }
 
 }  // namespace
-
-std::string InjectionTimeText(std::uint16_t value) {
-  const double milliseconds = value * static_cast<double>(kMillisecondsPerStep);
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), milliseconds,
-                                    std::chars_format::fixed, 2);
-  return std::string(text.data(), result.ptr);
-}
-
-std::string_view StatusText(std::uint16_t status) {
-  switch (status) {
-    case kStatusGas:
-      return "Gas";
-    case kStatusPetrol:
-      return "Petrol";
-    case kStatusPreheat:
-      return "Preheat";
-    case kStatusLowRpm:
-      return "Low RPM";
-    case kStatusFlushing:
-      return "Flushing";
-    case kStatusDelay:
-      return "Delay";
-    default:
-      return "Not connect";
-  }
-}
 
 void SetupBars(Desktop& desktop, WindowRef window) {
   SetupBarRun(desktop, window, 1003, 1007, kRed);

@@ -7,16 +7,12 @@
 #include <string_view>
 
 #include "link/link_state.h"
+#include "ui/live_text.h"
 
 namespace zav {
 
 inline constexpr int kStatusEdit = 1027;
 inline constexpr int kFirstParameterEdit = 1085;  // register 80; 1097 shows register 92
-
-// An injection time in units of 0.5 us as milliseconds with two decimals and a point
-// (never a comma, whatever the user's regional settings).
-std::string InjectionTimeText(std::uint16_t value);
-std::string_view StatusText(std::uint16_t status);
 
 void SetupBars(Desktop& desktop, WindowRef window);
 void ShowLiveValues(const LiveValueTable& live, Desktop& desktop, WindowRef window);

@@ -8,6 +8,8 @@
 #include "resources/menu.h"
 #include "ui/captions.h"
 #include "ui/commands.h"
+#include "ui/data_log_commands.h"
+#include "ui/extra_commands.h"
 #include "ui/live_display.h"
 
 namespace zav {
@@ -40,6 +42,9 @@ void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   AssignCaptions(desktop, window, kParameterCaptions, kFirstParameterCaption,
                  kLastParameterCaption);
   LoadLibrary(program);
+  // Features added around the template register their menu items and handlers below
+  // (AddExtraCommand) and fill their segment of program.statusLine.
+  AddDataLogCommands(program, window);
 }
 
 void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int commandId,
@@ -54,6 +59,10 @@ void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int c
     CurrentCommand(program.link) = kLetterSwitch;
     return;
   }
+  if (commandId >= kFirstExtraCommand) {
+    RunExtraCommand(program, commandId);
+    return;
+  }
   RunMenuCommand(program, commandId);
 }
 
@@ -62,6 +71,7 @@ void CloseMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   desktop.EndDialog(window, 0);
   desktop.KillTimer(window, kPollTimerId);
   ReleaseLibrary(program);
+  EndDataLog(program);
 }
 
 bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
@@ -75,6 +85,8 @@ bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
       return true;
     case DialogMessage::Timer:
       PollTick(program.link);
+      ShowStatusLine(program.statusLine, desktop, window);
+      ReportRecordingFailure(program, window);
       return true;
     case DialogMessage::Close:
       CloseMainWindow(program, desktop, window);

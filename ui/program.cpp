@@ -2,6 +2,7 @@
 
 #include "params/config_name.h"
 #include "resources/main_template.h"
+#include "ui/data_log_commands.h"
 #include "ui/live_display.h"
 #include "ui/main_window.h"
 #include "upgrade/upload_dialog.h"
@@ -36,6 +37,7 @@ void SetUpProgram(Program& program, Desktop& desktop, SerialDevice& device,
   program.link.device = &device;
   program.link.settingsFile = workingFolder / "zavmon.cfg";
   BindTickHooks(program);
+  BindDataLog(program);
 }
 
 int RunMainWindow(Program& program) {

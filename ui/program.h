@@ -5,8 +5,11 @@
 #include <filesystem>
 #include <functional>
 
+#include "datalog/data_log.h"
 #include "link/link_state.h"
 #include "params/config_library.h"
+#include "ui/extra_commands.h"
+#include "ui/status_line.h"
 #include "upgrade/upload_state.h"
 
 namespace zav {
@@ -15,6 +18,9 @@ struct Program {
   Link link;
   ConfigLibrary library;
   UploadState upload;
+  ExtraCommands extraCommands;  // menu items and clicks added around the main window
+  StatusLine statusLine;
+  DataLog dataLog;  // live samples, the recording and the chart windows
 };
 
 // Connects the program to its desktop and serial device, with the settings file in

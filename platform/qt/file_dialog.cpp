@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "platform/qt/control_text.h"
 
@@ -39,6 +40,11 @@ std::optional<std::string> RunFileDialog(QWidget* owner, FileDialogPurpose purpo
   dialog.setNameFilter(NameFilter(options));
   dialog.setDefaultSuffix(FromUtf8(options.defaultExtension));
   dialog.setDirectory(QDir::currentPath());  // an empty initial folder means the working one
+  if (!options.initialPath.empty()) {
+    const QFileInfo proposed(FromUtf8(options.initialPath));
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "datalog/csv_log_writer.h"
 #include "tests/e2e/zavctl_run.h"
 #include "tests/qt/pseudo_terminal.h"
 
@@ -115,6 +116,20 @@ TEST_F(ZavctlTest, ReadWriteDiffReportsAndMonitorAgainstTheSimulator) {
   for (const std::string& line : lines) {
     EXPECT_EQ(FieldCount(line), FieldCount(lines.front())) << line;
   }
+
+  // monitor --csv: the window's data log, header first, every row as wide as the header.
+  run = OnPort(port, {"monitor", "--for", "1.5", "--csv", "live.csv"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::string csv = ReadFile(dir_ / "live.csv");
+  ASSERT_TRUE(csv.starts_with(CsvHeaderRow())) << csv;
+  const std::vector<std::string> rows = LinesOf(csv);
+  ASSERT_GE(rows.size(), 3U) << csv;
+  for (const std::string& row : rows) {
+    EXPECT_EQ(std::count(row.begin(), row.end(), ','),
+              std::count(rows.front().begin(), rows.front().end(), ','))
+        << row;
+  }
+  EXPECT_TRUE(Has(rows.back(), ",12,Petrol")) << rows.back();
 }
 
 TEST_F(ZavctlTest, ReadThroughDroppedAndDamagedAnswersEndsWithTheSimulatorsValues) {

@@ -1,0 +1,92 @@
+#include "datalog/csv_fields.h"
+
+namespace zav {
+
+namespace {
+
+bool NeedsQuotes(std::string_view field) {
+  return field.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+// Reads a quoted field from the opening quote at `offset`; leaves `offset` after the
+// closing quote. False when the text ends inside the quotes.
+bool ReadQuoted(std::string_view text, std::size_t& offset, int& line, std::string& field) {
+  ++offset;
+  while (offset < text.size()) {
+    const char c = text[offset++];
+    if (c == '"') {
+      if (offset < text.size() && text[offset] == '"') {
+        field += '"';
+        ++offset;
+        continue;
+      }
+      return true;
+    }
+    if (c == '\n') {
+      ++line;
+    }
+    field += c;
+  }
+  return false;
+}
+
+// True (and moves past it) when a line end stands at `offset`.
+bool TakeLineEnd(std::string_view text, std::size_t& offset) {
+  if (text.substr(offset, 2) == "\r\n") {
+    offset += 2;
+    return true;
+  }
+  if (offset < text.size() && text[offset] == '\n') {
+    ++offset;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& row, std::string_view field) {
+  if (!NeedsQuotes(field)) {
+    row += field;
+    return;
+  }
+  row += '"';
+  for (const char c : field) {
+    if (c == '"') {
+      row += '"';
+    }
+    row += c;
+  }
+  row += '"';
+}
+
+CsvRecord NextCsvRecord(std::string_view text, std::size_t& offset, int& line) {
+  CsvRecord record;
+  record.line = line;
+  std::string field;
+  while (true) {
+    const bool quoted = offset < text.size() && text[offset] == '"';
+    if (quoted && !ReadQuoted(text, offset, line, field)) {
+      record.badQuotes = true;
+    }
+    while (offset < text.size() && text[offset] != ',' && text[offset] != '\n' &&
+           text.substr(offset, 2) != "\r\n") {
+      // Nothing may follow a closing quote but the separator or the line end.
+      record.badQuotes = record.badQuotes || quoted || text[offset] == '"';
+      field += text[offset++];
+    }
+    record.fields.push_back(std::move(field));
+    field.clear();
+    if (offset < text.size() && text[offset] == ',') {
+      ++offset;
+      continue;
+    }
+    record.ended = TakeLineEnd(text, offset);
+    if (record.ended) {
+      ++line;
+    }
+    return record;
+  }
+}
+
+}  // namespace zav

@@ -1,0 +1,14 @@
+#include <time.h>
+
+#include "datalog/local_calendar.h"
+
+namespace zav {
+
+std::tm LocalCalendar(std::int64_t unixSeconds) {
+  const time_t time = static_cast<time_t>(unixSeconds);
+  std::tm local{};
+  localtime_r(&time, &local);
+  return local;
+}
+
+}  // namespace zav

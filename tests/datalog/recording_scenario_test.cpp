@@ -1,0 +1,200 @@
+// The menu "Log" on the headless host: a recording made through the menu while the window
+// polls and a block transfer runs, its status segment and menu marks, a write error that
+// stops it, and logs opened again (whole, cut off, or not a log at all).
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "datalog/csv_log_reader.h"
+#include "params/parameter_file.h"
+#include "resources/main_template.h"
+#include "resources/menu.h"
+#include "tests/support/program_harness.h"
+#include "ui/data_log_commands.h"
+
+namespace zav {
+namespace {
+
+using testing::kMillisecond;
+using testing::kSecond;
+using testing::ProgramHarness;
+
+constexpr int kMain = kMainTemplateId;
+
+// Chart windows that only count what they were asked to do.
+struct CountingCharts : ChartWindows {
+  void ShowLiveChart() override { ++liveCharts; }
+  void ShowLiveScatter() override { ++scatters; }
+  void SessionChanged() override { ++changes; }
+  void ShowLog(LogView log) override { logs.push_back(std::move(log)); }
+  int liveCharts = 0;
+  int scatters = 0;
+  int changes = 0;
+  std::vector<LogView> logs;
+};
+
+class LogMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    harness.program.dataLog.source.clock =
+        SampleClock{[this] { return 1'765'000'000'000 + harness.clock.Now() / kMillisecond; },
+                    [this] { return harness.clock.Now() / kMillisecond; }};
+    harness.program.dataLog.charts = &charts;
+  }
+  const headless::AddedMenuItem& Item(int id) const {
+    return *harness.desktop.Newest(kMain)->AddedItem(id);
+  }
+  std::string StatusLine() const { return *harness.desktop.Newest(kMain)->statusLine; }
+
+  ProgramHarness harness;
+  CountingCharts charts;
+};
+
+TEST_F(LogMenuTest, RecordsEverySampleThroughABlockTransferAndKeepsTheParametersBeside) {
+  const auto chosen = harness.dir / "logs" / "drive.csv";
+  std::string segmentWhileRecording;
+  bool checkedWhileRecording = false;
+  harness.desktop.At(1 * kSecond, [&] {
+    harness.desktop.QueueFileAnswer(chosen.string());
+    harness.desktop.ChooseAddedItem(kMain, kStartRecording);
+  });
+  harness.desktop.At(2 * kSecond, [&] {
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Read from ZAV?"
+    harness.desktop.Press(kMain, kCommandReadFromZav);
+  });
+  harness.desktop.At(8 * kSecond, [&] {
+    segmentWhileRecording = StatusLine();
+    checkedWhileRecording = Item(kStartRecording).checked;
+    harness.desktop.ChooseAddedItem(kMain, kStopRecording);
+  });
+  harness.RunUntil(9 * kSecond);
+
+  // The save dialog proposed logs/zavmon-<local time>.csv beside zavmon.cfg.
+  const auto& dialog = harness.desktop.FileDialogs().at(0);
+  EXPECT_TRUE(dialog.save);
+  EXPECT_EQ(dialog.options.filterPattern, "*.csv");
+  const std::filesystem::path proposed = dialog.options.initialPath;
+  EXPECT_EQ(proposed.parent_path(), harness.dir / "logs");
+  EXPECT_EQ(proposed.filename().string().substr(0, 7), "zavmon-");
+  EXPECT_EQ(proposed.extension(), ".csv");
+
+  const CsvLogContents log = ReadCsvLog(chosen);
+  ASSERT_EQ(log.error, "");
+  // Every sample of the session between start and stop is a row, and nothing else.
+  const auto& session = harness.program.dataLog.session.samples;
+  std::vector<double> sessionSeconds;
+  for (const DecodedSample& sample : session) {
+    if (sample.seconds > 1.0 - 0.3 && sample.seconds < 8.0 - 0.3) {
+      sessionSeconds.push_back(sample.seconds);
+    }
+  }
+  ASSERT_EQ(log.samples.size(), sessionSeconds.size());
+  double longestGap = 0.0;
+  for (std::size_t i = 1; i < log.samples.size(); ++i) {
+    EXPECT_NEAR(log.samples[i].seconds - log.samples[0].seconds,
+                sessionSeconds[i] - sessionSeconds[0], 1e-9);
+    longestGap = std::max(longestGap, log.samples[i].seconds - log.samples[i - 1].seconds);
+  }
+  // The read of 23 registers took the line for a few seconds: a gap, then rows again.
+  EXPECT_GT(longestGap, 3.0);
+  EXPECT_GT(log.samples.back().seconds, 6.0);
+  EXPECT_EQ(charts.changes, static_cast<int>(session.size()));
+
+  EXPECT_TRUE(checkedWhileRecording);
+  EXPECT_NE(segmentWhileRecording.find("Recording drive.csv: "), std::string::npos);
+  EXPECT_NE(segmentWhileRecording.find(" rows, "), std::string::npos);
+  EXPECT_FALSE(Item(kStartRecording).checked);
+  EXPECT_FALSE(Item(kStopRecording).enabled);
+  EXPECT_EQ(StatusLine(), "");
+
+  // The .car beside the log holds the registers as the read left them.
+  const LoadedParameters beside = ReadParameterFile(harness.dir / "logs" / "drive.car");
+  ASSERT_TRUE(beside.words.has_value());
+  EXPECT_EQ((*beside.words)[89 - 80], harness.controller.Register(89));
+  EXPECT_NE((*beside.words)[89 - 80], 0);
+}
+
+TEST_F(LogMenuTest, AWriteErrorStopsTheRecordingWithAMessageNamingFileAndReason) {
+  const auto chosen = harness.dir / "full.csv";
+  rlimit before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  harness.desktop.At(1 * kSecond, [&] {
+    harness.desktop.QueueFileAnswer(chosen.string());
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // the stop, when it comes
+    harness.desktop.ChooseAddedItem(kMain, kStartRecording);
+    rlimit small = before;
+    small.rlim_cur = 3000;
+    setrlimit(RLIMIT_FSIZE, &small);
+  });
+  harness.RunUntil(5 * kSecond);
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, oldHandler);
+
+  ASSERT_EQ(harness.desktop.Messages().size(), 1U);
+  const auto& message = harness.desktop.Messages()[0];
+  EXPECT_EQ(message.caption, "Data log");
+  EXPECT_EQ(message.icon, MessageIcon::Error);
+  EXPECT_EQ(message.text.substr(0, message.text.find("\n")),
+            "Recording stopped: Could not write to the log file \"" + chosen.string() +
+                "\": File too large");
+  EXPECT_FALSE(harness.program.dataLog.recorder.recording);
+  EXPECT_FALSE(Item(kStartRecording).checked);
+  EXPECT_TRUE(Item(kStartRecording).enabled);
+  const std::string text = testing::ReadFile(chosen);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  const CsvLogContents log = ReadCsvLog(chosen);
+  EXPECT_EQ(log.error, "");
+  EXPECT_EQ(log.cutLine, 0);
+  EXPECT_GT(log.samples.size(), 3U);
+}
+
+TEST_F(LogMenuTest, OpensLogsWholeOrCutOffAndRefusesOthersWithTheLine) {
+  // A short recording to open again, then the same file cut inside its last row.
+  const auto whole = harness.dir / "whole.csv";
+  const auto cut = harness.dir / "cut.csv";
+  const auto other = harness.dir / "other.csv";
+  harness.desktop.At(1 * kSecond, [&] {
+    harness.desktop.QueueFileAnswer(whole.string());
+    harness.desktop.ChooseAddedItem(kMain, kStartRecording);
+  });
+  harness.desktop.At(3 * kSecond, [&] {
+    harness.desktop.ChooseAddedItem(kMain, kStopRecording);
+    const std::string text = testing::ReadFile(whole);
+    testing::WriteFile(cut, text.substr(0, text.size() - 20));
+    testing::WriteFile(other, text.substr(0, text.find("\r\n") + 2) + "1,2,3\r\n");
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // the cut row
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // not a log
+    for (const auto& path : {whole, cut, other}) {
+      harness.desktop.QueueFileAnswer(path.string());
+      harness.desktop.ChooseAddedItem(kMain, kOpenLog);
+    }
+    harness.desktop.ChooseAddedItem(kMain, kShowLiveChart);
+  });
+  harness.RunUntil(4 * kSecond);
+
+  ASSERT_EQ(charts.logs.size(), 2U);
+  const std::size_t rows = charts.logs[0].samples.size();
+  EXPECT_GT(rows, 10U);
+  EXPECT_EQ(charts.logs[0].path, whole);
+  ASSERT_TRUE(charts.logs[0].factors.has_value());
+  // Nothing was read from the controller: registers 0, which put both trackbars at the top.
+  EXPECT_NEAR(charts.logs[0].factors->left, 2.5, 1e-6);
+  EXPECT_NEAR(charts.logs[0].factors->right, 1.5, 1e-6);
+  EXPECT_EQ(charts.logs[1].samples.size(), rows - 1);
+  EXPECT_FALSE(charts.logs[1].factors.has_value());  // no cut.car beside it
+  EXPECT_EQ(charts.liveCharts, 1);
+
+  const auto& messages = harness.desktop.Messages();
+  ASSERT_EQ(messages.size(), 2U);
+  EXPECT_EQ(messages[0].icon, MessageIcon::Information);
+  EXPECT_NE(messages[0].text.find("line " + std::to_string(rows + 1)), std::string::npos);
+  EXPECT_EQ(messages[1].icon, MessageIcon::Error);
+  EXPECT_EQ(messages[1].text, "The log \"" + other.string() +
+                                  "\" cannot be shown:\nline 2: it has 3 fields instead of 23");
+}
+
+}  // namespace
+}  // namespace zav

@@ -1,0 +1,171 @@
+#include "ui/data_log_commands.h"
+
+#include "datalog/csv_log_reader.h"
+#include "params/parameter_file.h"
+#include "ui/extra_commands.h"
+#include "ui/program.h"
+
+namespace zav {
+
+namespace {
+
+constexpr const char* kLogCaption = "Data log";
+
+FileDialogOptions LogFileOptions() {
+  FileDialogOptions options;
+  options.filterCaption = "Data logs (*.csv)";
+  options.filterPattern = "*.csv";
+  options.defaultExtension = "csv";
+  return options;
+}
+
+void ShowRecordingState(Program& program, WindowRef window) {
+  const bool recording = program.dataLog.recorder.recording;
+  Desktop& desktop = *program.link.desktop;
+  desktop.SetMenuItemChecked(window, kStartRecording, recording);
+  desktop.SetMenuItemEnabled(window, kStartRecording, !recording);
+  desktop.SetMenuItemEnabled(window, kStopRecording, recording);
+  program.statusLine.recording = RecordingStatusText(program.dataLog.recorder);
+}
+
+void ShowError(Program& program, WindowRef window, const std::string& text) {
+  program.link.desktop->ShowMessage(window, text, kLogCaption, MessageButtons::Ok,
+                                    MessageIcon::Error);
+}
+
+std::int64_t NowUnixMs(const DataLog& log) {
+  return log.source.clock.unixMs ? log.source.clock.unixMs() : 0;
+}
+
+bool MayReplace(Program& program, WindowRef window, const std::filesystem::path& path) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) {
+    return true;
+  }
+  return program.link.desktop->ShowMessage(window, "File already exist - overwrite ?", "question",
+                                           MessageButtons::OkCancel,
+                                           MessageIcon::Information) == MessageAnswer::Ok;
+}
+
+void StartRecordingCommand(Program& program, WindowRef window) {
+  DataLog& log = program.dataLog;
+  if (log.recorder.recording) {
+    return;
+  }
+  const std::filesystem::path proposed =
+      DefaultLogPath(program.link.settingsFile.parent_path(), NowUnixMs(log));
+  std::error_code ignored;
+  std::filesystem::create_directories(proposed.parent_path(), ignored);
+  FileDialogOptions options = LogFileOptions();
+  options.initialPath = proposed.string();
+  const std::optional<std::string> chosen = program.link.desktop->ChooseFileToSave(window, options);
+  if (!chosen || !MayReplace(program, window, *chosen)) {
+    return;
+  }
+  if (std::optional<std::string> failed =
+          StartRecording(log.recorder, *chosen, program.link.image)) {
+    ShowError(program, window, *failed + "\n\nChoose another folder or free some space.");
+  }
+  ShowRecordingState(program, window);
+}
+
+void StopRecordingCommand(Program& program, WindowRef window) {
+  const std::optional<std::string> failed = StopRecording(program.dataLog.recorder);
+  ShowRecordingState(program, window);
+  if (failed) {
+    ShowError(program, window, *failed);
+  }
+}
+
+std::optional<Factors> FactorsBeside(const std::filesystem::path& logPath) {
+  const LoadedParameters loaded = ReadParameterFile(ParametersPathOf(logPath));
+  if (!loaded.words) {
+    return std::nullopt;
+  }
+  const ParameterWords& words = *loaded.words;
+  return FactorsFromRegisters(words[87 - 80], words[88 - 80], words[89 - 80]);
+}
+
+void OpenLogCommand(Program& program, WindowRef window) {
+  FileDialogOptions options = LogFileOptions();
+  options.fileMustExist = true;
+  const std::optional<std::string> chosen = program.link.desktop->ChooseFileToOpen(window, options);
+  if (!chosen) {
+    return;
+  }
+  CsvLogContents contents = ReadCsvLog(*chosen);
+  if (!contents.error.empty()) {
+    ShowError(program, window, "The log \"" + *chosen + "\" cannot be shown:\n" + contents.error);
+    return;
+  }
+  const std::string note = CutRowNote(contents);
+  if (program.dataLog.charts != nullptr) {
+    program.dataLog.charts->ShowLog(
+        LogView{*chosen, std::move(contents.samples), FactorsBeside(*chosen)});
+  }
+  if (!note.empty()) {
+    program.link.desktop->ShowMessage(window, note, kLogCaption, MessageButtons::Ok,
+                                      MessageIcon::Information);
+  }
+}
+
+}  // namespace
+
+void BindDataLog(Program& program) {
+  if (!program.dataLog.source.clock.unixMs) {
+    program.dataLog.source.clock = SystemSampleClock();
+  }
+  program.link.hooks.liveSample.push_back([&program](const LiveReplies& replies) {
+    DataLog& log = program.dataLog;
+    const LiveSample sample = TakeLiveSample(log.source, replies);
+    AddToSession(log.session, sample);
+    if (log.recorder.recording) {
+      RecordSample(log.recorder, sample, program.link.image);
+      program.statusLine.recording = RecordingStatusText(log.recorder);
+    }
+    if (log.charts != nullptr) {
+      log.charts->SessionChanged();
+    }
+  });
+}
+
+void AddDataLogCommands(Program& program, WindowRef window) {
+  AddExtraCommand(program, window, kLogMenu, kStartRecording, "Start recording\u2026",
+                  [&program, window] { StartRecordingCommand(program, window); });
+  AddExtraCommand(program, window, kLogMenu, kStopRecording, "Stop recording",
+                  [&program, window] { StopRecordingCommand(program, window); });
+  AddExtraCommand(program, window, kLogMenu, kShowLiveChart, "Live chart", [&program] {
+    if (program.dataLog.charts != nullptr) {
+      program.dataLog.charts->ShowLiveChart();
+    }
+  });
+  AddExtraCommand(program, window, kLogMenu, kShowPetrolAgainstGas, "Petrol against gas",
+                  [&program] {
+                    if (program.dataLog.charts != nullptr) {
+                      program.dataLog.charts->ShowLiveScatter();
+                    }
+                  });
+  AddExtraCommand(program, window, kLogMenu, kOpenLog, "Open log\u2026",
+                  [&program, window] { OpenLogCommand(program, window); });
+  ShowRecordingState(program, window);
+}
+
+void ReportRecordingFailure(Program& program, WindowRef window) {
+  Recorder& recorder = program.dataLog.recorder;
+  if (recorder.failure.empty()) {
+    return;
+  }
+  const std::string failure = std::move(recorder.failure);
+  recorder.failure.clear();
+  ShowRecordingState(program, window);
+  ShowError(program, window,
+            "Recording stopped: " + failure +
+                "\n\nThe rows written before are kept whole in the file. Free some space or "
+                "choose another folder, then start a new recording.");
+}
+
+void EndDataLog(Program& program) {
+  StopRecording(program.dataLog.recorder);
+}
+
+}  // namespace zav

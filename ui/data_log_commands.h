@@ -1,0 +1,32 @@
+#pragma once
+// The main window's menu "Log": start and stop a recording of the live samples, the live
+// chart, petrol against gas, and a log read back. Its status segment shows the recording.
+
+#include "platform/desktop.h"
+
+namespace zav {
+
+struct Program;
+
+// Command ids of the data log: 20100 to 20199.
+inline constexpr int kStartRecording = 20100;
+inline constexpr int kStopRecording = 20101;
+inline constexpr int kShowLiveChart = 20102;
+inline constexpr int kShowPetrolAgainstGas = 20103;
+inline constexpr int kOpenLog = 20104;
+
+inline constexpr const char* kLogMenu = "Log";
+
+// Every live sample goes to the session store and, while recording, to the log.
+void BindDataLog(Program& program);
+
+// The menu "Log" and its handlers; called when the main window starts.
+void AddDataLogCommands(Program& program, WindowRef window);
+
+// After a tick: tells the user once when a write error stopped the recording.
+void ReportRecordingFailure(Program& program, WindowRef window);
+
+// Ends a recording when the main window closes, so the file is synced and closed.
+void EndDataLog(Program& program);
+
+}  // namespace zav
