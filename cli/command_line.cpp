@@ -80,6 +80,15 @@ std::string Text(const QString& text) {
   return text.toStdString();
 }
 
+std::optional<std::string> Latin1Name(const QString& name) {
+  for (const QChar character : name) {
+    if (character.unicode() > 0xFF) {
+      return std::nullopt;
+    }
+  }
+  return name.toLatin1().toStdString();
+}
+
 void Print(const CliContext& cli, const std::string& text) {
   std::fputs(text.c_str(), cli.out);
   std::fflush(cli.out);

@@ -25,6 +25,9 @@ std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
                                 int most);
 
 std::string Text(const QString& text);
+// A name from the command line as the library stores names: Latin-1 bytes. Nothing when it
+// holds a character Latin-1 does not have.
+std::optional<std::string> Latin1Name(const QString& name);
 void Print(const CliContext& cli, const std::string& text);
 
 // The whole program: parses the global options and runs the command; its exit code.

@@ -12,6 +12,7 @@
 #include "cli/register_table.h"
 #include "link/block_transfer.h"
 #include "params/parameter_file.h"
+#include "platform/latin1_text.h"
 
 namespace zav::cli {
 
@@ -45,8 +46,8 @@ int PrintDifferences(const CliContext& cli, const std::string& nameA, const Para
     text = "No differences in registers 80 to 94.\n";
   } else {
     text = std::to_string(differences) +
-           (differences == 1 ? " register differs" : " registers differ") + " (" + nameA + " -> " +
-           nameB + "):\n" + text;
+           (differences == 1 ? " register differs" : " registers differ") + " (" +
+           Latin1ToUtf8(nameA) + " -> " + Latin1ToUtf8(nameB) + "):\n" + text;
   }
   Print(cli, text + "Register 95 is not compared.\n");
   return differences == 0 ? kExitDone : kExitDifferences;
@@ -67,6 +68,42 @@ std::optional<ParameterWords> LoadSet(CliContext& cli, const std::string& source
     Complain(cli, loaded.error);
   }
   return loaded.words;
+}
+
+// A source as LoadSet takes it: a library name in Latin-1, as the library stores names.
+std::optional<std::string> Source(const CliContext& cli, const QString& argument) {
+  if (!argument.startsWith(kLibraryPrefix)) {
+    return Text(argument);
+  }
+  const std::optional<std::string> name = Latin1Name(argument.mid(4));
+  if (!name) {
+    Complain(cli, "diff: \"" + Text(argument) +
+                      "\" holds characters the library cannot keep (its names are Latin-1)");
+    return std::nullopt;
+  }
+  return kLibraryPrefix + *name;
+}
+
+int Compare(CliContext& cli, const std::string& a, const std::string& b) {
+  // Files first: a bad file is reported before any port is opened.
+  std::optional<ParameterWords> wordsA;
+  std::optional<ParameterWords> wordsB;
+  for (const auto& [source, words] : {std::pair{&a, &wordsA}, std::pair{&b, &wordsB}}) {
+    if (!IsControllerSource(*source) && !(*words = LoadSet(cli, *source, nullptr))) {
+      return kExitPortOrFile;
+    }
+  }
+  if (!IsControllerSource(a) && !IsControllerSource(b)) {
+    return PrintDifferences(cli, a, *wordsA, b, *wordsB);
+  }
+  return WithController(cli, [&](Program& program) {
+    const std::optional<ParameterWords> fromController = LoadSet(cli, kControllerSource, &program);
+    if (!fromController) {
+      return kExitNoAnswer;
+    }
+    return PrintDifferences(cli, a, wordsA.value_or(*fromController), b,
+                            wordsB.value_or(*fromController));
+  });
 }
 
 }  // namespace
@@ -99,27 +136,12 @@ int RunDiff(CliContext& cli, const QStringList& args) {
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kDiffHelp, 2, 2)) {
     return *code;
   }
-  const std::string a = Text(parser.positionalArguments().at(0));
-  const std::string b = Text(parser.positionalArguments().at(1));
-  // Files first: a bad file is reported before any port is opened.
-  std::optional<ParameterWords> wordsA;
-  std::optional<ParameterWords> wordsB;
-  for (const auto& [source, words] : {std::pair{&a, &wordsA}, std::pair{&b, &wordsB}}) {
-    if (!IsControllerSource(*source) && !(*words = LoadSet(cli, *source, nullptr))) {
-      return kExitPortOrFile;
-    }
+  const std::optional<std::string> a = Source(cli, parser.positionalArguments().at(0));
+  const std::optional<std::string> b = Source(cli, parser.positionalArguments().at(1));
+  if (!a || !b) {
+    return kExitUsage;
   }
-  if (!IsControllerSource(a) && !IsControllerSource(b)) {
-    return PrintDifferences(cli, a, *wordsA, b, *wordsB);
-  }
-  return WithController(cli, [&](Program& program) {
-    const std::optional<ParameterWords> fromController = LoadSet(cli, kControllerSource, &program);
-    if (!fromController) {
-      return kExitNoAnswer;
-    }
-    return PrintDifferences(cli, a, wordsA.value_or(*fromController), b,
-                            wordsB.value_or(*fromController));
-  });
+  return Compare(cli, *a, *b);
 }
 
 }  // namespace zav::cli

@@ -15,6 +15,7 @@
 #include "params/config_library.h"
 #include "params/parameter_file.h"
 #include "platform/files/file_replace.h"
+#include "platform/latin1_text.h"
 
 namespace zav::cli {
 
@@ -71,7 +72,7 @@ int List(const CliContext& cli) {
   }
   std::string text;
   for (std::size_t index = 0; index < RecordCount(*settings); ++index) {
-    text += NameAt(*settings, index) + "\n";
+    text += Latin1ToUtf8(NameAt(*settings, index)) + "\n";
   }
   Print(cli, text);
   return kExitDone;
@@ -84,7 +85,7 @@ int Show(const CliContext& cli, const std::string& name) {
   }
   const std::optional<std::size_t> index = FindRecord(*settings, name);
   if (!index) {
-    Complain(cli, "the library holds no configuration named \"" + name + "\"");
+    Complain(cli, "the library holds no configuration named \"" + Latin1ToUtf8(name) + "\"");
     return kExitPortOrFile;
   }
   const ParameterWords words = WordsAt(*settings, *index);
@@ -141,7 +142,7 @@ int Export(const CliContext& cli, const std::string& name, const std::string& ou
   }
   const std::optional<std::size_t> index = FindRecord(*settings, name);
   if (!index) {
-    Complain(cli, "the library holds no configuration named \"" + name + "\"");
+    Complain(cli, "the library holds no configuration named \"" + Latin1ToUtf8(name) + "\"");
     return kExitPortOrFile;
   }
   RegisterImage image{};
@@ -176,16 +177,22 @@ int RunLibrary(CliContext& cli, const QStringList& args) {
   if (verb == "list") {
     return List(cli);
   }
+  const std::optional<std::string> name = Latin1Name(words.at(1));
+  if (!name) {
+    Complain(cli, "library: \"" + Text(words.at(1)) +
+                      "\" holds characters the library cannot keep (its names are Latin-1)");
+    return kExitUsage;
+  }
   if (verb == "show") {
-    return Show(cli, Text(words.at(1)));
+    return Show(cli, *name);
   }
   if (verb == "add") {
-    return Add(cli, Text(words.at(1)), Text(words.at(2)));
+    return Add(cli, *name, Text(words.at(2)));
   }
   if (verb == "remove") {
-    return Remove(cli, Text(words.at(1)));
+    return Remove(cli, *name);
   }
-  return Export(cli, Text(words.at(1)), Text(parser.value(outOption)));
+  return Export(cli, *name, Text(parser.value(outOption)));
 }
 
 }  // namespace zav::cli

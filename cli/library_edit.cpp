@@ -6,6 +6,7 @@
 
 #include "link/wire.h"
 #include "params/config_library.h"
+#include "platform/latin1_text.h"
 
 namespace zav::cli {
 
@@ -16,7 +17,7 @@ std::size_t RecordOffset(std::size_t index) {
 }
 
 std::string Quoted(const std::string& name) {
-  return "\"" + name + "\"";
+  return "\"" + Latin1ToUtf8(name) + "\"";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "params/config_library.h"
 #include "params/parameter_file.h"
+#include "platform/latin1_text.h"
 
 namespace zav::cli {
 
@@ -16,10 +17,11 @@ LoadedSet FromLibrary(const std::string& name, const std::filesystem::path& sett
     }
   }
   if (library.recordCount == 0) {
-    return {std::nullopt, "no library in " + settings.string() + " (lib:" + name + ")"};
+    return {std::nullopt,
+            "no library in " + settings.string() + " (lib:" + Latin1ToUtf8(name) + ")"};
   }
   return {std::nullopt, "the library in " + settings.string() + " holds no configuration named \"" +
-                            name + "\"; see zavctl library list"};
+                            Latin1ToUtf8(name) + "\"; see zavctl library list"};
 }
 
 }  // namespace

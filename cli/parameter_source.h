@@ -20,7 +20,7 @@ struct LoadedSet {
 
 bool IsControllerSource(const std::string& source);
 
-// A file or library record; never the controller.
+// A file or library record (the name in Latin-1, as stored); never the controller.
 LoadedSet LoadFromFiles(const std::string& source, const std::filesystem::path& settings);
 
 }  // namespace zav::cli

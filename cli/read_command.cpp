@@ -14,6 +14,7 @@
 #include "link/block_transfer.h"
 #include "params/config_name.h"
 #include "params/parameter_file.h"
+#include "platform/latin1_text.h"
 
 namespace zav::cli {
 
@@ -33,7 +34,7 @@ void PrintRegisters(const CliContext& cli, const RegisterImage& image,
                     const std::optional<std::string>& configName, bool json) {
   if (json) {
     QJsonObject object = RegistersJson(image, kFirstImageRegister, kLastImageRegister);
-    object.insert("config_name", configName ? QJsonValue(QString::fromStdString(*configName))
+    object.insert("config_name", configName ? QJsonValue(QString::fromLatin1(*configName))
                                             : QJsonValue(QJsonValue::Null));
     PrintJson(cli, object);
     return;
@@ -43,7 +44,8 @@ void PrintRegisters(const CliContext& cli, const RegisterImage& image,
     const auto shortAddress = static_cast<std::uint8_t>(address);
     text += RegisterLine(shortAddress, std::to_string(RegisterValue(image, shortAddress)));
   }
-  Print(cli, text + ConfigNameLine(configName));
+  Print(cli, text + ConfigNameLine(configName ? std::optional(Latin1ToUtf8(*configName))
+                                              : std::nullopt));
 }
 
 }  // namespace

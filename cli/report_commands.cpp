@@ -11,6 +11,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json_output.h"
 #include "link/block_transfer.h"
+#include "platform/latin1_text.h"
 #include "ui/reports.h"
 
 namespace zav::cli {
@@ -106,7 +107,7 @@ int RunVersion(CliContext& cli, const QStringList& args) {
     if (!ReadFrom(program, kFirstVersionRegister)) {
       return kExitNoAnswer;
     }
-    const std::string text = VersionReportText(program.link.image);
+    const std::string text = Latin1ToUtf8(VersionReportText(program.link.image));
     if (parser.isSet(jsonOption)) {
       const QStringList lines = QString::fromStdString(text).split('\n');
       PrintJson(cli, QJsonObject{{"hardware", VersionPart(lines, 0)},

@@ -88,6 +88,19 @@ TEST_F(ZavctlTest, LibraryEditsKeepThePortAndEveryOtherRecordAndTheWindowReadsTh
       Zavctl({"library", "show", "Car 7"}).out.find("80   Temperature                   7 °C"),
       std::string::npos);
   EXPECT_EQ(Zavctl({"diff", "lib:Van", "van.car"}).code, 0);
+
+  // Names are kept in Latin-1, as the window shows them: "Müller" takes six bytes, 63
+  // letters "ü" (126 bytes from the terminal) fit, and a "€" cannot be kept.
+  ASSERT_EQ(Zavctl({"library", "add", "M\xC3\xBCller", "van.car"}).code, 0);
+  EXPECT_EQ(NamesInTheWindow(dir_ / "zavmon.cfg").back(), "M\xFCller");
+  EXPECT_NE(Zavctl({"library", "list"}).out.find("\nM\xC3\xBCller\n"), std::string::npos);
+  std::string umlauts;
+  for (int i = 0; i < 63; ++i) {
+    umlauts += "\xC3\xBC";
+  }
+  EXPECT_EQ(Zavctl({"library", "add", umlauts, "van.car"}).code, 0);
+  EXPECT_EQ(Zavctl({"library", "add", "\xE2\x82\xAC", "van.car"}).code, 2);
+  EXPECT_EQ(Zavctl({"diff", "lib:M\xC3\xBCller", "van.car"}).code, 0);
 }
 
 TEST_F(ZavctlTest, LibraryRefusesAFullLibraryAndAPartialRecordAndLeavesTheFileAsItIs) {
