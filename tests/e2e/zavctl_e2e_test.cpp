@@ -62,6 +62,11 @@ TEST_F(ZavctlTest, ReadWriteDiffReportsAndMonitorAgainstTheSimulator) {
   EXPECT_TRUE(Has(run.out, "81   Min. manifold pressure      500 mBar")) << run.out;
   EXPECT_TRUE(Has(run.out, "Name of config: (no library in zavmon.cfg)")) << run.out;
 
+  // defaults -o writes what "Default values" then "Save" would: the simulator's factory set
+  // is the defaults, register 95 zero.
+  ASSERT_EQ(Zavctl({"defaults", "-o", "d.car"}).code, 0);
+  EXPECT_EQ(ReadFile(dir_ / "d.car"), FactoryCarFile().substr(0, 30) + std::string(2, '\0'));
+
   // write --verify of a changed set: the handshake, the write, the read-back.
   WriteFile(dir_ / "b.car", WithRegister(WithRegister(FactoryCarFile(), 80, 45), 86, 3000));
   run = OnPort(port, {"write", "b.car", "--verify"});
