@@ -154,7 +154,9 @@ void Controller::Execute(const DecodedRequest& request) {
       break;
     case kLetterSet:
       if (IsWritableByTool(request.address)) {
-        StoredAt(stored_, request.address) = request.value;
+        if (!options_.faults.ignoreWrites) {
+          StoredAt(stored_, request.address) = request.value;
+        }
         AnswerRegister(request.address, answerAt);
       }
       break;

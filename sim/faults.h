@@ -40,6 +40,10 @@ struct FaultOptions {
   // Upload: share of the firmware bytes from the tool lost likewise. Unlike dropInputRate it
   // spares the request frames before the upload, so the upload request itself gets through.
   double dropUploadRate = 0.0;
+
+  // Parameter writes ('S') are answered, with the value the controller still holds, but
+  // not taken: a controller whose store no longer takes writes.
+  bool ignoreWrites = false;
 };
 
 }  // namespace zav::sim

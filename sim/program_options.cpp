@@ -165,6 +165,8 @@ std::vector<OptionEntry> OptionTable() {
        RateSetter("--drop-input", &Faults::dropInputRate)},
       {"--drop-upload", "RATE", "upload: share of firmware bytes from the tool lost",
        RateSetter("--drop-upload", &Faults::dropUploadRate)},
+      {"--ignore-writes", "", "answer parameter writes but keep the old values",
+       Flag([](ProgramOptions& options) { options.controller.faults.ignoreWrites = true; })},
       {"--help", "", "show this help and exit",
        Flag([](ProgramOptions& options) { options.showHelp = true; })},
   };

@@ -14,6 +14,7 @@
 
 #include "link/wire.h"
 #include "tests/e2e/program_run.h"
+#include "tests/e2e/rx_peer.h"
 #include "tests/qt/pseudo_terminal.h"
 #include "tests/qt/zavsim_child.h"
 #include "tests/sim/zavsim_process.h"
@@ -95,51 +96,13 @@ TEST_F(UploadEndToEndTest, ZavsimWithNakBurstsAndLostBytesKeepsAShortImageFilled
   EXPECT_TRUE(kept == Uploaded(file));
 }
 
-// rx stands behind the line only once the program has asked for the upload: before that the
-// program polls, and rx would take the polls for broken blocks and give up. socat relays
-// between the line and rx, so rx's own terminal settings (and the input flush it does on
-// exit, which could swallow its last ACK) stay off the program's side of the line.
-class RxPeer {
- public:
-  explicit RxPeer(PseudoTerminal& line) : line_(line) {}
-
-  // Reads what the program sent; true once the upload request was among it.
-  bool UploadRequested() {
-    std::array<std::uint8_t, 256> buffer{};
-    ssize_t count = 0;
-    while ((count = read(line_.MasterFd(), buffer.data(), buffer.size())) > 0) {
-      seen_.append(buffer.begin(), buffer.begin() + count);
-    }
-    const RequestBytes request = EncodeRequest(kLetterUpgrade, 0, 0);
-    return seen_.find(std::string(request.begin(), request.end())) != std::string::npos;
-  }
-
-  // rx takes only a plain file name (it refuses paths), so it runs in the file's folder.
-  void Start(const std::filesystem::path& received) {
-    const int master = line_.MasterFd();
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) & ~O_NONBLOCK);
-    const std::string rx = std::string(RX_PATH) + " -X -b " + received.filename().string();
-    relay_ = std::make_unique<sim::testing::ChildProcess>(
-        SOCAT_PATH, std::vector<std::string>{"STDIO", "EXEC:" + rx}, master,
-        received.parent_path().string());
-  }
-
-  bool Ended() { return relay_ && relay_->WaitForExit(20ms).has_value(); }
-  std::string Messages() const { return relay_ ? relay_->StandardError() : std::string(); }
-
- private:
-  PseudoTerminal& line_;
-  std::string seen_;
-  std::unique_ptr<sim::testing::ChildProcess> relay_;
-};
-
 TEST_F(UploadEndToEndTest, LrzszRxReceivesTheImageByteForByte) {
   if (!std::filesystem::exists(RX_PATH) || !std::filesystem::exists(SOCAT_PATH)) {
     GTEST_SKIP() << "lrzsz's rx or socat is not installed";
   }
   PseudoTerminal line;
   ASSERT_TRUE(line.IsValid());
-  RxPeer rx(line);
+  RxPeer rx(line, RX_PATH, SOCAT_PATH);
   SetUpProgram(line.SlavePath());
   const std::string file = RandomBytes(kImageBytes, 3);
   const std::filesystem::path image = WriteImage(file);

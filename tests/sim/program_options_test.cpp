@@ -24,7 +24,8 @@ TEST(SimCommandLine, TakesValuesAfterASpaceOrAnEqualsSign) {
                                             "700",
                                             "--nak-burst",
                                             "3",
-                                            "--stray-ack"};
+                                            "--stray-ack",
+                                            "--ignore-writes"};
   const ParsedCommandLine parsed = ParseCommandLine(words);
   ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
   const ProgramOptions& options = *parsed.options;
@@ -39,6 +40,7 @@ TEST(SimCommandLine, TakesValuesAfterASpaceOrAnEqualsSign) {
   EXPECT_EQ(faults.silenceForMs, 700U);
   EXPECT_EQ(faults.nakBurst, 3U);
   EXPECT_TRUE(faults.strayAck);
+  EXPECT_TRUE(faults.ignoreWrites);
 }
 
 TEST(SimCommandLine, VersionBytesSetRegisters95To98AnyByteIncluded) {

@@ -126,11 +126,26 @@ TEST(SimProgramCommandLine, HelpExitsWithZeroAndListsEveryOption) {
   ChildProcess zavsim(ZAVSIM_PATH, {"--help"});
   ASSERT_TRUE(ExitedWith(zavsim.WaitForExit(kPatience), 0));
   const std::string help = zavsim.StandardOutput();
-  for (const char* option :
-       {"--pty", "--device", "--firmware-out", "--seed", "--drop ", "--corrupt", "--duplicate",
-        "--split", "--stray ", "--silence-every", "--silence-for", "--nak-burst ",
-        "--nak-burst-rate", "--stray-ack", "--drop-input", "--drop-upload", "--errors",
-        "--version-bytes", "--help"}) {
+  for (const char* option : {"--pty",
+                             "--device",
+                             "--firmware-out",
+                             "--seed",
+                             "--drop ",
+                             "--corrupt",
+                             "--duplicate",
+                             "--split",
+                             "--stray ",
+                             "--silence-every",
+                             "--silence-for",
+                             "--nak-burst ",
+                             "--nak-burst-rate",
+                             "--stray-ack",
+                             "--drop-input",
+                             "--drop-upload",
+                             "--ignore-writes",
+                             "--errors",
+                             "--version-bytes",
+                             "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }

@@ -1,0 +1,169 @@
+#include "cli/command_line.h"
+
+#include <array>
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+
+namespace zav::cli {
+
+namespace {
+
+struct CommandEntry {
+  std::string_view name;
+  std::string_view summary;
+  int (*run)(CliContext&, const QStringList&);
+};
+
+constexpr std::array<CommandEntry, 10> kCommands{{
+    {"status", "one sample of the live values and the state", RunStatus},
+    {"monitor", "stream the live samples (text or CSV)", RunMonitor},
+    {"read", "read registers 80 to 102; save them as a .car file", RunRead},
+    {"write", "write a .car file to the controller, optionally verified", RunWrite},
+    {"defaults", "the default parameter set as a .car file", RunDefaults},
+    {"diff", "compare two parameter sets (.car file, lib:NAME or zav)", RunDiff},
+    {"errors", "the controller's error flags; --clear clears them", RunErrors},
+    {"version", "the controller's hardware and firmware version and serial number", RunVersion},
+    {"flash", "upload a firmware image", RunFlash},
+    {"library", "list, show, add, remove, export configurations in zavmon.cfg", RunLibrary},
+}};
+
+constexpr std::string_view kExitCodes =
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  differences found (diff, write --verify)\n"
+    "  2  usage error\n"
+    "  3  port or file error\n"
+    "  4  no answer within --timeout\n"
+    "  5  cancelled (Ctrl-C)\n";
+
+std::string ToolHelp() {
+  std::string text =
+      "Usage: zavctl [--port COMn|PATH] [--timeout S] COMMAND [ARGUMENTS]\n"
+      "       zavctl COMMAND --help\n\n"
+      "The ZAV controller from the command line, through the same poll cycle, transfers,\n"
+      "write handshake and upload as the zavmon window.\n\n"
+      "Global options (before the command):\n"
+      "  --port COMn|PATH  the port; COMn maps as in zavmon (ZAVMON_COMn, /dev/ttyUSB<n-1>,\n"
+      "                    /dev/ttyS<n-1>); default: the port named in zavmon.cfg\n"
+      "  --timeout S       give up after S seconds without progress (default 10)\n"
+      "  --help            this help\n"
+      "  --version         zavctl's own version\n\n"
+      "Commands:\n";
+  for (const CommandEntry& entry : kCommands) {
+    std::string name(entry.name);
+    name.resize(10, ' ');
+    text += "  " + name + std::string(entry.summary) + "\n";
+  }
+  text +=
+      "\nCommands that touch only files (defaults, diff of files and lib: records, library)\n"
+      "never open a port.\n\n";
+  text += kExitCodes;
+  return text;
+}
+
+std::optional<int> ParseTimeout(CliContext& cli, const QString& value) {
+  bool valid = false;
+  const int seconds = value.toInt(&valid);
+  if (!valid || seconds < 1 || seconds > 3600) {
+    Complain(cli, "--timeout " + Text(value) +
+                      ": give a whole number of seconds from 1 to 3600; see zavctl --help");
+    return kExitUsage;
+  }
+  cli.global.timeoutS = seconds;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string Text(const QString& text) {
+  return text.toStdString();
+}
+
+std::optional<std::string> Latin1Name(const QString& name) {
+  for (const QChar character : name) {
+    if (character.unicode() > 0xFF) {
+      return std::nullopt;
+    }
+  }
+  return name.toLatin1().toStdString();
+}
+
+void Print(const CliContext& cli, const std::string& text) {
+  std::fputs(text.c_str(), cli.out);
+  std::fflush(cli.out);
+}
+
+std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
+                                const QStringList& args, const CommandHelp& help, int least,
+                                int most) {
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption helpOption(QStringList{"h", "help"}, "show this help");
+  parser.addOption(helpOption);
+  const std::string name = Text(args.value(0));
+  if (!parser.parse(args)) {
+    std::string reason = Text(parser.errorText());
+    if (reason.ends_with('.')) {
+      reason.pop_back();
+    }
+    Complain(cli, name + ": " + reason + "; see zavctl " + name + " --help");
+    return kExitUsage;
+  }
+  if (parser.isSet(helpOption)) {
+    Print(cli, "Usage: zavctl [--port COMn|PATH] [--timeout S] " + std::string(help.usage) +
+                   "\n\n" + std::string(help.summary) + "\n\n" + std::string(kExitCodes));
+    return kExitDone;
+  }
+  const auto count = static_cast<int>(parser.positionalArguments().size());
+  if (count < least || count > most) {
+    Complain(cli,
+             name + ": expected " + std::string(help.usage) + "; see zavctl " + name + " --help");
+    return kExitUsage;
+  }
+  return std::nullopt;
+}
+
+int RunCommandLine(CliContext& cli, const QStringList& arguments) {
+  int next = 1;
+  while (next < arguments.size() && arguments[next].startsWith("-")) {
+    const QString option = arguments[next];
+    if (option == "--help" || option == "-h") {
+      Print(cli, ToolHelp());
+      return kExitDone;
+    }
+    if (option == "--version") {
+      Print(cli, std::string("zavctl ") + ZAV_VERSION + "\n");
+      return kExitDone;
+    }
+    if ((option == "--port" || option == "--timeout") && next + 1 >= arguments.size()) {
+      Complain(cli, Text(option) + " needs a value; see zavctl --help");
+      return kExitUsage;
+    }
+    if (option == "--port") {
+      cli.global.port = Text(arguments[next + 1]);
+    } else if (option == "--timeout") {
+      if (const std::optional<int> code = ParseTimeout(cli, arguments[next + 1])) {
+        return *code;
+      }
+    } else {
+      Complain(cli, "unknown option " + Text(option) +
+                        " (global options come before the command); see zavctl --help");
+      return kExitUsage;
+    }
+    next += 2;
+  }
+  if (next >= arguments.size()) {
+    Complain(cli, "no command given; see zavctl --help");
+    return kExitUsage;
+  }
+  const std::string name = Text(arguments[next]);
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == name) {
+      return entry.run(cli, arguments.mid(next));
+    }
+  }
+  Complain(cli, "unknown command \"" + name + "\"; see zavctl --help");
+  return kExitUsage;
+}
+
+}  // namespace zav::cli

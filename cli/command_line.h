@@ -1,0 +1,36 @@
+#pragma once
+// zavctl's command line: global options before the command, then the command's own
+// arguments, each command with its own --help. Usage errors name what is wrong and give 2.
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_context.h"
+
+namespace zav::cli {
+
+struct CommandHelp {
+  std::string_view usage;    // "read [-o FILE.car] [--json]"
+  std::string_view summary;  // what it does, a few lines
+};
+
+// Parses a command's arguments (args[0] is the command's name). An exit code when the
+// command ends here: 0 after --help, 2 after a usage error (already reported); nothing
+// when it goes on. The count of positional arguments must lie in [least, most].
+std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
+                                const QStringList& args, const CommandHelp& help, int least,
+                                int most);
+
+std::string Text(const QString& text);
+// A name from the command line as the library stores names: Latin-1 bytes. Nothing when it
+// holds a character Latin-1 does not have.
+std::optional<std::string> Latin1Name(const QString& name);
+void Print(const CliContext& cli, const std::string& text);
+
+// The whole program: parses the global options and runs the command; its exit code.
+int RunCommandLine(CliContext& cli, const QStringList& arguments);
+
+}  // namespace zav::cli

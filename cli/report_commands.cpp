@@ -1,0 +1,124 @@
+// zavctl errors and zavctl version: the reports' block reads and texts, printed instead of
+// shown in a box.
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <optional>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/controller_session.h"
+#include "cli/exit_codes.h"
+#include "cli/json_output.h"
+#include "link/block_transfer.h"
+#include "platform/latin1_text.h"
+#include "ui/reports.h"
+
+namespace zav::cli {
+
+namespace {
+
+constexpr std::uint8_t kErrorFlagsRegister = 102;
+constexpr std::uint8_t kFirstVersionRegister = 95;
+
+constexpr CommandHelp kErrorsHelp{
+    "errors [--clear] [--json]",
+    "Reads register 102, the controller's error flags, and prints one line per error set,\n"
+    "or \"No errors\". Nothing is cleared unless asked.\n\n"
+    "  --clear  then send the clear request, as the window does after its report\n"
+    "  --json   {\"flags\": number, \"errors\": [lines]}"};
+
+constexpr CommandHelp kVersionHelp{
+    "version [--json]",
+    "Reads registers 95 to 102 and prints the hardware and firmware version and the serial\n"
+    "number as the window's \"ZAV version\" report does. (zavctl --version prints zavctl's.)\n\n"
+    "  --json  {\"hardware\", \"firmware\", \"serial\", \"text\"}"};
+
+QStringList Lines(const std::string& text) {
+  return QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+}
+
+std::string WithFinalLineFeed(std::string text) {
+  if (!text.empty() && text.back() != '\n') {
+    text += '\n';
+  }
+  return text;
+}
+
+bool ReadFrom(Program& program, std::uint8_t first) {
+  return RunBlockTransfer(program.link, first, kLetterQuery) == 1;
+}
+
+// The value after "label: " on its line of the version text; empty when the text ends
+// before it (a character 0x00 cuts it short).
+QString VersionPart(const QStringList& lines, int index) {
+  const QString line = lines.value(index);
+  const qsizetype colon = line.indexOf(": ");
+  return colon < 0 ? QString() : line.mid(colon + 2);
+}
+
+}  // namespace
+
+int RunErrors(CliContext& cli, const QStringList& args) {
+  QCommandLineParser parser;
+  const QCommandLineOption clearOption("clear", "clear the flags");
+  const QCommandLineOption jsonOption("json", "one JSON object");
+  parser.addOptions({clearOption, jsonOption});
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kErrorsHelp, 0, 0)) {
+    return *code;
+  }
+  return WithController(cli, [&](Program& program) {
+    cli.desktop.SetProgressTitle("Reading errors");
+    if (!ReadFrom(program, kErrorFlagsRegister)) {
+      return kExitNoAnswer;
+    }
+    const std::uint16_t flags = RegisterValue(program.link.image, kErrorFlagsRegister);
+    const std::string text = ErrorReportText(flags);
+    if (parser.isSet(jsonOption)) {
+      PrintJson(
+          cli, QJsonObject{{"flags", flags},
+                           {"errors", QJsonArray::fromStringList(flags == 0 || text == kNoErrorsText
+                                                                     ? QStringList()
+                                                                     : Lines(text))}});
+    } else {
+      Print(cli, WithFinalLineFeed(text));
+    }
+    if (parser.isSet(clearOption)) {
+      Link& link = program.link;
+      CurrentCommand(link) = kLetterClearErrors;  // the next idle branch sends it once
+      if (!WaitUntil(program, [&link] { return CurrentCommand(link) != kLetterClearErrors; })) {
+        return kExitNoAnswer;
+      }
+      std::fputs("Clear request sent.\n", cli.err);
+    }
+    return kExitDone;
+  });
+}
+
+int RunVersion(CliContext& cli, const QStringList& args) {
+  QCommandLineParser parser;
+  const QCommandLineOption jsonOption("json", "one JSON object");
+  parser.addOption(jsonOption);
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kVersionHelp, 0, 0)) {
+    return *code;
+  }
+  return WithController(cli, [&](Program& program) {
+    cli.desktop.SetProgressTitle("Reading version");
+    if (!ReadFrom(program, kFirstVersionRegister)) {
+      return kExitNoAnswer;
+    }
+    const std::string text = Latin1ToUtf8(VersionReportText(program.link.image));
+    if (parser.isSet(jsonOption)) {
+      const QStringList lines = QString::fromStdString(text).split('\n');
+      PrintJson(cli, QJsonObject{{"hardware", VersionPart(lines, 0)},
+                                 {"firmware", VersionPart(lines, 1)},
+                                 {"serial", VersionPart(lines, 2)},
+                                 {"text", QString::fromStdString(text)}});
+    } else {
+      Print(cli, WithFinalLineFeed(text));
+    }
+    return kExitDone;
+  });
+}
+
+}  // namespace zav::cli

@@ -1,0 +1,237 @@
+// zavctl end to end: each command as a fitter or a script runs it, against zavsim on a
+// pseudo-terminal (clean, with damaged answers, with writes that do not take, silent), and
+// against files, with the exit codes its help documents.
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <sstream>
+
+#include "datalog/csv_log_writer.h"
+#include "tests/e2e/zavctl_run.h"
+#include "tests/qt/pseudo_terminal.h"
+
+namespace zav::test {
+namespace {
+
+using testing::ReadFile;
+using testing::WriteFile;
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// A copy of a .car file with register `address` set to `value`.
+std::string WithRegister(std::string car, std::uint8_t address, std::uint16_t value) {
+  const std::size_t at = 2U * (address - kFirstImageRegister);
+  car[at] = static_cast<char>(value & 0xFFU);
+  car[at + 1] = static_cast<char>(value >> 8U);
+  return car;
+}
+
+QJsonObject JsonOf(const std::string& text) {
+  return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::size_t FieldCount(const std::string& line) {
+  std::istringstream stream(line);
+  std::size_t count = 0;
+  for (std::string field; stream >> field;) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(ZavctlTest, ReadWriteDiffReportsAndMonitorAgainstTheSimulator) {
+  const std::string port = StartZavsim({"--errors", "8101"});
+  ASSERT_FALSE(port.empty());
+
+  // read -o saves registers 80 to 95 as the controller holds them.
+  ZavctlRun run = OnPort(port, {"read", "-o", "a.car"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir_ / "a.car"), FactoryCarFile());
+  EXPECT_TRUE(Has(run.out, "81   Min. manifold pressure      500 mBar")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Name of config: (no library in zavmon.cfg)")) << run.out;
+
+  // defaults -o writes what "Default values" then "Save" would: the simulator's factory set
+  // is the defaults, register 95 zero.
+  ASSERT_EQ(Zavctl({"defaults", "-o", "d.car"}).code, 0);
+  EXPECT_EQ(ReadFile(dir_ / "d.car"), FactoryCarFile().substr(0, 30) + std::string(2, '\0'));
+
+  // write --verify of a changed set: the handshake, the write, the read-back.
+  WriteFile(dir_ / "b.car", WithRegister(WithRegister(FactoryCarFile(), 80, 45), 86, 3000));
+  run = OnPort(port, {"write", "b.car", "--verify"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "Verified")) << run.out;
+
+  // diff: the controller now holds b.car; a.car differs in two registers.
+  run = OnPort(port, {"diff", "b.car", "zav"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  run = OnPort(port, {"diff", "a.car", "zav"});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_TRUE(Has(run.out, "80   Temperature             40 -> 45 °C")) << run.out;
+  EXPECT_TRUE(Has(run.out, "86   Preheat                 3300 -> 3000 us")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Register 95 is not compared.")) << run.out;
+
+  // read --json: every register by number, and the library's name for the values.
+  WriteFile(dir_ / "zavmon.cfg", "COM1");
+  ASSERT_EQ(Zavctl({"library", "add", "Van", "b.car"}).code, 0);
+  run = OnPort(port, {"read", "--json"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const QJsonObject registers = JsonOf(run.out);
+  EXPECT_EQ(registers["80"].toObject()["value"].toInt(), 45);
+  EXPECT_EQ(registers["80"].toObject()["caption"].toString(), "Temperature");
+  EXPECT_EQ(registers["102"].toObject()["value"].toInt(), 0x8101);
+  EXPECT_EQ(registers["config_name"].toString(), "Van");
+
+  // status --json: one sample with stable keys, the state as value and text.
+  run = OnPort(port, {"status", "--json"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const QJsonObject status = JsonOf(run.out);
+  EXPECT_EQ(status["rpm"].toObject()["unit"].toString(), "RPM");
+  EXPECT_GT(status["rpm"].toObject()["value"].toInt(), 0);
+  EXPECT_TRUE(status["ba_1"].toObject()["value"].isDouble());
+  EXPECT_EQ(status["status"].toObject()["text"].toString(), "Petrol");
+  EXPECT_EQ(status["status"].toObject()["value"].toInt(), 12);
+
+  // errors reads only; --clear then clears; version as the report shows it.
+  run = OnPort(port, {"errors"});
+  EXPECT_EQ(run.out, "Short Circuit GAS1\nDisconnect gas 4\nPvap > 2400\n");
+  EXPECT_EQ(OnPort(port, {"errors", "--json"}).out.find("Pvap") != std::string::npos, true);
+  EXPECT_EQ(OnPort(port, {"errors", "--clear"}).code, 0);
+  EXPECT_EQ(OnPort(port, {"errors"}).out, "No errors\n");
+  run = OnPort(port, {"version"});
+  EXPECT_EQ(run.out, "HW ver: 1.0.2.3\nFW ver: 04.12\nS/N: 060291-197719\n");
+  EXPECT_EQ(JsonOf(OnPort(port, {"version", "--json"}).out)["firmware"].toString(), "04.12");
+
+  // monitor: a header, then rows with as many fields as the header.
+  run = OnPort(port, {"monitor", "--for", "1.5"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::vector<std::string> lines = LinesOf(run.out);
+  ASSERT_GE(lines.size(), 3U) << run.out;
+  for (const std::string& line : lines) {
+    EXPECT_EQ(FieldCount(line), FieldCount(lines.front())) << line;
+  }
+
+  // monitor --csv: the window's data log, header first, every row as wide as the header.
+  run = OnPort(port, {"monitor", "--for", "1.5", "--csv", "live.csv"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::string csv = ReadFile(dir_ / "live.csv");
+  ASSERT_TRUE(csv.starts_with(CsvHeaderRow())) << csv;
+  const std::vector<std::string> rows = LinesOf(csv);
+  ASSERT_GE(rows.size(), 3U) << csv;
+  for (const std::string& row : rows) {
+    EXPECT_EQ(std::count(row.begin(), row.end(), ','),
+              std::count(rows.front().begin(), rows.front().end(), ','))
+        << row;
+  }
+  EXPECT_TRUE(Has(rows.back(), ",12,Petrol")) << rows.back();
+}
+
+TEST_F(ZavctlTest, ReadThroughDroppedAndDamagedAnswersEndsWithTheSimulatorsValues) {
+  const std::string port = StartZavsim({"--seed", "5", "--drop", "0.03", "--corrupt", "0.03"});
+  ASSERT_FALSE(port.empty());
+  const ZavctlRun run = OnPort(port, {"read", "-o", "faulty.car"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir_ / "faulty.car"), FactoryCarFile());
+}
+
+TEST_F(ZavctlTest, WriteVerifyListsTheRegistersThatDidNotTakeAndExitsOne) {
+  const std::string port = StartZavsim({"--ignore-writes"});
+  ASSERT_FALSE(port.empty());
+  WriteFile(dir_ / "b.car", WithRegister(WithRegister(FactoryCarFile(), 81, 520), 91, 2100));
+  const ZavctlRun run = OnPort(port, {"write", "b.car", "--verify"});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_TRUE(Has(run.out, "2 of 13 registers did not take")) << run.out;
+  EXPECT_TRUE(Has(run.out, "81   Min. manifold pressure  500 (written 520) mBar")) << run.out;
+  EXPECT_TRUE(Has(run.out, "91   Min. gas time           2000 (written 2100) us")) << run.out;
+}
+
+TEST_F(ZavctlTest, EveryCommandOnASilentLineEndsWithFourAfterTheTimeout) {
+  PseudoTerminal line;  // no one answers on it
+  ASSERT_TRUE(line.IsValid());
+  WriteFile(dir_ / "b.car", FactoryCarFile());
+  WriteFile(dir_ / "fw.zav", std::string(1000, '\x5A'));
+  const std::vector<std::vector<std::string>> commands{
+      {"status"}, {"monitor"}, {"read"},           {"write", "b.car"}, {"diff", "b.car", "zav"},
+      {"errors"}, {"version"}, {"flash", "fw.zav"}};
+  for (const std::vector<std::string>& command : commands) {
+    std::vector<std::string> arguments{"--timeout", "1"};
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    const ZavctlRun run = OnPort(line.SlavePath(), arguments);
+    EXPECT_EQ(run.code, 4) << command.front() << ": " << run.err;
+    EXPECT_TRUE(
+        Has(run.err, "no answer from the controller on " + line.SlavePath() + " within 1 s"))
+        << run.err;
+  }
+}
+
+struct UsageCase {
+  std::vector<std::string> arguments;
+  int code;
+  std::string says;  // part of the message on standard error
+};
+
+TEST_F(ZavctlTest, UsageErrorsAndBadFilesSayWhatIsWrongGiveTheirCodeAndWriteNothing) {
+  WriteFile(dir_ / "short.car", std::string(29, '\0'));
+  WriteFile(dir_ / "empty.zav", "");
+  WriteFile(dir_ / "long.zav", std::string(30721, '\x01'));
+  const std::string longName(64, 'x');
+  const std::vector<UsageCase> cases{
+      {{}, 2, "no command given"},
+      {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
+      {{"--colour", "read"}, 2, "unknown option --colour"},
+      {{"--timeout", "0", "read"}, 2, "--timeout 0"},
+      {{"--port"}, 2, "--port needs a value"},
+      {{"read", "--bogus"}, 2, "read: Unknown option 'bogus'"},
+      {{"read", "extra"}, 2, "read: expected read"},
+      {{"write"}, 2, "write: expected write FILE.car"},
+      {{"defaults"}, 2, "-o FILE.car is needed"},
+      {{"diff", "a.car"}, 2, "diff: expected diff A B"},
+      {{"monitor", "--for", "soon"}, 2, "--for soon"},
+      {{"library", "rename", "a"}, 2, "library: expected"},
+      {{"library", "add", longName, "short.car"}, 2, "1 to 63 bytes"},
+      {{"write", "missing.car"}, 3, "Cannot open missing.car"},
+      {{"write", "short.car"}, 3, "short.car holds 29 bytes"},
+      {{"diff", "short.car", "zav"}, 3, "short.car holds 29 bytes"},
+      {{"diff", "missing.car", "lib:Van"}, 3, "missing.car"},
+      {{"flash", "empty.zav"}, 3, "empty"},
+      {{"flash", "long.zav"}, 3, "30721 bytes"},
+      {{"read", "-o", "nofolder/a.car"}, 3, "does not exist"},
+      {{"--port", "/nonexistent/tty", "status"}, 3, "cannot open the serial device"},
+      {{"status"}, 3, "holds no port name"},
+      {{"library", "list"}, 3, "zavmon.cfg is missing"},
+  };
+  const auto before = FolderContents();
+  for (const UsageCase& usage : cases) {
+    const ZavctlRun run = Zavctl(usage.arguments);
+    const std::string shown = usage.arguments.empty() ? "(none)" : usage.arguments.front();
+    EXPECT_EQ(run.code, usage.code) << shown << ": " << run.err;
+    EXPECT_TRUE(Has(run.err, usage.says)) << shown << ": " << run.err;
+    EXPECT_TRUE(run.out.empty()) << shown << ": " << run.out;
+  }
+  EXPECT_EQ(FolderContents(), before);
+}
+
+TEST_F(ZavctlTest, HelpListsEveryCommandAndTheExitCodes) {
+  const ZavctlRun run = Zavctl({"--help"});
+  EXPECT_EQ(run.code, 0);
+  for (const char* part : {"status", "monitor", "read", "write", "defaults", "diff", "errors",
+                           "version", "flash", "library", "4  no answer within --timeout"}) {
+    EXPECT_TRUE(Has(run.out, part)) << part;
+  }
+  EXPECT_TRUE(Has(Zavctl({"write", "--help"}).out, "--verify"));
+  EXPECT_TRUE(Has(Zavctl({"--version"}).out, "zavctl "));
+}
+
+}  // namespace
+}  // namespace zav::test

@@ -1,0 +1,167 @@
+// The console host (zavctl's desktop layer): timers keep running through nested modal
+// loops, as the poll cycle needs; the no-progress limit closes every dialog innermost first,
+// as Cancel would; progress on standard error. Real time on a Qt Core event loop, with
+// generous bounds and nothing timed.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/console/console_desktop.h"
+#include "platform/console/progress_line.h"
+#include "resources/transfer_template.h"
+
+namespace zav {
+namespace {
+
+constexpr DialogTemplate kOuter{.id = 1, .title = "outer"};
+constexpr DialogTemplate kInner{.id = 2, .title = "inner"};
+constexpr int kTickMs = 10;
+
+// A scratch file for what a host prints, closed with the test.
+struct Scratch {
+  std::FILE* file = std::tmpfile();
+  Scratch() = default;
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  ~Scratch() { std::fclose(file); }
+};
+
+std::string Contents(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+    text += static_cast<char>(c);
+  }
+  return text;
+}
+
+// A dialog that ticks every 10 ms and closes (result 0) on Close, noting events in `log`.
+DialogProc Ticking(std::vector<std::string>& log, const std::string& name,
+                   std::function<void(Desktop&, WindowRef)> onTick) {
+  return [&log, name, onTick](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+    switch (event.message) {
+      case DialogMessage::Init:
+        desktop.SetTimer(window, 1, kTickMs);
+        return true;
+      case DialogMessage::Timer:
+        onTick(desktop, window);
+        return true;
+      case DialogMessage::Close:
+        log.push_back(name + " closed");
+        desktop.EndDialog(window, 0);
+        return true;
+      default:
+        return false;
+    }
+  };
+}
+
+TEST(ConsoleDesktop, TheOuterTimerKeepsTickingInsideADialogItsOwnTickOpened) {
+  const Scratch printed;
+  ConsoleDesktop desktop(printed.file);
+  desktop.SetNoProgressLimit(60000);
+  std::vector<std::string> log;
+  int outerTicks = 0;
+  int innerResult = -1;
+  const int outerResult = desktop.RunDialog(
+      kOuter, WindowRef{}, Ticking(log, "outer", [&](Desktop& d, WindowRef outer) {
+        if (++outerTicks == 3) {
+          // Opened from inside the outer timer's handler, like the write from a poll tick.
+          innerResult =
+              d.RunDialog(kInner, outer, Ticking(log, "inner", [&](Desktop& in, WindowRef w) {
+                            if (outerTicks >= 8) {
+                              in.EndDialog(w, 1);
+                            }
+                          }));
+          d.EndDialog(outer, 7);
+        }
+      }));
+  EXPECT_EQ(innerResult, 1);
+  EXPECT_EQ(outerResult, 7);
+  EXPECT_GE(outerTicks, 8);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(desktop.Stop(), ConsoleStop::None);
+}
+
+TEST(ConsoleDesktop, NoProgressClosesEveryDialogInnermostFirstAndNothingNewStarts) {
+  const Scratch printed;
+  ConsoleDesktop desktop(printed.file);
+  desktop.SetNoProgressLimit(100);
+  std::vector<std::string> log;
+  int innerResult = -1;
+  int laterResult = -1;
+  bool opened = false;
+  desktop.RunDialog(kOuter, WindowRef{}, Ticking(log, "outer", [&](Desktop& d, WindowRef outer) {
+                      if (!opened) {
+                        opened = true;
+                        innerResult = d.RunDialog(
+                            kInner, outer, Ticking(log, "inner", [](Desktop&, WindowRef) {}));
+                        // Once stopped, a dialog opened afterwards closes at once.
+                        laterResult = d.RunDialog(
+                            kInner, outer, Ticking(log, "later", [](Desktop&, WindowRef) {}));
+                      }
+                    }));
+  EXPECT_EQ(desktop.Stop(), ConsoleStop::TimedOut);
+  EXPECT_EQ(innerResult, 0);
+  EXPECT_EQ(laterResult, 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"inner closed", "outer closed", "later closed"}));
+}
+
+TEST(ConsoleDesktop, AMovingBarKeepsTheLimitAway) {
+  const Scratch printed;
+  ConsoleDesktop desktop(printed.file);
+  desktop.SetNoProgressLimit(200);
+  std::vector<std::string> log;
+  int position = 0;
+  const int result = desktop.RunDialog(
+      TransferTemplate(), WindowRef{}, Ticking(log, "transfer", [&](Desktop& d, WindowRef w) {
+        d.SetBarPosition(w, kTransferProgressBar, ++position / 5);  // a step every 50 ms
+        if (position == 100) {  // about 1 s, five times the limit
+          d.EndDialog(w, 1);
+        }
+      }));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(desktop.Stop(), ConsoleStop::None);
+}
+
+TEST(ProgressLine, OffATerminalEachTenthIsOneLineAndOnATerminalTheBarIsRedrawnInPlace) {
+  const Scratch logFile;
+  std::FILE* log = logFile.file;
+  console::ProgressLine lines(log, false);
+  lines.Start("Reading", 0, 23);
+  for (int position = 0; position <= 23; ++position) {
+    lines.Show(position);
+    lines.Show(position);
+  }
+  lines.Finish();
+  std::string expected;
+  for (int percent = 0; percent <= 100; percent += 10) {
+    expected += "Reading: " + std::to_string(percent) + "%\n";
+  }
+  EXPECT_EQ(Contents(log), expected);
+
+  const Scratch terminalFile;
+  std::FILE* terminal = terminalFile.file;
+  console::ProgressLine bar(terminal, true);
+  bar.Start("Uploading", 0, 241);
+  bar.Show(1);
+  bar.Show(241);
+  bar.Finish();
+  const std::string drawn = Contents(terminal);
+  EXPECT_EQ(drawn.front(), '\r');
+  EXPECT_NE(drawn.find("Uploading [" + std::string(40, '#') + "] 100%\n"), std::string::npos)
+      << drawn;
+}
+
+}  // namespace
+}  // namespace zav
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  QCoreApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}
