@@ -33,6 +33,11 @@ class NotingDevice : public SerialDevice {
   bool IsOpen() const override { return device_.IsOpen(); }
   std::optional<std::uint8_t> ReadByte() override { return device_.ReadByte(); }
   void Write(std::span<const std::uint8_t> bytes) override;
+  DeviceFault Fault() const override { return device_.Fault(); }
+  std::string FaultText() const override { return device_.FaultText(); }
+  std::string DevicePath() const override { return device_.DevicePath(); }
+  std::string StablePath() const override { return device_.StablePath(); }
+  bool Reopen() override { return device_.Reopen(); }
 
   int Count(char letter) const;
 
