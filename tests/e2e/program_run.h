@@ -28,7 +28,10 @@ namespace zav::test {
 // The serial device, keeping the letter of every request frame the program writes.
 class NotingDevice : public SerialDevice {
  public:
-  bool Open(std::string_view portName) override { return device_.Open(portName); }
+  bool Open(std::string_view portName) override {
+    ++opens_;
+    return device_.Open(portName);
+  }
   void Close() override { device_.Close(); }
   bool IsOpen() const override { return device_.IsOpen(); }
   std::optional<std::uint8_t> ReadByte() override { return device_.ReadByte(); }
@@ -40,10 +43,12 @@ class NotingDevice : public SerialDevice {
   bool Reopen() override { return device_.Reopen(); }
 
   int Count(char letter) const;
+  int Opens() const { return opens_; }
 
  private:
   QtSerialDevice device_;
   std::vector<char> letters_;
+  int opens_ = 0;
 };
 
 struct Step {
