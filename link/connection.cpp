@@ -137,7 +137,8 @@ void WatchConnection(Link& link) {
     TryReopen(link);
     return;
   }
-  if (IsOpenState(connection.state)) {
+  // During an upload the line carries no frames; its own silence is the upload's to tell.
+  if (IsOpenState(connection.state) && link.cycle.upgradeArmed == 0) {
     FollowAnswers(connection);
   }
 }

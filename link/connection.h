@@ -45,6 +45,8 @@ struct Connection {
   DeviceFault fault = DeviceFault::None;
   std::string faultText;  // the system's words
   LinkCounters counters;
+  // Set by a firmware upload while the controller has not answered for 10 s or more.
+  std::uint32_t uploadSilentSeconds = 0;
 
   std::uint32_t bytesInFrame = 0;  // fed since the receiver last waited for a start byte
   std::optional<std::uint8_t> unansweredRequest;  // block request without reply so far

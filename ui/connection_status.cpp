@@ -1,5 +1,7 @@
 #include "ui/connection_status.h"
 
+#include "upgrade/upload_silence.h"
+
 namespace zav {
 
 namespace {
@@ -22,6 +24,9 @@ std::string CountersText(const Connection& connection) {
 }
 
 std::string StateText(const Connection& connection) {
+  if (connection.uploadSilentSeconds != 0) {
+    return SilentReceiverText(connection.uploadSilentSeconds);
+  }
   switch (connection.state) {
     case LinkState::NoPort:
       return "no port chosen";
