@@ -122,6 +122,7 @@ void NoteBlockRequest(Connection& connection, std::uint8_t address) {
 
 void WatchConnection(Link& link) {
   Connection& connection = link.connection;
+  ++connection.ticks;
   CountRate(connection);
   if (link.cycle.transferCursor == kNoTransfer) {
     connection.unansweredRequest.reset();

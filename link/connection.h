@@ -51,6 +51,7 @@ struct Connection {
   std::uint32_t bytesInFrame = 0;  // fed since the receiver last waited for a start byte
   std::optional<std::uint8_t> unansweredRequest;  // block request without reply so far
 
+  std::uint32_t ticks = 0;  // main-window ticks watched, for pacing what is shown
   std::uint64_t framesAtLastTick = 0;
   std::uint32_t ticksSinceFrame = 0;
   std::uint32_t ticksUntilRetry = 0;

@@ -28,9 +28,18 @@ void InitConnectionExtras(Program& program, WindowRef window) {
   program.statusLine.connection = ConnectionStatusText(program.link.connection);
 }
 
+// The counters move with every tick; showing them about once a second is enough to read
+// and spares the window a relayout of the line on every tick. A new state shows at once.
 void FollowConnection(Program& program) {
+  const Connection& connection = program.link.connection;
+  const LinkState stateBefore = connection.state;
+  const std::uint32_t uploadSilenceBefore = connection.uploadSilentSeconds;
   WatchConnection(program.link);
-  program.statusLine.connection = ConnectionStatusText(program.link.connection);
+  const bool changed =
+      connection.state != stateBefore || connection.uploadSilentSeconds != uploadSilenceBefore;
+  if (changed || connection.ticks % kCounterRefreshTicks == 0) {
+    program.statusLine.connection = ConnectionStatusText(connection);
+  }
 }
 
 void ShowConnectionHelp(Program& program) {

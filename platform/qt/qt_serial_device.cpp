@@ -156,9 +156,19 @@ bool QtSerialDevice::Open(std::string_view portName) {
 }
 
 // An adapter that had a stable link is only ever looked for by it: its old ttyUSB name may
-// by now belong to another adapter.
+// by now belong to another adapter. This runs about once a second while a device is gone,
+// so a path that leads nowhere is found out with one look at the file system, before a
+// port (and its lock file) is made.
 bool QtSerialDevice::Reopen() {
   if (stablePath_.empty()) {
+    const bool gone =
+        devicePath_.starts_with('/') && !QFileInfo::exists(QString::fromStdString(devicePath_));
+    const std::optional<std::string> path = PortDevicePath(lastName_, lookups_);
+    if (gone && path == devicePath_) {
+      fault_ = DeviceFault::NotFound;
+      faultText_ = "No such file or directory";
+      return false;
+    }
     return !lastName_.empty() && Open(lastName_);
   }
   const QString stable = QString::fromStdString(stablePath_);
