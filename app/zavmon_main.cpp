@@ -9,6 +9,7 @@
 #include "platform/qt/qt_chart_windows.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_serial_device.h"
+#include "platform/qt/qt_serial_survey.h"
 #include "ui/program.h"
 
 int main(int argc, char** argv) {
@@ -34,5 +35,7 @@ int main(int argc, char** argv) {
       charts.LiveChart()->setGeometry(300, 230, 720, 400);
     });
   }
+  const zav::QtSerialSurvey survey;
+  program.survey = &survey;
   return zav::RunMainWindow(program);
 }

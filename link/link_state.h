@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "link/connection.h"
 #include "link/wire.h"
 #include "platform/desktop.h"
 #include "platform/serial_device.h"
@@ -82,6 +83,7 @@ struct Link {
   LiveValueTable live;
   CycleState cycle;
   TickHooks hooks;
+  Connection connection;  // state and counters of the line, for the status line
 };
 
 inline std::uint8_t& CurrentCommand(Link& link) {

@@ -39,10 +39,13 @@ void StorePortName(const std::filesystem::path& settingsFile, const std::string&
 bool OpenSerialPort(Link& link) {
   const std::optional<std::string> name = ReadStoredPortName(link.settingsFile);
   if (!name) {
+    NoteOpenResult(link, std::string(), false);
     return false;
   }
   link.portNumber = static_cast<std::uint8_t>((*name)[3] - '0');
-  return link.device != nullptr && link.device->Open(*name);
+  const bool opened = link.device != nullptr && link.device->Open(*name);
+  NoteOpenResult(link, *name, opened);
+  return opened;
 }
 
 void ClosePort(Link& link) {
@@ -55,7 +58,11 @@ std::optional<std::uint8_t> ReadPortByte(Link& link) {
   if (link.device == nullptr) {
     return std::nullopt;
   }
-  return link.device->ReadByte();
+  std::optional<std::uint8_t> byte = link.device->ReadByte();
+  if (byte) {
+    ++link.connection.counters.bytesReceived;
+  }
+  return byte;
 }
 
 void WritePortBytes(Link& link, std::span<const std::uint8_t> bytes) {

@@ -22,6 +22,9 @@ struct ProgramOptions {
   // nothing: the factory's.
   std::optional<std::array<std::uint16_t, 4>> versionRegisters;
   bool logRequests = false;  // --log: each request taken in, on standard error
+  std::string linkPath;      // --link PATH: a symlink to the pseudo-terminal, renewed on replug
+  std::uint32_t unplugAfterMs = 0;  // --unplug-after S; 0: never unplugged
+  std::uint32_t unplugForMs = 0;    // --unplug-for S
   ControllerOptions controller;
 };
 

@@ -8,6 +8,7 @@
 #include "datalog/data_log.h"
 #include "link/link_state.h"
 #include "params/config_library.h"
+#include "platform/serial_survey.h"
 #include "ui/extra_commands.h"
 #include "ui/status_line.h"
 #include "upgrade/upload_state.h"
@@ -20,7 +21,8 @@ struct Program {
   UploadState upload;
   ExtraCommands extraCommands;  // menu items and clicks added around the main window
   StatusLine statusLine;
-  DataLog dataLog;  // live samples, the recording and the chart windows
+  DataLog dataLog;                       // live samples, the recording and the chart windows
+  const SerialSurvey* survey = nullptr;  // the system's serial devices, for the help; may be none
 };
 
 // Connects the program to its desktop and serial device, with the settings file in

@@ -12,6 +12,7 @@ struct UploadState {
   // A packet or the EOT has gone out and no ACK has been taken for it yet. Only then can an
   // ACK be the controller's answer.
   bool awaitingAnswer = false;
+  std::uint32_t silentTicks = 0;  // upload ticks since the last ACK or NAK
 };
 
 }  // namespace zav
