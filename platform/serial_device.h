@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace zav {
@@ -24,6 +25,10 @@ class SerialDevice {
   virtual std::optional<std::uint8_t> ReadByte() = 0;
   // Blocks until the driver has taken the bytes; dropped when no device is open.
   virtual void Write(std::span<const std::uint8_t> bytes) = 0;
+
+  // Where a port name leads on this system (a device path), for messages; empty when the
+  // host cannot say.
+  virtual std::string DeviceOf(std::string_view /*portName*/) const { return {}; }
 };
 
 }  // namespace zav

@@ -7,6 +7,7 @@
 
 #include "link/link_state.h"
 #include "params/config_library.h"
+#include "upgrade/status_watch.h"
 #include "upgrade/upload_state.h"
 
 namespace zav {
@@ -15,6 +16,7 @@ struct Program {
   Link link;
   ConfigLibrary library;
   UploadState upload;
+  StatusWatch statusWatch;  // the last status frame, for the checks before an upgrade
 };
 
 // Connects the program to its desktop and serial device, with the settings file in

@@ -89,6 +89,10 @@ bool QtSerialDevice::Open(std::string_view portName) {
   return true;
 }
 
+std::string QtSerialDevice::DeviceOf(std::string_view portName) const {
+  return PortDevicePath(portName, lookups_).value_or(std::string{});
+}
+
 void QtSerialDevice::Close() {
   port_.reset();  // closing the port releases its lock
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/qt/port_names.h"
@@ -29,6 +30,7 @@ class QtSerialDevice final : public SerialDevice {
 
   std::optional<std::uint8_t> ReadByte() override;
   void Write(std::span<const std::uint8_t> bytes) override;
+  std::string DeviceOf(std::string_view portName) const override;
 
  private:
   PortLookups lookups_;

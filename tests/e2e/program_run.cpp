@@ -47,6 +47,25 @@ Answer ClickOk(std::string* text, std::string* caption) {
   };
 }
 
+Answer ClickButton(const std::string& label, std::string* text) {
+  return [label, text](QWidget& modal) {
+    auto* box = qobject_cast<QMessageBox*>(&modal);
+    if (box == nullptr) {
+      return false;
+    }
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text().toStdString() == label) {
+        if (text != nullptr) {
+          *text = box->text().toStdString();
+        }
+        button->click();
+        return true;
+      }
+    }
+    return false;
+  };
+}
+
 Answer ChooseFile(const std::filesystem::path& path) {
   return [path](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);
