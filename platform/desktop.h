@@ -36,6 +36,8 @@ struct DialogEvent {
 inline constexpr int kSelectionChange = 1;  // drop-down list: the selection changed
 inline constexpr int kCommandEnter = 1;     // Enter key in a dialog
 inline constexpr int kCommandEscape = 2;    // Escape key in a dialog
+// Sent by the host when the user clicks a window's status line (see SetStatusLine).
+inline constexpr int kStatusLineClicked = 20000;
 
 class Desktop;
 // Returns true when the procedure handled the event.
@@ -136,6 +138,20 @@ class Desktop {
   // Draws on the dialog outside its Paint event (and inside it). The canvas is valid until
   // the next call into the desktop.
   virtual Canvas& CanvasOf(WindowRef window) = 0;
+
+  // Additions around a window from a template; a host without them ignores them.
+  //
+  // A line of text under the template's controls; the window grows by its height on first
+  // use, nothing of the template moves. A click on it sends the window the command
+  // kStatusLineClicked.
+  virtual void SetStatusLine(WindowRef /*window*/, std::string_view /*text*/) {}
+  // Appends an item to the menu titled `menuTitle` ("Info" etc.), or to a new top-level menu
+  // of that title after the existing ones. Choosing it sends the window a Command with
+  // `commandId`.
+  virtual void AddMenuItem(WindowRef /*window*/, std::string_view /*menuTitle*/, int /*commandId*/,
+                           std::string_view /*text*/) {}
+  virtual void SetMenuItemChecked(WindowRef /*window*/, int /*commandId*/, bool /*checked*/) {}
+  virtual void SetMenuItemEnabled(WindowRef /*window*/, int /*commandId*/, bool /*enabled*/) {}
 };
 
 }  // namespace zav

@@ -8,6 +8,7 @@
 #include "resources/menu.h"
 #include "ui/captions.h"
 #include "ui/commands.h"
+#include "ui/extra_commands.h"
 #include "ui/live_display.h"
 
 namespace zav {
@@ -40,6 +41,8 @@ void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   AssignCaptions(desktop, window, kParameterCaptions, kFirstParameterCaption,
                  kLastParameterCaption);
   LoadLibrary(program);
+  // Features added around the template register their menu items and handlers below
+  // (AddExtraCommand) and fill their segment of program.statusLine.
 }
 
 void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int commandId,
@@ -52,6 +55,10 @@ void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int c
   }
   if (commandId == kSwitchButton) {
     CurrentCommand(program.link) = kLetterSwitch;
+    return;
+  }
+  if (commandId >= kFirstExtraCommand) {
+    RunExtraCommand(program, commandId);
     return;
   }
   RunMenuCommand(program, commandId);
@@ -75,6 +82,7 @@ bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
       return true;
     case DialogMessage::Timer:
       PollTick(program.link);
+      ShowStatusLine(program.statusLine, desktop, window);
       return true;
     case DialogMessage::Close:
       CloseMainWindow(program, desktop, window);

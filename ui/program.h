@@ -7,6 +7,8 @@
 
 #include "link/link_state.h"
 #include "params/config_library.h"
+#include "ui/extra_commands.h"
+#include "ui/status_line.h"
 #include "upgrade/status_watch.h"
 #include "upgrade/upload_state.h"
 
@@ -16,6 +18,8 @@ struct Program {
   Link link;
   ConfigLibrary library;
   UploadState upload;
+  ExtraCommands extraCommands;  // menu items and clicks added around the main window
+  StatusLine statusLine;
   StatusWatch statusWatch;  // the last status frame, for the checks before an upgrade
 };
 

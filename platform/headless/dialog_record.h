@@ -46,6 +46,15 @@ struct TimerState {
   std::uint64_t order = 0;  // creation order breaks ties between timers due together
 };
 
+// A menu item the program added to a window (see Desktop::AddMenuItem).
+struct AddedMenuItem {
+  std::string menuTitle;
+  int commandId = 0;
+  std::string text;
+  bool checked = false;
+  bool enabled = true;
+};
+
 struct DialogRecord {
   WindowRef window;
   int templateId = 0;
@@ -58,6 +67,11 @@ struct DialogRecord {
   std::map<int, ControlState> controls;
   std::map<int, TimerState> timers;
   std::vector<DrawOp> drawing;
+  std::optional<std::string> statusLine;  // none until the program first shows one
+  int statusLineUpdates = 0;              // how often it was set, changed or not
+  std::vector<AddedMenuItem> addedItems;
+
+  const AddedMenuItem* AddedItem(int commandId) const;
 
   bool IsOpen() const { return !closedAt.has_value(); }
 };

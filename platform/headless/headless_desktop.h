@@ -33,6 +33,10 @@ class HeadlessDesktop : public Desktop {
   // A trackbar notification; set the slider's position first with SetSliderPosition.
   void Scroll(int templateId, int controlId, int code = 0);
   void RequestClose(int templateId);
+  // Chooses a menu item the program added; fails unless it exists and is enabled.
+  void ChooseAddedItem(int templateId, int commandId);
+  // A click on the status line; fails unless the window shows one.
+  void ClickStatusLine(int templateId);
 
   // What the tests look at.
   const DialogRecord* Newest(int templateId) const;
@@ -70,9 +74,15 @@ class HeadlessDesktop : public Desktop {
   std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                               const FileDialogOptions& options) override;
   Canvas& CanvasOf(WindowRef window) override;
+  void SetStatusLine(WindowRef window, std::string_view text) override;
+  void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
+                   std::string_view text) override;
+  void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;
+  void SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) override;
 
  private:
   DialogRecord& Record(WindowRef window);
+  AddedMenuItem& AddedItemOf(WindowRef window, int commandId);
   ControlState& ControlOf(WindowRef window, int controlId);
   DialogRecord* NewestOpen(int templateId);
   // Delivers events in time order until `done` holds or `wakeAt` has come.

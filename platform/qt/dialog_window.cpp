@@ -84,6 +84,7 @@ void DialogWindow::BuildFrame(const DialogTemplate& dialog) {
   layout->setSizeConstraint(dialog.sizingBorder ? QLayout::SetDefaultConstraint
                                                 : QLayout::SetFixedSize);
   resize(sizeHint());
+  extras_ = std::make_unique<WindowExtras>(*this, *layout, deliver_);
 }
 
 void DialogWindow::Deliver(const DialogEvent& event) {

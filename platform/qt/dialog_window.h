@@ -14,6 +14,7 @@
 #include "platform/qt/dialog_controls.h"
 #include "platform/qt/dialog_timers.h"
 #include "platform/qt/event_delivery.h"
+#include "platform/qt/window_extras.h"
 #include "resources/dialog_template.h"
 
 namespace zav::qt {
@@ -40,6 +41,8 @@ class DialogWindow final : public QDialog {
   ClientArea& Client() { return *client_; }
   const DialogControls& Controls() const { return *controls_; }
   DialogTimers& Timers() { return timers_; }
+  // The status line and added menu items.
+  WindowExtras& Extras() { return *extras_; }
   // A canvas on the picture in the state of a fresh drawing context.
   BackingCanvas& FreshCanvas();
 
@@ -61,6 +64,7 @@ class DialogWindow final : public QDialog {
   std::unique_ptr<DialogControls> controls_;
   DialogTimers timers_;
   std::unique_ptr<BackingCanvas> canvas_;
+  std::unique_ptr<WindowExtras> extras_;
   bool ended_ = false;
 };
 

@@ -211,4 +211,29 @@ Canvas& QtDesktop::CanvasOf(WindowRef window) {
   return *nowhere_;
 }
 
+void QtDesktop::SetStatusLine(WindowRef window, std::string_view text) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetStatusLine(qt::FromUtf8(text));
+  }
+}
+
+void QtDesktop::AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
+                            std::string_view text) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().AddMenuItem(qt::FromUtf8(menuTitle), commandId, qt::FromUtf8(text));
+  }
+}
+
+void QtDesktop::SetMenuItemChecked(WindowRef window, int commandId, bool checked) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetChecked(commandId, checked);
+  }
+}
+
+void QtDesktop::SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetEnabled(commandId, enabled);
+  }
+}
+
 }  // namespace zav

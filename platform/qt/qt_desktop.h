@@ -58,6 +58,11 @@ class QtDesktop : public Desktop {
   std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                               const FileDialogOptions& options) override;
   Canvas& CanvasOf(WindowRef window) override;
+  void SetStatusLine(WindowRef window, std::string_view text) override;
+  void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
+                   std::string_view text) override;
+  void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;
+  void SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) override;
 
  private:
   qt::DialogWindow* Find(WindowRef window) const;

@@ -1,0 +1,96 @@
+// The status line and added menu items on the Qt host: the window grows below the template's
+// controls and nothing of the template moves; a click on the line and a chosen item reach
+// the procedure as commands; items can be checked and disabled.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "resources/menu.h"
+#include "tests/qt/shown_dialog.h"
+#include "tests/qt/test_templates.h"
+
+namespace zav {
+namespace {
+
+using WindowExtrasTest = test::ShownDialogTest;
+
+constexpr int kHelpItem = 20001;
+constexpr int kLogItem = 20101;
+
+QAction* MenuNamed(QWidget& window, const QString& title) {
+  auto* bar = window.findChild<QMenuBar*>();
+  for (QAction* action : bar != nullptr ? bar->actions() : QList<QAction*>()) {
+    if (action->text() == title) {
+      return action;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(WindowExtrasTest, StatusLineGrowsTheWindowBelowTheTemplateAndReportsClicks) {
+  RunShown(test::EveryKindTemplate(), [&](WindowRef window) {
+    QWidget& dialog = *desktop_.WindowOf(window);
+    QWidget& button = *desktop_.ControlOf(window, test::kPushButtonId);
+    const QSize before = dialog.size();
+    const QPoint buttonBefore = button.mapTo(&dialog, QPoint(0, 0));
+    const int clientBottom = desktop_.ClientAreaOf(window)->geometry().bottom();
+
+    desktop_.SetStatusLine(window, "COM1 \u2192 /dev/ttyUSB0");
+    dialog.layout()->activate();
+    QApplication::processEvents();
+
+    auto* line = dialog.findChild<QLabel*>(QStringLiteral("statusLine"));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QStringLiteral("COM1 \u2192 /dev/ttyUSB0"));
+    EXPECT_GT(line->height(), 0);
+    EXPECT_GT(line->geometry().top(), clientBottom) << "the line sits below the client area";
+    EXPECT_EQ(dialog.width(), before.width());
+    EXPECT_EQ(dialog.height(), before.height() + line->height());
+    EXPECT_EQ(button.mapTo(&dialog, QPoint(0, 0)), buttonBefore);
+
+    desktop_.SetStatusLine(window, "no port chosen");
+    dialog.layout()->activate();
+    EXPECT_EQ(dialog.height(), before.height() + line->height()) << "grows once only";
+    QTest::mouseClick(line, Qt::LeftButton);
+  });
+  EXPECT_EQ(Script().CountCommand(kStatusLineClicked, 0), 1);
+}
+
+TEST_F(WindowExtrasTest, AddedItemsJoinTheirMenuOrANewOneAndCanBeCheckedAndDisabled) {
+  RunShown(test::EveryKindTemplate(), [&](WindowRef window) {
+    QWidget& dialog = *desktop_.WindowOf(window);
+    const int menusBefore = static_cast<int>(dialog.findChild<QMenuBar*>()->actions().size());
+    desktop_.AddMenuItem(window, "Info", kHelpItem, "Connection help\u2026");
+    desktop_.AddMenuItem(window, "Log", kLogItem, "Start recording\u2026");
+
+    QAction* info = MenuNamed(dialog, QStringLiteral("Info"));
+    ASSERT_NE(info, nullptr);
+    QAction* help = info->menu()->actions().back();
+    EXPECT_EQ(help->text(), QStringLiteral("Connection help\u2026"));
+    const auto menus = dialog.findChild<QMenuBar*>()->actions();
+    ASSERT_EQ(static_cast<int>(menus.size()), menusBefore + 1);
+    EXPECT_EQ(menus.back()->text(), QStringLiteral("Log"));
+    QAction* log = menus.back()->menu()->actions().front();
+
+    desktop_.SetMenuItemChecked(window, kLogItem, true);
+    EXPECT_TRUE(log->isCheckable());
+    EXPECT_TRUE(log->isChecked());
+    desktop_.SetMenuItemEnabled(window, kHelpItem, false);
+    EXPECT_FALSE(help->isEnabled());
+    help->trigger();  // a disabled action does nothing
+    desktop_.SetMenuItemEnabled(window, kHelpItem, true);
+    help->trigger();
+    log->trigger();
+  });
+  EXPECT_EQ(Script().CountCommand(kHelpItem, 0), 1);
+  EXPECT_EQ(Script().CountCommand(kLogItem, 0), 1);
+}
+
+}  // namespace
+}  // namespace zav

@@ -1,0 +1,63 @@
+// Additions around the main window on the headless host: an added menu item reaches its
+// handler through the main window's dispatch, and the status line shows the non-empty
+// segments once per tick, only when the text changed.
+
+#include <gtest/gtest.h>
+
+#include "resources/main_template.h"
+#include "tests/support/program_harness.h"
+#include "ui/extra_commands.h"
+
+namespace zav {
+namespace {
+
+using testing::kMillisecond;
+using testing::ProgramHarness;
+
+constexpr int kMain = kMainTemplateId;
+constexpr int kLogItem = 20101;
+
+TEST(MainWindowExtrasTest, AddedItemsAndStatusLineClicksRunTheirHandlers) {
+  ProgramHarness harness;
+  int logChosen = 0;
+  int lineClicked = 0;
+  harness.desktop.At(5 * kMillisecond, [&] {
+    Program& program = harness.program;
+    AddExtraCommand(program, program.link.mainWindow, "Log", kLogItem, "Start recording\u2026",
+                    [&] { ++logChosen; });
+    AddExtraHandler(program, kStatusLineClicked, [&] { ++lineClicked; });
+    program.statusLine.connection = "controller answering";
+  });
+  harness.desktop.At(400 * kMillisecond, [&] {
+    harness.desktop.ChooseAddedItem(kMain, kLogItem);
+    harness.desktop.ClickStatusLine(kMain);
+    harness.desktop.Press(kMain, 20199);  // an id nobody registered does nothing
+  });
+  harness.RunUntil(500 * kMillisecond);
+
+  EXPECT_EQ(logChosen, 1);
+  EXPECT_EQ(lineClicked, 1);
+  const auto* item = harness.desktop.Newest(kMain)->AddedItem(kLogItem);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->menuTitle, "Log");
+  EXPECT_EQ(item->text, "Start recording\u2026");
+}
+
+TEST(MainWindowExtrasTest, StatusLineJoinsSegmentsAndIsSetOnlyWhenItChanges) {
+  ProgramHarness harness;
+  StatusLine& line = harness.program.statusLine;
+  harness.desktop.At(5 * kMillisecond, [&] { line.connection = "COM1"; });
+  harness.desktop.At(500 * kMillisecond, [&] { line.upgrade = "update available"; });
+  harness.desktop.At(1000 * kMillisecond, [&] { line.recording = "recording 3 s"; });
+  harness.RunUntil(1500 * kMillisecond);
+
+  const auto* main = harness.desktop.Newest(kMain);
+  ASSERT_TRUE(main->statusLine.has_value());
+  EXPECT_EQ(*main->statusLine, "COM1 \u00b7 recording 3 s \u00b7 update available");
+  EXPECT_EQ(main->statusLineUpdates, 3) << "ten ticks, three changes";
+  EXPECT_EQ(ComposeStatusLine(StatusLine{"", "", "x"}), "x");
+  EXPECT_EQ(ComposeStatusLine(StatusLine{}), "");
+}
+
+}  // namespace
+}  // namespace zav
