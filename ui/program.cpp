@@ -17,6 +17,7 @@ void BindTickHooks(Program& program) {
   link.hooks.showConfigName = [&program] {
     ShowConfigName(program.library, program.link.image, *program.link.desktop,
                    program.link.mainWindow);
+    program.statusLine.upgrade = UpgradeStatusText(program.upload, program.link.desktop->NowMs());
     WarnOfStoppedUpload(program.link, program.upload);
   };
   link.hooks.runUpload = [&program] { RunUploadDialog(program.link, program.upload); };

@@ -250,6 +250,36 @@ TEST_F(UpgradeChecksTest, StoppedUploadIsWarnedOfOnceWhilePollingHasResumed) {
   EXPECT_TRUE(harness.controller.Firmware().empty()) << "the controller holds no whole image";
 }
 
+TEST_F(UpgradeChecksTest, StatusLineFollowsTheUploadOncePerTickAndSaysHowItEnded) {
+  ChooseFile(kFirmwareImageBytes);
+  std::string midway;
+  int updatesBefore = 0;
+  int updatesMidway = 0;
+  harness.desktop.At(10 * kSecond, [&] {
+    const headless::DialogRecord* main = harness.desktop.Newest(kMainTemplateId);
+    midway = main->statusLine.value_or("");
+    updatesMidway = main->statusLineUpdates;
+  });
+  harness.desktop.At(kCommandAt + 100 * kMillisecond, [&] {
+    updatesBefore = harness.desktop.Newest(kMainTemplateId)->statusLineUpdates;
+  });
+  harness.RunUntil(kRunFor);
+
+  EXPECT_EQ(midway.rfind("Upgrade: block ", 0), 0u) << midway;
+  EXPECT_NE(midway.find(" s left \u00b7 live values paused"), std::string::npos) << midway;
+  const Micros ticksMidway = (10 * kSecond - kCommandAt) / (150 * kMillisecond) + 1;
+  EXPECT_LE(updatesMidway - updatesBefore, ticksMidway) << "at most once per tick";
+
+  const headless::DialogRecord* upload = harness.desktop.Newest(kTransferTemplateId);
+  ASSERT_NE(upload, nullptr);
+  const Micros tenths =
+      (*upload->closedAt - upload->openedAt + 50 * kMillisecond) / (100 * kMillisecond);
+  EXPECT_EQ(harness.desktop.Newest(kMainTemplateId)->statusLine,
+            "Upgrade finished: 240 blocks in " + std::to_string(tenths / 10) + "." +
+                std::to_string(tenths % 10) + " s, 0 repeats");
+  EXPECT_TRUE(harness.desktop.Messages().empty());
+}
+
 TEST(UploadWordsTest, ProgressFinishAndStopReadAsTheFitterExpects) {
   UploadState upload;
   upload.blockCounter = 57;
