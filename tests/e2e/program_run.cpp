@@ -22,6 +22,9 @@ constexpr int kStateField = 1027;
 void NotingDevice::Write(std::span<const std::uint8_t> bytes) {
   if (bytes.size() == kRequestFrameBytes) {
     letters_.push_back(static_cast<char>(bytes[1]));
+    if (beforeFrame) {
+      beforeFrame(static_cast<char>(bytes[1]));
+    }
   }
   device_.Write(bytes);
 }

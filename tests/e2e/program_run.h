@@ -35,6 +35,8 @@ class NotingDevice : public SerialDevice {
   void Write(std::span<const std::uint8_t> bytes) override;
 
   int Count(char letter) const;
+  // Called with the letter of each request frame just before it is written.
+  std::function<void(char letter)> beforeFrame;
 
  private:
   QtSerialDevice device_;
