@@ -17,7 +17,9 @@ void BindTickHooks(Program& program) {
   link.hooks.showConfigName = [&program] {
     ShowConfigName(program.library, program.link.image, *program.link.desktop,
                    program.link.mainWindow);
-    program.statusLine.upgrade = UpgradeStatusText(program.upload, program.link.desktop->NowMs());
+    if (program.upload.ending != UploadEnding::kNone) {  // left alone until an upload ran
+      program.statusLine.upgrade = UpgradeStatusText(program.upload, program.link.desktop->NowMs());
+    }
     WarnOfStoppedUpload(program.link, program.upload);
   };
   link.hooks.runUpload = [&program] { RunUploadDialog(program.link, program.upload); };
