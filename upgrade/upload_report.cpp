@@ -1,7 +1,8 @@
 #include "upgrade/upload_report.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
+#include <charconv>
 
 #include "upgrade/firmware_layout.h"
 
@@ -41,11 +42,13 @@ std::string TimeLeft(const UploadState& upload, std::int64_t elapsedMs) {
   return std::string(kSeparator) + "about " + std::to_string(RoundedSeconds(leftMs)) + " s left";
 }
 
+// Seconds with one decimal, always with a point whatever the regional settings.
 std::string TenthsOfSeconds(std::int64_t ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f",
-                static_cast<double>(std::max<std::int64_t>(ms, 0)) / 1000.0);
-  return text;
+  std::array<char, 32> text{};
+  const double seconds = static_cast<double>(std::max<std::int64_t>(ms, 0)) / 1000.0;
+  const auto result =
+      std::to_chars(text.data(), text.data() + text.size(), seconds, std::chars_format::fixed, 1);
+  return std::string(text.data(), result.ptr);
 }
 
 }  // namespace
