@@ -6,6 +6,7 @@
 
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_serial_device.h"
+#include "platform/qt/qt_serial_survey.h"
 #include "ui/program.h"
 
 int main(int argc, char** argv) {
@@ -18,5 +19,7 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
+  const zav::QtSerialSurvey survey;
+  program.survey = &survey;
   return zav::RunMainWindow(program);
 }

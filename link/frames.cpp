@@ -45,7 +45,10 @@ bool ReceiveFrame(Link& link) {
     return false;
   }
   while (const std::optional<std::uint8_t> byte = ReadPortByte(link)) {
-    if (FeedReceiver(link.receiver, *byte)) {
+    const bool frameDone = FeedReceiver(link.receiver, *byte);
+    NoteReceiverByte(link.connection, frameDone,
+                     link.receiver.index == FrameReceiver::kWaitingForStart);
+    if (frameDone) {
       return true;
     }
   }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "link/connection.h"
 #include "link/wire.h"
 #include "platform/desktop.h"
 #include "platform/serial_device.h"
@@ -71,6 +72,7 @@ struct Link {
   LiveValueTable live;
   CycleState cycle;
   TickHooks hooks;
+  Connection connection;  // state and counters of the line, for the status line
 };
 
 inline std::uint8_t& CurrentCommand(Link& link) {

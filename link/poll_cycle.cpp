@@ -39,6 +39,7 @@ void StoreImageFrame(Link& link, const ReceivedFrame& frame) {
     ++link.cycle.transferCursor;
   }
   link.cycle.replyCredit = kFullCredit;
+  NoteBlockReply(link.connection);
 }
 
 void ActOnStatus(Link& link, std::uint16_t status) {
@@ -84,6 +85,7 @@ bool EndWriteIfDone(Link& link) {
 void SendBlockRequest(Link& link) {
   CycleState& cycle = link.cycle;
   if (cycle.transferCursor < kNoTransfer && cycle.replyCredit == kFullCredit) {
+    NoteBlockRequest(link.connection, cycle.transferCursor);
     SendFrame(link, cycle.transferCursor, ImageValue(link.image, cycle.transferCursor));
     cycle.replyCredit = 0;
   }

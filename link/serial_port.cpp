@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string>
 
+#include "link/settings_header.h"
+
 namespace zav {
 
 namespace {
@@ -24,27 +26,18 @@ std::optional<std::string> ReadStoredPortName(const std::filesystem::path& setti
   return name;
 }
 
-void StorePortName(const std::filesystem::path& settingsFile, const std::string& name) {
-  std::fstream file(settingsFile, std::ios::binary | std::ios::in | std::ios::out);
-  if (!file) {
-    file.open(settingsFile, std::ios::binary | std::ios::out | std::ios::trunc);
-  }
-  if (!file) {
-    return;
-  }
-  file.seekp(0);
-  file.write(name.data(), static_cast<std::streamsize>(name.size()));
-}
-
 }  // namespace
 
 bool OpenSerialPort(Link& link) {
   const std::optional<std::string> name = ReadStoredPortName(link.settingsFile);
   if (!name) {
+    NoteOpenResult(link, std::string(), false);
     return false;
   }
   link.portNumber = static_cast<std::uint8_t>((*name)[3] - '0');
-  return link.device != nullptr && link.device->Open(*name);
+  const bool opened = link.device != nullptr && link.device->Open(*name);
+  NoteOpenResult(link, *name, opened);
+  return opened;
 }
 
 void ClosePort(Link& link) {
@@ -57,7 +50,11 @@ std::optional<std::uint8_t> ReadPortByte(Link& link) {
   if (link.device == nullptr) {
     return std::nullopt;
   }
-  return link.device->ReadByte();
+  std::optional<std::uint8_t> byte = link.device->ReadByte();
+  if (byte) {
+    ++link.connection.counters.bytesReceived;
+  }
+  return byte;
 }
 
 void WritePortBytes(Link& link, std::span<const std::uint8_t> bytes) {
@@ -76,7 +73,7 @@ void SelectPort(Link& link, int index) {
     return;
   }
   const std::string name = "COM" + std::string(1, static_cast<char>('1' + index));
-  StorePortName(link.settingsFile, name);
+  WritePortNameInPlace(link.settingsFile, name);
   ClosePort(link);
   if (!OpenSerialPort(link) && link.desktop != nullptr) {
     link.desktop->ShowMessage(link.mainWindow, kPortErrorText, kErrorCaption, MessageButtons::Ok,

@@ -9,6 +9,9 @@
 
 namespace zav {
 
+// Why the last Open failed, or that an open device stopped working (it is then closed).
+enum class DeviceFault { None, NotFound, PermissionDenied, Busy, Removed, Other };
+
 class SerialDevice {
  public:
   virtual ~SerialDevice() = default;
@@ -26,9 +29,20 @@ class SerialDevice {
   // Blocks until the driver has taken the bytes; dropped when no device is open.
   virtual void Write(std::span<const std::uint8_t> bytes) = 0;
 
-  // Where a port name leads on this system (a device path), for messages; empty when the
-  // host cannot say.
-  virtual std::string DeviceOf(std::string_view /*portName*/) const { return {}; }
+  // What a device that knows more about itself tells; the defaults know nothing.
+  //
+  // The fault of the last Open, or Removed once the open device failed (read or write
+  // error, hang-up, device gone): the device has then closed itself. None after a good open.
+  virtual DeviceFault Fault() const { return DeviceFault::None; }
+  // The system's own words for the fault ("Permission denied"); empty when there is none.
+  virtual std::string FaultText() const { return {}; }
+  // The path the last Open went to ("/dev/ttyUSB0"); empty when the name maps to none.
+  virtual std::string DevicePath() const { return {}; }
+  // A stable link to that device (under /dev/serial/by-id), when there is one.
+  virtual std::string StablePath() const { return {}; }
+  // Opens the device of the last Open again: by its stable link when it had one (a replugged
+  // adapter may come back under another name), else by the same port name.
+  virtual bool Reopen() { return false; }
 };
 
 }  // namespace zav

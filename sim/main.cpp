@@ -12,6 +12,7 @@
 #include "sim/controller.h"
 #include "sim/firmware_file.h"
 #include "sim/program_options.h"
+#include "sim/replug.h"
 #include "sim/serial_endpoint.h"
 #include "sim/serve_loop.h"
 
@@ -68,6 +69,16 @@ void LogRequests(zav::sim::Controller& controller) {
   };
 }
 
+void SetUpController(zav::sim::Controller& controller, const zav::sim::ProgramOptions& options) {
+  controller.SetErrorFlags(options.errorFlags);
+  if (options.logRequests) {
+    LogRequests(controller);
+  }
+  if (!options.firmwareOut.empty()) {
+    KeepImages(controller, options.firmwareOut);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +98,11 @@ int main(int argc, char** argv) {
     return Fail("cannot catch the stop signals", 1);
   }
   std::string error;
+  if (!options.linkPath.empty()) {
+    Controller controller(options.controller);
+    SetUpController(controller, options);
+    return ServePluggable(options, controller, stopRequested, waitMask, error) ? 0 : Fail(error, 1);
+  }
   const std::optional<SerialEndpoint> endpoint = options.pseudoTerminal
                                                      ? OpenPseudoTerminal(error)
                                                      : OpenSerialDevice(options.devicePath, error);
@@ -96,13 +112,7 @@ int main(int argc, char** argv) {
   std::cout << endpoint->path << std::endl;  // the first line: where a client connects
 
   Controller controller(options.controller);
-  controller.SetErrorFlags(options.errorFlags);
-  if (options.logRequests) {
-    LogRequests(controller);
-  }
-  if (!options.firmwareOut.empty()) {
-    KeepImages(controller, options.firmwareOut);
-  }
+  SetUpController(controller, options);
   if (!ServeLine(endpoint->line.Get(), controller, stopRequested, waitMask, error)) {
     return Fail(error, 1);
   }

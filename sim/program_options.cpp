@@ -106,6 +106,19 @@ std::optional<std::string> SetErrors(ProgramOptions& options, std::string_view v
   return std::nullopt;
 }
 
+// Seconds, with a fraction if wanted, kept in ms.
+Setter SecondsSetter(std::string_view name, std::uint32_t ProgramOptions::*milliseconds) {
+  return [name, milliseconds](ProgramOptions& options, std::string_view value) {
+    const std::optional<double> seconds = ParseNumber<double>(value, std::chars_format::fixed);
+    constexpr double kMostSeconds = 86400.0;
+    if (!seconds || !(*seconds > 0.0 && *seconds <= kMostSeconds)) {
+      return std::optional(Refusal(name, value, "seconds, above 0 and at most 86400"));
+    }
+    options.*milliseconds = static_cast<std::uint32_t>(*seconds * 1000.0 + 0.5);
+    return std::optional<std::string>();
+  };
+}
+
 std::vector<OptionEntry> OptionTable() {
   using Faults = FaultOptions;
   return {
@@ -142,6 +155,14 @@ std::vector<OptionEntry> OptionTable() {
        RateSetter("--drop-input", &Faults::dropInputRate)},
       {"--drop-upload", "RATE", "upload: share of firmware bytes from the tool lost",
        RateSetter("--drop-upload", &Faults::dropUploadRate)},
+      {"--link", "PATH", "with --pty: keep a symbolic link PATH to the pseudo-terminal",
+       TextSetter(&ProgramOptions::linkPath)},
+      {"--unplug-after", "S",
+       "with --link: after S seconds close the pseudo-terminal (an "
+       "adapter pulled out)",
+       SecondsSetter("--unplug-after", &ProgramOptions::unplugAfterMs)},
+      {"--unplug-for", "S", "then after S seconds serve a new one behind the same link",
+       SecondsSetter("--unplug-for", &ProgramOptions::unplugForMs)},
       {"--help", "", "show this help and exit",
        Flag([](ProgramOptions& options) { options.showHelp = true; })},
   };
@@ -166,6 +187,15 @@ std::optional<std::string> CheckCombination(const ProgramOptions& options) {
   const FaultOptions& faults = options.controller.faults;
   if ((faults.silenceEveryMs == 0) != (faults.silenceForMs == 0)) {
     return "--silence-every and --silence-for go together";
+  }
+  if (!options.linkPath.empty() && !options.pseudoTerminal) {
+    return "--link needs --pty";
+  }
+  if ((options.unplugAfterMs == 0) != (options.unplugForMs == 0)) {
+    return "--unplug-after and --unplug-for go together";
+  }
+  if (options.unplugAfterMs != 0 && options.linkPath.empty()) {
+    return "--unplug-after needs --link PATH, where the new pseudo-terminal is found";
   }
   return std::nullopt;
 }

@@ -18,6 +18,9 @@ struct ProgramOptions {
   std::string firmwareOut;      // --firmware-out FILE; empty: images are not kept
   std::uint16_t errorFlags = 0;
   bool logRequests = false;  // --log: each request taken in, on standard error
+  std::string linkPath;      // --link PATH: a symlink to the pseudo-terminal, renewed on replug
+  std::uint32_t unplugAfterMs = 0;  // --unplug-after S; 0: never unplugged
+  std::uint32_t unplugForMs = 0;    // --unplug-for S
   ControllerOptions controller;
 };
 

@@ -26,17 +26,6 @@ struct PacedLine {
   Micros lineFreeAt = 0;          // when the line can take the next byte out
 };
 
-class MonotonicClock {
- public:
-  Micros Now() const {
-    const auto elapsed = std::chrono::steady_clock::now() - start_;
-    return std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count();
-  }
-
- private:
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
-
 void CollectOutput(PacedLine& line, Controller& controller) {
   while (const std::optional<TimedByte> out = controller.NextOutput()) {
     line.leaving.push_back(*out);
@@ -136,15 +125,28 @@ LineEvent WaitForLine(int fd, const PacedLine& line, Micros now, Micros wakeAt,
 
 bool ServeLine(int lineFd, Controller& controller, const volatile std::sig_atomic_t& stopRequested,
                const sigset_t& waitMask, std::string& error) {
-  const MonotonicClock clock;
+  const ServeClock clock;
+  return ServeLineUntil(lineFd, controller, stopRequested, waitMask, clock, std::nullopt, error);
+}
+
+bool ServeLineUntil(int lineFd, Controller& controller,
+                    const volatile std::sig_atomic_t& stopRequested, const sigset_t& waitMask,
+                    const ServeClock& clock, std::optional<Micros> until, std::string& error) {
   PacedLine line;
   while (stopRequested == 0) {
     const Micros now = clock.Now();
+    if (until && now >= *until) {
+      return true;
+    }
     DeliverArrived(line, controller, now);
     if (!SendDue(lineFd, line, now, error)) {
       return false;
     }
-    const LineEvent event = WaitForLine(lineFd, line, now, NextWakeAt(line, now), waitMask, error);
+    Micros wakeAt = NextWakeAt(line, now);
+    if (until) {
+      wakeAt = std::max(now, std::min(wakeAt, *until));
+    }
+    const LineEvent event = WaitForLine(lineFd, line, now, wakeAt, waitMask, error);
     if (event == LineEvent::kFailed ||
         (event == LineEvent::kReadable && !ReadArrivals(lineFd, line, clock.Now(), error))) {
       return false;

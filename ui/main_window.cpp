@@ -8,6 +8,7 @@
 #include "resources/menu.h"
 #include "ui/captions.h"
 #include "ui/commands.h"
+#include "ui/connection_commands.h"
 #include "ui/extra_commands.h"
 #include "ui/live_display.h"
 
@@ -29,7 +30,11 @@ void FillPortList(Desktop& desktop, WindowRef window, std::uint8_t portNumber) {
 void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   Link& link = program.link;
   link.mainWindow = window;
-  if (!OpenSerialPort(link)) {
+  const bool opened = OpenSerialPort(link);
+  // The status line says why, under the box that says it failed.
+  InitConnectionExtras(program, window);
+  ShowStatusLine(program.statusLine, desktop, window);
+  if (!opened) {
     desktop.ShowMessage(window, kPortErrorText, kErrorCaption, MessageButtons::Ok,
                         MessageIcon::Error);
   }
@@ -82,6 +87,7 @@ bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
       return true;
     case DialogMessage::Timer:
       PollTick(program.link);
+      FollowConnection(program);
       ShowStatusLine(program.statusLine, desktop, window);
       return true;
     case DialogMessage::Close:

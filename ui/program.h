@@ -7,6 +7,7 @@
 
 #include "link/link_state.h"
 #include "params/config_library.h"
+#include "platform/serial_survey.h"
 #include "ui/extra_commands.h"
 #include "ui/status_line.h"
 #include "upgrade/status_watch.h"
@@ -20,7 +21,8 @@ struct Program {
   UploadState upload;
   ExtraCommands extraCommands;  // menu items and clicks added around the main window
   StatusLine statusLine;
-  StatusWatch statusWatch;  // the last status frame, for the checks before an upgrade
+  StatusWatch statusWatch;               // the last status frame, for the checks before an upgrade
+  const SerialSurvey* survey = nullptr;  // the system's serial devices, for the help; may be none
 };
 
 // Connects the program to its desktop and serial device, with the settings file in

@@ -18,7 +18,7 @@ bool AskWhenSilent(Link& link, const StatusWatch& watch) {
   }
   const std::string port = StoredPortName(link);
   const std::string device =
-      port.empty() || link.device == nullptr ? std::string{} : link.device->DeviceOf(port);
+      port.empty() || link.device == nullptr ? std::string{} : link.device->DevicePath();
   return Ask(link, NoControllerQuestion(port, device), kUpgradeAnywayLabel);
 }
 

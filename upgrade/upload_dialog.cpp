@@ -6,6 +6,7 @@
 #include "resources/transfer_template.h"
 #include "upgrade/upload_exchange.h"
 #include "upgrade/upload_packet.h"
+#include "upgrade/upload_silence.h"
 
 namespace zav {
 
@@ -16,12 +17,14 @@ void BeginUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef wi
   upload.startedAtMs = desktop.NowMs();
   upload.ending = UploadEnding::kRunning;
   upload.stopToReport = false;
+  ClearUploadSilence(link, upload);
   DrainInput(link);  // what came before the dialog opened answers nothing we sent
   desktop.SetBarRange(window, kTransferProgressBar, 0, kEndOfTransmissionStage);
   desktop.SetTimer(window, kUploadTimerId, kUploadTickMs);
 }
 
-void EndUpload(UploadState& upload, Desktop& desktop, WindowRef window, int result) {
+void EndUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef window, int result) {
+  ClearUploadSilence(link, upload);
   upload.image = {};
   upload.endedAtMs = desktop.NowMs();
   upload.ending = result == 1 ? UploadEnding::kFinished : UploadEnding::kStopped;
@@ -43,12 +46,13 @@ void Send(Link& link, const UploadState& upload, UploadStep step) {
 void OnUploadTick(Link& link, UploadState& upload, Desktop& desktop, WindowRef window) {
   desktop.SetBarPosition(window, kTransferProgressBar, upload.blockCounter);
   const std::optional<std::uint8_t> byte = ReadPortByte(link);
+  FollowUploadAnswers(link, upload, window, kUploadTickMs, byte);
   if (!byte) {
     return;
   }
   const UploadStep step = TakeControllerByte(upload, *byte);
   if (step == UploadStep::kFinished) {
-    EndUpload(upload, desktop, window, 1);
+    EndUpload(link, upload, desktop, window, 1);
   } else {
     Send(link, upload, step);
   }
@@ -68,11 +72,11 @@ bool UploadProc(Link& link, UploadState& upload, Desktop& desktop, WindowRef win
     case DialogMessage::Command:
       // Every other command, Escape and Enter included, is taken and ignored.
       if (event.id == kTransferCancelButton) {
-        EndUpload(upload, desktop, window, 0);
+        EndUpload(link, upload, desktop, window, 0);
       }
       return true;
     case DialogMessage::Close:
-      EndUpload(upload, desktop, window, 0);
+      EndUpload(link, upload, desktop, window, 0);
       return true;
     default:
       return false;

@@ -39,6 +39,14 @@ void VirtualLine::DiscardArrived() {
   }
 }
 
+void VirtualLine::InjectToProgram(std::span<const std::uint8_t> bytes) {
+  for (const std::uint8_t byte : bytes) {
+    const Micros arrival = std::max(clock_.Now(), toProgramFreeAt_) + sim::kByteTime;
+    toProgramFreeAt_ = arrival;
+    toProgram_.push_back({byte, arrival});
+  }
+}
+
 void VirtualLine::AdvanceTo(Micros time) {
   while (!toController_.empty() && toController_.front().at <= time) {
     const WireByte arrived = toController_.front();

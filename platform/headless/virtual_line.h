@@ -32,6 +32,9 @@ class VirtualLine : public ClockFollower {
   std::optional<std::uint8_t> TakeArrived();
   // Discards what has arrived at the program and not been read yet.
   void DiscardArrived();
+  // Bytes that reach the program after everything already on its way (noise, a forged
+  // frame), as if the controller had sent them.
+  void InjectToProgram(std::span<const std::uint8_t> bytes);
 
   void AdvanceTo(Micros time) override;
   std::optional<Micros> NextEvent() const override;

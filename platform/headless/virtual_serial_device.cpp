@@ -18,10 +18,22 @@ VirtualSerialDevice::~VirtualSerialDevice() {
 bool VirtualSerialDevice::Open(std::string_view portName) {
   Close();
   openAttempts_.emplace_back(portName);
+  lastName_ = std::string(portName);
   const auto found = ports_.lines.find(portName);
-  if (found == ports_.lines.end() || ports_.held.contains(portName)) {
+  const auto injected = ports_.openFaults.find(portName);
+  if (found == ports_.lines.end() || ports_.removed.contains(portName)) {
+    fault_ = DeviceFault::NotFound;
     return false;
   }
+  if (injected != ports_.openFaults.end()) {
+    fault_ = injected->second;
+    return false;
+  }
+  if (ports_.held.contains(portName)) {
+    fault_ = DeviceFault::Busy;
+    return false;
+  }
+  fault_ = DeviceFault::None;
   line_ = found->second;
   openName_ = std::string(portName);
   ports_.held.insert(openName_);
@@ -38,7 +50,7 @@ void VirtualSerialDevice::Close() {
 }
 
 std::optional<std::uint8_t> VirtualSerialDevice::ReadByte() {
-  if (line_ == nullptr) {
+  if (line_ == nullptr || LostDevice()) {
     return std::nullopt;
   }
   const Micros deadline = clock_.Now() + kReadTimeout;
@@ -60,9 +72,45 @@ std::optional<std::uint8_t> VirtualSerialDevice::ReadByte() {
 }
 
 void VirtualSerialDevice::Write(std::span<const std::uint8_t> bytes) {
-  if (line_ != nullptr) {
+  if (line_ != nullptr && !LostDevice()) {
     line_->Send(bytes);
   }
+}
+
+bool VirtualSerialDevice::LostDevice() {
+  if (!ports_.removed.contains(openName_)) {
+    return false;
+  }
+  Close();
+  fault_ = DeviceFault::Removed;
+  return true;
+}
+
+std::string VirtualSerialDevice::FaultText() const {
+  switch (fault_) {
+    case DeviceFault::None:
+      return {};
+    case DeviceFault::NotFound:
+      return "No such file or directory";
+    case DeviceFault::PermissionDenied:
+      return "Permission denied";
+    case DeviceFault::Busy:
+      return "Device or resource busy";
+    case DeviceFault::Removed:
+      return "Input/output error";
+    case DeviceFault::Other:
+      break;
+  }
+  return "Unknown error";
+}
+
+std::string VirtualSerialDevice::DevicePath() const {
+  const auto found = ports_.devicePaths.find(lastName_);
+  return found == ports_.devicePaths.end() ? std::string() : found->second;
+}
+
+bool VirtualSerialDevice::Reopen() {
+  return !lastName_.empty() && Open(lastName_);
 }
 
 }  // namespace zav::headless

@@ -167,7 +167,11 @@ void QtDesktop::AddToolbarButtons(WindowRef window, int controlId,
 
 void QtDesktop::AddListEntry(WindowRef window, int controlId, std::string_view entry) {
   if (auto* list = Control<QComboBox>(window, controlId)) {
+    const bool noneSelected = list->currentIndex() < 0;
     list->addItem(qt::FromUtf8(entry));
+    if (noneSelected) {
+      list->setCurrentIndex(-1);  // a combo box selects its first entry by itself
+    }
   }
 }
 

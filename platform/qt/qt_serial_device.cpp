@@ -1,6 +1,8 @@
 #include "platform/qt/qt_serial_device.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QString>
 #include <utility>
@@ -39,7 +41,9 @@ void SetModemLines(QSerialPort& port) {
 
 // Waits until the driver has taken every queued byte. One waitForBytesWritten() may return
 // with bytes still queued, so it is repeated while the device makes progress.
-void WaitUntilWritten(QSerialPort& port) {
+// Returns the error that stopped it, NoError when all went out or the device stalled.
+QSerialPort::SerialPortError WaitUntilWritten(QSerialPort& port) {
+  QSerialPort::SerialPortError failure = QSerialPort::NoError;
   QElapsedTimer sinceProgress;
   sinceProgress.start();
   qint64 pending = port.bytesToWrite();
@@ -47,6 +51,7 @@ void WaitUntilWritten(QSerialPort& port) {
     const bool wrote = port.waitForBytesWritten(kWriteWaitMs);
     if (!wrote && port.error() != QSerialPort::TimeoutError &&
         port.error() != QSerialPort::NoError) {
+      failure = port.error();
       break;  // the device failed; nothing more will go out
     }
     const qint64 left = port.bytesToWrite();
@@ -57,10 +62,72 @@ void WaitUntilWritten(QSerialPort& port) {
       break;
     }
   }
+  if (failure != QSerialPort::NoError) {
+    return failure;  // its error stays set, for the words
+  }
   if (port.bytesToWrite() > 0) {
     port.clear(QSerialPort::Output);
   }
   port.clearError();
+  return failure;
+}
+
+// Errors after which the device will not work again until it is opened afresh.
+bool IsLost(QSerialPort::SerialPortError error) {
+  switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::UnknownError:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Qt reports "no access" and "held by another program" alike; the node's permission bits
+// tell them apart.
+DeviceFault OpenFault(const QSerialPort& port, const QString& path) {
+  switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+      return DeviceFault::NotFound;
+    case QSerialPort::PermissionError: {
+      const QFileInfo node(path);
+      const bool mayUse = node.isReadable() && node.isWritable();
+      return mayUse ? DeviceFault::Busy : DeviceFault::PermissionDenied;
+    }
+    default:
+      return DeviceFault::Other;
+  }
+}
+
+std::string FaultWords(DeviceFault fault, const QSerialPort& port) {
+  switch (fault) {
+    case DeviceFault::Busy:
+      return "Device or resource busy";
+    case DeviceFault::PermissionDenied:
+      return "Permission denied";
+    default:
+      return port.errorString().toStdString();
+  }
+}
+
+// The /dev/serial/by-id link that leads to `path`, if any: it survives a replug that gives
+// the adapter another ttyUSB number.
+std::string StableLinkTo(const QString& path) {
+  const QString target = QFileInfo(path).canonicalFilePath();
+  const QDir byId(QStringLiteral("/dev/serial/by-id"));
+  if (target.isEmpty() || !byId.exists()) {
+    return {};
+  }
+  for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files)) {
+    if (link.canonicalFilePath() == target) {
+      return link.absoluteFilePath().toStdString();
+    }
+  }
+  return {};
 }
 
 }  // namespace
@@ -71,26 +138,71 @@ QtSerialDevice::~QtSerialDevice() = default;
 
 bool QtSerialDevice::Open(std::string_view portName) {
   Close();
+  lastName_ = std::string(portName);
+  devicePath_.clear();
+  stablePath_.clear();
   const std::optional<std::string> path = PortDevicePath(portName, lookups_);
   if (!path) {
+    fault_ = DeviceFault::NotFound;
+    faultText_ = "No device for " + lastName_;
     return false;
   }
+  devicePath_ = *path;
+  if (!OpenPath(*path)) {
+    return false;
+  }
+  stablePath_ = StableLinkTo(QString::fromStdString(*path));
+  return true;
+}
+
+// An adapter that had a stable link is only ever looked for by it: its old ttyUSB name may
+// by now belong to another adapter. This runs about once a second while a device is gone,
+// so a path that leads nowhere is found out with one look at the file system, before a
+// port (and its lock file) is made.
+bool QtSerialDevice::Reopen() {
+  if (stablePath_.empty()) {
+    const bool gone =
+        devicePath_.starts_with('/') && !QFileInfo::exists(QString::fromStdString(devicePath_));
+    const std::optional<std::string> path = PortDevicePath(lastName_, lookups_);
+    if (gone && path == devicePath_) {
+      fault_ = DeviceFault::NotFound;
+      faultText_ = "No such file or directory";
+      return false;
+    }
+    return !lastName_.empty() && Open(lastName_);
+  }
+  const QString stable = QString::fromStdString(stablePath_);
+  if (!QFileInfo::exists(stable)) {
+    fault_ = DeviceFault::NotFound;
+    faultText_ = "No such file or directory";
+    return false;
+  }
+  if (!OpenPath(stablePath_)) {
+    return false;
+  }
+  devicePath_ = QFileInfo(stable).canonicalFilePath().toStdString();
+  return true;
+}
+
+bool QtSerialDevice::OpenPath(const std::string& path) {
+  Close();
+  const QString name = QString::fromStdString(path);
   auto port = std::make_unique<QSerialPort>();
-  port->setPortName(QString::fromStdString(*path));
+  port->setPortName(name);
   SetLineSettings(*port);
   // Qt opens exclusively: a lock file plus TIOCEXCL, so a port held elsewhere fails here.
   if (!port->open(QIODevice::ReadWrite)) {
+    fault_ = OpenFault(*port, name);
+    faultText_ = FaultWords(fault_, *port);
     return false;
   }
+  fault_ = DeviceFault::None;
+  faultText_.clear();
   SetModemLines(*port);
   port->clear(QSerialPort::AllDirections);  // nothing from before the open is read or sent
   port->clearError();
   port_ = std::move(port);
   return true;
-}
-
-std::string QtSerialDevice::DeviceOf(std::string_view portName) const {
-  return PortDevicePath(portName, lookups_).value_or(std::string{});
 }
 
 void QtSerialDevice::Close() {
@@ -109,12 +221,18 @@ std::optional<std::uint8_t> QtSerialDevice::ReadByte() {
   // which only a wait or the event loop does. So: take a buffered byte at once, else wait
   // at most 1 ms for one.
   if (port_->bytesAvailable() == 0 && !port_->waitForReadyRead(kReadTimeoutMs)) {
-    port_->clearError();  // the timed-out wait leaves TimeoutError set
+    FailIfLost();
+    if (port_) {
+      port_->clearError();  // the timed-out wait leaves TimeoutError set
+    }
     return std::nullopt;
   }
   char byte = 0;
   if (!port_->getChar(&byte)) {
-    port_->clearError();
+    FailIfLost();
+    if (port_) {
+      port_->clearError();
+    }
     return std::nullopt;
   }
   return static_cast<std::uint8_t>(byte);
@@ -125,7 +243,19 @@ void QtSerialDevice::Write(std::span<const std::uint8_t> bytes) {
     return;
   }
   port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-  WaitUntilWritten(*port_);
+  if (const QSerialPort::SerialPortError error = WaitUntilWritten(*port_); IsLost(error)) {
+    fault_ = DeviceFault::Removed;
+    faultText_ = port_->errorString().toStdString();
+    Close();
+  }
+}
+
+void QtSerialDevice::FailIfLost() {
+  if (port_ && IsLost(port_->error())) {
+    fault_ = DeviceFault::Removed;
+    faultText_ = port_->errorString().toStdString();
+    Close();
+  }
 }
 
 }  // namespace zav

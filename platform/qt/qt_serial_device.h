@@ -30,11 +30,25 @@ class QtSerialDevice final : public SerialDevice {
 
   std::optional<std::uint8_t> ReadByte() override;
   void Write(std::span<const std::uint8_t> bytes) override;
-  std::string DeviceOf(std::string_view portName) const override;
+
+  DeviceFault Fault() const override { return fault_; }
+  std::string FaultText() const override { return faultText_; }
+  std::string DevicePath() const override { return devicePath_; }
+  std::string StablePath() const override { return stablePath_; }
+  bool Reopen() override;
 
  private:
+  bool OpenPath(const std::string& path);
+  // Closes the port after a read or write failed for good (device gone, hang-up).
+  void FailIfLost();
+
   PortLookups lookups_;
   std::unique_ptr<QSerialPort> port_;  // a fresh port per open; none while closed
+  std::string lastName_;               // of the last Open, for Reopen
+  std::string devicePath_;
+  std::string stablePath_;
+  DeviceFault fault_ = DeviceFault::None;
+  std::string faultText_;
 };
 
 }  // namespace zav

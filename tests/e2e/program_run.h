@@ -28,19 +28,29 @@ namespace zav::test {
 // The serial device, keeping the letter of every request frame the program writes.
 class NotingDevice : public SerialDevice {
  public:
-  bool Open(std::string_view portName) override { return device_.Open(portName); }
+  bool Open(std::string_view portName) override {
+    ++opens_;
+    return device_.Open(portName);
+  }
   void Close() override { device_.Close(); }
   bool IsOpen() const override { return device_.IsOpen(); }
   std::optional<std::uint8_t> ReadByte() override { return device_.ReadByte(); }
   void Write(std::span<const std::uint8_t> bytes) override;
+  DeviceFault Fault() const override { return device_.Fault(); }
+  std::string FaultText() const override { return device_.FaultText(); }
+  std::string DevicePath() const override { return device_.DevicePath(); }
+  std::string StablePath() const override { return device_.StablePath(); }
+  bool Reopen() override { return device_.Reopen(); }
 
   int Count(char letter) const;
   // Called with the letter of each request frame just before it is written.
   std::function<void(char letter)> beforeFrame;
+  int Opens() const { return opens_; }
 
  private:
   QtSerialDevice device_;
   std::vector<char> letters_;
+  int opens_ = 0;
 };
 
 struct Step {

@@ -188,6 +188,44 @@ TEST_F(QtSerialDeviceTest, HungUpLineReadsNothingAndWritesReturn) {
   EXPECT_EQ(device_.ReadByte(), std::nullopt);
 }
 
+// An adapter pulled out and plugged back in, where the port name now leads to a new line:
+// the failed device closes itself and says why, and Reopen finds the new line.
+TEST_F(QtSerialDeviceTest, HungUpLineClosesTheDeviceAndReopenTakesTheNewLine) {
+  std::string current = line_.SlavePath();
+  QtSerialDevice device(PortLookups{
+      .environment = [&current](const std::string&) { return current; },
+      .exists = [](const std::string&) { return false; },
+  });
+  ASSERT_TRUE(device.Open(kPort));
+  EXPECT_EQ(device.DevicePath(), current);
+  line_.HangUp();
+  device.Write(Bytes{0x02, 0x51, 0x50, 0x00, 0x00, 0xA3, 0x0D});
+  EXPECT_EQ(device.ReadByte(), std::nullopt);
+  EXPECT_FALSE(device.IsOpen());
+  EXPECT_EQ(device.Fault(), DeviceFault::Removed);
+  EXPECT_FALSE(device.FaultText().empty());
+
+  test::PseudoTerminal replugged;
+  ASSERT_TRUE(replugged.IsValid());
+  current = replugged.SlavePath();
+  ASSERT_TRUE(device.Reopen());
+  EXPECT_EQ(device.Fault(), DeviceFault::None);
+  const Bytes out = {0x02, 0x51, 0x20, 0x00, 0x00, 0x73, 0x0D};
+  device.Write(out);
+  EXPECT_EQ(replugged.Receive(out.size()), out);
+}
+
+TEST_F(QtSerialDeviceTest, OpenFaultsSayWhy) {
+  QtSerialDevice missing(PortFiveAt("/dev/zavmon-no-such-device"));
+  EXPECT_FALSE(missing.Open(kPort));
+  EXPECT_EQ(missing.Fault(), DeviceFault::NotFound);
+  EXPECT_FALSE(missing.FaultText().empty());
+  ASSERT_TRUE(device_.Open(kPort));
+  QtSerialDevice second(PortFiveAt(line_.SlavePath()));
+  EXPECT_FALSE(second.Open(kPort));
+  EXPECT_EQ(second.Fault(), DeviceFault::Busy) << second.FaultText();
+}
+
 TEST_F(QtSerialDeviceTest, ReadsBytesTheEventLoopTookIn) {
   ASSERT_TRUE(device_.Open(kPort));
   const Bytes sent = {0x02, 0x20, 0x01, 0x02, 0x25, 0x0D};

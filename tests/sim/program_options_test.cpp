@@ -41,6 +41,16 @@ TEST(SimCommandLine, TakesValuesAfterASpaceOrAnEqualsSign) {
   EXPECT_TRUE(faults.strayAck);
 }
 
+TEST(SimCommandLine, TakesTheUnplugInSeconds) {
+  const std::vector<std::string_view> words = {"--pty",          "--link", "/tmp/zav",
+                                               "--unplug-after", "2.5",    "--unplug-for=3"};
+  const ParsedCommandLine parsed = ParseCommandLine(words);
+  ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
+  EXPECT_EQ(parsed.options->linkPath, "/tmp/zav");
+  EXPECT_EQ(parsed.options->unplugAfterMs, 2500U);
+  EXPECT_EQ(parsed.options->unplugForMs, 3000U);
+}
+
 struct RefusedLine {
   std::string name;
   std::vector<std::string_view> words;
@@ -56,18 +66,23 @@ TEST_P(SimCommandLineRefused, IsRefusedWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, SimCommandLineRefused,
-    ::testing::Values(RefusedLine{"Nothing", {}},
-                      RefusedLine{"BothLines", {"--pty", "--device", "x"}},
-                      RefusedLine{"UnknownOption", {"--pty", "--bogus"}},
-                      RefusedLine{"StrayWord", {"--pty", "extra"}},
-                      RefusedLine{"MissingValue", {"--pty", "--drop"}},
-                      RefusedLine{"RateAboveOne", {"--pty", "--drop", "1.5"}},
-                      RefusedLine{"NegativeRate", {"--pty", "--drop", "-0.1"}},
-                      RefusedLine{"RateWithTrailingText", {"--pty", "--split", "0.1x"}},
-                      RefusedLine{"ErrorsTooWide", {"--pty", "--errors", "10000"}},
-                      RefusedLine{"NegativeSeed", {"--pty", "--seed", "-1"}},
-                      RefusedLine{"SilenceWithoutLength", {"--pty", "--silence-every", "100"}},
-                      RefusedLine{"ValueForAFlag", {"--pty", "--stray-ack=1"}}),
+    ::testing::Values(
+        RefusedLine{"Nothing", {}}, RefusedLine{"BothLines", {"--pty", "--device", "x"}},
+        RefusedLine{"UnknownOption", {"--pty", "--bogus"}},
+        RefusedLine{"StrayWord", {"--pty", "extra"}},
+        RefusedLine{"MissingValue", {"--pty", "--drop"}},
+        RefusedLine{"RateAboveOne", {"--pty", "--drop", "1.5"}},
+        RefusedLine{"NegativeRate", {"--pty", "--drop", "-0.1"}},
+        RefusedLine{"RateWithTrailingText", {"--pty", "--split", "0.1x"}},
+        RefusedLine{"ErrorsTooWide", {"--pty", "--errors", "10000"}},
+        RefusedLine{"NegativeSeed", {"--pty", "--seed", "-1"}},
+        RefusedLine{"SilenceWithoutLength", {"--pty", "--silence-every", "100"}},
+        RefusedLine{"ValueForAFlag", {"--pty", "--stray-ack=1"}},
+        RefusedLine{"LinkWithoutPty", {"--device", "x", "--link", "l"}},
+        RefusedLine{"UnplugWithoutLink", {"--pty", "--unplug-after", "1", "--unplug-for", "3"}},
+        RefusedLine{"UnplugWithoutLength", {"--pty", "--link", "l", "--unplug-after", "1"}},
+        RefusedLine{"UnplugForNothing",
+                    {"--pty", "--link", "l", "--unplug-after", "1", "--unplug-for", "0"}}),
     [](const ::testing::TestParamInfo<RefusedLine>& instance) { return instance.param.name; });
 
 }  // namespace

@@ -20,23 +20,22 @@ constexpr int kLogItem = 20101;
 TEST(MainWindowExtrasTest, AddedItemsAndStatusLineClicksRunTheirHandlers) {
   ProgramHarness harness;
   int logChosen = 0;
-  int lineClicked = 0;
   harness.desktop.At(5 * kMillisecond, [&] {
     Program& program = harness.program;
     AddExtraCommand(program, program.link.mainWindow, "Log", kLogItem, "Start recording\u2026",
                     [&] { ++logChosen; });
-    AddExtraHandler(program, kStatusLineClicked, [&] { ++lineClicked; });
-    program.statusLine.connection = "controller answering";
   });
   harness.desktop.At(400 * kMillisecond, [&] {
     harness.desktop.ChooseAddedItem(kMain, kLogItem);
-    harness.desktop.ClickStatusLine(kMain);
     harness.desktop.Press(kMain, 20199);  // an id nobody registered does nothing
   });
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  harness.desktop.At(450 * kMillisecond, [&] { harness.desktop.ClickStatusLine(kMain); });
   harness.RunUntil(500 * kMillisecond);
 
   EXPECT_EQ(logChosen, 1);
-  EXPECT_EQ(lineClicked, 1);
+  ASSERT_EQ(harness.desktop.Messages().size(), 1u);
+  EXPECT_EQ(harness.desktop.Messages()[0].caption, "Connection help") << "the line's click";
   const auto* item = harness.desktop.Newest(kMain)->AddedItem(kLogItem);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->menuTitle, "Log");
@@ -44,17 +43,17 @@ TEST(MainWindowExtrasTest, AddedItemsAndStatusLineClicksRunTheirHandlers) {
 }
 
 TEST(MainWindowExtrasTest, StatusLineJoinsSegmentsAndIsSetOnlyWhenItChanges) {
-  ProgramHarness harness;
+  ProgramHarness harness(std::nullopt);  // no port: the connection's segment stays as it is
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
   StatusLine& line = harness.program.statusLine;
-  harness.desktop.At(5 * kMillisecond, [&] { line.connection = "COM1"; });
   harness.desktop.At(500 * kMillisecond, [&] { line.upgrade = "update available"; });
   harness.desktop.At(1000 * kMillisecond, [&] { line.recording = "recording 3 s"; });
   harness.RunUntil(1500 * kMillisecond);
 
   const auto* main = harness.desktop.Newest(kMain);
   ASSERT_TRUE(main->statusLine.has_value());
-  EXPECT_EQ(*main->statusLine, "COM1 \u00b7 recording 3 s \u00b7 update available");
-  EXPECT_EQ(main->statusLineUpdates, 3) << "ten ticks, three changes";
+  EXPECT_EQ(*main->statusLine, "no port chosen \u00b7 recording 3 s \u00b7 update available");
+  EXPECT_EQ(main->statusLineUpdates, 3) << "ten ticks, the first text and two changes";
   EXPECT_EQ(ComposeStatusLine(StatusLine{"", "", "x"}), "x");
   EXPECT_EQ(ComposeStatusLine(StatusLine{}), "");
 }

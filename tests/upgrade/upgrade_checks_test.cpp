@@ -265,7 +265,7 @@ TEST_F(UpgradeChecksTest, StatusLineFollowsTheUploadOncePerTickAndSaysHowItEnded
   });
   harness.RunUntil(kRunFor);
 
-  EXPECT_EQ(midway.rfind("Upgrade: block ", 0), 0u) << midway;
+  EXPECT_NE(midway.find("Upgrade: block "), std::string::npos) << midway;
   EXPECT_NE(midway.find(" s left \u00b7 live values paused"), std::string::npos) << midway;
   const Micros ticksMidway = (10 * kSecond - kCommandAt) / (150 * kMillisecond) + 1;
   EXPECT_LE(updatesMidway - updatesBefore, ticksMidway) << "at most once per tick";
@@ -274,9 +274,11 @@ TEST_F(UpgradeChecksTest, StatusLineFollowsTheUploadOncePerTickAndSaysHowItEnded
   ASSERT_NE(upload, nullptr);
   const Micros tenths =
       (*upload->closedAt - upload->openedAt + 50 * kMillisecond) / (100 * kMillisecond);
-  EXPECT_EQ(harness.desktop.Newest(kMainTemplateId)->statusLine,
-            "Upgrade finished: 240 blocks in " + std::to_string(tenths / 10) + "." +
-                std::to_string(tenths % 10) + " s, 0 repeats");
+  const std::string finished = "Upgrade finished: 240 blocks in " + std::to_string(tenths / 10) +
+                               "." + std::to_string(tenths % 10) + " s, 0 repeats";
+  EXPECT_EQ(harness.program.statusLine.upgrade, finished);
+  const std::string shown = harness.desktop.Newest(kMainTemplateId)->statusLine.value_or("");
+  EXPECT_TRUE(shown.ends_with(finished)) << shown;
   EXPECT_TRUE(harness.desktop.Messages().empty());
 }
 

@@ -136,6 +136,32 @@ TEST_F(UploadDialogTest, SilentLineSendsNothingAndWaitsForTheUser) {
   EXPECT_EQ(BarPosition(), 1);
 }
 
+TEST_F(UploadDialogTest, SilenceOfTenSecondsIsShownUntilAnAnswerAndCancelStillWorks) {
+  std::optional<std::string> at9s;
+  std::string at10s;
+  std::string at25s;
+  CheckAt(9 * kSecond, [&] { at9s = desktop.Newest(kDialog)->statusLine; });
+  CheckAt(10 * kSecond + kUploadTick, [&] { at10s = *desktop.Newest(kDialog)->statusLine; });
+  CheckAt(25 * kSecond + kUploadTick, [&] {
+    at25s = *desktop.Newest(kDialog)->statusLine;
+    EXPECT_EQ(link.connection.uploadSilentSeconds, 25u) << "for the main window's status line";
+  });
+  FeedAt(26 * kSecond, {kNak});
+  std::string afterNak = "unset";
+  CheckAt(26 * kSecond + 2 * kUploadTick, [&] {
+    afterNak = *desktop.Newest(kDialog)->statusLine;
+    EXPECT_EQ(link.connection.uploadSilentSeconds, 0u);
+  });
+  PressAt(40 * kSecond, kTransferCancelButton);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_FALSE(at9s.has_value());
+  EXPECT_EQ(at10s, "No answer from the controller for 10 s");
+  EXPECT_EQ(at25s, "No answer from the controller for 25 s");
+  EXPECT_EQ(afterNak, "");
+  EXPECT_EQ(device.written.size(), 132u) << "block 1 once, after the NAK";
+  EXPECT_EQ(link.connection.uploadSilentSeconds, 0u);
+}
+
 TEST_F(UploadDialogTest, InputWaitingWhenTheDialogOpensIsDiscarded) {
   device.Queue({kNak, kAck, kNak});
   PressAt(AfterTick(5), kTransferCancelButton);

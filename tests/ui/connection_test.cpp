@@ -1,0 +1,248 @@
+// The connection as the fitter sees it, on the headless host: counters that equal the faults
+// put on the line, the adapter pulled out and plugged back in while a block read runs, the
+// open errors with their help, and the port list.
+
+#include <gtest/gtest.h>
+
+#include "link/block_transfer.h"
+#include "resources/main_template.h"
+#include "tests/support/program_harness.h"
+#include "ui/connection_commands.h"
+#include "ui/connection_help.h"
+
+namespace zav {
+namespace {
+
+using testing::kMillisecond;
+using testing::kSecond;
+using testing::Micros;
+using testing::ProgramHarness;
+
+constexpr int kMain = kMainTemplateId;
+constexpr int kPortListId = 1001;
+
+std::string StatusLineOf(const ProgramHarness& harness) {
+  return harness.desktop.Newest(kMain)->statusLine.value_or("");
+}
+
+// Ticks come every 150 ms; a live poll's answer is over well before the next tick.
+Micros Quiet(int tick) {
+  return tick * 150 * kMillisecond + 140 * kMillisecond;
+}
+
+TEST(ConnectionCountersTest, EqualTheFaultsPutOnTheLine) {
+  ProgramHarness harness;
+  // A frame with a bad checksum (6 bytes), then five stray bytes, between two answers.
+  harness.desktop.At(Quiet(10), [&] {
+    const std::uint8_t badFrame[] = {0x02, 0x21, 0x00, 0x10, 0x99, 0x0D};
+    harness.line.InjectToProgram(badFrame);
+  });
+  harness.desktop.At(Quiet(14), [&] {
+    const std::uint8_t noise[] = {0x55, 0xAA, 0x00, 0xFF, 0x0D};
+    harness.line.InjectToProgram(noise);
+  });
+  // One lost reply during a block read: the one for register 85.
+  bool lost = false;
+  harness.line.loseToProgram = [&](const std::vector<std::uint8_t>& batch) {
+    if (!lost && batch.size() == 6 && batch[1] == 85) {
+      lost = true;
+      return true;
+    }
+    return false;
+  };
+  int readResult = -1;
+  harness.desktop.At(3 * kSecond,
+                     [&] { readResult = RunBlockTransfer(harness.program.link, 80, 'Q'); });
+  harness.desktop.At(10 * kSecond, [&] {
+    const Connection& connection = harness.program.link.connection;
+    EXPECT_EQ(connection.state, LinkState::Answering);
+    EXPECT_EQ(connection.counters.bytesDiscarded, 11u);
+    EXPECT_EQ(connection.counters.requestsRepeated, 1u);
+    // Live polls: 20 frames of 6 bytes every 150 ms, 800 bytes/s at most on the wire.
+    EXPECT_GT(BytesPerSecond(connection), 600u);
+    EXPECT_LE(BytesPerSecond(connection), 960u);
+    const auto& wire = harness.line.SentByController();
+    const std::uint64_t arrived = wire.size() - 6 + 11;  // the lost frame out, injected in
+    EXPECT_LE(connection.counters.bytesReceived, arrived);
+    EXPECT_GE(connection.counters.bytesReceived + 6 * 20, arrived) << "at most one answer unread";
+    EXPECT_EQ(connection.counters.bytesReceived, connection.counters.framesTaken * 6 +
+                                                     connection.counters.bytesDiscarded +
+                                                     connection.bytesInFrame);
+  });
+  harness.RunUntil(10 * kSecond + kMillisecond);
+  EXPECT_TRUE(lost);
+  EXPECT_EQ(readResult, 1);
+  const std::string line = StatusLineOf(harness);
+  EXPECT_NE(line.find("COM1 \u00b7 controller answering \u00b7 "), std::string::npos) << line;
+  EXPECT_NE(line.find(" \u00b7 11 discarded \u00b7 1 repeated \u00b7 "), std::string::npos) << line;
+}
+
+TEST(ConnectionCountersTest, SilenceIsShownInWholeSeconds) {
+  ProgramHarness harness;
+  harness.desktop.At(2 * kSecond,
+                     [&] { harness.line.loseToProgram = [](const auto&) { return true; }; });
+  std::string silent;
+  harness.desktop.At(6 * kSecond, [&] { silent = StatusLineOf(harness); });
+  harness.RunUntil(6 * kSecond + kMillisecond);
+  EXPECT_NE(silent.find("no answer for 3 s"), std::string::npos) << silent;
+}
+
+// The adapter is pulled out at 3 s, while a block read runs, and plugged back in at 6 s.
+TEST(UnplugTest, PortIsClosedReopenedBySecondAndTheReadCompletes) {
+  ProgramHarness harness(std::string("COM1") + std::string(96, 'x'));
+  harness.ports.devicePaths["COM1"] = "/dev/ttyUSB0";
+  harness.controller.SetRegister(90, 1234);
+  int readResult = -1;
+  harness.desktop.At(2900 * kMillisecond,
+                     [&] { readResult = RunBlockTransfer(harness.program.link, 80, 'Q'); });
+  harness.desktop.At(3 * kSecond, [&] { harness.ports.removed.insert("COM1"); });
+  std::string during;
+  std::size_t attemptsAtReturn = 0;
+  harness.desktop.At(5 * kSecond, [&] { during = StatusLineOf(harness); });
+  harness.desktop.At(6 * kSecond, [&] {
+    attemptsAtReturn = harness.device.OpenAttempts().size();
+    harness.ports.removed.erase("COM1");
+  });
+  Micros answeringAgainAt = 0;
+  for (Micros at = 6 * kSecond; at < 10 * kSecond; at += 10 * kMillisecond) {
+    harness.desktop.At(at, [&, at] {
+      if (answeringAgainAt == 0 && harness.program.link.connection.state == LinkState::Answering) {
+        answeringAgainAt = at;
+      }
+    });
+  }
+  harness.RunUntil(15 * kSecond);
+
+  EXPECT_EQ(during, "COM1 \u2192 /dev/ttyUSB0 \u00b7 adapter removed, reconnecting");
+  // Tries at about 1 s intervals while gone: three in three seconds, give or take one.
+  EXPECT_GE(attemptsAtReturn, 1u + 2u);
+  EXPECT_LE(attemptsAtReturn, 1u + 4u);
+  ASSERT_GT(answeringAgainAt, 0);
+  EXPECT_LE(answeringAgainAt, 8 * kSecond) << "polling resumes within 2 s of the return";
+  EXPECT_EQ(readResult, 1) << "the transfer dialog stayed open and completed";
+  EXPECT_EQ(ImageValue(harness.program.link.image, 90), 1234);
+  EXPECT_TRUE(harness.desktop.Messages().empty()) << "no box while the adapter was gone";
+  EXPECT_EQ(testing::ReadFile(harness.dir / "zavmon.cfg"), "COM1" + std::string(96, 'x'));
+  EXPECT_NE(StatusLineOf(harness).find("controller answering"), std::string::npos);
+}
+
+TEST(PortListTest, ChoosingTheShownEntryAgainReopensThePort) {
+  ProgramHarness harness;
+  harness.desktop.At(1 * kSecond, [&] { harness.ports.removed.insert("COM1"); });
+  harness.desktop.At(1200 * kMillisecond, [&] { harness.ports.removed.erase("COM1"); });
+  std::size_t attemptsBefore = 0;
+  harness.desktop.At(1300 * kMillisecond, [&] {
+    attemptsBefore = harness.device.OpenAttempts().size();
+    ASSERT_EQ(harness.Main(kPortListId).selection, 0);
+    harness.desktop.Press(kMain, kPortListId, kSelectionChange);
+  });
+  harness.RunUntil(2 * kSecond);
+  EXPECT_EQ(harness.device.OpenAttempts().size(), attemptsBefore + 1);
+  EXPECT_TRUE(harness.desktop.Messages().empty());
+  EXPECT_NE(StatusLineOf(harness).find("controller answering"), std::string::npos);
+}
+
+// What the system tells the help, fixed.
+class FixedSurvey final : public SerialSurvey {
+ public:
+  std::vector<SerialDeviceInfo> Devices() const override {
+    return {{"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0",
+             "FT232R USB UART", "FTDI", 0x0403, 0x6001, "A1B2C3"},
+            {"/dev/ttyS0", "", "", "", std::nullopt, std::nullopt, ""}};
+  }
+  std::string GroupOf(const std::string& path) const override {
+    return path == "/dev/ttyUSB2" ? "uucp" : "";
+  }
+  std::optional<DeviceLock> LockOf(const std::string& /*path*/) const override { return lock; }
+  std::string Environment(const std::string& /*variable*/) const override { return {}; }
+  bool Exists(const std::string& path) const override { return path == "/dev/ttyUSB2"; }
+
+  std::optional<DeviceLock> lock;
+};
+
+struct OpenErrorCase {
+  const char* name;
+  DeviceFault fault;
+  std::optional<DeviceLock> lock;
+  const char* statusLine;
+  std::vector<std::string> helpSays;
+};
+
+class OpenErrorTest : public ::testing::TestWithParam<OpenErrorCase> {};
+
+TEST_P(OpenErrorTest, StatusLineGivesTheReasonAndTheHelpSaysWhatToDo) {
+  const OpenErrorCase& error = GetParam();
+  ProgramHarness harness("COM3");
+  harness.ports.lines["COM3"] = &harness.line;
+  harness.ports.devicePaths["COM3"] = "/dev/ttyUSB2";
+  harness.ports.openFaults["COM3"] = error.fault;
+  FixedSurvey survey;
+  survey.lock = error.lock;
+  harness.program.survey = &survey;
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // the start-up box stays
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  harness.desktop.At(500 * kMillisecond,
+                     [&] { harness.desktop.ChooseAddedItem(kMain, kConnectionHelpCommand); });
+  harness.desktop.At(600 * kMillisecond, [&] { harness.desktop.ClickStatusLine(kMain); });
+  harness.RunUntil(kSecond);
+
+  EXPECT_EQ(StatusLineOf(harness), error.statusLine);
+  const auto& messages = harness.desktop.Messages();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0].text, "Error opening serial port - check setting");
+  EXPECT_EQ(messages[1].caption, "Connection help");
+  EXPECT_EQ(messages[2].text, messages[1].text) << "the click opens the same help";
+  const std::string& help = messages[1].text;
+  for (const std::string& says : error.helpSays) {
+    EXPECT_NE(help.find(says), std::string::npos) << "missing \"" << says << "\" in\n" << help;
+  }
+  EXPECT_NE(help.find("/dev/ttyUSB0 \u2014 FT232R USB UART, FTDI, USB 0403:6001, serial A1B2C3\n"
+                      "      /dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"),
+            std::string::npos)
+      << help;
+  EXPECT_NE(help.find("ZAVMON_COM3 is not set and the USB adapter /dev/ttyUSB2 exists"),
+            std::string::npos)
+      << help;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<OpenErrorCase>& info) {
+  return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, OpenErrorTest,
+    ::testing::Values(
+        OpenErrorCase{
+            "PermissionDenied",
+            DeviceFault::PermissionDenied,
+            std::nullopt,
+            "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (Permission denied)",
+            {"belongs to the group \"uucp\"", "sudo usermod -aG uucp $USER", "log out and in"}},
+        OpenErrorCase{"BusyWithHolder",
+                      DeviceFault::Busy,
+                      DeviceLock{"/run/lock/LCK..ttyUSB2", 4321, "minicom", false},
+                      "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (Device or resource busy)",
+                      {"Another program holds /dev/ttyUSB2: PID 4321 (minicom)"}},
+        OpenErrorCase{"BusyByStaleLock",
+                      DeviceFault::Busy,
+                      DeviceLock{"/run/lock/LCK..ttyUSB2", 999, "", true},
+                      "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (Device or resource busy)",
+                      {"is stale", "sudo rm /run/lock/LCK..ttyUSB2"}},
+        OpenErrorCase{"NotFound",
+                      DeviceFault::NotFound,
+                      std::nullopt,
+                      "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (No such file or directory)",
+                      {"may be unplugged", "Serial devices here now:"}}),
+    CaseName);
+
+TEST(NoPortTest, NoSettingsFileShowsNoPortChosen) {
+  ProgramHarness harness(std::nullopt);
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  harness.RunUntil(kSecond);
+  EXPECT_EQ(StatusLineOf(harness), "no port chosen");
+  EXPECT_EQ(harness.Main(kPortListId).selection, -1);
+}
+
+}  // namespace
+}  // namespace zav

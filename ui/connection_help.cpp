@@ -1,0 +1,147 @@
+#include "ui/connection_help.h"
+
+#include <cstdio>
+
+#include "ui/connection_status.h"
+
+namespace zav {
+
+namespace {
+
+std::string Hex4(std::uint16_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04x", value);
+  return text;
+}
+
+// "COM3" gives "2", the index of the adapter it falls back to; empty for other names.
+std::string AdapterIndex(const std::string& portName) {
+  if (portName.size() != 4 || portName[3] < '1' || portName[3] > '9') {
+    return {};
+  }
+  return std::string(1, static_cast<char>(portName[3] - 1));
+}
+
+std::string MappingText(const Connection& connection, const SerialSurvey& survey) {
+  const std::string& port = connection.portName;
+  const std::string index = AdapterIndex(port);
+  std::string text =
+      "How a port is found: COMn is the device named in the environment variable ZAVMON_COMn "
+      "when that is set, else /dev/ttyUSB<n-1> (a USB adapter) when it exists, else "
+      "/dev/ttyS<n-1> (a built-in port).\n";
+  if (index.empty()) {
+    return text + "No port is chosen: pick one in the COM port list.\n";
+  }
+  const std::string variable = "ZAVMON_" + port;
+  const std::string usb = "/dev/ttyUSB" + index;
+  if (const std::string value = survey.Environment(variable); !value.empty()) {
+    text += "Now: " + variable + " is set, so " + port + " is " + value + ".\n";
+  } else if (survey.Exists(usb)) {
+    text += "Now: " + variable + " is not set and the USB adapter " + usb + " exists, so " + port +
+            " is " + usb + ".\n";
+  } else {
+    text += "Now: " + variable + " is not set and " + usb + " does not exist, so " + port +
+            " is /dev/ttyS" + index + ".\n";
+  }
+  return text + "To use another device, set it before starting the program, for example:\n" +
+         "  export " + variable + "=/dev/serial/by-id/<the adapter's link below>\n";
+}
+
+std::string DevicePathOf(const Connection& connection) {
+  return connection.devicePath.empty() ? connection.portName : connection.devicePath;
+}
+
+std::string BusyText(const std::string& device, const SerialSurvey& survey) {
+  const std::optional<DeviceLock> lock = survey.LockOf(device);
+  if (lock && lock->stale) {
+    return "The lock file " + lock->file + " was left behind by a program that is gone" +
+           (lock->pid ? " (PID " + std::to_string(*lock->pid) + ")" : std::string()) +
+           "; it is stale and keeps every open of " + device + " from succeeding. Remove it:\n" +
+           "  sudo rm " + lock->file + "\nthen choose the port again in the COM port list.\n";
+  }
+  std::string holder = "Another program holds " + device;
+  if (lock && lock->pid) {
+    holder += ": PID " + std::to_string(*lock->pid);
+    if (!lock->program.empty()) {
+      holder += " (" + lock->program + ")";
+    }
+    holder += ", by its lock file " + lock->file;
+  }
+  return holder + ". Close that program (to see who holds the device: fuser -v " + device +
+         "), then choose the port again in the COM port list.\n";
+}
+
+std::string FaultAdvice(const Connection& connection, const SerialSurvey& survey) {
+  const std::string device = DevicePathOf(connection);
+  switch (connection.fault) {
+    case DeviceFault::PermissionDenied: {
+      const std::string group = survey.GroupOf(device);
+      const std::string shown = group.empty() ? "dialout" : group;
+      return "Permission denied: " + device + " belongs to the group \"" + shown +
+             "\" and your user is not in it. Add it:\n  sudo usermod -aG " + shown +
+             " $USER\nthen log out and in again.\n";
+    }
+    case DeviceFault::Busy:
+      return BusyText(device, survey);
+    case DeviceFault::NotFound:
+      return device +
+             " does not exist. The adapter may be unplugged: plug it in, or pick the "
+             "right one from the list below.\n";
+    case DeviceFault::Removed:
+      return "The device went away (" + FaultReason(connection) +
+             "): the program opens it again by itself as soon as it is back.\n";
+    case DeviceFault::Other:
+      return "The device could not be used: " + FaultReason(connection) + ".\n";
+    case DeviceFault::None:
+      break;
+  }
+  return {};
+}
+
+std::string DeviceLine(const SerialDeviceInfo& info) {
+  std::string line = "  " + info.path;
+  std::string about = info.description;
+  if (!info.manufacturer.empty()) {
+    about += (about.empty() ? "" : ", ") + info.manufacturer;
+  }
+  if (info.vendorId && info.productId) {
+    about +=
+        (about.empty() ? "USB " : ", USB ") + Hex4(*info.vendorId) + ":" + Hex4(*info.productId);
+  }
+  if (!info.serialNumber.empty()) {
+    about += (about.empty() ? "serial " : ", serial ") + info.serialNumber;
+  }
+  if (!about.empty()) {
+    line += " \u2014 " + about;
+  }
+  line += "\n";
+  if (!info.stableLink.empty()) {
+    line += "      " + info.stableLink + "\n";
+  }
+  return line;
+}
+
+std::string DeviceList(const SerialSurvey& survey) {
+  const std::vector<SerialDeviceInfo> devices = survey.Devices();
+  std::string text = "Serial devices here now:\n";
+  if (devices.empty()) {
+    return text + "  none found\n";
+  }
+  for (const SerialDeviceInfo& info : devices) {
+    text += DeviceLine(info);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string ConnectionHelpText(const Connection& connection, const SerialSurvey& survey) {
+  std::string text = "Connection: " + ConnectionStatusText(connection) + "\n\n";
+  text += MappingText(connection, survey) + "\n";
+  if (connection.state == LinkState::CannotOpen || connection.state == LinkState::Removed) {
+    text += FaultAdvice(connection, survey) + "\n";
+  }
+  return text + DeviceList(survey);
+}
+
+}  // namespace zav

@@ -1,0 +1,83 @@
+#include "ui/connection_status.h"
+
+#include "upgrade/upload_silence.h"
+
+namespace zav {
+
+namespace {
+
+constexpr const char* kSeparator = " \u00b7 ";
+
+std::string PortText(const Connection& connection) {
+  if (connection.devicePath.empty()) {
+    return connection.portName;
+  }
+  return connection.portName + " \u2192 " + connection.devicePath;
+}
+
+std::string CountersText(const Connection& connection) {
+  const LinkCounters& counters = connection.counters;
+  return std::to_string(counters.framesTaken) + " frames" + kSeparator +
+         std::to_string(counters.bytesDiscarded) + " discarded" + kSeparator +
+         std::to_string(counters.requestsRepeated) + " repeated" + kSeparator +
+         std::to_string(BytesPerSecond(connection)) + " B/s";
+}
+
+std::string StateText(const Connection& connection) {
+  if (connection.uploadSilentSeconds != 0) {
+    return SilentReceiverText(connection.uploadSilentSeconds);
+  }
+  switch (connection.state) {
+    case LinkState::NoPort:
+      return "no port chosen";
+    case LinkState::CannotOpen:
+      return "cannot open (" + FaultReason(connection) + ")";
+    case LinkState::Waiting:
+      return "open, waiting for the controller";
+    case LinkState::Answering:
+      return "controller answering";
+    case LinkState::Silent:
+      return "no answer for " + std::to_string(SilentSeconds(connection)) + " s";
+    case LinkState::Removed:
+      return "adapter removed, reconnecting";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string FaultReason(const Connection& connection) {
+  if (!connection.faultText.empty()) {
+    return connection.faultText;
+  }
+  switch (connection.fault) {
+    case DeviceFault::NotFound:
+      return "not found";
+    case DeviceFault::PermissionDenied:
+      return "permission denied";
+    case DeviceFault::Busy:
+      return "busy";
+    case DeviceFault::Removed:
+      return "device removed";
+    case DeviceFault::None:
+    case DeviceFault::Other:
+      break;
+  }
+  return "unknown reason";
+}
+
+std::string ConnectionStatusText(const Connection& connection) {
+  if (connection.state == LinkState::NoPort) {
+    return StateText(connection);
+  }
+  std::string text = PortText(connection) + kSeparator + StateText(connection);
+  const bool open = connection.state == LinkState::Waiting ||
+                    connection.state == LinkState::Answering ||
+                    connection.state == LinkState::Silent;
+  if (open) {
+    text += kSeparator + CountersText(connection);
+  }
+  return text;
+}
+
+}  // namespace zav

@@ -1,0 +1,17 @@
+#pragma once
+// The connection's part of the status line, from the link's own record of it.
+
+#include <string>
+
+#include "link/connection.h"
+
+namespace zav {
+
+// "COM1 → /dev/ttyUSB0 · controller answering · 120 frames · 0 discarded · 1 repeated ·
+// 96 B/s", or the state alone where there are no counters to show.
+std::string ConnectionStatusText(const Connection& connection);
+
+// The short words for a fault: the system's own when it gave any.
+std::string FaultReason(const Connection& connection);
+
+}  // namespace zav
