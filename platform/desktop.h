@@ -4,6 +4,7 @@
 // timers, modal boxes). Two hosts implement it: Qt for real windows, and a headless host
 // with a virtual clock for tests.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -119,6 +120,21 @@ class Desktop {
                                                       const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                                       const FileDialogOptions& options) = 0;
+
+  // A question whose safe answer, Cancel, is the default button: Enter, Escape and the close
+  // box all cancel. `goOnLabel` names the other button ("Switch and upgrade"); true when it
+  // was chosen. A host without labelled buttons asks with OK and Cancel.
+  virtual bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                         std::string_view /*goOnLabel*/, MessageIcon icon) {
+    return ShowMessage(owner, text, caption, MessageButtons::OkCancel, icon) == MessageAnswer::Ok;
+  }
+  // A clock that only moves forward, in ms from an arbitrary start; the headless host gives
+  // its virtual time.
+  virtual std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
 
   // Draws on the dialog outside its Paint event (and inside it). The canvas is valid until
   // the next call into the desktop.

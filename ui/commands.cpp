@@ -9,6 +9,7 @@
 #include "params/send_question.h"
 #include "resources/menu.h"
 #include "ui/reports.h"
+#include "upgrade/upgrade_checks.h"
 #include "upgrade/upgrade_command.h"
 
 namespace zav {
@@ -52,7 +53,9 @@ void RunMenuCommand(Program& program, int commandId) {
       ErrorReport(link);
       break;
     case kCommandUpgrade:
-      UpgradeCommand(link, program.upload);
+      UpgradeCommand(link, program.upload, [&program](const FirmwareImage& firmware) {
+        return PassUpgradeChecks(program.link, program.statusWatch, firmware.fileBytes);
+      });
       break;
     case kCommandZavVersion:
       VersionReport(link);

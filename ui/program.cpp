@@ -6,6 +6,7 @@
 #include "ui/live_display.h"
 #include "ui/main_window.h"
 #include "upgrade/upload_dialog.h"
+#include "upgrade/upload_report.h"
 
 namespace zav {
 
@@ -13,12 +14,18 @@ namespace {
 
 void BindTickHooks(Program& program) {
   Link& link = program.link;
+  // The tick's last step: also the place for what follows a finished upload step.
   link.hooks.showConfigName = [&program] {
     ShowConfigName(program.library, program.link.image, *program.link.desktop,
                    program.link.mainWindow);
+    if (program.upload.ending != UploadEnding::kNone) {  // left alone until an upload ran
+      program.statusLine.upgrade = UpgradeStatusText(program.upload, program.link.desktop->NowMs());
+    }
+    WarnOfStoppedUpload(program.link, program.upload);
   };
   link.hooks.runUpload = [&program] { RunUploadDialog(program.link, program.upload); };
-  link.hooks.showStatusText = [&link](std::uint16_t status) {
+  link.hooks.showStatusText = [&program, &link](std::uint16_t status) {
+    NoteStatusFrame(program.statusWatch, status, link.desktop->NowMs());
     ShowStatusText(status, *link.desktop, link.mainWindow);
   };
   link.hooks.showLiveValues = [&link] {

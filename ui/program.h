@@ -11,6 +11,7 @@
 #include "platform/serial_survey.h"
 #include "ui/extra_commands.h"
 #include "ui/status_line.h"
+#include "upgrade/status_watch.h"
 #include "upgrade/upload_state.h"
 
 namespace zav {
@@ -22,6 +23,7 @@ struct Program {
   ExtraCommands extraCommands;  // menu items and clicks added around the main window
   StatusLine statusLine;
   DataLog dataLog;                       // live samples, the recording and the chart windows
+  StatusWatch statusWatch;               // the last status frame, for the checks before an upgrade
   const SerialSurvey* survey = nullptr;  // the system's serial devices, for the help; may be none
 };
 

@@ -12,7 +12,9 @@ namespace zav {
 namespace {
 
 FirmwareImage Unusable(std::string problem) {
-  return FirmwareImage{{}, std::move(problem)};
+  FirmwareImage image;
+  image.problem = std::move(problem);
+  return image;
 }
 
 // What keeps the path from being read as a file, or nothing when it is a plain file.
@@ -55,6 +57,11 @@ FirmwareImage ReadFirmwareImage(const std::filesystem::path& path) {
     return Unusable("the file cannot be read");
   }
   image.bytes.resize(static_cast<std::size_t>(file.gcount()));
+  std::error_code sizeError;
+  image.fileBytes = std::filesystem::file_size(path, sizeError);
+  if (sizeError || image.fileBytes < image.bytes.size()) {
+    image.fileBytes = image.bytes.size();
+  }
   if (image.bytes.empty()) {
     return Unusable("the file is empty");
   }

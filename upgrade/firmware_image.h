@@ -12,6 +12,7 @@ namespace zav {
 
 struct FirmwareImage {
   std::vector<std::uint8_t> bytes;  // at most 30,720
+  std::uintmax_t fileBytes = 0;     // the whole file's size; only its image is sent
   std::string problem;              // why the file cannot be used; empty when it can
 };
 

@@ -30,7 +30,7 @@ std::string FirmwareProblemText(const std::string& path, const std::string& prob
   return "Cannot upgrade from \"" + path + "\": " + problem + ".";
 }
 
-void UpgradeCommand(Link& link, UploadState& upload) {
+void UpgradeCommand(Link& link, UploadState& upload, const ArmingCheck& mayArm) {
   const std::optional<std::string> path = ChooseFirmwareFile(link);
   if (!path) {
     Disarm(link, upload);
@@ -42,6 +42,10 @@ void UpgradeCommand(Link& link, UploadState& upload) {
     Disarm(link, upload);
     link.desktop->ShowMessage(link.mainWindow, FirmwareProblemText(*path, firmware.problem),
                               kErrorCaption, MessageButtons::Ok, MessageIcon::Error);
+    return;
+  }
+  if (mayArm && !mayArm(firmware)) {
+    Disarm(link, upload);
     return;
   }
   upload.image = std::move(firmware.bytes);

@@ -14,6 +14,9 @@ namespace {
 
 void BeginUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef window) {
   BeginExchange(upload);
+  upload.startedAtMs = desktop.NowMs();
+  upload.ending = UploadEnding::kRunning;
+  upload.stopToReport = false;
   ClearUploadSilence(link, upload);
   DrainInput(link);  // what came before the dialog opened answers nothing we sent
   desktop.SetBarRange(window, kTransferProgressBar, 0, kEndOfTransmissionStage);
@@ -23,6 +26,9 @@ void BeginUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef wi
 void EndUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef window, int result) {
   ClearUploadSilence(link, upload);
   upload.image = {};
+  upload.endedAtMs = desktop.NowMs();
+  upload.ending = result == 1 ? UploadEnding::kFinished : UploadEnding::kStopped;
+  upload.stopToReport = result != 1;
   desktop.KillTimer(window, kUploadTimerId);
   desktop.EndDialog(window, result);
 }

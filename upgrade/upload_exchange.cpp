@@ -13,6 +13,7 @@ bool ExchangeRunning(const UploadState& upload) {
 void BeginExchange(UploadState& upload) {
   upload.blockCounter = 1;
   upload.awaitingAnswer = false;
+  upload.repeats = 0;
 }
 
 UploadStep TakeControllerByte(UploadState& upload, std::uint8_t byte) {
@@ -28,6 +29,9 @@ UploadStep TakeControllerByte(UploadState& upload, std::uint8_t byte) {
       upload.awaitingAnswer = false;
       return UploadStep::kFinished;
     }
+  }
+  if (byte == kNak && upload.awaitingAnswer) {
+    ++upload.repeats;  // the controller wants the same packet (or EOT) once more
   }
   // Both a NAK and a counted ACK send whatever blockCounter now names.
   upload.awaitingAnswer = true;

@@ -85,6 +85,7 @@ struct MessageRecord {
   Micros shownAt = 0;
   Micros closedAt = 0;
   MessageAnswer answer = MessageAnswer::Ok;
+  std::string goOnLabel;  // a question asked with AskToGoOn: its go-on button; else empty
 };
 
 struct FileDialogRecord {

@@ -220,6 +220,15 @@ MessageAnswer HeadlessDesktop::ShowMessage(WindowRef owner, std::string_view tex
   return scripted.answer;
 }
 
+// Scripted Ok is the go-on button, Cancel the safe answer.
+bool HeadlessDesktop::AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                                std::string_view goOnLabel, MessageIcon icon) {
+  const std::size_t index = messages_.size();  // boxes opened behind it come later
+  const MessageAnswer answer = ShowMessage(owner, text, caption, MessageButtons::OkCancel, icon);
+  messages_[index].goOnLabel = std::string(goOnLabel);
+  return answer == MessageAnswer::Ok;
+}
+
 std::optional<std::string> HeadlessDesktop::ChooseFileToOpen(WindowRef owner,
                                                              const FileDialogOptions& options) {
   return AskFile(false, owner, options);

@@ -66,6 +66,9 @@ class HeadlessDesktop : public Desktop {
   int SelectedListEntry(WindowRef window, int controlId) override;
   MessageAnswer ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon) override;
+  bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                 std::string_view goOnLabel, MessageIcon icon) override;
+  std::int64_t NowMs() override { return clock_.Now() / kMillisecond; }
   std::optional<std::string> ChooseFileToOpen(WindowRef owner,
                                               const FileDialogOptions& options) override;
   std::optional<std::string> ChooseFileToSave(WindowRef owner,

@@ -1,6 +1,7 @@
 #include "platform/qt/message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "platform/qt/control_text.h"
 
@@ -73,6 +74,18 @@ MessageAnswer RunMessageBox(QWidget* owner, std::string_view text, std::string_v
   }
   box.exec();
   return AnswerOf(box.standardButton(box.clickedButton()), buttons);
+}
+
+bool RunGoOnQuestion(QWidget* owner, std::string_view text, std::string_view caption,
+                     std::string_view goOnLabel, MessageIcon icon) {
+  QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, owner);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* goOn = box.addButton(FromUtf8(goOnLabel), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == goOn;
 }
 
 }  // namespace zav::qt

@@ -15,4 +15,9 @@ namespace zav::qt {
 MessageAnswer RunMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon);
 
+// A question with a named go-on button and Cancel; Cancel is the default and the answer of
+// Escape and the close box. True when the go-on button was chosen.
+bool RunGoOnQuestion(QWidget* owner, std::string_view text, std::string_view caption,
+                     std::string_view goOnLabel, MessageIcon icon);
+
 }  // namespace zav::qt

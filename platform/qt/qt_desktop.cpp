@@ -193,6 +193,11 @@ MessageAnswer QtDesktop::ShowMessage(WindowRef owner, std::string_view text,
   return qt::RunMessageBox(Find(owner), text, caption, buttons, icon);
 }
 
+bool QtDesktop::AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                          std::string_view goOnLabel, MessageIcon icon) {
+  return qt::RunGoOnQuestion(Find(owner), text, caption, goOnLabel, icon);
+}
+
 std::optional<std::string> QtDesktop::ChooseFileToOpen(WindowRef owner,
                                                        const FileDialogOptions& options) {
   return qt::RunFileDialog(Find(owner), qt::FileDialogPurpose::Open, options);

@@ -22,6 +22,9 @@ constexpr int kStateField = 1027;
 void NotingDevice::Write(std::span<const std::uint8_t> bytes) {
   if (bytes.size() == kRequestFrameBytes) {
     letters_.push_back(static_cast<char>(bytes[1]));
+    if (beforeFrame) {
+      beforeFrame(static_cast<char>(bytes[1]));
+    }
   }
   device_.Write(bytes);
 }
@@ -44,6 +47,25 @@ Answer ClickOk(std::string* text, std::string* caption) {
     }
     box->button(QMessageBox::Ok)->click();
     return true;
+  };
+}
+
+Answer ClickButton(const std::string& label, std::string* text) {
+  return [label, text](QWidget& modal) {
+    auto* box = qobject_cast<QMessageBox*>(&modal);
+    if (box == nullptr) {
+      return false;
+    }
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text().toStdString() == label) {
+        if (text != nullptr) {
+          *text = box->text().toStdString();
+        }
+        button->click();
+        return true;
+      }
+    }
+    return false;
   };
 }
 

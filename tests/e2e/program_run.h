@@ -43,6 +43,8 @@ class NotingDevice : public SerialDevice {
   bool Reopen() override { return device_.Reopen(); }
 
   int Count(char letter) const;
+  // Called with the letter of each request frame just before it is written.
+  std::function<void(char letter)> beforeFrame;
   int Opens() const { return opens_; }
 
  private:
@@ -62,6 +64,8 @@ using Answer = std::function<bool(QWidget& modal)>;
 
 // OK in a message box; its text and caption are kept when asked for.
 Answer ClickOk(std::string* text = nullptr, std::string* caption = nullptr);
+// The button of a message box that carries `label`; the box's text is kept when asked for.
+Answer ClickButton(const std::string& label, std::string* text = nullptr);
 // A file typed into a file dialog, then accepted.
 Answer ChooseFile(const std::filesystem::path& path);
 

@@ -107,7 +107,9 @@ TEST_F(UploadEndToEndTest, LrzszRxReceivesTheImageByteForByte) {
   const std::string file = RandomBytes(kImageBytes, 3);
   const std::filesystem::path image = WriteImage(file);
   const std::filesystem::path received = dir_ / "received-by-rx.zav";
-  Run({{"the port open", [&] { return device_.IsOpen(); }, Command("Upgrade", {ChooseFile(image)})},
+  // rx answers no poll, so the program asks whether to upgrade without a controller.
+  Run({{"the port open", [&] { return device_.IsOpen(); },
+        Command("Upgrade", {ChooseFile(image), ClickButton("Upgrade anyway")})},
        {"the upload request", [&] { return rx.UploadRequested(); }, [&] { rx.Start(received); }},
        {"rx done and the upload dialog closed",
         [&] { return rx.Ended() && Answered() && MainWindowIdle(); }, [] {}}},

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <optional>
@@ -94,6 +95,66 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"NoOfYesNo", MessageButtons::YesNo, UserAction::No, MessageAnswer::No},
         MessageCase{"YesNoClosed", MessageButtons::YesNo, UserAction::CloseBox, MessageAnswer::No}),
     MessageName);
+
+// A question with a named go-on button: only that button goes on; Cancel is the default, so
+// Enter, Escape and the close box all cancel.
+enum class GoOnAction { GoOn, Cancel, Enter, Escape, CloseBox };
+
+class GoOnQuestionTest : public test::ShownDialogTest,
+                         public testing::WithParamInterface<std::pair<GoOnAction, bool>> {};
+
+void Act(QMessageBox& box, GoOnAction action) {
+  switch (action) {
+    case GoOnAction::GoOn:
+      for (QAbstractButton* button : box.buttons()) {
+        if (button->text() == "Switch and upgrade") {
+          button->click();
+        }
+      }
+      break;
+    case GoOnAction::Cancel:
+      box.button(QMessageBox::Cancel)->click();
+      break;
+    case GoOnAction::Enter:
+      ASSERT_NE(box.defaultButton(), nullptr);
+      box.defaultButton()->click();
+      break;
+    case GoOnAction::Escape:
+      box.escapeButton()->click();
+      break;
+    case GoOnAction::CloseBox:
+      box.close();
+      break;
+  }
+}
+
+TEST_P(GoOnQuestionTest, OnlyTheGoOnButtonGoesOnAndCancelIsTheDefault) {
+  std::optional<bool> answer;
+  RunShown(test::PlainTemplate(), [&](WindowRef window) {
+    test::ModalDriver driver([&](QWidget& modal) {
+      auto* box = dynamic_cast<QMessageBox*>(&modal);
+      if (box == nullptr) {
+        return false;
+      }
+      EXPECT_EQ(box->windowTitle(), "Upgrade");
+      EXPECT_EQ(box->buttons().size(), 2);
+      EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()),
+                box->button(QMessageBox::Cancel));
+      Act(*box, GetParam().first);
+      return true;
+    });
+    answer = desktop_.AskToGoOn(window, "Switch?", "Upgrade", "Switch and upgrade",
+                                MessageIcon::Warning);
+  });
+  EXPECT_EQ(answer, GetParam().second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, GoOnQuestionTest,
+                         testing::Values(std::pair{GoOnAction::GoOn, true},
+                                         std::pair{GoOnAction::Cancel, false},
+                                         std::pair{GoOnAction::Enter, false},
+                                         std::pair{GoOnAction::Escape, false},
+                                         std::pair{GoOnAction::CloseBox, false}));
 
 // What the dialog's Open or Save button does (QFileDialog keeps accept() to itself).
 void Accept(QFileDialog& dialog) {

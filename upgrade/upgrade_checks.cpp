@@ -1,0 +1,92 @@
+#include "upgrade/upgrade_checks.h"
+
+#include "upgrade/firmware_layout.h"
+#include "upgrade/petrol_wait.h"
+
+namespace zav {
+
+namespace {
+
+bool Ask(Link& link, const std::string& question, const char* goOnLabel) {
+  return link.desktop->AskToGoOn(link.mainWindow, question, kUpgradeCaption, goOnLabel,
+                                 MessageIcon::Warning);
+}
+
+bool AskWhenSilent(Link& link, const StatusWatch& watch) {
+  if (ControllerAnswering(watch, link.desktop->NowMs())) {
+    return true;
+  }
+  const std::string port = StoredPortName(link);
+  const std::string device =
+      port.empty() || link.device == nullptr ? std::string{} : link.device->DevicePath();
+  return Ask(link, NoControllerQuestion(port, device), kUpgradeAnywayLabel);
+}
+
+bool AskWhenLong(Link& link, std::uintmax_t fileBytes) {
+  return fileBytes <= kFirmwareImageBytes || Ask(link, LongFileQuestion(fileBytes), kGoOnLabel);
+}
+
+// Only a controller that answers can be asked to switch; with a silent one the fitter has
+// already chosen to go on.
+bool SwitchWhenNotOnPetrol(Link& link, const StatusWatch& watch) {
+  if (!ControllerAnswering(watch, link.desktop->NowMs()) || watch.lastStatus == kStatusPetrol) {
+    return true;
+  }
+  if (!Ask(link, NotOnPetrolQuestion(*watch.lastStatus), kSwitchAndUpgradeLabel)) {
+    return false;
+  }
+  // Ticks ran behind the question: a controller that reached "Petrol" meanwhile must not be
+  // switched again, which would take it back towards gas.
+  if (watch.lastStatus == kStatusPetrol) {
+    return true;
+  }
+  const PetrolWait wait = SwitchToPetrol(link, watch);
+  if (wait == PetrolWait::kTimedOut) {
+    link.desktop->ShowMessage(link.mainWindow, NoPetrolText(), kUpgradeCaption, MessageButtons::Ok,
+                              MessageIcon::Warning);
+  }
+  return wait == PetrolWait::kPetrol;
+}
+
+}  // namespace
+
+std::string WithThousands(std::uintmax_t number) {
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ",");
+  }
+  return digits;
+}
+
+std::string StoredPortName(const Link& link) {
+  return link.portNumber == 0 ? std::string{} : "COM" + std::to_string(link.portNumber);
+}
+
+std::string NoControllerQuestion(const std::string& portName, const std::string& device) {
+  const std::string where = portName.empty() ? "the serial port" : portName;
+  const std::string on = device.empty() ? where : where + " (" + device + ")";
+  return "No controller is answering on " + on + ". Upgrade anyway?";
+}
+
+std::string NotOnPetrolQuestion(std::uint16_t status) {
+  const std::string state =
+      status == kStatusGas ? "The controller runs on gas." : "The controller is not on petrol.";
+  return state + " Switch to petrol before the upgrade?";
+}
+
+std::string LongFileQuestion(std::uintmax_t fileBytes) {
+  return "Only the first " + WithThousands(kFirmwareImageBytes) + " of " +
+         WithThousands(fileBytes) + " bytes will be sent. Go on?";
+}
+
+std::string NoPetrolText() {
+  return "The controller did not report \"Petrol\" within " +
+         std::to_string(kPetrolWaitLimitMs / 1000) + " s. The upgrade was not started.";
+}
+
+bool PassUpgradeChecks(Link& link, const StatusWatch& watch, std::uintmax_t fileBytes) {
+  return AskWhenSilent(link, watch) && AskWhenLong(link, fileBytes) &&
+         SwitchWhenNotOnPetrol(link, watch);
+}
+
+}  // namespace zav
