@@ -17,6 +17,9 @@ bool IsLiveOrStatus(std::uint8_t address) {
 
 std::optional<std::uint8_t> FrameWatch::ReadByte() {
   const std::optional<std::uint8_t> byte = inner_.ReadByte();
+  if (byte) {
+    recent_[bytesRead_++ % kBytesKept] = *byte;
+  }
   if (byte && FeedReceiver(receiver_, *byte)) {
     const ReceivedFrame frame = LastReceivedFrame(receiver_);
     Judge(frame.address, frame.value);
@@ -60,7 +63,11 @@ void FrameWatch::Judge(std::uint8_t address, std::uint16_t value) {
       return;
     }
   }
-  falseFrames_.push_back({clock_.Now(), address, value});
+  FalseFrame frame{clock_.Now(), address, value, {}};
+  for (std::size_t i = 0; i < kBytesKept; ++i) {
+    frame.before[i] = recent_[(bytesRead_ + i) % kBytesKept];
+  }
+  falseFrames_.push_back(frame);
 }
 
 }  // namespace zav::testing

@@ -6,6 +6,7 @@
 // A frame that fails this passed the one-byte sum although the line damaged it.
 // Live values (32 to 50) and the status (51) change on their own and are not judged.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -17,10 +18,13 @@
 
 namespace zav::testing {
 
+inline constexpr std::size_t kBytesKept = 16;  // of the input before a false frame
+
 struct FalseFrame {
   headless::Micros at = 0;
   std::uint8_t address = 0;
   std::uint16_t value = 0;
+  std::array<std::uint8_t, kBytesKept> before{};  // the last bytes read, oldest first
 };
 
 class FrameWatch : public SerialDevice {
@@ -58,6 +62,8 @@ class FrameWatch : public SerialDevice {
   const headless::VirtualClock& clock_;
   const sim::Controller& controller_;
   FrameReceiver receiver_;
+  std::array<std::uint8_t, kBytesKept> recent_{};  // a ring of the last bytes read
+  std::size_t bytesRead_ = 0;
   std::map<std::uint8_t, Earlier> earlier_;
   std::uint64_t requestFramesSent_ = 0;
   std::uint64_t framesTaken_ = 0;

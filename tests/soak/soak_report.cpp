@@ -34,9 +34,15 @@ void Print(const SoakResult& result, double wallSeconds) {
       static_cast<unsigned long long>(result.framesTaken),
       static_cast<unsigned long long>(result.framesJudged), result.falseFrames.size(), perMillion);
   for (const FalseFrame& frame : result.falseFrames) {
-    std::printf("  false frame at %.3f s: address %u value %u\n",
+    std::string bytes;
+    for (const std::uint8_t byte : frame.before) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, " %02X", byte);
+      bytes += hex;
+    }
+    std::printf("  false frame at %.3f s: address %u value %u, the bytes up to it:%s\n",
                 static_cast<double>(frame.at) / static_cast<double>(kSecond), frame.address,
-                frame.value);
+                frame.value, bytes.c_str());
   }
   for (const std::string& given : result.givenUp) {
     std::printf("  %s\n", given.c_str());
