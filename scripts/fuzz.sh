@@ -4,13 +4,16 @@
 # then runs each for SECONDS (default 60) from its seed corpus in fuzz/corpus/, with
 # libFuzzer's own output on the terminal. What a run finds new is kept in
 # build-fuzz/corpus/; a crash is left as a file in build-fuzz/crashes/ and makes the script
-# fail once every target has run. Usage: scripts/fuzz.sh [SECONDS]
+# fail once every target has run. Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build-fuzz
 targets=(receiver_fuzz config_library_fuzz parameter_file_fuzz upload_fuzz
          request_receiver_fuzz xmodem_receiver_fuzz)
+if [ $# -gt 1 ]; then
+  targets=("${@:2}")
+fi
 
 bash scripts/install-deps.sh test
 launcher=()
