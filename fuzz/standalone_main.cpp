@@ -1,9 +1,14 @@
 // Runs a fuzz target without libFuzzer: a fixed number of seeded random inputs, biased
 // towards the bytes that matter to the protocols, so the target also runs as a plain test.
+// Given files, it runs each once instead: a crash that libFuzzer left can be replayed in any
+// build, under a debugger, without clang.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -27,9 +32,25 @@ std::vector<std::uint8_t> RandomInput(std::mt19937& random) {
   return input;
 }
 
+void RunFile(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    std::fprintf(stderr, "cannot read %s\n", path);
+    std::exit(EXIT_FAILURE);
+  }
+  const std::vector<std::uint8_t> input{std::istreambuf_iterator<char>(file), {}};
+  LLVMFuzzerTestOneInput(input.data(), input.size());
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1) {
+    for (int i = 1; i < argc; ++i) {
+      RunFile(argv[i]);
+    }
+    return EXIT_SUCCESS;
+  }
   std::mt19937 random(20261208);
   for (int run = 0; run < kRuns; ++run) {
     const std::vector<std::uint8_t> input = RandomInput(random);

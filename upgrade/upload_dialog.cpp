@@ -34,6 +34,16 @@ void EndUpload(Link& link, UploadState& upload, Desktop& desktop, WindowRef wind
 }
 
 void Send(Link& link, const UploadState& upload, UploadStep step) {
+  if (step == UploadStep::kNothing) {
+    return;
+  }
+  // Answers still waiting behind the one just taken left the controller before it saw what
+  // goes out now: the NAKs it repeats once a second while the line is busy, or a garbled
+  // tail. Each would bring the packet again, the controller would take every copy with an
+  // ACK, and those ACKs would carry the sender past blocks the controller has not got, so
+  // that the EOT goes out early and the upload seems done before it is. A healthy line
+  // leaves nothing waiting here.
+  DrainInput(link);
   if (step == UploadStep::kSendPacket) {
     const UploadPacket packet = BuildUploadPacket(upload.image, upload.blockCounter);
     WritePortBytes(link, packet);

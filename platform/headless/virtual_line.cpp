@@ -18,7 +18,9 @@ void VirtualLine::Send(std::span<const std::uint8_t> bytes) {
   for (const std::uint8_t byte : bytes) {
     const Micros arrival = std::max(clock_.Now(), toControllerFreeAt_) + sim::kByteTime;
     toControllerFreeAt_ = arrival;
-    sentByProgram_.push_back({byte, arrival});
+    if (keepTraffic) {
+      sentByProgram_.push_back({byte, arrival});
+    }
     if (!lost) {
       toController_.push_back({byte, arrival});
     }
@@ -80,7 +82,9 @@ void VirtualLine::CollectControllerOutput() {
   if (batch.empty()) {
     return;
   }
-  sentByController_.insert(sentByController_.end(), batch.begin(), batch.end());
+  if (keepTraffic) {
+    sentByController_.insert(sentByController_.end(), batch.begin(), batch.end());
+  }
   if (loseToProgram) {
     std::vector<std::uint8_t> bytes;
     for (const WireByte& wire : batch) {

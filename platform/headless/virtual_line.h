@@ -45,6 +45,9 @@ class VirtualLine : public ClockFollower {
   std::function<bool(const std::vector<std::uint8_t>& batch)> loseToProgram;
   std::function<bool(std::span<const std::uint8_t> write)> loseToController;
 
+  // Whether the traffic below is kept; a day-long run turns it off to keep memory flat.
+  bool keepTraffic = true;
+
   // Everything that crossed the line so far, for tests.
   const std::vector<WireByte>& SentByProgram() const { return sentByProgram_; }
   const std::vector<WireByte>& SentByController() const { return sentByController_; }

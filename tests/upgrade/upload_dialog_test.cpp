@@ -56,6 +56,13 @@ class UploadDialogTest : public ::testing::Test {
       device.input.insert(device.input.end(), bytes.begin(), bytes.end());
     });
   }
+  // The controller's answers one at a time, each arriving 10 ms before tick 1, 2, 3...
+  void FeedOnePerTick(const std::vector<std::uint8_t>& bytes, int firstTick = 1) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      const Micros at = (firstTick + static_cast<int>(i)) * kUploadTick - 10 * kMillisecond;
+      FeedAt(at, {bytes[i]});
+    }
+  }
   void PressAt(Micros at, int commandId) {
     desktop.At(at, [this, commandId] { desktop.Press(kDialog, commandId); });
   }
@@ -76,8 +83,8 @@ class UploadDialogTest : public ::testing::Test {
   UploadState upload;
 };
 
-TEST_F(UploadDialogTest, OneControllerByteIsTakenPerTickAndEachNakRepeatsThePacket) {
-  FeedAt(10 * kMillisecond, {kNak, kNak, kNak});
+TEST_F(UploadDialogTest, EachNakRepeatsThePacket) {
+  FeedOnePerTick({kNak, kNak, kNak});
   CheckAt(AfterTick(1), [this] { EXPECT_EQ(device.written.size(), 132u); });
   CheckAt(AfterTick(2), [this] { EXPECT_EQ(device.written.size(), 264u); });
   PressAt(AfterTick(4), kTransferCancelButton);
@@ -90,16 +97,29 @@ TEST_F(UploadDialogTest, OneControllerByteIsTakenPerTickAndEachNakRepeatsThePack
   EXPECT_EQ(device.written, expected);
 }
 
+TEST_F(UploadDialogTest, NaksThatWaitedWhileTheSenderWasBusyBringThePacketOnce) {
+  // Three NAKs queued together (the controller repeats its NAK while the line is busy):
+  // block 1 goes out once, so the one ACK that follows takes block 1 and brings block 2.
+  FeedAt(30 * kMillisecond, {kNak, kNak, kNak});
+  FeedOnePerTick({kAck}, 4);
+  PressAt(AfterTick(8), kTransferCancelButton);
+  Run();
+  std::vector<std::uint8_t> expected = PacketBytes(image, 1);
+  const std::vector<std::uint8_t> block2 = PacketBytes(image, 2);
+  expected.insert(expected.end(), block2.begin(), block2.end());
+  EXPECT_EQ(device.written, expected);
+  EXPECT_EQ(BarPosition(), 2);
+}
+
 TEST_F(UploadDialogTest, RunsAllBlocksThenTheEotUntilItsAck) {
-  FeedAt(10 * kMillisecond, {kNak});
-  for (int block = 1; block <= 240; ++block) {
-    FeedAt(10 * kMillisecond, {kAck});
-  }
+  std::vector<std::uint8_t> answers{kNak};
+  answers.insert(answers.end(), 240, kAck);
+  FeedOnePerTick(answers);
   // Tick 241 took the ACK of block 240; a NAK then asks for the EOT again.
   CheckAt(AfterTick(242), [this] {
     EXPECT_EQ(BarPosition(), 241) << "the bar is full in the end-of-transmission stage";
-    device.Queue({kNak, kAck});
   });
+  FeedOnePerTick({kNak, kAck}, 243);
   EXPECT_EQ(Run(), 1);
 
   std::vector<std::uint8_t> expected;
@@ -115,7 +135,7 @@ TEST_F(UploadDialogTest, RunsAllBlocksThenTheEotUntilItsAck) {
 }
 
 TEST_F(UploadDialogTest, BarRunsFrom0To241AndShowsTheBlockAtTheTickAfterEachAck) {
-  FeedAt(10 * kMillisecond, {kNak, kAck, kAck});
+  FeedOnePerTick({kNak, kAck, kAck});
   CheckAt(5 * kMillisecond, [this] {
     const auto& bar = desktop.Control(kDialog, kTransferProgressBar);
     EXPECT_EQ(bar.barLow, 0);
@@ -170,7 +190,7 @@ TEST_F(UploadDialogTest, InputWaitingWhenTheDialogOpensIsDiscarded) {
 }
 
 TEST_F(UploadDialogTest, AckBeforeTheFirstNakIsDroppedAndBlockOneGoesOut) {
-  FeedAt(10 * kMillisecond, {kAck, kNak, kAck});
+  FeedOnePerTick({kAck, kNak, kAck});
   PressAt(AfterTick(4), kTransferCancelButton);
   Run();
   std::vector<std::uint8_t> expected = PacketBytes(image, 1);
@@ -203,7 +223,7 @@ class DroppedByteTest : public UploadDialogTest,
 
 TEST_P(DroppedByteTest, SendsNothingAndLeavesTheBlockAsItWas) {
   const std::uint8_t byte = GetParam();
-  FeedAt(10 * kMillisecond, {byte, kNak, byte, kAck, byte, byte});
+  FeedOnePerTick({byte, kNak, byte, kAck, byte, byte});
   PressAt(AfterTick(7), kTransferCancelButton);
   Run();
   std::vector<std::uint8_t> expected = PacketBytes(image, 1);
@@ -223,7 +243,7 @@ class UploadEndedByUserTest : public UploadDialogTest,
 
 TEST_P(UploadEndedByUserTest, SendsNothingMoreAndEndsWithZero) {
   const bool closeBox = GetParam();
-  FeedAt(10 * kMillisecond, {kNak, kAck, kAck});
+  FeedOnePerTick({kNak, kAck, kAck});
   desktop.At(AfterTick(3), [this, closeBox] {
     if (closeBox) {
       desktop.RequestClose(kDialog);
