@@ -37,13 +37,6 @@ void Send(Link& link, const UploadState& upload, UploadStep step) {
   if (step == UploadStep::kNothing) {
     return;
   }
-  // Answers still waiting behind the one just taken left the controller before it saw what
-  // goes out now: the NAKs it repeats once a second while the line is busy, or a garbled
-  // tail. Each would bring the packet again, the controller would take every copy with an
-  // ACK, and those ACKs would carry the sender past blocks the controller has not got, so
-  // that the EOT goes out early and the upload seems done before it is. A healthy line
-  // leaves nothing waiting here.
-  DrainInput(link);
   if (step == UploadStep::kSendPacket) {
     const UploadPacket packet = BuildUploadPacket(upload.image, upload.blockCounter);
     WritePortBytes(link, packet);
@@ -63,9 +56,19 @@ void OnUploadTick(Link& link, UploadState& upload, Desktop& desktop, WindowRef w
   const UploadStep step = TakeControllerByte(upload, *byte);
   if (step == UploadStep::kFinished) {
     EndUpload(link, upload, desktop, window, 1);
-  } else {
-    Send(link, upload, step);
+    return;
   }
+  // NAKs still waiting behind the one just taken left the controller while the line was
+  // busy: it repeats them about once a second. Each would bring the packet again, the
+  // controller would take every copy with an ACK, and those ACKs would carry the sender past
+  // blocks the controller has not got, so that the EOT goes out early and the upload seems
+  // done before it is. So a NAK first drops what is waiting behind it. After an ACK nothing
+  // is drained: a healthy line then has nothing waiting, and the 1 ms a drain costs would
+  // add up over 240 blocks.
+  if (step != UploadStep::kNothing && *byte == kNak) {
+    DrainInput(link);
+  }
+  Send(link, upload, step);
 }
 
 }  // namespace
