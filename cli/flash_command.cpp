@@ -1,8 +1,8 @@
 // zavctl flash: the window's "Upgrade" with the file named on the command line: the same
 // upload armed for the next poll tick, the same 'U' frame and the same XMODEM sender.
 
+#include <cstdint>
 #include <optional>
-#include <system_error>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
@@ -10,6 +10,8 @@
 #include "cli/exit_codes.h"
 #include "upgrade/firmware_image.h"
 #include "upgrade/firmware_layout.h"
+#include "upgrade/status_watch.h"
+#include "upgrade/upgrade_checks.h"
 #include "upgrade/upgrade_command.h"
 #include "upgrade/upload_dialog.h"
 #include "upgrade/upload_exchange.h"
@@ -19,26 +21,46 @@ namespace zav::cli {
 namespace {
 
 constexpr CommandHelp kHelp{
-    "flash IMAGE",
+    "flash IMAGE [--yes]",
     "Uploads the firmware image to the controller as the window's \"Upgrade\" does: 240\n"
-    "blocks of 128 bytes by XMODEM (checksum). An empty image, or one longer than 30720\n"
-    "bytes, is refused before anything is sent. Progress shows on standard error. Ctrl-C\n"
-    "stops the upload as the window's Cancel does: nothing more of it is sent."};
+    "blocks of 128 bytes by XMODEM (checksum). An empty image is refused before anything is\n"
+    "sent. First come the window's checks, each asking only when it applies: a controller\n"
+    "that does not answer, an image longer than 30720 bytes (only its start is sent), and a\n"
+    "controller not on petrol (it is switched to petrol first). On a terminal they are asked\n"
+    "(y/N); --yes answers them all with go on; otherwise the upload is refused with exit code\n"
+    "2 and the question. Progress shows on standard error. Ctrl-C stops the upload as the\n"
+    "window's Cancel does: nothing more of it is sent."};
 
-// Why the image cannot go out; nothing when it can.
-std::optional<std::string> ImageProblem(const std::string& path) {
-  const FirmwareImage image = ReadFirmwareImage(path);
-  if (!image.problem.empty()) {
-    return FirmwareProblemText(path, image.problem);
+// Lets status frames arrive before the checks look for them. When the questions are
+// answered, a controller still silent after --timeout is asked about; otherwise the silence
+// ends the session as any other command's does (exit code 4).
+bool WaitForAnswer(CliContext& cli, Program& program, GoOnAnswers answers) {
+  Desktop& desktop = cli.desktop;
+  const auto answering = [&] { return ControllerAnswering(program.statusWatch, desktop.NowMs()); };
+  if (answers == GoOnAnswers::Refuse) {
+    return WaitUntil(program, answering);
   }
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (!error && size > kFirmwareImageBytes) {
-    return "Cannot upgrade from \"" + path + "\": it holds " + std::to_string(size) +
-           " bytes, more than a controller image (" + std::to_string(kFirmwareImageBytes) +
-           " bytes); is it the right file?";
+  const std::int64_t startMs = desktop.NowMs();
+  const std::int64_t limitMs = std::int64_t{cli.global.timeoutS} * 1000;
+  const auto waited = [&] { return desktop.NowMs() - startMs; };
+  // The growing wait counts as progress: this wait ends itself, silence is asked about.
+  return WaitUntil(
+      program, [&] { return answering() || waited() >= limitMs; },
+      [&] { return static_cast<int>(waited()); });
+}
+
+// The exit code after the checks said no.
+int Refused(CliContext& cli) {
+  const GoOnOutcome& outcome = cli.desktop.LastGoOn();
+  if (outcome.refused) {
+    Complain(cli, "flash: " + outcome.question + " Give --yes to go on.");
+    return kExitUsage;
   }
-  return std::nullopt;
+  if (outcome.declined) {
+    Complain(cli, "cancelled");
+    return kExitCancelled;
+  }
+  return kExitNoAnswer;  // the controller did not reach petrol; the message said so
 }
 
 }  // namespace
@@ -46,22 +68,34 @@ std::optional<std::string> ImageProblem(const std::string& path) {
 int RunFlash(CliContext& cli, const QStringList& args) {
   QCommandLineParser parser;
   parser.addPositionalArgument("IMAGE", "the firmware file");
+  const QCommandLineOption yesOption("yes", "answer the checks' questions with go on");
+  parser.addOption(yesOption);
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 1)) {
     return *code;
   }
   const std::string path = Text(parser.positionalArguments().at(0));
-  if (const std::optional<std::string> problem = ImageProblem(path)) {
-    Complain(cli, *problem);
+  if (const FirmwareImage image = ReadFirmwareImage(path); !image.problem.empty()) {
+    Complain(cli, FirmwareProblemText(path, image.problem));
     return kExitPortOrFile;
   }
+  const GoOnAnswers answers = cli.desktop.AnswersFor(parser.isSet(yesOption));
+  cli.desktop.SetGoOnAnswers(answers);
   return WithController(cli, [&](Program& program) {
     Link& link = program.link;
     link.hooks.runUpload = [&program] { RunUploadDialog(program.link, program.upload); };
+    link.hooks.showStatusText = [&program](std::uint16_t status) {
+      NoteStatusFrame(program.statusWatch, status, program.link.desktop->NowMs());
+    };
+    if (!WaitForAnswer(cli, program, answers)) {
+      return kExitNoAnswer;
+    }
     cli.desktop.SetFileToOpen(path);
     cli.desktop.SetProgressTitle("Uploading");
-    UpgradeCommand(link, program.upload);
+    UpgradeCommand(link, program.upload, [&program](const FirmwareImage& firmware) {
+      return PassUpgradeChecks(program.link, program.statusWatch, firmware.fileBytes);
+    });
     if (link.cycle.upgradeArmed == 0) {
-      return kExitPortOrFile;  // the file could not be used; the box said why
+      return cli.desktop.LastGoOn().question.empty() ? kExitPortOrFile : Refused(cli);
     }
     if (!WaitUntil(program, [&link] { return link.cycle.upgradeArmed == 0; })) {
       return kExitNoAnswer;

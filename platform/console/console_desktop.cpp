@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -66,9 +67,10 @@ class OpenEntry {
 
 }  // namespace
 
-ConsoleDesktop::ConsoleDesktop(std::FILE* progress)
+ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers)
     : progressStream_(progress),
       progress_(progress, isatty(fileno(progress)) != 0),
+      answers_(answers),
       nowhere_(std::make_unique<NoCanvas>()) {
   watch_.setInterval(kWatchPeriodMs);
   QObject::connect(&watch_, &QTimer::timeout, [this] { Watch(); });
@@ -148,7 +150,8 @@ void ConsoleDesktop::KillTimer(WindowRef window, int timerId) {
 void ConsoleDesktop::Watch() {
   if (console::InterruptRequested()) {
     CloseAll(ConsoleStop::Interrupted);
-  } else if (noProgressLimitMs_ && sinceProgress_.elapsed() > *noProgressLimitMs_) {
+  } else if (question_ == nullptr && noProgressLimitMs_ &&
+             sinceProgress_.elapsed() > *noProgressLimitMs_) {
     CloseAll(ConsoleStop::TimedOut);
   }
 }
@@ -159,6 +162,9 @@ void ConsoleDesktop::CloseAll(ConsoleStop reason) {
   }
   stop_ = reason;
   progress_.Finish();
+  if (question_ != nullptr) {
+    question_->exit(0);  // no answer: the safe one
+  }
   const std::vector<console::OpenDialog*> innermostFirst(open_.rbegin(), open_.rend());
   for (console::OpenDialog* dialog : innermostFirst) {
     Deliver(*dialog, {DialogMessage::Close, 0, 0});
@@ -234,6 +240,55 @@ std::optional<std::string> ConsoleDesktop::ChooseFileToOpen(WindowRef, const Fil
 
 std::optional<std::string> ConsoleDesktop::ChooseFileToSave(WindowRef, const FileDialogOptions&) {
   return fileToSave_;
+}
+
+GoOnAnswers ConsoleDesktop::AnswersFor(bool yes) const {
+  if (yes) {
+    return GoOnAnswers::Yes;
+  }
+  return isatty(fileno(answers_)) != 0 ? GoOnAnswers::AskTerminal : GoOnAnswers::Refuse;
+}
+
+bool ConsoleDesktop::AskToGoOn(WindowRef /*owner*/, std::string_view text, std::string_view caption,
+                               std::string_view goOnLabel, MessageIcon /*icon*/) {
+  lastGoOn_ = {.question = std::string(text)};
+  if (goOnAnswers_ == GoOnAnswers::Refuse) {
+    lastGoOn_.refused = true;  // the command says why it stopped
+    return false;
+  }
+  progress_.Finish();
+  const std::string shownCaption(Trimmed(caption));
+  std::fprintf(progressStream_, "%s: %s", shownCaption.c_str(), lastGoOn_.question.c_str());
+  if (goOnAnswers_ == GoOnAnswers::Yes) {
+    std::fprintf(progressStream_, " %s (--yes)\n", std::string(goOnLabel).c_str());
+    std::fflush(progressStream_);
+    return true;
+  }
+  std::fprintf(progressStream_, " [y/N] ");
+  std::fflush(progressStream_);
+  const bool goOn = AskOnTerminal();
+  lastGoOn_.declined = !goOn;
+  return goOn;
+}
+
+// Waits for the answer line with the event loop running, so that the poll ticks go on behind
+// the question as they do behind the window's message box; the status the checks read then
+// stays fresh. Ctrl-C ends the wait with No.
+bool ConsoleDesktop::AskOnTerminal() {
+  QEventLoop loop;
+  QSocketNotifier readable(fileno(answers_), QSocketNotifier::Read);
+  QObject::connect(&readable, &QSocketNotifier::activated, &loop, [&loop] { loop.exit(1); });
+  question_ = &loop;
+  watch_.start();
+  const int answered = stop_ == ConsoleStop::None ? loop.exec() : 0;
+  question_ = nullptr;
+  NoteProgress();  // the time spent thinking is not time without an answer
+  if (answered == 0) {
+    return false;
+  }
+  char line[64] = {};
+  const ssize_t count = read(fileno(answers_), line, sizeof line - 1);
+  return count > 0 && (line[0] == 'y' || line[0] == 'Y');
 }
 
 Canvas& ConsoleDesktop::CanvasOf(WindowRef) {

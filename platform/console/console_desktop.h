@@ -11,6 +11,7 @@
 // QCoreApplication for its whole life; everything runs on the application's thread.
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -29,10 +30,21 @@ struct OpenDialog;
 
 enum class ConsoleStop { None, TimedOut, Interrupted };
 
+// How a question with a safe Cancel (AskToGoOn) is answered: go on and say so, ask on the
+// terminal (y/N), or refuse without asking, as a script that did not say yes needs.
+enum class GoOnAnswers { Yes, AskTerminal, Refuse };
+
+// What became of the last question with a safe Cancel.
+struct GoOnOutcome {
+  std::string question;   // empty while none was asked
+  bool refused = false;   // refused without asking
+  bool declined = false;  // answered No on the terminal
+};
+
 class ConsoleDesktop final : public Desktop {
  public:
   // Progress goes to `progress` (standard error), drawn as a bar when it is a terminal.
-  explicit ConsoleDesktop(std::FILE* progress = stderr);
+  explicit ConsoleDesktop(std::FILE* progress = stderr, std::FILE* answers = stdin);
   ~ConsoleDesktop() override;
   ConsoleDesktop(const ConsoleDesktop&) = delete;
   ConsoleDesktop& operator=(const ConsoleDesktop&) = delete;
@@ -49,6 +61,11 @@ class ConsoleDesktop final : public Desktop {
   void SetFileToSave(std::optional<std::string> path) { fileToSave_ = std::move(path); }
   // The answer to questions (OK or Yes when true, else Cancel or No).
   void SetQuestionAnswer(bool yes) { answerYes_ = yes; }
+  // How questions with a safe Cancel are answered; by default they are refused.
+  void SetGoOnAnswers(GoOnAnswers answers) { goOnAnswers_ = answers; }
+  // Yes with --yes, else AskTerminal when the answers come from a terminal, else Refuse.
+  GoOnAnswers AnswersFor(bool yes) const;
+  const GoOnOutcome& LastGoOn() const { return lastGoOn_; }
   // The words before the progress bar, e.g. "Reading".
   void SetProgressTitle(std::string title) { progressTitle_ = std::move(title); }
 
@@ -76,9 +93,12 @@ class ConsoleDesktop final : public Desktop {
                                               const FileDialogOptions& options) override;
   std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                               const FileDialogOptions& options) override;
+  bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                 std::string_view goOnLabel, MessageIcon icon) override;
   Canvas& CanvasOf(WindowRef window) override;
 
  private:
+  bool AskOnTerminal();
   console::OpenDialog* Find(WindowRef window) const;
   void Deliver(console::OpenDialog& dialog, const DialogEvent& event);
   void Watch();
@@ -96,6 +116,10 @@ class ConsoleDesktop final : public Desktop {
   std::optional<std::string> fileToOpen_;
   std::optional<std::string> fileToSave_;
   bool answerYes_ = true;
+  std::FILE* answers_;
+  GoOnAnswers goOnAnswers_ = GoOnAnswers::Refuse;
+  GoOnOutcome lastGoOn_;
+  QEventLoop* question_ = nullptr;   // the wait for a terminal answer, while one runs
   std::unique_ptr<Canvas> nowhere_;  // the canvas of every dialog
 };
 

@@ -175,6 +175,20 @@ TEST_F(ZavctlTest, EveryCommandOnASilentLineEndsWithFourAfterTheTimeout) {
   }
 }
 
+TEST_F(ZavctlTest, FlashOnGasWithoutYesFromAScriptExitsTwoWithTheQuestionAndSendsNothing) {
+  const std::string port = StartZavsim({"--firmware-out", (dir_ / "kept.zav").string()});
+  ASSERT_FALSE(port.empty());
+  ASSERT_TRUE(SwitchZavsimToGas(port));
+  WriteFile(dir_ / "fw.bin", std::string(30000, '\x5A'));
+  const ZavctlRun run = OnPort(port, {"flash", "fw.bin"});  // standard input is not a terminal
+  EXPECT_EQ(run.code, 2) << run.err;
+  EXPECT_TRUE(Has(run.err, "The controller runs on gas. Switch to petrol before the upgrade?"))
+      << run.err;
+  EXPECT_TRUE(Has(run.err, "--yes")) << run.err;
+  EXPECT_TRUE(Has(OnPort(port, {"status"}).out, "Status    Gas")) << "no switch was sent";
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "kept.zav"));
+}
+
 struct UsageCase {
   std::vector<std::string> arguments;
   int code;
@@ -205,7 +219,8 @@ TEST_F(ZavctlTest, UsageErrorsAndBadFilesSayWhatIsWrongGiveTheirCodeAndWriteNoth
       {{"diff", "short.car", "zav"}, 3, "short.car holds 29 bytes"},
       {{"diff", "missing.car", "lib:Van"}, 3, "missing.car"},
       {{"flash", "empty.zav"}, 3, "empty"},
-      {{"flash", "long.zav"}, 3, "30721 bytes"},
+      // A long image is no longer refused here: only its start is sent, after a question.
+      {{"flash", "long.zav"}, 3, "holds no port name"},
       {{"read", "-o", "nofolder/a.car"}, 3, "does not exist"},
       {{"--port", "/nonexistent/tty", "status"}, 3, "cannot open the serial device"},
       {{"status"}, 3, "holds no port name"},

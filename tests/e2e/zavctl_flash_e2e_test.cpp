@@ -39,6 +39,21 @@ TEST_F(ZavctlTest, FlashToZavsimKeepsTheImageByteForByte) {
   EXPECT_NE(run.err.find("Uploading: 100%"), std::string::npos) << run.err;
 }
 
+TEST_F(ZavctlTest, FlashOnGasWithYesSwitchesToPetrolThenKeepsTheImageByteForByte) {
+  const std::string image = RandomBytes(kImageBytes, 14);
+  WriteFile(dir_ / "fw.bin", image);
+  const std::string port = StartZavsim({"--firmware-out", (dir_ / "kept.zav").string()});
+  ASSERT_FALSE(port.empty());
+  ASSERT_TRUE(SwitchZavsimToGas(port));
+  const ZavctlRun run = OnPort(port, {"flash", "fw.bin", "--yes"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.err.find("Switch to petrol before the upgrade? Switch and upgrade (--yes)"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(ReadFile(dir_ / "kept.zav") == image);
+  EXPECT_NE(OnPort(port, {"status"}).out.find("Status    Petrol"), std::string::npos);
+}
+
 TEST_F(ZavctlTest, FlashToLrzszRxKeepsTheImageByteForByte) {
   if (!std::filesystem::exists(RX_PATH) || !std::filesystem::exists(SOCAT_PATH)) {
     GTEST_SKIP() << "lrzsz's rx or socat is not installed";
@@ -48,8 +63,10 @@ TEST_F(ZavctlTest, FlashToLrzszRxKeepsTheImageByteForByte) {
   RxPeer rx(line, RX_PATH, SOCAT_PATH);
   const std::string image = RandomBytes(kImageBytes, 12);
   WriteFile(dir_ / "fw.zav", image);
-  sim::testing::ChildProcess zavctl(ZAVCTL_PATH, {"--port", line.SlavePath(), "flash", "fw.zav"},
-                                    -1, dir_.Path().string());
+  // rx answers no status frames: --yes answers the question about a silent controller.
+  sim::testing::ChildProcess zavctl(ZAVCTL_PATH,
+                                    {"--port", line.SlavePath(), "flash", "fw.zav", "--yes"}, -1,
+                                    dir_.Path().string());
   const auto giveUp = std::chrono::steady_clock::now() + 60s;
   while (!rx.UploadRequested() && std::chrono::steady_clock::now() < giveUp) {
     std::this_thread::sleep_for(10ms);

@@ -3,16 +3,21 @@
 // (or a line where no one answers), in real time. Every wait has a generous bound and
 // nothing is timed.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/link_state.h"
+#include "link/wire.h"
 #include "params/parameter_file.h"
 #include "sim/controller.h"
 #include "tests/qt/pseudo_terminal.h"
@@ -56,6 +61,30 @@ class ZavctlTest : public ::testing::Test {
     arguments.insert(arguments.end(), options.begin(), options.end());
     zavsim_ = std::make_unique<sim::testing::ChildProcess>(ZAVSIM_PATH, arguments);
     return zavsim_->ReadLine(std::chrono::seconds(10)).value_or("");
+  }
+
+  // Sends zavsim on `port` the switch frame, as the window's "switch" button does, and lets
+  // its cold engine warm up until `zavctl status` reports "Gas"; false when it never does.
+  bool SwitchZavsimToGas(const std::string& port) const {
+    const int line = open(port.c_str(), O_RDWR | O_NOCTTY);
+    if (line < 0) {
+      return false;
+    }
+    termios settings{};
+    tcgetattr(line, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(line, TCSANOW, &settings);
+    const RequestBytes frame = EncodeRequest(kLetterSwitch, 0, 0);
+    const bool sent = write(line, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size());
+    close(line);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (sent && std::chrono::steady_clock::now() < giveUp) {
+      if (OnPort(port, {"status"}).out.find("Status    Gas") != std::string::npos) {
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    return false;
   }
 
   // What a .car file saved from the simulator's factory registers holds.
