@@ -65,6 +65,17 @@ int Store(const CliContext& cli, const std::vector<std::uint8_t>& bytes) {
   return kExitDone;
 }
 
+// The record of that name, or nothing after saying that there is none.
+std::optional<std::size_t> FindNamedRecord(const CliContext& cli,
+                                           const std::vector<std::uint8_t>& settings,
+                                           const std::string& name) {
+  const std::optional<std::size_t> index = FindRecord(settings, name);
+  if (!index) {
+    Complain(cli, "the library holds no configuration named \"" + Latin1ToUtf8(name) + "\"");
+  }
+  return index;
+}
+
 int List(const CliContext& cli) {
   const std::optional<std::vector<std::uint8_t>> settings = ReadForEdit(cli);
   if (!settings) {
@@ -83,9 +94,8 @@ int Show(const CliContext& cli, const std::string& name) {
   if (!settings) {
     return kExitPortOrFile;
   }
-  const std::optional<std::size_t> index = FindRecord(*settings, name);
+  const std::optional<std::size_t> index = FindNamedRecord(cli, *settings, name);
   if (!index) {
-    Complain(cli, "the library holds no configuration named \"" + Latin1ToUtf8(name) + "\"");
     return kExitPortOrFile;
   }
   const ParameterWords words = WordsAt(*settings, *index);
@@ -140,9 +150,8 @@ int Export(const CliContext& cli, const std::string& name, const std::string& ou
   if (!settings) {
     return kExitPortOrFile;
   }
-  const std::optional<std::size_t> index = FindRecord(*settings, name);
+  const std::optional<std::size_t> index = FindNamedRecord(cli, *settings, name);
   if (!index) {
-    Complain(cli, "the library holds no configuration named \"" + Latin1ToUtf8(name) + "\"");
     return kExitPortOrFile;
   }
   RegisterImage image{};

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build-fuzz
 targets=(receiver_fuzz config_library_fuzz parameter_file_fuzz upload_fuzz
-         request_receiver_fuzz xmodem_receiver_fuzz)
+         request_receiver_fuzz xmodem_receiver_fuzz csv_log_fuzz)
 if [ $# -gt 1 ]; then
   targets=("${@:2}")
 fi

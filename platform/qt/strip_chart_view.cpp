@@ -52,7 +52,10 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   chart->addAxis(time_, Qt::AlignBottom);
   chart->addAxis(times_, Qt::AlignLeft);
   chart->addAxis(engine_, Qt::AlignRight);
+  // The view made a chart of its own; it lets go of it without deleting it.
+  QChart* const madeByTheView = this->chart();
   setChart(chart);
+  delete madeByTheView;
   gasBand_ = AddBand(QColor(200, 255, 200), "Gas");
   petrolBand_ = AddBand(QColor(255, 225, 225), "Petrol");
   for (int i = 0; i < kStripSeriesCount; ++i) {

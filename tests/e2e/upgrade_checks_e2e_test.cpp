@@ -4,10 +4,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <random>
 #include <string>
 
 #include "tests/e2e/program_run.h"
+#include "tests/e2e/random_bytes.h"
 #include "tests/qt/zavsim_child.h"
 #include "upgrade/upgrade_checks.h"
 #include "upgrade/upload_report.h"
@@ -22,15 +22,6 @@ constexpr std::size_t kImageBytes = 30720;
 constexpr int kSwitchButton = 1067;
 constexpr int kStateField = 1027;
 constexpr int kUploadCancelButton = 3002;
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    byte = static_cast<char>(random() & 0xFFU);
-  }
-  return bytes;
-}
 
 class UpgradeChecksEndToEndTest : public ProgramRunTest {
  protected:

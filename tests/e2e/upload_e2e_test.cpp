@@ -9,11 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "link/wire.h"
 #include "tests/e2e/program_run.h"
+#include "tests/e2e/random_bytes.h"
 #include "tests/e2e/rx_peer.h"
 #include "tests/qt/pseudo_terminal.h"
 #include "tests/qt/zavsim_child.h"
@@ -26,15 +26,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kGiveUp = 300s;  // an upload needs about 35 s, with faults about a minute
 constexpr std::size_t kImageBytes = 30720;
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    byte = static_cast<char>(random() & 0xFFU);
-  }
-  return bytes;
-}
 
 // What the receiver must hold: the file's first 30,720 bytes, filled up with 0x00.
 std::string Uploaded(const std::string& file) {

@@ -4,9 +4,9 @@
 #include <fcntl.h>
 #include <signal.h>
 
-#include <random>
 #include <thread>
 
+#include "tests/e2e/random_bytes.h"
 #include "tests/e2e/rx_peer.h"
 #include "tests/e2e/zavctl_run.h"
 
@@ -18,15 +18,6 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 constexpr std::size_t kImageBytes = 30720;
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    byte = static_cast<char>(random() & 0xFFU);
-  }
-  return bytes;
-}
 
 TEST_F(ZavctlTest, FlashToZavsimKeepsTheImageByteForByte) {
   const std::string image = RandomBytes(30000, 11);
