@@ -59,13 +59,14 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   gasBand_ = AddBand(QColor(200, 255, 200), "Gas");
   petrolBand_ = AddBand(QColor(255, 225, 225), "Petrol");
   for (int i = 0; i < kStripSeriesCount; ++i) {
-    const StripSeries& spec = kStripSeriesTable[static_cast<std::size_t>(i)];
+    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(i)];
     auto* series = new QLineSeries(chart);
-    series->setName(QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+    series->setName(
+        QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
     series->setPen(QPen(StripSeriesColour(i), 1.5));
     chart->addSeries(series);
     series->attachAxis(time_);
-    series->attachAxis(spec.injection ? times_ : engine_);
+    series->attachAxis(entry.injection ? times_ : engine_);
     series_[static_cast<std::size_t>(i)] = series;
   }
   setRenderHint(QPainter::Antialiasing, false);
@@ -103,12 +104,12 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
   float timesTop = 0.0f;
   float engineTop = 0.0f;
   for (std::size_t i = 0; i < series_.size(); ++i) {
-    const StripSeries& spec = kStripSeriesTable[i];
+    const StripSeries& entry = kStripSeriesTable[i];
     QList<QPointF> points;
-    for (const ChartPoint& point : ThinnedColumn(samples, range, spec.column, kSlices)) {
+    for (const ChartPoint& point : ThinnedColumn(samples, range, entry.column, kSlices)) {
       points.append(QPointF(point.seconds, point.value));
       if (series_[i]->isVisible()) {
-        float& top = spec.injection ? timesTop : engineTop;
+        float& top = entry.injection ? timesTop : engineTop;
         top = std::max(top, point.value);
       }
     }

@@ -33,14 +33,14 @@ constexpr std::array<SpanChoice, 4> kSpans{
 QGridLayout* SeriesBoxes(StripChartView& chart, QWidget* parent) {
   auto* grid = new QGridLayout();
   for (int i = 0; i < kStripSeriesCount; ++i) {
-    const StripSeries& spec = kStripSeriesTable[static_cast<std::size_t>(i)];
+    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(i)];
     auto* box = new QCheckBox(
-        QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size())), parent);
+        QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())), parent);
     box->setChecked(true);
     box->setStyleSheet(QStringLiteral("color: %1").arg(StripSeriesColour(i).name()));
     QObject::connect(box, &QCheckBox::toggled, parent,
                      [&chart, i](bool on) { chart.SetSeriesVisible(i, on); });
-    grid->addWidget(box, spec.injection ? 0 : 1, spec.injection ? i : i - 8);
+    grid->addWidget(box, entry.injection ? 0 : 1, entry.injection ? i : i - 8);
   }
   return grid;
 }
