@@ -139,7 +139,7 @@ void PollTick(Link& link) {
   if (!EndWriteIfDone(link)) {
     SendBlockRequest(link);
     if (CurrentCommand(link) == kLetterUpgrade &&
-        link.cycle.upgradeArmed != UpgradeArming::Disarmed) {
+        link.cycle.upgradeArmed == UpgradeArming::Armed) {
       StartUpload(link);
     }
   }
