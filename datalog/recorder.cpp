@@ -94,8 +94,8 @@ std::string RecordingStatusText(const Recorder& recorder) {
   if (!recorder.recording) {
     return {};
   }
-  return "Recording " + recorder.path.filename().string() + ": " + Thousands(recorder.writer.rows) +
-         (recorder.writer.rows == 1 ? " row, " : " rows, ") +
+  return "Recording " + recorder.path.filename().string() + ": " +
+         WithThousands(recorder.writer.rows) + (recorder.writer.rows == 1 ? " row, " : " rows, ") +
          SizeText(recorder.writer.bytesWritten);
 }
 
