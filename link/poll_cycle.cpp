@@ -138,8 +138,7 @@ void PollTick(Link& link) {
   DrainFrames(link);
   if (!EndWriteIfDone(link)) {
     SendBlockRequest(link);
-    if (CurrentCommand(link) == kLetterUpgrade &&
-        link.cycle.upgradeArmed == UpgradeArming::Armed) {
+    if (CurrentCommand(link) == kLetterUpgrade && link.cycle.upgradeArmed == UpgradeArming::Armed) {
       StartUpload(link);
     }
   }
