@@ -44,6 +44,11 @@ ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600 -LE "^soak$"
 stage "Build with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer (clang)"
 linker=()
 command -v ld.lld >/dev/null && linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+# An older tree there was built with gcc; a compiler cannot be changed in place.
+if [ -f build-asan/CMakeCache.txt ] &&
+  ! grep -q '^CMAKE_CXX_COMPILER:.*clang' build-asan/CMakeCache.txt; then
+  rm -rf build-asan
+fi
 CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DZAV_SANITIZE=address,undefined -DZAV_FUZZ=ON -DZAV_BENCH=OFF \
   "${launcher[@]}" "${linker[@]}" >/dev/null
