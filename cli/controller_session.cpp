@@ -7,6 +7,7 @@
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
 #include "params/config_library.h"
+#include "platform/port_name.h"
 
 namespace zav::cli {
 
