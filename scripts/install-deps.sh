@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
        libqt6opengl6-dev
        libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
-test=(lrzsz socat clang clang-format libclang-rt-14-dev)
+test=(lrzsz socat clang clang-format libclang-rt-14-dev locales)
 run=(xvfb xauth imagemagick)
 
 wanted=()

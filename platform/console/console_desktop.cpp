@@ -70,6 +70,7 @@ class OpenEntry {
 ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers)
     : progressStream_(progress),
       progress_(progress, isatty(fileno(progress)) != 0),
+      showProgress_(isatty(fileno(progress)) != 0),
       answers_(answers),
       nowhere_(std::make_unique<NoCanvas>()) {
   watch_.setInterval(kWatchPeriodMs);
@@ -181,7 +182,9 @@ void ConsoleDesktop::SetBarRange(WindowRef window, int controlId, int low, int h
   const console::OpenDialog* dialog = Find(window);
   if (dialog != nullptr && dialog->templateId == kTransferTemplateId &&
       controlId == kTransferProgressBar) {
-    progress_.Start(progressTitle_, low, high);
+    if (showProgress_) {
+      progress_.Start(progressTitle_, low, high);
+    }
   }
 }
 

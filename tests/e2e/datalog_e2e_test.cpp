@@ -45,7 +45,7 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
   const std::optional<std::string> pty = simulator.TerminalPath(20s);
   ASSERT_TRUE(pty) << "zavsim did not start";
   SetUpProgram(*pty);
-  qt::QtChartWindows charts(program_.dataLog.session, program_.link.image,
+  qt::QtChartWindows charts(program_.dataLog.session, program_.parameters.confirmedSet,
                             [this] { return desktop_.WindowOf(program_.link.mainWindow); });
   program_.dataLog.charts = &charts;
   const std::filesystem::path log = dir_ / "drive.csv";
