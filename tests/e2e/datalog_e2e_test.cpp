@@ -142,7 +142,10 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
 
   // The playback showed every row.
   EXPECT_EQ(playbackPoints, static_cast<int>(rows.size()));
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "drive.car"));
+  // The controller was never read: no parameter file beside the log, and none in the way of
+  // a .car of the fitter's.
+  EXPECT_FALSE(std::filesystem::exists(ParametersPathOf(log)));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "drive.car"));
 }
 
 }  // namespace

@@ -163,7 +163,8 @@ TEST_F(ZavctlTest, InTheFieldUnderACommaLocaleNumbersFilesAndReasonsStayStraight
   const CsvLogContents log = ReadCsvLog(dir_ / "live.csv");
   ASSERT_EQ(log.error, "");
   ASSERT_GE(log.samples.size(), 5U);
-  EXPECT_DOUBLE_EQ(log.samples[1].seconds, 0.15);
+  EXPECT_EQ(log.samples[0].seconds, 0.0);
+  EXPECT_GT(log.samples.back().seconds, 1.0);
   for (const DecodedSample& sample : log.samples) {
     EXPECT_TRUE(sample.statusKnown) << "at " << sample.seconds << " s";
     // The petrol times, BA_V, the battery and the RPM are never 0 on a running engine.

@@ -84,13 +84,13 @@ TEST_F(ZavctlTest, CtrlCStopsTheUploadWithFiveAndTheImageIsNotTaken) {
   const std::optional<int> status = zavctl.WaitForExit(kPatience);
   ASSERT_TRUE(status && WIFEXITED(*status));
   EXPECT_EQ(WEXITSTATUS(*status), 5);
-  EXPECT_NE(zavctl.StandardError().find("cancelled"), std::string::npos);
+  const std::string err = zavctl.StandardError();
+  EXPECT_NE(err.find("cancelled"), std::string::npos);
   // The window's warning after a stopped upload.
-  EXPECT_NE(zavctl.StandardError().find(
-                ". The controller may hold an incomplete image: run the upgrade again before the "
-                "vehicle is driven."),
+  EXPECT_NE(err.find(". The controller may hold an incomplete image: run the upgrade again "
+                     "before the vehicle is driven."),
             std::string::npos)
-      << zavctl.StandardError();
+      << err;
   EXPECT_FALSE(std::filesystem::exists(dir_ / "kept.zav"));
 }
 
