@@ -14,8 +14,8 @@
 #include "cli/output_file.h"
 #include "datalog/csv_log_writer.h"
 #include "link/connection.h"
+#include "texts/live_text.h"
 #include "ui/connection_status.h"
-#include "ui/live_text.h"
 
 namespace zav::cli {
 

@@ -6,7 +6,7 @@
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
 #include "resources/menu.h"
-#include "ui/captions.h"
+#include "texts/captions.h"
 #include "ui/commands.h"
 #include "ui/connection_commands.h"
 #include "ui/data_log_commands.h"

@@ -6,9 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "hosts/headless/headless_desktop.h"
 #include "link/frames.h"
 #include "link/serial_port.h"
-#include "platform/headless/headless_desktop.h"
 #include "tests/support/fake_serial_device.h"
 #include "tests/support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/qt/process_gone.h"
+#include "hosts/qt_core/process_gone.h"
 
 namespace zav {
 namespace {

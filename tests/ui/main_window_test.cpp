@@ -7,7 +7,7 @@
 #include "resources/menu.h"
 #include "resources/parameters_template.h"
 #include "tests/support/program_harness.h"
-#include "ui/captions.h"
+#include "texts/captions.h"
 
 namespace zav {
 namespace {
