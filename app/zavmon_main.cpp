@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
-  zav::qt::QtChartWindows charts(program.dataLog.session, program.link.image, [&] {
+  zav::qt::QtChartWindows charts(program.dataLog.session, program.parameters.confirmedSet, [&] {
     QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
     return client != nullptr ? client->window() : nullptr;
   });

@@ -50,7 +50,7 @@ int Poll(int seconds, bool chart, bool record) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, folder);
-  zav::qt::QtChartWindows charts(program.dataLog.session, program.link.image,
+  zav::qt::QtChartWindows charts(program.dataLog.session, program.parameters.confirmedSet,
                                  [&] { return desktop.WindowOf(program.link.mainWindow); });
   program.dataLog.charts = &charts;
   std::FILE* settings = std::fopen((folder / "zavmon.cfg").string().c_str(), "wb");
@@ -61,7 +61,8 @@ int Poll(int seconds, bool chart, bool record) {
       charts.ShowLiveChart();
     }
     if (record) {
-      zav::StartRecording(program.dataLog.recorder, folder / "bench.csv", program.link.image);
+      zav::StartRecording(program.dataLog.recorder, folder / "bench.csv",
+                          program.parameters.confirmedSet);
     }
   });
   const double before = CpuMs();
@@ -102,8 +103,8 @@ int OpenLog(int rows) {
   zav::CsvLogContents contents = zav::ReadCsvLog(path);
   const double readMs = MsSince(start);
   zav::SessionStore unused;
-  zav::RegisterImage image;
-  zav::qt::QtChartWindows charts(unused, image, [] { return nullptr; });
+  zav::ControllerSet none;
+  zav::qt::QtChartWindows charts(unused, none, [] { return nullptr; });
   zav::LogView view{path, {contents.samples.begin(), contents.samples.end()}, std::nullopt};
   charts.ShowLog(std::move(view));
   QApplication::processEvents();

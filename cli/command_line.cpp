@@ -39,7 +39,7 @@ constexpr std::string_view kExitCodes =
 
 std::string ToolHelp() {
   std::string text =
-      "Usage: zavctl [--port COMn|PATH] [--timeout S] COMMAND [ARGUMENTS]\n"
+      "Usage: zavctl [--port COMn|PATH] [--timeout S] [--quiet] COMMAND [ARGUMENTS]\n"
       "       zavctl COMMAND --help\n\n"
       "The ZAV controller from the command line, through the same poll cycle, transfers,\n"
       "write handshake and upload as the zavmon window.\n\n"
@@ -47,6 +47,7 @@ std::string ToolHelp() {
       "  --port COMn|PATH  the port; COMn maps as in zavmon (ZAVMON_COMn, /dev/ttyUSB<n-1>,\n"
       "                    /dev/ttyS<n-1>); default: the port named in zavmon.cfg\n"
       "  --timeout S       give up after S seconds without progress (default 10)\n"
+      "  -q, --quiet       no progress bars (there are none off a terminal anyway)\n"
       "  --help            this help\n"
       "  --version         zavctl's own version\n\n"
       "Commands:\n";
@@ -134,6 +135,11 @@ int RunCommandLine(CliContext& cli, const QStringList& arguments) {
     if (option == "--version") {
       Print(cli, std::string("zavctl ") + ZAV_VERSION + "\n");
       return kExitDone;
+    }
+    if (option == "--quiet" || option == "-q") {
+      cli.desktop.SetQuiet(true);
+      ++next;
+      continue;
     }
     if ((option == "--port" || option == "--timeout") && next + 1 >= arguments.size()) {
       Complain(cli, Text(option) + " needs a value; see zavctl --help");

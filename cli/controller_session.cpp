@@ -8,6 +8,7 @@
 #include "link/serial_port.h"
 #include "params/config_library.h"
 #include "platform/port_name.h"
+#include "ui/connection_status.h"
 
 namespace zav::cli {
 
@@ -48,6 +49,37 @@ std::optional<std::string> StoredPortName(const std::filesystem::path& settings)
   return count == kPortNameBytes ? std::optional(name) : std::nullopt;
 }
 
+// The link's record of the line starts as when the window opens its port, so that a device
+// that goes away is reopened as the window does.
+void NoteOpened(Link& link, const std::string& portName) {
+  link.portNumber = static_cast<std::uint8_t>(portName[3] - '0');
+  NoteOpenResult(link, portName, true);
+}
+
+// Why the device did not open, in the words of the window's status line, and what to do.
+std::string OpenFailure(const SerialDevice& device) {
+  Connection connection;
+  connection.fault = device.Fault();
+  connection.faultText = device.FaultText();
+  std::string advice;
+  switch (device.Fault()) {
+    case DeviceFault::NotFound:
+      advice = "check the name and that the adapter is plugged in";
+      break;
+    case DeviceFault::PermissionDenied:
+      advice =
+          "join the group that owns the device (sudo usermod -aG dialout $USER), then log in again";
+      break;
+    case DeviceFault::Busy:
+      advice = "another program uses it";
+      break;
+    default:
+      advice = "check the port and that no other program uses it";
+      break;
+  }
+  return FaultReason(connection) + "; " + advice;
+}
+
 // Opens the port and says which one it was; an empty text when it could not be opened,
 // after the reason was printed.
 std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerialDevice>& device) {
@@ -55,21 +87,24 @@ std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerial
     device = std::make_unique<QtSerialDevice>(LookupsForPath(*cli.global.port));
     program.link.device = device.get();
     if (!device->Open("COM1")) {
-      Complain(cli, "cannot open the serial device " + *cli.global.port +
-                        ": check the path and that no other program uses it");
+      Complain(cli,
+               "cannot open the serial device " + *cli.global.port + ": " + OpenFailure(*device));
       return {};
     }
+    NoteOpened(program.link, "COM1");
+    program.link.connection.portName = *cli.global.port;
     return *cli.global.port;
   }
   device = std::make_unique<QtSerialDevice>();
   program.link.device = device.get();
   if (cli.global.port) {
     if (!device->Open(*cli.global.port)) {
-      Complain(cli, "cannot open port " + Described(*cli.global.port, SystemPortLookups()) +
-                        ": check the port (ZAVMON_" + *cli.global.port +
-                        " may name its device) and that no other program uses it");
+      Complain(cli, "cannot open port " + Described(*cli.global.port, SystemPortLookups()) + ": " +
+                        OpenFailure(*device) + " (ZAVMON_" + *cli.global.port +
+                        " may name its device)");
       return {};
     }
+    NoteOpened(program.link, *cli.global.port);
     return Described(*cli.global.port, SystemPortLookups());
   }
   const std::optional<std::string> stored = StoredPortName(program.link.settingsFile);
@@ -80,7 +115,8 @@ std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerial
   }
   if (!OpenSerialPort(program.link)) {
     Complain(cli, "cannot open port " + Described(*stored, SystemPortLookups()) + " named in " +
-                      program.link.settingsFile.string() + ": check the setting, or give --port");
+                      program.link.settingsFile.string() + ": " + OpenFailure(*device) +
+                      "; or give --port");
     return {};
   }
   return Described(*stored, SystemPortLookups());

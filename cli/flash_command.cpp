@@ -15,6 +15,7 @@
 #include "upgrade/upgrade_command.h"
 #include "upgrade/upload_dialog.h"
 #include "upgrade/upload_exchange.h"
+#include "upgrade/upload_report.h"
 
 namespace zav::cli {
 
@@ -47,6 +48,14 @@ bool WaitForAnswer(CliContext& cli, Program& program, GoOnAnswers answers) {
   return WaitUntil(
       program, [&] { return answering() || waited() >= limitMs; },
       [&] { return static_cast<int>(waited()); });
+}
+
+// An upload that began and did not finish leaves part of an image in the controller: the
+// window's warning, on standard error.
+void WarnIfStopped(const CliContext& cli, const UploadState& upload) {
+  if (upload.blockCounter != 0 && upload.blockCounter != kUploadFinished) {
+    Complain(cli, UploadStoppedWarning(upload));
+  }
 }
 
 // The exit code after the checks said no.
@@ -98,10 +107,9 @@ int RunFlash(CliContext& cli, const QStringList& args) {
       return cli.desktop.LastGoOn().question.empty() ? kExitPortOrFile : Refused(cli);
     }
     if (!WaitUntil(program,
-                   [&link] { return link.cycle.upgradeArmed == UpgradeArming::Disarmed; })) {
-      return kExitNoAnswer;
-    }
-    if (program.upload.blockCounter != kUploadFinished) {
+                   [&link] { return link.cycle.upgradeArmed == UpgradeArming::Disarmed; }) ||
+        program.upload.blockCounter != kUploadFinished) {
+      WarnIfStopped(cli, program.upload);
       return kExitNoAnswer;
     }
     std::fprintf(cli.err, "Uploaded %zu bytes in %d blocks.\n", kFirmwareImageBytes,

@@ -2,7 +2,9 @@
 // CSV (the same writer), from the same live-sample hook of the poll tick.
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
@@ -11,7 +13,9 @@
 #include "cli/live_fields.h"
 #include "cli/output_file.h"
 #include "datalog/csv_log_writer.h"
+#include "link/connection.h"
 #include "texts/live_text.h"
+#include "ui/connection_status.h"
 
 namespace zav::cli {
 
@@ -23,9 +27,17 @@ constexpr CommandHelp kHelp{
     "replies, about one every 150 ms): the seconds since the start, each value as the window\n"
     "shows it, and the state text, after a header line.\n\n"
     "  --csv FILE|-  write the samples as the window's data log does (the same columns and\n"
-    "                format; - for standard output) instead of the text lines\n"
+    "                format; - for standard output) instead of the text lines. An existing\n"
+    "                FILE is replaced only at the end, once there are samples\n"
     "  --for S       stop after S seconds (exit code 0); without it, Ctrl-C stops (exit\n"
-    "                code 5, the samples so far kept)"};
+    "                code 5, the samples so far kept)\n\n"
+    "The first sample is the first whole answer to a live poll of this run. A pulled-out\n"
+    "adapter is reopened about once a second until it is back, as the window does; each\n"
+    "change of the line's state is told on standard error."};
+
+// The status frame ends each answer to a live poll. The first answer may be the tail of one
+// asked for before the port was opened: samples count from the second.
+constexpr int kFirstWholeAnswer = 2;
 
 std::string HeaderLine() {
   std::string line = "seconds";
@@ -51,14 +63,55 @@ std::optional<double> Seconds(const QString& text) {
   return valid && seconds > 0 ? std::optional(seconds) : std::nullopt;
 }
 
+// Where the samples go while they come: an existing file is replaced only at the end.
+std::filesystem::path PartPath(const std::string& target) {
+  return target + ".part";
+}
+
 // Opens the CSV log the options ask for; false after the reason was reported.
 bool OpenLog(const CliContext& cli, CsvLogWriter& writer, const std::string& target) {
-  const bool opened =
-      target == "-" ? AttachCsvLog(writer, cli.out, "standard output") : OpenCsvLog(writer, target);
+  const bool opened = target == "-" ? AttachCsvLog(writer, cli.out, "standard output")
+                                    : OpenCsvLog(writer, PartPath(target));
   if (!opened) {
     Complain(cli, writer.error);
   }
   return opened;
+}
+
+// Closes the log; a file with samples takes the place of the target, one without any is
+// dropped and the target stays as it was. False after the reason was reported.
+bool EndLog(const CliContext& cli, CsvLogWriter& writer, const std::string& target) {
+  const bool closed = !IsCsvLogOpen(writer) || CloseCsvLog(writer);
+  if (!writer.error.empty() || !closed) {
+    Complain(cli, writer.error);
+  }
+  if (target == "-" || writer.path.empty()) {
+    return writer.error.empty() && closed;
+  }
+  std::error_code error;
+  if (writer.rows == 0) {
+    std::filesystem::remove(writer.path, error);
+    return writer.error.empty() && closed;
+  }
+  std::filesystem::rename(writer.path, target, error);
+  if (error) {
+    Complain(cli, "cannot replace " + target + ": " + error.message() + "; the samples are in " +
+                      writer.path.string());
+    return false;
+  }
+  return writer.error.empty() && closed;
+}
+
+// The line's state as the window's status line words it, on standard error when it changes
+// once the controller has answered (the start itself is not news).
+void FollowLine(const CliContext& cli, Link& link, bool& answeredBefore) {
+  const LinkState before = link.connection.state;
+  WatchConnection(link);
+  const LinkState now = link.connection.state;
+  if (now != before && answeredBefore) {
+    Complain(cli, ConnectionStatusText(link.connection));
+  }
+  answeredBefore = answeredBefore || now == LinkState::Answering;
 }
 
 }  // namespace
@@ -96,7 +149,20 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     LiveSampleSource source{SystemSampleClock()};
     const std::int64_t startMs = source.clock.steadyMs();
     int samples = 0;
+    int answers = 0;
+    int ticksWithoutDevice = 0;  // progress while the adapter is away: it is waited for
+    bool answeredBefore = false;
+    program.link.hooks.showConfigName = [&] {
+      FollowLine(cli, program.link, answeredBefore);
+      if (program.link.connection.state == LinkState::Removed) {
+        ++ticksWithoutDevice;
+      }
+    };
     program.link.hooks.liveSample.push_back([&](const LiveReplies& replies) {
+      answers += replies.statusArrived ? 1 : 0;
+      if (answers < kFirstWholeAnswer) {
+        return;
+      }
       const LiveSample sample = TakeLiveSample(source, replies);
       ++samples;
       if (IsCsvLogOpen(writer)) {
@@ -111,10 +177,8 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
           return !writer.error.empty() ||
                  (forSeconds && source.clock.steadyMs() - startMs >= *forSeconds * 1000);
         },
-        [&] { return samples; });
-    const bool closed = !IsCsvLogOpen(writer) || CloseCsvLog(writer);
-    if (!writer.error.empty() || !closed) {
-      Complain(cli, writer.error);
+        [&] { return samples + ticksWithoutDevice; });
+    if (!EndLog(cli, writer, csv)) {
       return kExitPortOrFile;
     }
     return kExitDone;

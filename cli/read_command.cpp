@@ -26,7 +26,8 @@ constexpr CommandHelp kHelp{
     "prints each with its caption, value and unit, and the name of the configuration in the\n"
     "library of zavmon.cfg that the values match.\n\n"
     "  -o FILE.car  also save registers 80 to 95 as the window's \"Save\" does (an existing\n"
-    "               file is replaced whole, only once the read has completed)\n"
+    "               file is replaced whole, only once the read has completed); -o - writes\n"
+    "               the 32 bytes to standard output, and the list goes to standard error\n"
     "  --json       one object: each register by number with caption, unit and value, and\n"
     "               \"config_name\" (null without a library, \"\" when none matches)"};
 
@@ -59,7 +60,8 @@ int RunRead(CliContext& cli, const QStringList& args) {
     return *code;
   }
   const std::string outPath = Text(parser.value(outOption));
-  if (parser.isSet(outOption)) {
+  const bool toStandardOutput = parser.isSet(outOption) && outPath == "-";
+  if (parser.isSet(outOption) && !toStandardOutput) {
     if (const std::optional<std::string> problem = OutputPathProblem(outPath)) {
       Complain(cli, *problem);
       return kExitPortOrFile;
@@ -73,6 +75,19 @@ int RunRead(CliContext& cli, const QStringList& args) {
     LoadConfigLibrary(program.library, program.link.settingsFile);
     const std::optional<std::string> name =
         ConfigNameFor(program.library, ParametersOf(program.link.image));
+    if (toStandardOutput) {
+      // Standard output carries the file alone, so that it can be piped or redirected.
+      CliContext listing = cli;
+      listing.out = cli.err;
+      PrintRegisters(listing, program.link.image, name, parser.isSet(jsonOption));
+      const ParameterFileBytes bytes = EncodeParameterFile(program.link.image);
+      if (std::fwrite(bytes.data(), 1, bytes.size(), cli.out) != bytes.size() ||
+          std::fflush(cli.out) != 0) {
+        Complain(cli, "cannot write to standard output");
+        return kExitPortOrFile;
+      }
+      return kExitDone;
+    }
     PrintRegisters(cli, program.link.image, name, parser.isSet(jsonOption));
     if (parser.isSet(outOption)) {
       if (const std::optional<std::string> problem =

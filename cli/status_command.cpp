@@ -1,6 +1,7 @@
 // zavctl status: one sample of the live values, decoded as the window shows them.
 
 #include <QJsonObject>
+#include <charconv>
 #include <optional>
 
 #include "cli/command_line.h"
@@ -26,6 +27,13 @@ constexpr CommandHelp kHelp{
     "          {\"value\", \"unit\", \"caption\"}, times in ms as numbers, and\n"
     "          \"status\": {\"value\", \"text\"}"};
 
+// A time as the window shows it ("3.45"), read with a point whatever the user's locale.
+double NumberOf(const std::string& text) {
+  double number = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), number);
+  return number;
+}
+
 QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
 }
@@ -37,7 +45,7 @@ void PrintSample(const CliContext& cli, const LiveSample& sample, bool json) {
       // Times as the window shows them, to the 0.01 ms; the rest as whole numbers.
       const QJsonValue value =
           column.form == ShownForm::Milliseconds
-              ? QJsonValue(std::stod(ShownText(column, sample)))
+              ? QJsonValue(NumberOf(ShownText(column, sample)))
               : QJsonValue(sample.values[static_cast<std::size_t>(column.row)]);
       object.insert(QString::fromStdString(KeyOf(column)),
                     QJsonObject{{"value", value},

@@ -57,19 +57,30 @@ bool IsFixedPoint(std::string_view text, std::size_t decimals) {
          text.size() - point - 1 == decimals && AllDigits(text.substr(point + 1));
 }
 
-// "YYYY-MM-DDTHH:MM:SS.mmm"
-bool IsLocalTime(std::string_view text) {
-  constexpr std::string_view kShape = "0000-00-00T00:00:00.000";
-  if (text.size() != kShape.size()) {
+// `text` has the shape, '0' standing for any digit.
+bool HasShape(std::string_view text, std::string_view shape) {
+  if (text.size() != shape.size()) {
     return false;
   }
-  for (std::size_t i = 0; i < kShape.size(); ++i) {
+  for (std::size_t i = 0; i < shape.size(); ++i) {
     const bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
-    if (kShape[i] == '0' ? !digit : text[i] != kShape[i]) {
+    if (shape[i] == '0' ? !digit : text[i] != shape[i]) {
       return false;
     }
   }
   return true;
+}
+
+// "YYYY-MM-DDTHH:MM:SS.mmm+hh:mm" (or -hh:mm); logs written before the offset was added end
+// at the milliseconds.
+bool IsLocalTime(std::string_view text) {
+  constexpr std::string_view kShape = "0000-00-00T00:00:00.000";
+  if (text.size() == kShape.size()) {
+    return HasShape(text, kShape);
+  }
+  return HasShape(text.substr(0, kShape.size()), kShape) &&
+         (HasShape(text.substr(kShape.size()), "+00:00") ||
+          HasShape(text.substr(kShape.size()), "-00:00"));
 }
 
 std::string Quoted(std::string_view text) {
@@ -121,7 +132,7 @@ std::string ReadRow(const CsvRecord& record, const std::vector<std::string>& hea
            std::to_string(kColumns);
   }
   if (!IsLocalTime(fields[0])) {
-    return "the time " + Quoted(fields[0]) + " is not of the form 2026-12-08T15:04:05.123";
+    return "the time " + Quoted(fields[0]) + " is not of the form 2026-12-08T15:04:05.123+01:00";
   }
   if (!IsFixedPoint(fields[1], 3)) {
     return "the seconds " + Quoted(fields[1]) + " are not a number with three decimals";

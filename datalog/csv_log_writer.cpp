@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <system_error>
 
@@ -15,10 +16,13 @@ namespace zav {
 
 namespace {
 
+// "1.150" for 1150 ms: always a point, whatever the user's locale.
 std::string SecondsText(std::int64_t milliseconds) {
   std::array<char, 32> text{};
-  std::snprintf(text.data(), text.size(), "%.3f", static_cast<double>(milliseconds) / 1000.0);
-  return text.data();
+  const std::to_chars_result end =
+      std::to_chars(text.data(), text.data() + text.size(),
+                    static_cast<double>(milliseconds) / 1000.0, std::chars_format::fixed, 3);
+  return std::string(text.data(), end.ptr);
 }
 
 std::string Reason(int error) {
@@ -147,8 +151,11 @@ bool CloseCsvLog(CsvLogWriter& writer) {
     return Fail(writer, "Could not save the log file", errno != 0 ? errno : EIO);
   }
   writer.stream = nullptr;
+  errno = 0;
   if (writer.ownedFile && std::fclose(writer.ownedFile.release()) != 0) {
-    writer.error = "Could not close the log file \"" + writer.name + "\": " + Reason(errno);
+    // Taken at once: building the message may allocate, and that may set errno anew.
+    const int error = errno != 0 ? errno : EIO;
+    writer.error = "Could not close the log file \"" + writer.name + "\": " + Reason(error);
     return false;
   }
   return true;

@@ -3,7 +3,8 @@
 // Comma separator, point decimals, RFC 4180 quoting, CRLF line ends, so LibreOffice and
 // Python's csv module read the file as it is.
 //
-// Columns: "Time (local)" (ISO 8601 local time with ms), "Seconds (s)" since the first
+// Columns: "Time (local)" (ISO 8601 local time with ms and the offset from UTC,
+// "2026-12-08T15:04:05.123+01:00"), "Seconds (s)" since the first
 // sample, the sixteen values the main window shows as it shows them, "Register 41" to
 // "Register 43" raw, "Status" (the status value) and "Status text" ("Petrol", "Gas", ...).
 // Both status fields are empty while no status has arrived.

@@ -11,4 +11,8 @@ std::tm LocalCalendar(std::int64_t unixSeconds) {
   return local;
 }
 
+std::int32_t UtcOffsetSeconds(const std::tm& local, std::int64_t /*unixSeconds*/) {
+  return static_cast<std::int32_t>(local.tm_gmtoff);
+}
+
 }  // namespace zav

@@ -11,4 +11,9 @@ std::tm LocalCalendar(std::int64_t unixSeconds) {
   return local;
 }
 
+std::int32_t UtcOffsetSeconds(const std::tm& local, std::int64_t unixSeconds) {
+  std::tm asUtc = local;
+  return static_cast<std::int32_t>(_mkgmtime64(&asUtc) - unixSeconds);
+}
+
 }  // namespace zav

@@ -12,6 +12,7 @@ namespace {
 struct Split {
   std::tm local{};
   int milliseconds = 0;
+  std::int32_t offsetSeconds = 0;  // ahead of UTC
 };
 
 Split SplitLocal(std::int64_t unixMs) {
@@ -21,7 +22,8 @@ Split SplitLocal(std::int64_t unixMs) {
     milliseconds += 1000;
     --seconds;
   }
-  return Split{LocalCalendar(seconds), milliseconds};
+  const std::tm local = LocalCalendar(seconds);
+  return Split{local, milliseconds, UtcOffsetSeconds(local, seconds)};
 }
 
 }  // namespace
@@ -29,9 +31,12 @@ Split SplitLocal(std::int64_t unixMs) {
 std::string LocalTimeText(std::int64_t unixMs) {
   const Split split = SplitLocal(unixMs);
   const std::tm& t = split.local;
+  const std::int32_t offsetMinutes = split.offsetSeconds / 60;
+  const int offset = static_cast<int>(offsetMinutes < 0 ? -offsetMinutes : offsetMinutes);
   std::array<char, 80> text{};
-  std::snprintf(text.data(), text.size(), "%04d-%02d-%02dT%02d:%02d:%02d.%03d", t.tm_year + 1900,
-                t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, split.milliseconds);
+  std::snprintf(text.data(), text.size(), "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d",
+                t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+                split.milliseconds, offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
   return text.data();
 }
 

@@ -1,6 +1,7 @@
 #include "datalog/recorder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <system_error>
 
 #include "datalog/local_time.h"
@@ -11,9 +12,22 @@ namespace zav {
 
 namespace {
 
-std::optional<std::string> WriteParameters(Recorder& recorder, const RegisterImage& image) {
-  recorder.parametersWritten = ParametersOf(image);
-  return WriteParameterFile(recorder.parametersPath, EncodeParameterFile(image));
+// Keeps the controller's set beside the log, when it is known and not kept already.
+std::optional<std::string> KeepParameters(Recorder& recorder, const ControllerSet& controllerSet) {
+  const std::optional<RegisterImage> image = ControllerImage(controllerSet);
+  if (!image || (recorder.parametersKept && recorder.parametersWritten == controllerSet.words)) {
+    return std::nullopt;
+  }
+  recorder.parametersWritten = controllerSet.words;
+  recorder.parametersKept = true;
+  return WriteParameterFile(recorder.parametersPath, EncodeParameterFile(*image));
+}
+
+bool EndsWithCar(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".car";
 }
 
 std::string SizeText(std::uint64_t bytes) {
@@ -34,11 +48,22 @@ std::filesystem::path DefaultLogPath(const std::filesystem::path& folder, std::i
 
 std::filesystem::path ParametersPathOf(const std::filesystem::path& logPath) {
   std::filesystem::path path = logPath;
-  return path.replace_extension(".car");
+  return path += ".params.car";
+}
+
+std::optional<std::string> LogNameProblem(const std::filesystem::path& path) {
+  if (EndsWithCar(path)) {
+    return "A log cannot be named \"" + path.filename().string() +
+           "\": .car is the name of parameter files. Choose a name ending in .csv.";
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> StartRecording(Recorder& recorder, const std::filesystem::path& path,
-                                          const RegisterImage& image) {
+                                          const ControllerSet& controllerSet) {
+  if (std::optional<std::string> problem = LogNameProblem(path)) {
+    return problem;
+  }
   std::error_code error;
   if (path.has_parent_path()) {
     std::filesystem::create_directories(path.parent_path(), error);
@@ -53,7 +78,9 @@ std::optional<std::string> StartRecording(Recorder& recorder, const std::filesys
   }
   recorder.path = path;
   recorder.parametersPath = ParametersPathOf(path);
-  if (std::optional<std::string> failed = WriteParameters(recorder, image)) {
+  // A parameter file from an earlier log of this name would pass for this drive's.
+  std::filesystem::remove(recorder.parametersPath, error);
+  if (std::optional<std::string> failed = KeepParameters(recorder, controllerSet)) {
     CloseCsvLog(recorder.writer);
     std::filesystem::remove(path, error);
     return failed;
@@ -62,7 +89,8 @@ std::optional<std::string> StartRecording(Recorder& recorder, const std::filesys
   return std::nullopt;
 }
 
-void RecordSample(Recorder& recorder, const LiveSample& sample, const RegisterImage& image) {
+void RecordSample(Recorder& recorder, const LiveSample& sample,
+                  const ControllerSet& controllerSet) {
   if (!recorder.recording) {
     return;
   }
@@ -71,11 +99,9 @@ void RecordSample(Recorder& recorder, const LiveSample& sample, const RegisterIm
     recorder.failure = recorder.writer.error;
     return;
   }
-  if (ParametersOf(image) != recorder.parametersWritten) {
-    if (std::optional<std::string> failed = WriteParameters(recorder, image)) {
-      StopRecording(recorder);
-      recorder.failure = *failed;
-    }
+  if (std::optional<std::string> failed = KeepParameters(recorder, controllerSet)) {
+    StopRecording(recorder);
+    recorder.failure = *failed;
   }
 }
 
@@ -96,7 +122,8 @@ std::string RecordingStatusText(const Recorder& recorder) {
   }
   return "Recording " + recorder.path.filename().string() + ": " +
          WithThousands(recorder.writer.rows) + (recorder.writer.rows == 1 ? " row, " : " rows, ") +
-         SizeText(recorder.writer.bytesWritten);
+         SizeText(recorder.writer.bytesWritten) +
+         (recorder.parametersKept ? "" : std::string(", parameters ") + kNotReadYet);
 }
 
 }  // namespace zav

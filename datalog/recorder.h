@@ -1,6 +1,6 @@
 #pragma once
-// A recording of the live samples to a CSV file, with the parameter registers in force
-// beside it in a .car file of the same name (the format File → Open reads), so a log's
+// A recording of the live samples to a CSV file, with the controller's parameter registers
+// beside it in a .car file named after the log (the format File → Open reads), so a log's
 // scatter view can draw the factors' line of its own drive.
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "datalog/csv_log_writer.h"
 #include "link/link_state.h"
+#include "params/controller_set.h"
 #include "params/parameter_set.h"
 
 namespace zav {
@@ -17,8 +18,9 @@ namespace zav {
 struct Recorder {
   CsvLogWriter writer;
   std::filesystem::path path;
-  std::filesystem::path parametersPath;  // the .car beside the log
-  ParameterWords parametersWritten{};    // registers 80 to 94 in the .car
+  std::filesystem::path parametersPath;  // the parameter file beside the log
+  ParameterWords parametersWritten{};    // registers 80 to 94 in that file
+  bool parametersKept = false;           // the file holds the controller's set
   bool recording = false;
   std::string failure;  // why a recording stopped by itself; taken by whoever tells the user
 };
@@ -26,22 +28,30 @@ struct Recorder {
 // `logs/zavmon-YYYYMMDD-HHMMSS.csv` in `folder` for a recording started at `unixMs`.
 std::filesystem::path DefaultLogPath(const std::filesystem::path& folder, std::int64_t unixMs);
 
-// Where the parameter registers of a log are kept: the log's name with ".car".
+// Where the parameter registers of a log are kept: the log's whole name with ".params.car"
+// ("drive.csv.params.car"), a name no log and no parameter file of the fitter's takes.
 std::filesystem::path ParametersPathOf(const std::filesystem::path& logPath);
 
-// Creates the folder if need be, the log and its .car. Nothing on success, else a message
-// for the user naming the file and the reason.
-std::optional<std::string> StartRecording(Recorder& recorder, const std::filesystem::path& path,
-                                          const RegisterImage& image);
+// A log may not take the parameter files' extension: nothing when `path` will do, else why.
+std::optional<std::string> LogNameProblem(const std::filesystem::path& path);
 
-// One row; a write error stops the recording and leaves the reason in `failure`. The .car
-// is rewritten when the parameter registers changed since, so it holds the set in force.
-void RecordSample(Recorder& recorder, const LiveSample& sample, const RegisterImage& image);
+// Creates the folder if need be and the log (replacing a file there: the caller asked), and
+// the parameter file beside it when the controller's set is known; without it, a file left
+// there from before is removed, and the file is written once the set is known. Nothing on
+// success, else a message for the user naming the file and the reason.
+std::optional<std::string> StartRecording(Recorder& recorder, const std::filesystem::path& path,
+                                          const ControllerSet& controllerSet);
+
+// One row; a write error stops the recording and leaves the reason in `failure`. The
+// parameter file is rewritten when the controller's set changed since, so it holds the set
+// in force.
+void RecordSample(Recorder& recorder, const LiveSample& sample, const ControllerSet& controllerSet);
 
 // Ends the recording. Nothing on success, else what went wrong at the end.
 std::optional<std::string> StopRecording(Recorder& recorder);
 
-// "zavmon-20261208-150405.csv: 1,234 rows, 156 kB" while recording, else empty.
+// "Recording zavmon-20261208-150405.csv: 1,234 rows, 156 kB" while recording (with
+// ", parameters not read yet" until the controller's set is known), else empty.
 std::string RecordingStatusText(const Recorder& recorder);
 
 }  // namespace zav

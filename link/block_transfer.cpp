@@ -51,10 +51,16 @@ bool TransferDialogProc(Link& link, Desktop& desktop, WindowRef window, const Di
 int RunBlockTransfer(Link& link, std::uint8_t firstRegister, std::uint8_t letter) {
   link.cycle.transferCursor = firstRegister;
   CurrentCommand(link) = letter;
-  return link.desktop->RunDialog(TransferTemplate(), link.mainWindow,
-                                 [&link](Desktop& desktop, WindowRef window, const DialogEvent& e) {
-                                   return TransferDialogProc(link, desktop, window, e);
-                                 });
+  const int result =
+      link.desktop->RunDialog(TransferTemplate(), link.mainWindow,
+                              [&link](Desktop& desktop, WindowRef window, const DialogEvent& e) {
+                                return TransferDialogProc(link, desktop, window, e);
+                              });
+  if (result == 1 && letter == kLetterQuery && firstRegister == kFirstImageRegister &&
+      link.hooks.parametersRead) {
+    link.hooks.parametersRead();
+  }
+  return result;
 }
 
 }  // namespace zav

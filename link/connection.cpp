@@ -102,7 +102,10 @@ void NoteReceiverByte(Connection& connection, bool frameDone, bool waiting) {
   ++connection.bytesInFrame;
   if (frameDone) {
     ++connection.counters.framesTaken;
-    connection.counters.bytesDiscarded += connection.bytesInFrame - kResponseFrameBytes;
+    // A frame begun before the counting started brings fewer bytes than a whole frame.
+    if (connection.bytesInFrame > kResponseFrameBytes) {
+      connection.counters.bytesDiscarded += connection.bytesInFrame - kResponseFrameBytes;
+    }
     connection.bytesInFrame = 0;
   } else if (waiting) {
     connection.counters.bytesDiscarded += connection.bytesInFrame;

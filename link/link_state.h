@@ -73,6 +73,11 @@ struct TickHooks {
   std::function<void()> showLiveValues;
   std::function<void()> showParameterValues;
   std::function<void()> showConfigName;
+  // A block read from register 80 completed: every parameter register holds the
+  // controller's reply.
+  std::function<void()> parametersRead;
+  // A parameter write completed: registers 80 to 92 hold the controller's replies.
+  std::function<void()> parametersWritten;
   // Runs the firmware upload dialog modally; the line is then the upload's alone.
   std::function<void()> runUpload;
   // Called in order, once per tick in which live replies arrived, right after the drain.

@@ -33,9 +33,11 @@ void CountStatusSilence(Link& link) {
   }
 }
 
+// Only the register a block transfer waits for is stored: a damaged frame can pass the
+// one-byte sum as some other parameter register, and a "Set ZAV" would write it back.
 void StoreImageFrame(Link& link, const ReceivedFrame& frame) {
-  ImageValue(link.image, frame.address) = frame.value;
   if (frame.address == link.cycle.transferCursor) {
+    ImageValue(link.image, frame.address) = frame.value;
     ++link.cycle.transferCursor;
   }
   link.cycle.replyCredit = kFullCredit;
@@ -149,7 +151,9 @@ void PollTick(Link& link) {
   Call(link.hooks.showParameterValues);
   if (link.cycle.sendRequest == SendRequest::StartWriteNow) {
     link.cycle.sendRequest = SendRequest::None;
-    RunBlockTransfer(link, kFirstImageRegister, kLetterSet);
+    if (RunBlockTransfer(link, kFirstImageRegister, kLetterSet) == 1) {
+      Call(link.hooks.parametersWritten);
+    }
   }
   Call(link.hooks.showConfigName);
 }

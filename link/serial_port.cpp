@@ -28,9 +28,19 @@ std::optional<std::string> ReadStoredPortName(const std::filesystem::path& setti
 // The name overwrites bytes 0 to 3 in place, so the library behind it is never at stake,
 // and reaches the disk before the port is reopened. A file that can be neither written nor
 // created keeps its name; reopening then reports the port.
-void StorePortName(const std::filesystem::path& settingsFile, const std::string& name) {
+// Nothing when stored, else the system's reason.
+std::optional<std::string> StorePortName(const std::filesystem::path& settingsFile,
+                                         const std::string& name) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(name.data());
-  ReplaceFileStart(settingsFile, std::span(bytes, name.size()));
+  return ReplaceFileStart(settingsFile, std::span(bytes, name.size()));
+}
+
+// The chosen port, opened by its name for this run when the settings file would not take it.
+bool OpenUnsavedPort(Link& link, const std::string& name) {
+  link.portNumber = static_cast<std::uint8_t>(name[3] - '0');
+  const bool opened = link.device != nullptr && link.device->Open(name);
+  NoteOpenResult(link, name, opened);
+  return opened;
 }
 
 }  // namespace
@@ -75,14 +85,28 @@ void DrainInput(Link& link) {
   }
 }
 
+std::string PortNotSavedText(const std::filesystem::path& settingsFile, const std::string& name,
+                             const std::string& reason) {
+  return name + " cannot be saved in \"" + settingsFile.string() + "\": " + reason + ".\n\n" +
+         name + " is used until the program ends; the next start opens the port saved before.";
+}
+
 void SelectPort(Link& link, int index) {
   if (index < 0 || index >= 10) {
     return;
   }
   const std::string name = ComPortName(index + 1);
-  StorePortName(link.settingsFile, name);
+  const std::optional<std::string> notStored = StorePortName(link.settingsFile, name);
   ClosePort(link);
-  if (!OpenSerialPort(link) && link.desktop != nullptr) {
+  // A frame cut off by the change never completes; its bytes belong to the old port.
+  link.receiver = FrameReceiver{};
+  if (notStored && link.desktop != nullptr) {
+    link.desktop->ShowMessage(link.mainWindow,
+                              PortNotSavedText(link.settingsFile, name, *notStored), kErrorCaption,
+                              MessageButtons::Ok, MessageIcon::Warning);
+  }
+  const bool opened = notStored ? OpenUnsavedPort(link, name) : OpenSerialPort(link);
+  if (!opened && link.desktop != nullptr) {
     link.desktop->ShowMessage(link.mainWindow, kPortErrorText, kErrorCaption, MessageButtons::Ok,
                               MessageIcon::Error);
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "link/link_state.h"
 
@@ -23,7 +24,13 @@ void WritePortBytes(Link& link, std::span<const std::uint8_t> bytes);
 void DrainInput(Link& link);
 
 // Stores "COM1".."COM9" for list index 0..8 in bytes 0 to 3 of the settings file (the rest
-// of the file is kept) and reopens the port; a failed reopen is reported to the user.
+// of the file is kept) and reopens the port; a failed reopen is reported to the user. When
+// the file does not take the name (read-only, say), the user is told so and the chosen port
+// is opened for this run all the same.
 void SelectPort(Link& link, int index);
+
+// What the user is told when the port choice cannot be stored.
+std::string PortNotSavedText(const std::filesystem::path& settingsFile, const std::string& name,
+                             const std::string& reason);
 
 }  // namespace zav

@@ -21,8 +21,8 @@ std::string PathText(const std::filesystem::path& path) {
   return path.string();
 }
 
-std::string LastErrorText() {
-  return std::generic_category().message(errno);
+std::string ErrorText(int error) {
+  return std::generic_category().message(error);
 }
 
 std::string ByteCount(std::size_t count) {
@@ -54,13 +54,15 @@ LoadedParameters ReadParameterFile(const std::filesystem::path& path) {
   errno = 0;
   const FileHandle file(std::fopen(path.string().c_str(), "rb"));
   if (!file) {
-    return {std::nullopt, "Cannot open " + PathText(path) + ": " + LastErrorText()};
+    const int error = errno;  // before the message's allocations can change it
+    return {std::nullopt, "Cannot open " + PathText(path) + ": " + ErrorText(error)};
   }
   std::array<std::uint8_t, kParameterBytes> start{};
   errno = 0;
   const std::size_t count = std::fread(start.data(), 1, start.size(), file.get());
   if (std::ferror(file.get())) {
-    return {std::nullopt, "Cannot read " + PathText(path) + ": " + LastErrorText()};
+    const int error = errno;
+    return {std::nullopt, "Cannot read " + PathText(path) + ": " + ErrorText(error)};
   }
   return ParametersFromFileStart(path, std::span(start).first(count));
 }

@@ -58,7 +58,7 @@ std::optional<std::filesystem::path> ChooseParameterFileToSave(Desktop& desktop,
   return path;
 }
 
-void OpenParameterFile(Link& link) {
+void OpenParameterFile(Link& link, ParameterState& state) {
   Desktop& desktop = *link.desktop;
   const std::optional<std::filesystem::path> path = ChooseParameterFile(desktop, link.mainWindow);
   if (!path) {
@@ -70,7 +70,8 @@ void OpenParameterFile(Link& link) {
     return;
   }
   StoreParameters(link.image, *loaded.words);
-  OfferParameterWrite(link, link.mainWindow);
+  state.imageHasSource = true;
+  OfferParameterWrite(link, state, link.mainWindow);
 }
 
 void SaveParameterFile(Link& link) {

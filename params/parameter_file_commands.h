@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "link/link_state.h"
+#include "params/parameter_state.h"
 
 namespace zav {
 
@@ -24,7 +25,7 @@ std::optional<std::filesystem::path> ChooseParameterFileToSave(Desktop& desktop,
 
 // Loads registers 80 to 94 from a chosen file and offers to send them. A file that cannot
 // be read, or holds fewer than 30 bytes, is reported and changes nothing.
-void OpenParameterFile(Link& link);
+void OpenParameterFile(Link& link, ParameterState& state);
 
 // Saves registers 80 to 95 into a chosen file. A failure is reported and leaves any
 // existing file as it was.

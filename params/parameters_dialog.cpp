@@ -44,23 +44,25 @@ void PaintChart(Desktop& desktop, WindowRef window) {
 }
 
 // "Ok": the edits into the registers, then the question. The dialog stays open.
-void ConfirmParameters(Link& link, Desktop& desktop, WindowRef window) {
+void ConfirmParameters(Link& link, const ParameterState& state, Desktop& desktop,
+                       WindowRef window) {
   if (ReadParameterEdits(link.image, desktop, window)) {
-    OfferParameterWrite(link, window);
+    OfferParameterWrite(link, state, window);
   }
 }
 
 }  // namespace
 
-int RunParametersDialog(Link& link) {
+int RunParametersDialog(Link& link, const ParameterState& state) {
   return link.desktop->RunDialog(
       ParametersTemplate(), link.mainWindow,
-      [&link](Desktop& desktop, WindowRef window, const DialogEvent& event) {
-        return ParametersProc(link, desktop, window, event);
+      [&link, &state](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+        return ParametersProc(link, state, desktop, window, event);
       });
 }
 
-bool ParametersProc(Link& link, Desktop& desktop, WindowRef window, const DialogEvent& event) {
+bool ParametersProc(Link& link, const ParameterState& state, Desktop& desktop, WindowRef window,
+                    const DialogEvent& event) {
   switch (event.message) {
     case DialogMessage::Init:
       InitParametersDialog(link.image, desktop, window);
@@ -74,7 +76,7 @@ bool ParametersProc(Link& link, Desktop& desktop, WindowRef window, const Dialog
     case DialogMessage::Command:
       // Only "Ok" counts; Enter (1) and Escape (2) do nothing.
       if (event.id == kParametersOkButton) {
-        ConfirmParameters(link, desktop, window);
+        ConfirmParameters(link, state, desktop, window);
       }
       return true;
     case DialogMessage::Close:

@@ -4,6 +4,7 @@
 // It ends only through its close box, with 0; Enter and Escape do nothing.
 
 #include "link/link_state.h"
+#include "params/parameter_state.h"
 
 namespace zav {
 
@@ -11,11 +12,12 @@ inline constexpr const char* kWrongFillingText = "Wrong filling of parameters";
 inline constexpr const char* kWrongFillingCaption = "Error";
 
 // Runs the dialog modally, owned by the main window; returns its result (always 0).
-int RunParametersDialog(Link& link);
+int RunParametersDialog(Link& link, const ParameterState& state);
 
 // Handles Init, Paint, VerticalScroll, Command and Close; every other event is left to the
 // host (false).
-bool ParametersProc(Link& link, Desktop& desktop, WindowRef window, const DialogEvent& event);
+bool ParametersProc(Link& link, const ParameterState& state, Desktop& desktop, WindowRef window,
+                    const DialogEvent& event);
 
 // Registers 80 to 92 into their edits, as unsigned decimals.
 void FillParameterEdits(const RegisterImage& image, Desktop& desktop, WindowRef window);

@@ -25,7 +25,7 @@ struct DeviceLock {
   std::string file;  // "/run/lock/LCK..ttyUSB0"
   std::optional<long> pid;
   std::string program;  // the holder's name; empty when unknown or gone
-  bool stale = false;   // its process is gone
+  bool stale = false;   // its process is gone for certain (not merely hidden from /proc)
 };
 
 class SerialSurvey {

@@ -30,24 +30,25 @@ void ReadFromZav(Link& link) {
   }
 }
 
-void SetZav(Link& link) {
-  OfferParameterWrite(link, link.mainWindow);
+void SetZav(Link& link, const ParameterState& state) {
+  OfferParameterWrite(link, state, link.mainWindow);
 }
 
 void RunMenuCommand(Program& program, int commandId) {
   Link& link = program.link;
   switch (commandId) {
     case kCommandOpen:
-      OpenParameterFile(link);
+      OpenParameterFile(link, program.parameters);
       break;
     case kCommandSave:
       SaveParameterFile(link);
       break;
     case kCommandEdit:
-      RunParametersDialog(link);
+      RunParametersDialog(link, program.parameters);
       break;
     case kCommandDefaultValues:
       ApplyDefaults(link.image);
+      program.parameters.imageHasSource = true;
       break;
     case kCommandShowErrors:
       ErrorReport(link);
@@ -64,7 +65,7 @@ void RunMenuCommand(Program& program, int commandId) {
       ReadFromZav(link);
       break;
     case kCommandSetZav:
-      SetZav(link);
+      SetZav(link, program.parameters);
       break;
     default:
       break;

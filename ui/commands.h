@@ -14,7 +14,7 @@ void RunMenuCommand(Program& program, int commandId);
 // "Read from ZAV": asks, then reads registers 80 to 102.
 void ReadFromZav(Link& link);
 // "Set ZAV": asks, then lets the poll cycle write registers 80 to 92.
-void SetZav(Link& link);
+void SetZav(Link& link, const ParameterState& state);
 
 void LoadLibrary(Program& program);
 void ReleaseLibrary(Program& program);

@@ -37,14 +37,27 @@ std::int64_t NowUnixMs(const DataLog& log) {
   return log.source.clock.unixMs ? log.source.clock.unixMs() : 0;
 }
 
-bool MayReplace(Program& program, WindowRef window, const std::filesystem::path& path) {
+bool Exists(const std::filesystem::path& path) {
   std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) {
-    return true;
+  return std::filesystem::exists(path, ignored);
+}
+
+// The log and the parameter file beside it: each one there already is replaced only when
+// the user says so.
+bool MayReplace(Program& program, WindowRef window, const std::filesystem::path& path) {
+  Desktop& desktop = *program.link.desktop;
+  if (Exists(path) && desktop.ShowMessage(window, "File already exist - overwrite ?", "question",
+                                          MessageButtons::OkCancel,
+                                          MessageIcon::Information) != MessageAnswer::Ok) {
+    return false;
   }
-  return program.link.desktop->ShowMessage(window, "File already exist - overwrite ?", "question",
-                                           MessageButtons::OkCancel,
-                                           MessageIcon::Information) == MessageAnswer::Ok;
+  const std::filesystem::path beside = ParametersPathOf(path);
+  return !Exists(beside) ||
+         desktop.ShowMessage(window,
+                             "The parameter file \"" + beside.filename().string() +
+                                 "\" beside the log exists already. Replace it?",
+                             "question", MessageButtons::OkCancel,
+                             MessageIcon::Information) == MessageAnswer::Ok;
 }
 
 void StartRecordingCommand(Program& program, WindowRef window) {
@@ -59,11 +72,18 @@ void StartRecordingCommand(Program& program, WindowRef window) {
   FileDialogOptions options = LogFileOptions();
   options.initialPath = proposed.string();
   const std::optional<std::string> chosen = program.link.desktop->ChooseFileToSave(window, options);
-  if (!chosen || !MayReplace(program, window, *chosen)) {
+  if (!chosen) {
+    return;
+  }
+  if (std::optional<std::string> problem = LogNameProblem(*chosen)) {
+    ShowError(program, window, *problem);
+    return;
+  }
+  if (!MayReplace(program, window, *chosen)) {
     return;
   }
   if (std::optional<std::string> failed =
-          StartRecording(log.recorder, *chosen, program.link.image)) {
+          StartRecording(log.recorder, *chosen, program.parameters.confirmedSet)) {
     ShowError(program, window, *failed + "\n\nChoose another folder or free some space.");
   }
   ShowRecordingState(program, window);
@@ -120,7 +140,7 @@ void BindDataLog(Program& program) {
     const LiveSample sample = TakeLiveSample(log.source, replies);
     AddToSession(log.session, sample);
     if (log.recorder.recording) {
-      RecordSample(log.recorder, sample, program.link.image);
+      RecordSample(log.recorder, sample, program.parameters.confirmedSet);
       program.statusLine.recording = RecordingStatusText(log.recorder);
     }
     if (log.charts != nullptr) {
@@ -164,8 +184,12 @@ void ReportRecordingFailure(Program& program, WindowRef window) {
                 "choose another folder, then start a new recording.");
 }
 
-void EndDataLog(Program& program) {
-  StopRecording(program.dataLog.recorder);
+void EndDataLog(Program& program, WindowRef window) {
+  if (std::optional<std::string> failed = StopRecording(program.dataLog.recorder)) {
+    ShowError(program, window,
+              "The recording could not be ended cleanly: " + *failed +
+                  "\n\nThe rows written before are kept whole in the file.");
+  }
 }
 
 }  // namespace zav

@@ -26,7 +26,8 @@ void AddDataLogCommands(Program& program, WindowRef window);
 // After a tick: tells the user once when a write error stopped the recording.
 void ReportRecordingFailure(Program& program, WindowRef window);
 
-// Ends a recording when the main window closes, so the file is synced and closed.
-void EndDataLog(Program& program);
+// Ends a recording when the main window closes, so the file is synced and closed; a
+// failure is told in a box owned by the closing window.
+void EndDataLog(Program& program, WindowRef window);
 
 }  // namespace zav

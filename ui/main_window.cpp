@@ -72,11 +72,12 @@ void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int c
 }
 
 void CloseMainWindow(Program& program, Desktop& desktop, WindowRef window) {
+  // The recording ends first, while the window can still own a box saying it failed.
+  EndDataLog(program, window);
   ClosePort(program.link);
   desktop.EndDialog(window, 0);
   desktop.KillTimer(window, kPollTimerId);
   ReleaseLibrary(program);
-  EndDataLog(program);
 }
 
 bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,

@@ -44,6 +44,7 @@ void SetUpProgram(Program& program, Desktop& desktop, SerialDevice& device,
   program.link.device = &device;
   program.link.settingsFile = workingFolder / "zavmon.cfg";
   BindTickHooks(program);
+  BindControllerSet(program.parameters, program.link);
   BindDataLog(program);
 }
 

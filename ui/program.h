@@ -8,6 +8,7 @@
 #include "datalog/data_log.h"
 #include "link/link_state.h"
 #include "params/config_library.h"
+#include "params/parameter_state.h"
 #include "platform/serial_survey.h"
 #include "ui/extra_commands.h"
 #include "ui/status_line.h"
@@ -19,6 +20,7 @@ namespace zav {
 struct Program {
   Link link;
   ConfigLibrary library;
+  ParameterState parameters;  // the set the controller confirmed, and where the image's came from
   UploadState upload;
   ExtraCommands extraCommands;  // menu items and clicks added around the main window
   StatusLine statusLine;

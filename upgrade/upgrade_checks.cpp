@@ -13,24 +13,33 @@ bool Ask(Link& link, const std::string& question, const char* goOnLabel) {
                                  MessageIcon::Warning);
 }
 
-bool AskWhenSilent(Link& link, const StatusWatch& watch) {
-  if (ControllerAnswering(watch, link.desktop->NowMs())) {
+// Whether the fitter has already chosen to go on with a silent controller.
+struct CheckAnswers {
+  bool silenceAccepted = false;
+};
+
+bool AskWhenSilent(Link& link, const StatusWatch& watch, CheckAnswers& answers) {
+  if (answers.silenceAccepted || ControllerAnswering(watch, link.desktop->NowMs())) {
     return true;
   }
   const std::string port = StoredPortName(link);
   const std::string device =
       port.empty() || link.device == nullptr ? std::string{} : link.device->DevicePath();
-  return Ask(link, NoControllerQuestion(port, device), kUpgradeAnywayLabel);
+  answers.silenceAccepted = Ask(link, NoControllerQuestion(port, device), kUpgradeAnywayLabel);
+  return answers.silenceAccepted;
 }
 
 bool AskWhenLong(Link& link, std::uintmax_t fileBytes) {
   return fileBytes <= kFirmwareImageBytes || Ask(link, LongFileQuestion(fileBytes), kGoOnLabel);
 }
 
-// Only a controller that answers can be asked to switch; with a silent one the fitter has
-// already chosen to go on.
-bool SwitchWhenNotOnPetrol(Link& link, const StatusWatch& watch) {
-  if (!ControllerAnswering(watch, link.desktop->NowMs()) || watch.lastStatus == kStatusPetrol) {
+// Only a controller that answers can be asked to switch; one that fell silent while an
+// earlier question was open is asked about first.
+bool SwitchWhenNotOnPetrol(Link& link, const StatusWatch& watch, CheckAnswers& answers) {
+  if (!ControllerAnswering(watch, link.desktop->NowMs())) {
+    return AskWhenSilent(link, watch, answers);
+  }
+  if (watch.lastStatus == kStatusPetrol) {
     return true;
   }
   if (!Ask(link, NotOnPetrolQuestion(*watch.lastStatus), kSwitchAndUpgradeLabel)) {
@@ -77,9 +86,17 @@ std::string NoPetrolText() {
          std::to_string(kPetrolWaitLimitMs / 1000) + " s. The upgrade was not started.";
 }
 
+// Right before arming: the questions took their time and ticks ran behind them, so what the
+// first checks saw may have aged. A controller silent now is asked about (unless the fitter
+// already chose to go on without one).
+bool RecheckBeforeArming(Link& link, const StatusWatch& watch, CheckAnswers& answers) {
+  return AskWhenSilent(link, watch, answers);
+}
+
 bool PassUpgradeChecks(Link& link, const StatusWatch& watch, std::uintmax_t fileBytes) {
-  return AskWhenSilent(link, watch) && AskWhenLong(link, fileBytes) &&
-         SwitchWhenNotOnPetrol(link, watch);
+  CheckAnswers answers;
+  return AskWhenSilent(link, watch, answers) && AskWhenLong(link, fileBytes) &&
+         SwitchWhenNotOnPetrol(link, watch, answers) && RecheckBeforeArming(link, watch, answers);
 }
 
 }  // namespace zav

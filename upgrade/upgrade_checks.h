@@ -6,6 +6,8 @@
 // - the controller is not on petrol: switch to petrol (and wait for it) first?
 // The questions without side effects come first, so that a Cancel there sends nothing; the
 // switch is the last step. When all is in order nothing is asked and nothing is sent.
+// Questions take time: right before the upload is armed the status is checked again, and a
+// controller that fell silent meanwhile is asked about as at the start.
 //
 // The questions go through the desktop layer, so any host can answer them: the window's
 // message boxes, or a command-line host that answers from its options.

@@ -89,6 +89,7 @@ bool IsProgressBarOf(const console::OpenDialog* dialog, int controlId) {
 ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers)
     : progressStream_(progress),
       progress_(progress, isatty(fileno(progress)) != 0),
+      showProgress_(isatty(fileno(progress)) != 0),
       answers_(answers),
       nowhere_(std::make_unique<NoCanvas>()) {
   watch_.setInterval(kWatchPeriodMs);
@@ -198,7 +199,9 @@ std::string ConsoleDesktop::GetText(WindowRef, int) {
 
 void ConsoleDesktop::SetBarRange(WindowRef window, int controlId, int low, int high) {
   if (IsProgressBarOf(Find(window), controlId)) {
-    progress_.Start(progressTitle_, low, high);
+    if (showProgress_) {
+      progress_.Start(progressTitle_, low, high);
+    }
   }
 }
 

@@ -43,7 +43,8 @@ struct GoOnOutcome {
 
 class ConsoleDesktop final : public Desktop {
  public:
-  // Progress goes to `progress` (standard error), drawn as a bar when it is a terminal.
+  // Progress goes to `progress` (standard error), drawn as a bar when it is a terminal;
+  // elsewhere none is shown.
   explicit ConsoleDesktop(std::FILE* progress = stderr, std::FILE* answers = stdin);
   ~ConsoleDesktop() override;
   ConsoleDesktop(const ConsoleDesktop&) = delete;
@@ -66,6 +67,9 @@ class ConsoleDesktop final : public Desktop {
   // Yes with --yes, else AskTerminal when the answers come from a terminal, else Refuse.
   GoOnAnswers AnswersFor(bool yes) const;
   const GoOnOutcome& LastGoOn() const { return lastGoOn_; }
+  // No progress bars at all (--quiet). Off a terminal there are none anyway: a script's log
+  // keeps only what it asked for.
+  void SetQuiet(bool quiet) { showProgress_ = showProgress_ && !quiet; }
   // The words before the progress bar, e.g. "Reading".
   void SetProgressTitle(std::string title) { progressTitle_ = std::move(title); }
 
@@ -106,6 +110,7 @@ class ConsoleDesktop final : public Desktop {
 
   std::FILE* progressStream_;
   console::ProgressLine progress_;
+  bool showProgress_ = false;  // on a terminal, and not quiet
   std::string progressTitle_ = "Communicate with AZV";
   std::vector<console::OpenDialog*> open_;  // innermost last; each owned by its RunDialog
   int nextWindowId_ = 1;

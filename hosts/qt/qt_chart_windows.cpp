@@ -23,15 +23,18 @@ struct LogData : QObject {
 
 }  // namespace
 
-Factors FactorsInForce(const RegisterImage& image) {
+std::optional<Factors> FactorsInForce(const ControllerSet& controllerSet) {
+  if (!HasControllerSet(controllerSet)) {
+    return std::nullopt;
+  }
   constexpr std::size_t kXAxis = 87 - kFirstImageRegister;
-  return FactorsFromRegisters(image.values[kXAxis], image.values[kXAxis + 1],
-                              image.values[kXAxis + 2]);
+  const ParameterWords& words = controllerSet.words;
+  return FactorsFromRegisters(words[kXAxis], words[kXAxis + 1], words[kXAxis + 2]);
 }
 
-QtChartWindows::QtChartWindows(const SessionStore& session, const RegisterImage& image,
+QtChartWindows::QtChartWindows(const SessionStore& session, const ControllerSet& controllerSet,
                                std::function<QWidget*()> owner)
-    : session_(session), image_(image), owner_(std::move(owner)) {}
+    : session_(session), controllerSet_(controllerSet), owner_(std::move(owner)) {}
 
 QtChartWindows::~QtChartWindows() {
   delete liveChart_.data();
@@ -54,8 +57,8 @@ void QtChartWindows::ShowLiveChart() {
 void QtChartWindows::ShowLiveScatter() {
   if (!liveScatter_) {
     liveScatter_ = new ScatterWindow(
-        session_.samples, [this]() -> std::optional<Factors> { return FactorsInForce(image_); },
-        kLiveScatterSeconds, owner_ ? owner_() : nullptr);
+        session_.samples, [this] { return FactorsInForce(controllerSet_); }, kLiveScatterSeconds,
+        owner_ ? owner_() : nullptr);
     liveScatter_->setWindowTitle(QStringLiteral("Petrol against gas"));
   }
   Raise(*liveScatter_);
@@ -86,6 +89,8 @@ void QtChartWindows::ShowLog(LogView view) {
     auto* scatter = new ScatterWindow(
         data->log.samples, [factors] { return factors; }, 0.0, window);
     scatter->setWindowTitle(name + QStringLiteral(" \u2013 petrol against gas"));
+    scatter->SetMissingFactorsText(QStringLiteral("Factors: no parameter file beside the log"));
+    scatter->Refresh();
     Raise(*scatter);
   };
   logWindows_.emplace_back(window);

@@ -11,7 +11,7 @@
 #include "datalog/session_store.h"
 #include "hosts/qt/scatter_window.h"
 #include "hosts/qt/strip_chart_window.h"
-#include "link/link_state.h"
+#include "params/controller_set.h"
 
 namespace zav::qt {
 
@@ -20,7 +20,7 @@ inline constexpr double kLiveScatterSeconds = 120.0;  // the live scatter's last
 class QtChartWindows : public ChartWindows {
  public:
   // `owner` gives the main window's widget when a window opens.
-  QtChartWindows(const SessionStore& session, const RegisterImage& image,
+  QtChartWindows(const SessionStore& session, const ControllerSet& controllerSet,
                  std::function<QWidget*()> owner);
   ~QtChartWindows() override;
 
@@ -34,7 +34,7 @@ class QtChartWindows : public ChartWindows {
 
  private:
   const SessionStore& session_;
-  const RegisterImage& image_;
+  const ControllerSet& controllerSet_;
   std::function<QWidget*()> owner_;
   QPointer<StripChartWindow> liveChart_;
   QPointer<ScatterWindow> liveScatter_;
@@ -42,7 +42,8 @@ class QtChartWindows : public ChartWindows {
   std::vector<QPointer<QWidget>> logWindows_;
 };
 
-// The factors in force: registers 87 to 89 of the image.
-Factors FactorsInForce(const RegisterImage& image);
+// The factors in force: registers 87 to 89 of the set the controller confirmed; none before
+// it is known.
+std::optional<Factors> FactorsInForce(const ControllerSet& controllerSet);
 
 }  // namespace zav::qt

@@ -80,7 +80,8 @@ ScatterWindow::ScatterWindow(const std::deque<DecodedSample>& samples,
     : QWidget(owner, Qt::Window),
       samples_(samples),
       factors_(std::move(factors)),
-      span_(recentSpan) {
+      span_(recentSpan),
+      missingFactors_(QStringLiteral("Factors in force: not read yet")) {
   setAttribute(Qt::WA_DeleteOnClose);
   tabs_ = new QTabWidget(this);
   ratio_ =
@@ -149,6 +150,7 @@ void ScatterWindow::Refresh() {
     highRatio = std::max({highRatio, segment->factors.left, segment->factors.right});
   }
   ratio_.line->replace(line);
+  ratio_.line->setName(factors ? QStringLiteral("Factors in force") : missingFactors_);
   const double top = points.empty() ? 10.0 : most * 1.1;
   gas_.line->replace(QList<QPointF>{QPointF(0.0, 0.0), QPointF(top, top)});
   const Bounds petrol = points.empty() ? Bounds{0.0, 10.0} : Padded(shortest, longest, 0.2);

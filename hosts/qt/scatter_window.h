@@ -38,6 +38,9 @@ class ScatterWindow : public QWidget {
                 std::function<std::optional<Factors>()> factors, double recentSpan, QWidget* owner);
 
   void Refresh();
+  // The legend of the factors' line while there are no factors ("Factors in force: not
+  // read yet").
+  void SetMissingFactorsText(const QString& text) { missingFactors_ = text; }
   const ScatterPlot& RatioPlot() const { return ratio_; }
   const ScatterPlot& GasPlot() const { return gas_; }
   QTabWidget& Tabs() const { return *tabs_; }
@@ -46,6 +49,7 @@ class ScatterWindow : public QWidget {
   const std::deque<DecodedSample>& samples_;
   std::function<std::optional<Factors>()> factors_;
   double span_ = 0.0;
+  QString missingFactors_;
   QTabWidget* tabs_ = nullptr;
   ScatterPlot ratio_;
   ScatterPlot gas_;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <cstdlib>
 
+#include "hosts/qt_core/process_gone.h"
+
 namespace zav {
 
 namespace {
@@ -90,7 +92,7 @@ std::optional<DeviceLock> QtSerialSurvey::LockOf(const std::string& path) const 
     lock.pid = LockPid(file);
     if (lock.pid) {
       lock.program = ProgramOf(*lock.pid);
-      lock.stale = !QFileInfo::exists(QStringLiteral("/proc/%1").arg(*lock.pid));
+      lock.stale = ProcessCertainlyGone(*lock.pid);
     }
     return lock;
   }

@@ -76,7 +76,7 @@ TEST_F(RecordingTest, ThreeSecondsGiveOneRowPerTickDecodedAsTheWindowShowsThem) 
             "GAS_2 (ms),GAS_3 (ms),GAS_4 (ms),BA_V (ms),Temp. (C),Manif (mBar),Regul. (mBar),"
             "Delta p (mBar),Battery (mV),RPM,Lambda (mV),Register 41,Register 42,Register 43,"
             "Status,Status text");
-  EXPECT_EQ(Fields(lines[1])[0], "2025-12-06T05:46:40.301");
+  EXPECT_EQ(Fields(lines[1])[0], "2025-12-06T05:46:40.301+00:00");
   EXPECT_EQ(Fields(lines[1])[1], "0.000");
   EXPECT_EQ(Fields(lines[2])[1], "0.150");
   EXPECT_EQ(Fields(lines[19])[1], "2.700");
@@ -236,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 3: the status text \"Petrol\" does not belong to status 6"},
         MalformedCase{"clock", Replace(SoundLog(), "15:04:05.273", "15:04:05"),
                       "line 3: the time \"2026-12-08T15:04:05\" is not of the form "
-                      "2026-12-08T15:04:05.123"},
+                      "2026-12-08T15:04:05.123+01:00"},
         MalformedCase{"stray quote", Replace(SoundLog(), "Gas", "G\"as"),
                       "line 3: a field's quotes are out of place"}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) {

@@ -6,11 +6,14 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "datalog/csv_log_reader.h"
 #include "params/parameter_file.h"
+#include "params/parameter_set.h"
 #include "resources/main_template.h"
 #include "resources/menu.h"
+#include "tests/support/comma_locale.h"
 #include "tests/support/program_harness.h"
 #include "ui/data_log_commands.h"
 
@@ -109,8 +112,8 @@ TEST_F(LogMenuTest, RecordsEverySampleThroughABlockTransferAndKeepsTheParameters
   EXPECT_FALSE(Item(kStopRecording).enabled);
   EXPECT_EQ(StatusLine().find("Recording"), std::string::npos);  // only the connection is left
 
-  // The .car beside the log holds the registers as the read left them.
-  const LoadedParameters beside = ReadParameterFile(harness.dir / "logs" / "drive.car");
+  // The parameter file beside the log holds the registers as the read left them.
+  const LoadedParameters beside = ReadParameterFile(harness.dir / "logs" / "drive.csv.params.car");
   ASSERT_TRUE(beside.words.has_value());
   EXPECT_EQ((*beside.words)[89 - 80], harness.controller.Register(89));
   EXPECT_NE((*beside.words)[89 - 80], 0);
@@ -179,10 +182,8 @@ TEST_F(LogMenuTest, OpensLogsWholeOrCutOffAndRefusesOthersWithTheLine) {
   const std::size_t rows = charts.logs[0].samples.size();
   EXPECT_GT(rows, 10U);
   EXPECT_EQ(charts.logs[0].path, whole);
-  ASSERT_TRUE(charts.logs[0].factors.has_value());
-  // Nothing was read from the controller: registers 0, which put both trackbars at the top.
-  EXPECT_NEAR(charts.logs[0].factors->left, 2.5, 1e-6);
-  EXPECT_NEAR(charts.logs[0].factors->right, 1.5, 1e-6);
+  // Nothing was read from the controller: no parameters beside the log, no factors.
+  EXPECT_FALSE(charts.logs[0].factors.has_value());
   EXPECT_EQ(charts.logs[1].samples.size(), rows - 1);
   EXPECT_FALSE(charts.logs[1].factors.has_value());  // no cut.car beside it
   EXPECT_EQ(charts.liveCharts, 1);
@@ -194,6 +195,106 @@ TEST_F(LogMenuTest, OpensLogsWholeOrCutOffAndRefusesOthersWithTheLine) {
   EXPECT_EQ(messages[1].icon, MessageIcon::Error);
   EXPECT_EQ(messages[1].text, "The log \"" + other.string() +
                                   "\" cannot be shown:\nline 2: it has 3 fields instead of 23");
+}
+
+// A fitter's laptop with a German locale (decimal comma) in Central European Time records a
+// drive beside his own "Van.car": the log reads back with points, its times carry the
+// offset from UTC, the fitter's file is left alone, the parameter file beside the log holds
+// only what the controller confirmed (nothing before the first read, the read values after
+// it, not the "Default values" that were never sent), and a log named .car is refused.
+TEST_F(LogMenuTest, UnderACommaLocaleALogBesideTheFittersFilesKeepsOnlyTheControllersSet) {
+  testing::CommaLocale locale;
+  ZAV_ENTER_COMMA_LOCALE(locale);
+  setenv("TZ", "CET-1", 1);  // one hour ahead of UTC, no daylight saving
+  tzset();
+  const auto logs = harness.dir / "logs";
+  std::filesystem::create_directories(logs);
+  const auto van = logs / "Van.csv";
+  const auto fittersCar = logs / "Van.car";
+  testing::WriteFile(fittersCar, std::string(32, '\x11'));
+  harness.controller.SetRegister(89, 40000);  // the controller's own set, not the defaults
+  std::string statusBeforeRead;
+  bool besideBeforeRead = true;
+  harness.desktop.At(1 * kSecond, [&] {
+    harness.desktop.QueueFileAnswer((logs / "drive.car").string());
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // the refusal
+    harness.desktop.ChooseAddedItem(kMain, kStartRecording);
+    harness.desktop.QueueFileAnswer(van.string());
+    harness.desktop.ChooseAddedItem(kMain, kStartRecording);
+  });
+  harness.desktop.At(2 * kSecond, [&] {
+    statusBeforeRead = StatusLine();
+    besideBeforeRead = std::filesystem::exists(ParametersPathOf(van));
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Read from ZAV?"
+    harness.desktop.Press(kMain, kCommandReadFromZav);
+  });
+  harness.desktop.At(8 * kSecond, [&] { harness.desktop.Press(kMain, kCommandDefaultValues); });
+  harness.desktop.At(9 * kSecond, [&] { harness.desktop.ChooseAddedItem(kMain, kStopRecording); });
+  harness.RunUntil(10 * kSecond);
+  unsetenv("TZ");
+  tzset();
+
+  // "drive.car" was refused, and nothing of that name was made.
+  ASSERT_GE(harness.desktop.Messages().size(), 1U);
+  EXPECT_EQ(harness.desktop.Messages()[0].icon, MessageIcon::Error);
+  EXPECT_NE(harness.desktop.Messages()[0].text.find("\"drive.car\""), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(logs / "drive.car"));
+
+  // Before the read: no parameter file, and the status line says why.
+  EXPECT_FALSE(besideBeforeRead);
+  EXPECT_NE(statusBeforeRead.find("parameters not read yet"), std::string::npos)
+      << statusBeforeRead;
+
+  // The fitter's own file is untouched; the log's parameters are the controller's.
+  EXPECT_EQ(testing::ReadFile(fittersCar), std::string(32, '\x11'));
+  EXPECT_EQ(ParametersPathOf(van), logs / "Van.csv.params.car");
+  const LoadedParameters beside = ReadParameterFile(ParametersPathOf(van));
+  ASSERT_TRUE(beside.words.has_value()) << beside.error;
+  for (unsigned address = 80; address <= 94; ++address) {
+    EXPECT_EQ((*beside.words)[address - 80],
+              harness.controller.Register(static_cast<std::uint8_t>(address)))
+        << "register " << address;
+  }
+  EXPECT_EQ((*beside.words)[89 - 80], 40000);
+  EXPECT_EQ(RegisterValue(harness.program.link.image, 89), kDefaultParameters[89 - 80])
+      << "\"Default values\" changed the image, not the controller's set";
+
+  // The log reads back whole: seconds with a point, times with the offset.
+  const std::string text = testing::ReadFile(van);
+  const std::size_t secondRow = text.find("\r\n") + 2;
+  EXPECT_EQ(text.substr(secondRow + 23, 7), "+01:00,") << text.substr(secondRow, 60);
+  const CsvLogContents log = ReadCsvLog(van);
+  ASSERT_EQ(log.error, "");
+  ASSERT_GT(log.samples.size(), 20U);
+  EXPECT_DOUBLE_EQ(log.samples[1].seconds, 0.15);
+  EXPECT_GT(log.samples.back().seconds, 7.0);
+  EXPECT_EQ(harness.desktop.Messages().size(), 2U) << "the refusal and the read's question";
+}
+
+// The stick with the log is pulled just as the window closes: the recording cannot be
+// ended cleanly, and the fitter is told so before the window goes, not left believing the
+// log is whole.
+TEST_F(LogMenuTest, ARecordingThatCannotEndWhenTheWindowClosesIsReported) {
+  const auto chosen = harness.dir / "drive.csv";
+  harness.desktop.At(1 * kSecond, [&] {
+    harness.desktop.QueueFileAnswer(chosen.string());
+    harness.desktop.ChooseAddedItem(kMain, kStartRecording);
+  });
+  harness.desktop.At(3 * kSecond + 1 * kMillisecond, [&] {
+    ::close(::fileno(harness.program.dataLog.recorder.writer.stream));  // the file is gone
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
+    harness.desktop.RequestClose(kMain);
+  });
+  harness.RunUntil(5 * kSecond);
+
+  ASSERT_EQ(harness.desktop.Messages().size(), 1U);
+  const auto& message = harness.desktop.Messages()[0];
+  EXPECT_EQ(message.caption, "Data log");
+  EXPECT_EQ(message.icon, MessageIcon::Error);
+  EXPECT_EQ(message.text.substr(0, message.text.find('\n')),
+            "The recording could not be ended cleanly: Could not save the log file \"" +
+                chosen.string() + "\": Bad file descriptor");
+  EXPECT_FALSE(harness.program.dataLog.recorder.recording);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
   const std::optional<std::string> pty = simulator.TerminalPath(20s);
   ASSERT_TRUE(pty) << "zavsim did not start";
   SetUpProgram(*pty);
-  qt::QtChartWindows charts(program_.dataLog.session, program_.link.image,
+  qt::QtChartWindows charts(program_.dataLog.session, program_.parameters.confirmedSet,
                             [this] { return desktop_.WindowOf(program_.link.mainWindow); });
   program_.dataLog.charts = &charts;
   const std::filesystem::path log = dir_ / "drive.csv";
@@ -142,7 +142,10 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
 
   // The playback showed every row.
   EXPECT_EQ(playbackPoints, static_cast<int>(rows.size()));
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "drive.car"));
+  // The controller was never read: no parameter file beside the log, and none in the way of
+  // a .car of the fitter's.
+  EXPECT_FALSE(std::filesystem::exists(ParametersPathOf(log)));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "drive.car"));
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <sstream>
 
+#include "datalog/csv_log_reader.h"
 #include "datalog/csv_log_writer.h"
 #include "tests/e2e/zavctl_run.h"
 #include "tests/qt/pseudo_terminal.h"
+#include "tests/support/comma_locale.h"
 
 namespace zav::test {
 namespace {
@@ -135,6 +137,80 @@ TEST_F(ZavctlTest, ReadWriteDiffReportsAndMonitorAgainstTheSimulator) {
         << row;
   }
   EXPECT_TRUE(Has(rows.back(), ",12,Petrol")) << rows.back();
+}
+
+// zavctl in the field, on a laptop with a decimal comma: a monitor that gets no sample
+// leaves an earlier CSV as it was; one that does writes rows that read back, each from a
+// whole answer; status --json keeps the times' decimals; read -o - gives the file on
+// standard output; a port that cannot be opened is named with the system's reason.
+TEST_F(ZavctlTest, InTheFieldUnderACommaLocaleNumbersFilesAndReasonsStayStraight) {
+  testing::CommaLocale locale;
+  ZAV_ENTER_COMMA_LOCALE(locale);
+  const std::string earlier = "an earlier drive\r\n";
+  WriteFile(dir_ / "live.csv", earlier);
+  PseudoTerminal silent;  // no one answers on it
+  ASSERT_TRUE(silent.IsValid());
+  ZavctlRun run = OnPort(silent.SlavePath(), {"--timeout", "1", "monitor", "--csv", "live.csv"});
+  EXPECT_EQ(run.code, 4) << run.err;
+  EXPECT_EQ(ReadFile(dir_ / "live.csv"), earlier);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "live.csv.part"));
+
+  const std::string port = StartZavsim({});
+  ASSERT_FALSE(port.empty());
+  run = OnPort(port, {"-q", "monitor", "--for", "2", "--csv", "live.csv"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const CsvLogContents log = ReadCsvLog(dir_ / "live.csv");
+  ASSERT_EQ(log.error, "");
+  ASSERT_GE(log.samples.size(), 5U);
+  EXPECT_EQ(log.samples[0].seconds, 0.0);
+  EXPECT_GT(log.samples.back().seconds, 1.0);
+  for (const DecodedSample& sample : log.samples) {
+    EXPECT_TRUE(sample.statusKnown) << "at " << sample.seconds << " s";
+    // The petrol times, BA_V, the battery and the RPM are never 0 on a running engine.
+    for (const std::size_t column : {0U, 1U, 2U, 3U, 8U, 13U, 14U}) {
+      EXPECT_GT(sample.shown[column], 0.0f)
+          << "column " << column << " at " << sample.seconds << " s";
+    }
+  }
+
+  run = OnPort(port, {"status", "--json"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const QJsonObject status = JsonOf(run.out);
+  bool fractions = false;
+  for (const char* key : {"ba_1", "ba_2", "ba_3", "ba_4", "ba_v"}) {
+    const double ms = status[key].toObject()["value"].toDouble();
+    EXPECT_GT(ms, 1.0) << key;
+    fractions = fractions || ms != static_cast<double>(static_cast<int>(ms));
+  }
+  EXPECT_TRUE(fractions) << run.out;
+
+  run = OnPort(port, {"read", "-o", "-"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, FactoryCarFile());
+  EXPECT_TRUE(Has(run.err, "Min. manifold pressure")) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "-"));
+
+  run = Zavctl({"--port", "/nonexistent/tty", "status"});
+  EXPECT_EQ(run.code, 3);
+  EXPECT_TRUE(Has(run.err, "cannot open the serial device /nonexistent/tty: ")) << run.err;
+  EXPECT_TRUE(Has(run.err, "No such file or directory") || Has(run.err, "not found")) << run.err;
+}
+
+// An adapter pulled out while monitor runs is reopened as the window does: the state
+// changes on standard error, the rows go on after it, and the run ends when asked.
+TEST_F(ZavctlTest, MonitorWaitsForAPulledAdapterAndGoesOnWhenItIsBack) {
+  const std::string link = (dir_ / "zav-line").string();
+  const std::string port =
+      StartZavsim({"--link", link, "--unplug-after", "2", "--unplug-for", "3"});
+  ASSERT_FALSE(port.empty());
+  const ZavctlRun run = OnPort(link, {"monitor", "--for", "9"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(Has(run.err, "adapter removed, reconnecting")) << run.err;
+  EXPECT_TRUE(Has(run.err, "controller answering")) << run.err;
+  const std::vector<std::string> lines = LinesOf(run.out);
+  ASSERT_GE(lines.size(), 3U) << run.out;
+  EXPECT_GT(std::stod(lines.back().substr(0, lines.back().find(' '))), 6.0) << run.out;
 }
 
 TEST_F(ZavctlTest, ReadThroughDroppedAndDamagedAnswersEndsWithTheSimulatorsValues) {

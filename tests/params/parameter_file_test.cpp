@@ -61,7 +61,7 @@ class ParameterFileCommandTest : public ::testing::Test {
 
   void Open(const std::filesystem::path& chosen) {
     desktop.QueueFileAnswer(chosen.string());
-    OpenParameterFile(link);
+    OpenParameterFile(link, state);
   }
   void Save(const std::filesystem::path& chosen) {
     desktop.QueueFileAnswer(chosen.string());
@@ -85,11 +85,12 @@ class ParameterFileCommandTest : public ::testing::Test {
   headless::VirtualClock clock;
   headless::HeadlessDesktop desktop{clock};
   Link link;
+  ParameterState state;
 };
 
 TEST_F(ParameterFileCommandTest, OpenOffersOnlyExistingCarFiles) {
   desktop.QueueFileAnswer(std::nullopt);
-  OpenParameterFile(link);
+  OpenParameterFile(link, state);
   ASSERT_EQ(desktop.FileDialogs().size(), 1u);
   const auto& dialog = desktop.FileDialogs()[0];
   EXPECT_FALSE(dialog.save);
@@ -102,7 +103,7 @@ TEST_F(ParameterFileCommandTest, OpenOffersOnlyExistingCarFiles) {
 
 TEST_F(ParameterFileCommandTest, OpenCancelledChangesNothingAndAsksNothing) {
   desktop.QueueFileAnswer(std::nullopt);
-  OpenParameterFile(link);
+  OpenParameterFile(link, state);
   EXPECT_TRUE(Messages().empty());
   ExpectImageUnchanged();
 }

@@ -41,13 +41,14 @@ class ParametersDialogTest : public ::testing::Test {
   ParametersDialogTest() {
     link.desktop = &desktop;
     ApplyDefaults(link.image);
+    state.imageHasSource = true;  // "Default values"
   }
 
   // Opens the dialog; `script` runs once it is open, then its close box is pressed.
   void Run(const std::function<void()>& script) {
     desktop.At(1 * kMillisecond, script);
     desktop.At(2 * kMillisecond, [this] { desktop.RequestClose(kDialog); });
-    result = RunParametersDialog(link);
+    result = RunParametersDialog(link, state);
   }
   void RunUntouched() {
     Run([] {});
@@ -78,6 +79,7 @@ class ParametersDialogTest : public ::testing::Test {
   headless::VirtualClock clock;
   headless::HeadlessDesktop desktop{clock};
   Link link;
+  ParameterState state;
   int result = -1;
 };
 
@@ -339,8 +341,8 @@ TEST_F(ParametersDialogTest, EscapeAndEnterChangeNothingAndLeaveTheDialogOpen) {
 
 TEST_F(ParametersDialogTest, HandlesItsFiveMessagesAndLeavesTimersToTheHost) {
   Run([this] {
-    EXPECT_FALSE(ParametersProc(link, desktop, Window(), {DialogMessage::Timer, 1, 0}));
-    EXPECT_TRUE(ParametersProc(link, desktop, Window(), {DialogMessage::Command, 1234, 0}));
+    EXPECT_FALSE(ParametersProc(link, state, desktop, Window(), {DialogMessage::Timer, 1, 0}));
+    EXPECT_TRUE(ParametersProc(link, state, desktop, Window(), {DialogMessage::Command, 1234, 0}));
   });
   EXPECT_EQ(result, 0);
 }

@@ -93,7 +93,7 @@ TEST_F(ParamsScenarioTest, SavedFileHoldsTheValuesReadFromTheController) {
 }
 
 TEST_F(ParamsScenarioTest, DialogOkWritesThroughTheTicksWhileTheDialogStaysOpen) {
-  ApplyDefaults(harness.link.image);
+  harness.CommandAt(500 * kMillisecond, kCommandDefaultValues);
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
   harness.CommandAt(1 * kSecond, kCommandEdit);
   harness.desktop.At(1 * kSecond + 100 * kMillisecond, [this] {

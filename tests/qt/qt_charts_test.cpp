@@ -131,8 +131,8 @@ TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
 
 TEST(QtChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndLogsAreTitledByFile) {
   SessionStore session;
-  RegisterImage image;
-  QtChartWindows charts(session, image, [] { return nullptr; });
+  ControllerSet controllerSet;
+  QtChartWindows charts(session, controllerSet, [] { return nullptr; });
   LiveSample live;
   live.statusKnown = true;
   live.status = kStatusGas;
@@ -164,9 +164,15 @@ TEST(QtChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndLogsAreTitledBy
 
   charts.ShowLiveScatter();
   ASSERT_NE(charts.LiveScatter(), nullptr);
-  // Registers all 0: both trackbars at the top, factors 2.5 and 1.5.
+  // Nothing read from the controller: no factors' line, and the legend says why.
+  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->count(), 0);
+  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->name(), "Factors in force: not read yet");
+  // The controller's set read as all 0: both trackbars at the top, factors 2.5 and 1.5.
+  controllerSet.confirmed = true;
+  charts.LiveScatter()->Refresh();
   ASSERT_EQ(charts.LiveScatter()->RatioPlot().line->count(), 2);
   EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->at(0).y(), 2.5);
+  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->name(), "Factors in force");
 
   LogView log;
   log.path = "/somewhere/zavmon-20261208-150405.csv";

@@ -44,7 +44,7 @@ class ParametersChartTest : public testing::Test {
                            desktop.EndDialog(window, 0);
                            return true;
                          }
-                         const bool handled = ParametersProc(link_, desktop, window, event);
+                         const bool handled = ParametersProc(link_, state_, desktop, window, event);
                          if (event.message == DialogMessage::Init) {
                            desktop.SetTimer(window, kLookTimerId, kLookDelayMs);
                          }
@@ -73,6 +73,7 @@ class ParametersChartTest : public testing::Test {
 
   QtDesktop desktop_;
   Link link_;
+  ParameterState state_;
 };
 
 TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefaultPositions) {

@@ -44,7 +44,7 @@ class ParametersCloseTest : public test::ShownDialogTest {
             }
             closes_ += event.message == DialogMessage::Close;
             scrolls_ += event.message == DialogMessage::VerticalScroll;
-            const bool handled = ParametersProc(link_, desktop, window, event);
+            const bool handled = ParametersProc(link_, state_, desktop, window, event);
             if (event.message == DialogMessage::Init) {
               desktop.SetTimer(window, kGuardTimerId, kGuardMs);
               QTimer::singleShot(0, [&act, window] { act(window); });
@@ -63,6 +63,7 @@ class ParametersCloseTest : public test::ShownDialogTest {
   }
 
   Link link_;
+  ParameterState state_;
   int closes_ = 0;
   int scrolls_ = 0;
 };

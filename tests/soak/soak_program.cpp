@@ -35,6 +35,10 @@ SoakProgram::SoakProgram(const SoakOptions& soakOptions)
   ports.lines["COM1"] = &line;
   WriteFile(dir / "zavmon.cfg", "COM1");
   SetUpProgram(program, desktop, watch, dir.Path());
+  program.link.hooks.showConfigName = [this, shown = program.link.hooks.showConfigName] {
+    CountFalseAccepts();
+    shown();
+  };
   desktop.SetTimeLimit(options.duration + kHour);
   desktop.answers.dialogEnding = [this](WindowRef window, int ending) {
     DialogEnding(window, ending);
@@ -69,6 +73,9 @@ SoakResult SoakProgram::Run() {
   result.framesTaken = watch.FramesTaken();
   result.framesJudged = watch.FramesJudged();
   result.falseFrames = watch.FalseFrames();
+  for (const std::string& accepted : result.falseAccepts) {
+    Fail("a damaged frame went into the parameter image: " + accepted);
+  }
   return result;
 }
 
@@ -146,6 +153,20 @@ void SoakProgram::ReadMismatch(std::uint8_t address, std::uint16_t shown, std::u
                                  " (a damaged frame passed the one-byte sum)");
   } else {
     Fail("a completed read differs: " + what);
+  }
+}
+
+void SoakProgram::CountFalseAccepts() {
+  const std::vector<FalseFrame>& frames = watch.FalseFrames();
+  for (; falseFramesLooked_ < frames.size(); ++falseFramesLooked_) {
+    const FalseFrame& frame = frames[falseFramesLooked_];
+    if (!IsImageRegister(frame.address) || frame.value == controller.Register(frame.address)) {
+      continue;
+    }
+    if (ImageValue(program.link.image, frame.address) == frame.value) {
+      result.falseAccepts.push_back(Where() + ": register " + std::to_string(frame.address) +
+                                    " took the false value " + std::to_string(frame.value));
+    }
   }
 }
 

@@ -56,6 +56,9 @@ struct SoakResult {
   std::uint64_t framesTaken = 0;
   std::uint64_t framesJudged = 0;
   std::vector<FalseFrame> falseFrames;
+  // False frames the program stored into its image of registers 80 to 102, where a "Set
+  // ZAV" would write them back: where, which register, which value.
+  std::vector<std::string> falseAccepts;
 };
 
 // What the fitter has started and waits for.
@@ -103,6 +106,10 @@ class SoakProgram {
   // A register the program read differs from the controller: a false frame explains it, or
   // the invariant is broken.
   void ReadMismatch(std::uint8_t address, std::uint16_t shown, std::uint16_t held);
+  // At the end of every tick: did a false frame taken in it land in the image?
+  void CountFalseAccepts();
+
+  std::size_t falseFramesLooked_ = 0;
 };
 
 }  // namespace zav::testing

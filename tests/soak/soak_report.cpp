@@ -30,9 +30,10 @@ void Print(const SoakResult& result, double wallSeconds) {
                                       static_cast<double>(result.framesJudged);
   std::printf(
       "  frames taken %llu, judged %llu, damaged yet passing the sum %zu (%.2f per million "
-      "judged)\n",
+      "judged), taken into the parameter image %zu\n",
       static_cast<unsigned long long>(result.framesTaken),
-      static_cast<unsigned long long>(result.framesJudged), result.falseFrames.size(), perMillion);
+      static_cast<unsigned long long>(result.framesJudged), result.falseFrames.size(), perMillion,
+      result.falseAccepts.size());
   for (const FalseFrame& frame : result.falseFrames) {
     std::string bytes;
     for (const std::uint8_t byte : frame.before) {

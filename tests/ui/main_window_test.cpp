@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "params/send_question.h"
 #include "resources/main_template.h"
 #include "resources/menu.h"
+#include "resources/parameters_template.h"
 #include "tests/support/program_harness.h"
 #include "texts/captions.h"
 
@@ -189,12 +191,64 @@ TEST(MainWindowTest, SetZavAnsweredOkWritesTheParameters) {
     ImageValue(harness.program.link.image, static_cast<std::uint8_t>(80 + i)) =
         static_cast<std::uint16_t>(7 * i + 1);
   }
-  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Send data to ZAV ?"
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // never read: write anyway
   harness.desktop.At(300 * kMillisecond, [&] { harness.desktop.Press(kMain, 10006); });
   harness.RunUntil(6 * kSecond);
   for (int i = 0; i <= 12; ++i) {
     EXPECT_EQ(harness.controller.Register(static_cast<std::uint8_t>(80 + i)), 7 * i + 1);
   }
+}
+
+// The fitter never read the controller, opens the Parameters dialog, changes one field and
+// confirms "Send data to ZAV ?": the image still holds the zeros of the start. Before any
+// of them can be written the program asks, Cancel first; Cancel writes nothing. Once a read
+// gave the image its values, the same steps ask no second question and write.
+TEST(MainWindowTest, AWriteOfParametersNeverReadAsksFirstAndCancelKeepsTheController) {
+  ProgramHarness harness;
+  const std::uint16_t delayBefore = harness.controller.Register(83);
+  const auto changeDelayAndSend = [&] { harness.desktop.Press(kMain, kCommandEdit); };
+  harness.desktop.At(300 * kMillisecond, changeDelayAndSend);
+  harness.desktop.At(400 * kMillisecond, [&] {
+    harness.desktop.SetText(harness.desktop.Newest(kParametersTemplateId)->window, 2030, "777");
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);      // "Send data to ZAV ?"
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Cancel);  // never read: Cancel
+    harness.desktop.Press(kParametersTemplateId, kParametersOkButton);
+  });
+  harness.desktop.At(2 * kSecond, [&] { harness.desktop.RequestClose(kParametersTemplateId); });
+  harness.desktop.At(6 * kSecond, [&] {
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Read from ZAV?"
+    harness.desktop.Press(kMain, kCommandReadFromZav);
+  });
+  harness.desktop.At(14 * kSecond, changeDelayAndSend);
+  harness.desktop.At(14 * kSecond + 100 * kMillisecond, [&] {
+    harness.desktop.SetText(harness.desktop.Newest(kParametersTemplateId)->window, 2030, "777");
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Send data to ZAV ?"
+    harness.desktop.Press(kParametersTemplateId, kParametersOkButton);
+  });
+  harness.desktop.At(22 * kSecond, [&] { harness.desktop.RequestClose(kParametersTemplateId); });
+
+  std::vector<std::string> firstTexts;
+  harness.desktop.At(5 * kSecond, [&] {
+    for (const auto& message : harness.desktop.Messages()) {
+      firstTexts.push_back(message.text);
+    }
+    EXPECT_EQ(harness.controller.Register(83), delayBefore);
+    EXPECT_EQ(harness.controller.Register(80), 40) << "no zero written";
+  });
+  harness.RunUntil(25 * kSecond);
+
+  ASSERT_EQ(firstTexts.size(), 2u);
+  EXPECT_EQ(firstTexts[0], "Send data to ZAV ?");
+  EXPECT_EQ(firstTexts[1], kNeverReadQuestion);
+  EXPECT_EQ(harness.desktop.Messages()[1].goOnLabel, "Write anyway");
+  // After the read: "Read from ZAV?" and "Send data to ZAV ?" only, and the write took.
+  ASSERT_EQ(harness.desktop.Messages().size(), 4u);
+  EXPECT_EQ(harness.desktop.Messages()[3].text, "Send data to ZAV ?");
+  EXPECT_EQ(harness.controller.Register(83), 777);
+  EXPECT_EQ(harness.controller.Register(80), 40);
+  EXPECT_TRUE(HasControllerSet(harness.program.parameters.confirmedSet));
+  EXPECT_EQ(harness.program.parameters.confirmedSet.words[83 - 80], 777);
 }
 
 }  // namespace

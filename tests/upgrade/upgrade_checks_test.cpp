@@ -188,6 +188,30 @@ TEST_F(UpgradeChecksTest, SwitchAndUpgradeSendsTheSwitchAndUploadsOncePetrolIsRe
   EXPECT_EQ(harness.controller.Firmware(), testing::ExpectedImage(file));
 }
 
+TEST_F(UpgradeChecksTest, ControllerFallingSilentBehindAQuestionIsAskedAboutBeforeArming) {
+  // On gas and answering at the first check; silent from the moment the long-file question
+  // opens until long after it was answered.
+  harness.controller.SetRegister(kStatusRegister, kStatusGas);
+  harness.desktop.At(kCommandAt + 50 * kMillisecond, [this] {
+    sim::FaultOptions silent;
+    silent.silenceEveryMs = 1;
+    silent.silenceForMs = 1;
+    harness.controller.SetFaults(silent);
+  });
+  ChooseFile(40000);
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 5 * kSecond);  // "Go on", slowly
+  Answer(MessageAnswer::Cancel);  // the controller is silent now
+  harness.RunUntil(kRunFor);
+
+  const auto questions = Questions();
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[0]->text, kLong);
+  EXPECT_EQ(questions[1]->text, kSilent);
+  EXPECT_EQ(questions[1]->goOnLabel, "Upgrade anyway");
+  ExpectNothingArmedOrSent();
+  EXPECT_EQ(CountFrames('B'), 0) << "a silent controller is not switched";
+}
+
 TEST_F(UpgradeChecksTest, WaitForPetrolGivesUpAfterTenSecondsWithAMessageAndArmsNothing) {
   harness.controller.SetRegister(kStatusRegister, kStatusGas);
   DeafFrom(kCommandAt);  // the switch never arrives; neither do the polls
