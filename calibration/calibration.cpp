@@ -37,10 +37,13 @@ void FindSpan(Calibration& calibration, std::span<const SteadySample> onPetrol) 
 
 std::string ReasonWithout(const Calibration& calibration) {
   if (calibration.covered < kLeastCells) {
-    return "too few load cells: " + std::to_string(calibration.covered) + " of " +
-           std::to_string(calibration.cells.size()) + " cells driven on both fuels have " +
-           std::to_string(kLeastCellSamples) + " settled samples on each, " +
-           std::to_string(kLeastCells) +
+    const std::string found =
+        calibration.cells.empty()
+            ? "no load cell has settled samples on both fuels"
+            : std::to_string(calibration.covered) + " of " +
+                  std::to_string(calibration.cells.size()) + " cells driven on both fuels have " +
+                  std::to_string(kLeastCellSamples) + " settled samples on each";
+    return "too few load cells: " + found + ", " + std::to_string(kLeastCells) +
            " are needed. Drive longer on both fuels across the load range, holding each "
            "engine speed and throttle for a few seconds.";
   }
@@ -64,12 +67,13 @@ Proposal ProposeFrom(const Calibration& calibration) {
   proposal.currentNumerator = ParameterAt(calibration.inForce, kNumeratorRegister);
   proposal.currentError = WeightedRmsError(points, calibration.shortestMs, calibration.longestMs,
                                            proposal.currentFactors);
-  const FactorFit fit =
-      FitFactors(points, calibration.shortestMs, calibration.longestMs, proposal.current);
+  const FactorFit fit = FitFactors(points, calibration.shortestMs, calibration.longestMs,
+                                   proposal.current, proposal.xAxis);
   proposal.proposed = fit.positions;
+  proposal.reopened = fit.reopened;
   proposal.proposedFactors = fit.factors;
   proposal.proposedError = fit.rmsError;
-  proposal.formula = ApplyFormulaTo(proposal.xAxis, fit.positions);
+  proposal.formula = fit.formula;
   return proposal;
 }
 

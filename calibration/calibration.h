@@ -29,9 +29,10 @@ std::uint16_t ParameterAt(const ParameterWords& parameters, std::uint8_t address
 
 struct Proposal {
   TrackbarPositions current;
-  TrackbarPositions proposed;
+  TrackbarPositions proposed;  // where "Apply to Parameters…" places the trackbars
+  TrackbarPositions reopened;  // where the written registers place them again
   Factors currentFactors;
-  Factors proposedFactors;
+  Factors proposedFactors;  // in force once written: those of `reopened`
   std::uint16_t xAxis = 0;  // register 87 in force, which the formula takes
   std::uint16_t currentYAxis = 0;
   std::uint16_t currentNumerator = 0;

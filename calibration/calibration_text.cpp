@@ -97,6 +97,10 @@ std::string ProposalText(const Proposal& proposal) {
                      "  (X axis " + std::to_string(proposal.xAxis) + ")");
   text += ChangeLine("Numerator", std::to_string(proposal.currentNumerator),
                      std::to_string(proposal.formula.numerator), "");
+  if (proposal.reopened != proposal.proposed) {
+    text += "  (written, these reopen at trackbars " + std::to_string(proposal.reopened.left) +
+            " and " + std::to_string(proposal.reopened.right) + "; the factors shown are theirs)\n";
+  }
   text += "Mismatch to the needed ratios (weighted rms): " +
           FixedText(proposal.currentError * 100.0, 1) + " % -> " +
           FixedText(proposal.proposedError * 100.0, 1) + " %\n";

@@ -9,6 +9,7 @@ namespace {
 
 // Two errors closer than this count as equal: the grid's neighbours are far apart.
 constexpr double kEqualError = 1e-12;
+constexpr std::uint32_t kLargestRegister = 65535;
 
 int Distance(TrackbarPositions a, TrackbarPositions b) {
   return std::abs(a.left - b.left) + std::abs(a.right - b.right);
@@ -33,24 +34,44 @@ double WeightedRmsError(std::span<const FitPoint> points, double shortestMs, dou
   return weights > 0.0 ? std::sqrt(squares / weights) : 0.0;
 }
 
+std::optional<FactorFit> Placed(std::uint16_t xAxis, TrackbarPositions positions) {
+  FactorFit placed;
+  placed.positions = positions;
+  placed.formula = ApplyFormulaTo(xAxis, positions);
+  if (placed.formula.yAxis > kLargestRegister) {
+    return std::nullopt;  // a negative "Y axis": "Wrong filling of parameters"
+  }
+  const std::uint16_t written = placed.formula.xAxisStandIn ? kXAxisStandIn : xAxis;
+  placed.reopened = OpeningPositions(written, static_cast<std::uint16_t>(placed.formula.yAxis),
+                                     static_cast<std::uint16_t>(placed.formula.numerator));
+  placed.factors = FactorsAt(placed.reopened);
+  return placed;
+}
+
 FactorFit FitFactors(std::span<const FitPoint> points, double shortestMs, double longestMs,
-                     TrackbarPositions start) {
-  FactorFit best{start, FactorsAt(start),
-                 WeightedRmsError(points, shortestMs, longestMs, FactorsAt(start))};
+                     TrackbarPositions start, std::uint16_t xAxis) {
+  std::optional<FactorFit> best;
   for (int left = 0; left <= kLeftTrackbarLast; ++left) {
     for (int right = 0; right <= kRightTrackbarLast; ++right) {
-      const TrackbarPositions positions{left, right};
-      const Factors factors = FactorsAt(positions);
-      const double error = WeightedRmsError(points, shortestMs, longestMs, factors);
-      const bool better = error < best.rmsError - kEqualError;
-      const bool asGoodAndNearer = error <= best.rmsError + kEqualError &&
-                                   Distance(positions, start) < Distance(best.positions, start);
+      std::optional<FactorFit> fit = Placed(xAxis, TrackbarPositions{left, right});
+      if (!fit) {
+        continue;
+      }
+      fit->rmsError = WeightedRmsError(points, shortestMs, longestMs, fit->factors);
+      const bool better = !best || fit->rmsError < best->rmsError - kEqualError;
+      const bool asGoodAndNearer =
+          best && fit->rmsError <= best->rmsError + kEqualError &&
+          Distance(fit->positions, start) < Distance(best->positions, start);
       if (better || asGoodAndNearer) {
-        best = FactorFit{positions, factors, error};
+        best = fit;
       }
     }
   }
-  return best;
+  // Some position always gives an accepted "Y axis" (the top of the left trackbar gives the
+  // largest); should none, the positions in force stand.
+  return best.value_or(
+      FactorFit{start, start, FactorsAt(start), ApplyFormulaTo(xAxis, start),
+                WeightedRmsError(points, shortestMs, longestMs, FactorsAt(start))});
 }
 
 }  // namespace zav
