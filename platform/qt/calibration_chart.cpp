@@ -51,9 +51,9 @@ CalibrationChart MakeCalibrationChart(QWidget* parent) {
   chart.y->setTitleText(QStringLiteral("Gas/petrol ratio"));
   qchart->addAxis(chart.x, Qt::AlignBottom);
   qchart->addAxis(chart.y, Qt::AlignLeft);
-  chart.leftOut = AddCells(qchart, kLeftOutColour, QStringLiteral("Cells with too few samples"));
-  chart.needed = AddCells(qchart, kNeededColour, QStringLiteral("Needed ratio per cell"));
-  chart.inForce = AddLine(qchart, kInForceColour, Qt::DashLine, QStringLiteral("Factors in force"));
+  chart.leftOut = AddCells(qchart, kLeftOutColour, QStringLiteral("Too few samples"));
+  chart.needed = AddCells(qchart, kNeededColour, QStringLiteral("Needed"));
+  chart.inForce = AddLine(qchart, kInForceColour, Qt::DashLine, QStringLiteral("In force"));
   chart.proposed = AddLine(qchart, kProposedColour, Qt::SolidLine, QStringLiteral("Proposed"));
   for (QAbstractSeries* series : qchart->series()) {
     series->attachAxis(chart.x);

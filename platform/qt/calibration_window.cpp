@@ -61,6 +61,7 @@ CalibrationWindow::CalibrationWindow(CalibrationActions actions, QWidget* owner)
   }
   table_->setHorizontalHeaderLabels(headings);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   chart_ = MakeCalibrationChart(this);
   proposal_ = new QLabel(this);
@@ -73,6 +74,9 @@ CalibrationWindow::CalibrationWindow(CalibrationActions actions, QWidget* owner)
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->addWidget(table_);
   split->addWidget(chart_.view);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  split->setSizes({760, 500});
   auto* proposalRow = new QHBoxLayout;
   proposalRow->addWidget(proposal_, 1);
   proposalRow->addWidget(apply_, 0, Qt::AlignBottom);
@@ -82,7 +86,7 @@ CalibrationWindow::CalibrationWindow(CalibrationActions actions, QWidget* owner)
   layout->addWidget(message_);
   layout->addWidget(split, 1);
   layout->addLayout(proposalRow);
-  resize(1100, 640);
+  resize(1280, 660);
 
   clock_ = new QTimer(this);
   connect(clock_, &QTimer::timeout, this, [this] { ShowGuidance(); });

@@ -35,6 +35,7 @@ class CalibrationWindow : public QWidget {
   QTableWidget& Table() const { return *table_; }
   QPushButton& ApplyButton() const { return *apply_; }
   QPushButton& RecordButton(Fuel fuel) const { return *Row(fuel).record; }
+  QPushButton& ChooseButton(Fuel fuel) const { return *Row(fuel).choose; }
   QLabel& Message() const { return *message_; }
   QLabel& Guidance() const { return *guidance_; }
   QLabel& ProposalLabel() const { return *proposal_; }
