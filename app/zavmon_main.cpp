@@ -6,11 +6,11 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "platform/qt/qt_calibration_host.h"
-#include "platform/qt/qt_chart_windows.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_device.h"
-#include "platform/qt/qt_serial_survey.h"
+#include "hosts/qt/qt_calibration_host.h"
+#include "hosts/qt/qt_chart_windows.h"
+#include "hosts/qt/qt_desktop.h"
+#include "hosts/qt_core/qt_serial_device.h"
+#include "hosts/qt_core/qt_serial_survey.h"
 #include "ui/program.h"
 
 int main(int argc, char** argv) {

@@ -19,9 +19,9 @@
 
 #include "datalog/csv_log_reader.h"
 #include "datalog/csv_log_writer.h"
-#include "platform/qt/qt_chart_windows.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_device.h"
+#include "hosts/qt/qt_chart_windows.h"
+#include "hosts/qt/qt_desktop.h"
+#include "hosts/qt_core/qt_serial_device.h"
 #include "ui/program.h"
 
 namespace {

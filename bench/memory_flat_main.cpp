@@ -16,8 +16,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_device.h"
+#include "hosts/qt/qt_desktop.h"
+#include "hosts/qt_core/qt_serial_device.h"
 #include "ui/program.h"
 
 namespace {

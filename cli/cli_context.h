@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/console/console_desktop.h"
+#include "hosts/console/console_desktop.h"
 
 namespace zav::cli {
 

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "cli/exit_codes.h"
+#include "hosts/qt_core/qt_serial_device.h"
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
 #include "params/config_library.h"
-#include "platform/qt/qt_serial_device.h"
 
 namespace zav::cli {
 

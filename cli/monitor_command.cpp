@@ -11,7 +11,7 @@
 #include "cli/live_fields.h"
 #include "cli/output_file.h"
 #include "datalog/csv_log_writer.h"
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 
 namespace zav::cli {
 

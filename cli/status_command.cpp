@@ -9,7 +9,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json_output.h"
 #include "cli/live_fields.h"
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 
 namespace zav::cli {
 

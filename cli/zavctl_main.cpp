@@ -7,8 +7,8 @@
 
 #include "cli/cli_context.h"
 #include "cli/command_line.h"
-#include "platform/console/console_desktop.h"
-#include "platform/console/interrupt_flag.h"
+#include "hosts/console/console_desktop.h"
+#include "hosts/console/interrupt_flag.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);

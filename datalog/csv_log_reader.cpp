@@ -8,7 +8,7 @@
 
 #include "datalog/csv_fields.h"
 #include "datalog/csv_log_writer.h"
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 
 namespace zav {
 

@@ -9,7 +9,7 @@
 #include "datalog/file_sync.h"
 #include "datalog/local_time.h"
 #include "datalog/sample_columns.h"
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 
 namespace zav {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 
 namespace zav {
 

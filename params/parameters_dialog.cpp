@@ -8,7 +8,7 @@
 #include "params/parameter_set.h"
 #include "params/send_question.h"
 #include "resources/parameters_template.h"
-#include "ui/captions.h"
+#include "texts/captions.h"
 
 namespace zav {
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The whole test suite: dependencies, a normal build with every test, a second build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the formatting check.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the formatting check and the layering check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,8 +9,9 @@ bash scripts/install-deps.sh test
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-echo "== Formatting"
+echo "== Formatting and layers"
 bash scripts/check-format.sh
+bash scripts/check-layers.sh
 
 echo "== Build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -5,7 +5,7 @@
 #include "params/parameters_dialog.h"
 #include "ui/data_log_commands.h"
 #include "ui/extra_commands.h"
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 #include "ui/program.h"
 
 namespace zav {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "link/link_state.h"
-#include "ui/live_text.h"
+#include "texts/live_text.h"
 
 namespace zav {
 

@@ -16,7 +16,7 @@
 
 #include "calibration/calibration.h"
 #include "link/wire.h"
-#include "platform/qt/qt_calibration_host.h"
+#include "hosts/qt/qt_calibration_host.h"
 #include "resources/parameters_template.h"
 #include "tests/calibration/synthetic_drive.h"
 #include "tests/e2e/program_run.h"

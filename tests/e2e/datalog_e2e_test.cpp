@@ -10,9 +10,9 @@
 #include <chrono>
 
 #include "datalog/csv_log_reader.h"
+#include "hosts/qt/qt_chart_windows.h"
+#include "hosts/qt/strip_chart_view.h"
 #include "link/wire.h"
-#include "platform/qt/qt_chart_windows.h"
-#include "platform/qt/strip_chart_view.h"
 #include "sim/gas_factors.h"
 #include "tests/e2e/program_run.h"
 #include "tests/qt/zavsim_child.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_device.h"
+#include "hosts/qt/qt_desktop.h"
+#include "hosts/qt_core/qt_serial_device.h"
 #include "tests/qt/modal_driver.h"
 #include "tests/support/temp_dir.h"
 #include "ui/program.h"

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/headless/headless_desktop.h"
-#include "platform/headless/virtual_serial_device.h"
+#include "hosts/headless/headless_desktop.h"
+#include "hosts/headless/virtual_serial_device.h"
 
 namespace zav::headless {
 namespace {

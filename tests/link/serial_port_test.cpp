@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/headless/headless_desktop.h"
 #include "link/serial_port.h"
-#include "platform/headless/headless_desktop.h"
 #include "tests/support/fake_serial_device.h"
 #include "tests/support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "params/parameter_set.h"
-#include "ui/captions.h"
+#include "texts/captions.h"
 
 namespace zav {
 namespace {

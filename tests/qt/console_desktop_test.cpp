@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/console/console_desktop.h"
-#include "platform/console/progress_line.h"
+#include "hosts/console/console_desktop.h"
+#include "hosts/console/progress_line.h"
 #include "resources/transfer_template.h"
 
 namespace zav {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/port_names.h"
+#include "hosts/qt_core/port_names.h"
 
 namespace zav {
 namespace {

@@ -1,7 +1,7 @@
 // On Windows the stored name is the device: nothing in the environment redirects it.
 #include <gtest/gtest.h>
 
-#include "platform/qt/port_names.h"
+#include "hosts/qt_core/port_names.h"
 
 namespace zav {
 namespace {

@@ -8,8 +8,8 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 
-#include "platform/qt/level_bar.h"
-#include "platform/qt/vertical_slider.h"
+#include "hosts/qt/level_bar.h"
+#include "hosts/qt/vertical_slider.h"
 #include "tests/qt/shown_dialog.h"
 #include "tests/qt/test_templates.h"
 

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "hosts/qt/qt_desktop.h"
+#include "hosts/qt_core/qt_serial_device.h"
 #include "link/block_transfer.h"
 #include "link/link_state.h"
 #include "link/poll_cycle.h"
 #include "link/wire.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_device.h"
 #include "resources/transfer_template.h"
 #include "tests/qt/dialog_script.h"
 #include "tests/qt/test_templates.h"

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "platform/qt/qt_desktop.h"
+#include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
 #include "tests/qt/test_templates.h"
 

@@ -12,12 +12,12 @@
 #include <QValueAxis>
 
 #include "datalog/session_store.h"
+#include "hosts/qt/chart_picture.h"
+#include "hosts/qt/qt_chart_windows.h"
+#include "hosts/qt/scatter_window.h"
+#include "hosts/qt/strip_chart_view.h"
+#include "hosts/qt/strip_chart_window.h"
 #include "link/wire.h"
-#include "platform/qt/chart_picture.h"
-#include "platform/qt/qt_chart_windows.h"
-#include "platform/qt/scatter_window.h"
-#include "platform/qt/strip_chart_view.h"
-#include "platform/qt/strip_chart_window.h"
 #include "tests/support/temp_dir.h"
 
 namespace zav::qt {

@@ -18,10 +18,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/qt/dialog_units.h"
-#include "platform/qt/level_bar.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/toolbar_buttons.h"
+#include "hosts/qt/dialog_units.h"
+#include "hosts/qt/level_bar.h"
+#include "hosts/qt/qt_desktop.h"
+#include "hosts/qt/toolbar_buttons.h"
 #include "resources/main_template.h"
 #include "resources/menu.h"
 #include "resources/parameters_template.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "platform/qt/dialog_units.h"
+#include "hosts/qt/dialog_units.h"
 #include "tests/qt/shown_dialog.h"
 #include "tests/qt/test_templates.h"
 

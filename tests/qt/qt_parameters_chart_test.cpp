@@ -11,9 +11,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "hosts/qt/qt_desktop.h"
 #include "params/parameter_set.h"
 #include "params/parameters_dialog.h"
-#include "platform/qt/qt_desktop.h"
 #include "resources/parameters_template.h"
 
 namespace zav {

@@ -1,6 +1,6 @@
 // The Qt serial device against a pseudo-terminal: line settings, byte-wise reads with a
 // short time-out, blocking writes, exclusive use, and behaviour with no port open.
-#include "platform/qt/qt_serial_device.h"
+#include "hosts/qt_core/qt_serial_device.h"
 
 #include <gtest/gtest.h>
 #include <termios.h>

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/qt/qt_desktop.h"
+#include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
 #include "tests/qt/modal_driver.h"
 #include "tests/qt/test_templates.h"

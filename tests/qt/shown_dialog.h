@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/qt/qt_desktop.h"
+#include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
 
 namespace zav::test {

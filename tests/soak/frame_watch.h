@@ -11,8 +11,8 @@
 #include <map>
 #include <vector>
 
+#include "hosts/headless/virtual_clock.h"
 #include "link/link_state.h"
-#include "platform/headless/virtual_clock.h"
 #include "platform/serial_device.h"
 #include "sim/controller.h"
 

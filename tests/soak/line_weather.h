@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/virtual_clock.h"
+#include "hosts/headless/virtual_clock.h"
 #include "sim/controller.h"
 #include "sim/random.h"
 #include "tests/soak/soak_desktop.h"

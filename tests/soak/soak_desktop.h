@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/headless/headless_desktop.h"
+#include "hosts/headless/headless_desktop.h"
 
 namespace zav::testing {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/virtual_serial_device.h"
+#include "hosts/headless/virtual_serial_device.h"
 #include "sim/controller.h"
 #include "tests/soak/frame_watch.h"
 #include "tests/soak/line_weather.h"

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/headless/virtual_clock.h"
+#include "hosts/headless/virtual_clock.h"
 #include "sim/engine_options.h"
 #include "sim/trim_tally.h"
 

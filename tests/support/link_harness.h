@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "hosts/headless/headless_desktop.h"
+#include "hosts/headless/virtual_serial_device.h"
 #include "link/block_transfer.h"
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
-#include "platform/headless/headless_desktop.h"
-#include "platform/headless/virtual_serial_device.h"
 #include "sim/controller.h"
 #include "tests/support/temp_dir.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/headless/headless_desktop.h"
-#include "platform/headless/virtual_serial_device.h"
+#include "hosts/headless/headless_desktop.h"
+#include "hosts/headless/virtual_serial_device.h"
 #include "sim/controller.h"
 #include "tests/support/temp_dir.h"
 #include "ui/program.h"

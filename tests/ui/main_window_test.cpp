@@ -5,7 +5,7 @@
 #include "resources/main_template.h"
 #include "resources/menu.h"
 #include "tests/support/program_harness.h"
-#include "ui/captions.h"
+#include "texts/captions.h"
 
 namespace zav {
 namespace {

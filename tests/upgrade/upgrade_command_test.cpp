@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/headless/headless_desktop.h"
+#include "hosts/headless/headless_desktop.h"
 #include "tests/support/temp_dir.h"
 #include "upgrade/firmware_image.h"
 #include "upgrade/upgrade_command.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/headless/headless_desktop.h"
+#include "hosts/headless/headless_desktop.h"
 #include "resources/transfer_template.h"
 #include "tests/support/fake_serial_device.h"
 #include "upgrade/upload_dialog.h"

@@ -1,0 +1,298 @@
+#include "hosts/console/console_desktop.h"
+
+#include <unistd.h>
+
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "hosts/console/interrupt_flag.h"
+#include "hosts/qt_core/dialog_timers.h"
+#include "resources/transfer_template.h"
+
+namespace zav {
+
+namespace console {
+
+struct OpenDialog {
+  WindowRef ref;
+  int templateId = 0;
+  DialogProc proc;
+  qt::DialogTimers* timers = nullptr;
+  QEventLoop* loop = nullptr;
+  bool ended = false;
+  int result = 0;
+  std::optional<int> barPosition;  // last position of its bar
+};
+
+}  // namespace console
+
+namespace {
+
+constexpr int kWatchPeriodMs = 50;
+
+// Draws nothing: no dialog of the command line has a picture.
+class NoCanvas final : public Canvas {
+ public:
+  void SetPen(Colour) override {}
+  void Rectangle(int, int, int, int) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void SetTextColour(Colour) override {}
+  void Text(int, int, std::string_view) override {}
+};
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+}
+
+// Keeps the table of open dialogs right however RunDialog is left.
+class OpenEntry {
+ public:
+  OpenEntry(std::vector<console::OpenDialog*>& open, console::OpenDialog* dialog)
+      : open_(open), dialog_(dialog) {
+    open_.push_back(dialog_);
+  }
+  ~OpenEntry() { open_.erase(std::find(open_.begin(), open_.end(), dialog_)); }
+  OpenEntry(const OpenEntry&) = delete;
+  OpenEntry& operator=(const OpenEntry&) = delete;
+
+ private:
+  std::vector<console::OpenDialog*>& open_;
+  console::OpenDialog* dialog_;
+};
+
+}  // namespace
+
+ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers)
+    : progressStream_(progress),
+      progress_(progress, isatty(fileno(progress)) != 0),
+      answers_(answers),
+      nowhere_(std::make_unique<NoCanvas>()) {
+  watch_.setInterval(kWatchPeriodMs);
+  QObject::connect(&watch_, &QTimer::timeout, [this] { Watch(); });
+  sinceProgress_.start();
+}
+
+ConsoleDesktop::~ConsoleDesktop() = default;
+
+console::OpenDialog* ConsoleDesktop::Find(WindowRef window) const {
+  for (console::OpenDialog* dialog : open_) {
+    if (dialog->ref == window) {
+      return dialog;
+    }
+  }
+  return nullptr;
+}
+
+void ConsoleDesktop::Deliver(console::OpenDialog& dialog, const DialogEvent& event) {
+  if (!dialog.ended) {
+    dialog.proc(*this, dialog.ref, event);
+  }
+}
+
+int ConsoleDesktop::RunDialog(const DialogTemplate& dialog, WindowRef /*owner*/, DialogProc proc) {
+  console::OpenDialog open;
+  open.ref = WindowRef{nextWindowId_++};
+  open.templateId = dialog.id;
+  open.proc = std::move(proc);
+  QObject anchor;
+  qt::DialogTimers timers(&anchor, [this, &open](int id) {
+    Deliver(open, {DialogMessage::Timer, id, 0});
+  });
+  QEventLoop loop;
+  open.timers = &timers;
+  open.loop = &loop;
+  const OpenEntry entry(open_, &open);
+  NoteProgress();
+  watch_.start();
+  Deliver(open, {DialogMessage::Init, 0, 0});
+  if (stop_ != ConsoleStop::None) {
+    Deliver(open, {DialogMessage::Close, 0, 0});  // nothing new may start once stopped
+  }
+  if (!open.ended) {
+    loop.exec();
+  }
+  timers.KillAll();
+  if (open.templateId == kTransferTemplateId) {
+    progress_.Finish();
+  }
+  if (open_.size() == 1) {
+    watch_.stop();
+  }
+  return open.result;
+}
+
+void ConsoleDesktop::EndDialog(WindowRef window, int result) {
+  if (console::OpenDialog* dialog = Find(window)) {
+    dialog->ended = true;
+    dialog->result = result;
+    dialog->timers->KillAll();
+    dialog->loop->exit(result);  // an outer loop ends once the inner ones have returned
+  }
+}
+
+void ConsoleDesktop::SetTimer(WindowRef window, int timerId, int periodMs) {
+  if (console::OpenDialog* dialog = Find(window); dialog != nullptr && !dialog->ended) {
+    dialog->timers->Set(timerId, periodMs);
+  }
+}
+
+void ConsoleDesktop::KillTimer(WindowRef window, int timerId) {
+  if (console::OpenDialog* dialog = Find(window)) {
+    dialog->timers->Kill(timerId);
+  }
+}
+
+void ConsoleDesktop::Watch() {
+  if (console::InterruptRequested()) {
+    CloseAll(ConsoleStop::Interrupted);
+  } else if (question_ == nullptr && noProgressLimitMs_ &&
+             sinceProgress_.elapsed() > *noProgressLimitMs_) {
+    CloseAll(ConsoleStop::TimedOut);
+  }
+}
+
+void ConsoleDesktop::CloseAll(ConsoleStop reason) {
+  if (stop_ != ConsoleStop::None) {
+    return;
+  }
+  stop_ = reason;
+  progress_.Finish();
+  if (question_ != nullptr) {
+    question_->exit(0);  // no answer: the safe one
+  }
+  const std::vector<console::OpenDialog*> innermostFirst(open_.rbegin(), open_.rend());
+  for (console::OpenDialog* dialog : innermostFirst) {
+    Deliver(*dialog, {DialogMessage::Close, 0, 0});
+  }
+}
+
+void ConsoleDesktop::SetText(WindowRef, int, std::string_view) {}
+
+std::string ConsoleDesktop::GetText(WindowRef, int) {
+  return {};
+}
+
+void ConsoleDesktop::SetBarRange(WindowRef window, int controlId, int low, int high) {
+  const console::OpenDialog* dialog = Find(window);
+  if (dialog != nullptr && dialog->templateId == kTransferTemplateId &&
+      controlId == kTransferProgressBar) {
+    progress_.Start(progressTitle_, low, high);
+  }
+}
+
+void ConsoleDesktop::SetBarPosition(WindowRef window, int controlId, int position) {
+  console::OpenDialog* dialog = Find(window);
+  if (dialog == nullptr) {
+    return;
+  }
+  if (dialog->barPosition != position) {
+    dialog->barPosition = position;
+    NoteProgress();
+  }
+  if (dialog->templateId == kTransferTemplateId && controlId == kTransferProgressBar) {
+    progress_.Show(position);
+  }
+}
+
+void ConsoleDesktop::SetBarColour(WindowRef, int, Colour) {}
+void ConsoleDesktop::SetSliderRange(WindowRef, int, int, int) {}
+void ConsoleDesktop::SetSliderPosition(WindowRef, int, int) {}
+
+int ConsoleDesktop::GetSliderPosition(WindowRef, int) {
+  return 0;
+}
+
+void ConsoleDesktop::AddToolbarButtons(WindowRef, int, std::span<const ToolbarButton>) {}
+void ConsoleDesktop::AddListEntry(WindowRef, int, std::string_view) {}
+void ConsoleDesktop::SelectListEntry(WindowRef, int, int) {}
+
+int ConsoleDesktop::SelectedListEntry(WindowRef, int) {
+  return -1;
+}
+
+MessageAnswer ConsoleDesktop::ShowMessage(WindowRef /*owner*/, std::string_view text,
+                                          std::string_view caption, MessageButtons buttons,
+                                          MessageIcon /*icon*/) {
+  progress_.Finish();
+  const std::string shownCaption(Trimmed(caption));
+  const std::string shownText(text);
+  std::fprintf(progressStream_, "%s: %s\n", shownCaption.c_str(), shownText.c_str());
+  std::fflush(progressStream_);
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return answerYes_ ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return answerYes_ ? MessageAnswer::Yes : MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
+std::optional<std::string> ConsoleDesktop::ChooseFileToOpen(WindowRef, const FileDialogOptions&) {
+  return fileToOpen_;
+}
+
+std::optional<std::string> ConsoleDesktop::ChooseFileToSave(WindowRef, const FileDialogOptions&) {
+  return fileToSave_;
+}
+
+GoOnAnswers ConsoleDesktop::AnswersFor(bool yes) const {
+  if (yes) {
+    return GoOnAnswers::Yes;
+  }
+  return isatty(fileno(answers_)) != 0 ? GoOnAnswers::AskTerminal : GoOnAnswers::Refuse;
+}
+
+bool ConsoleDesktop::AskToGoOn(WindowRef /*owner*/, std::string_view text, std::string_view caption,
+                               std::string_view goOnLabel, MessageIcon /*icon*/) {
+  lastGoOn_ = {.question = std::string(text)};
+  if (goOnAnswers_ == GoOnAnswers::Refuse) {
+    lastGoOn_.refused = true;  // the command says why it stopped
+    return false;
+  }
+  progress_.Finish();
+  const std::string shownCaption(Trimmed(caption));
+  std::fprintf(progressStream_, "%s: %s", shownCaption.c_str(), lastGoOn_.question.c_str());
+  if (goOnAnswers_ == GoOnAnswers::Yes) {
+    std::fprintf(progressStream_, " %s (--yes)\n", std::string(goOnLabel).c_str());
+    std::fflush(progressStream_);
+    return true;
+  }
+  std::fprintf(progressStream_, " [y/N] ");
+  std::fflush(progressStream_);
+  const bool goOn = AskOnTerminal();
+  lastGoOn_.declined = !goOn;
+  return goOn;
+}
+
+// Waits for the answer line with the event loop running, so that the poll ticks go on behind
+// the question as they do behind the window's message box; the status the checks read then
+// stays fresh. Ctrl-C ends the wait with No.
+bool ConsoleDesktop::AskOnTerminal() {
+  QEventLoop loop;
+  QSocketNotifier readable(fileno(answers_), QSocketNotifier::Read);
+  QObject::connect(&readable, &QSocketNotifier::activated, &loop, [&loop] { loop.exit(1); });
+  question_ = &loop;
+  watch_.start();
+  const int answered = stop_ == ConsoleStop::None ? loop.exec() : 0;
+  question_ = nullptr;
+  NoteProgress();  // the time spent thinking is not time without an answer
+  if (answered == 0) {
+    return false;
+  }
+  char line[64] = {};
+  const ssize_t count = read(fileno(answers_), line, sizeof line - 1);
+  return count > 0 && (line[0] == 'y' || line[0] == 'Y');
+}
+
+Canvas& ConsoleDesktop::CanvasOf(WindowRef) {
+  return *nowhere_;
+}
+
+}  // namespace zav

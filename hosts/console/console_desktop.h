@@ -1,0 +1,126 @@
+#pragma once
+// The desktop layer for a terminal (zavctl): a modal dialog is a local event loop that keeps
+// delivering the timers of every open dialog, as the window's loops do; the progress bar of
+// the "Communicate with AZV" dialog prints to standard error; a message box prints its text
+// there and takes the answer the command implies; a file dialog takes the file the command
+// names. Controls hold nothing and the canvas draws nowhere.
+//
+// Two ways out that the window leaves to the user: Ctrl-C, and a limit on the time without
+// progress. Either closes every open dialog, innermost first, just as the window's Cancel
+// (or the close box) would, so the procedures clean up as they do there. Needs a
+// QCoreApplication for its whole life; everything runs on the application's thread.
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hosts/console/progress_line.h"
+#include "platform/desktop.h"
+
+namespace zav {
+
+namespace console {
+struct OpenDialog;
+}  // namespace console
+
+enum class ConsoleStop { None, TimedOut, Interrupted };
+
+// How a question with a safe Cancel (AskToGoOn) is answered: go on and say so, ask on the
+// terminal (y/N), or refuse without asking, as a script that did not say yes needs.
+enum class GoOnAnswers { Yes, AskTerminal, Refuse };
+
+// What became of the last question with a safe Cancel.
+struct GoOnOutcome {
+  std::string question;   // empty while none was asked
+  bool refused = false;   // refused without asking
+  bool declined = false;  // answered No on the terminal
+};
+
+class ConsoleDesktop final : public Desktop {
+ public:
+  // Progress goes to `progress` (standard error), drawn as a bar when it is a terminal.
+  explicit ConsoleDesktop(std::FILE* progress = stderr, std::FILE* answers = stdin);
+  ~ConsoleDesktop() override;
+  ConsoleDesktop(const ConsoleDesktop&) = delete;
+  ConsoleDesktop& operator=(const ConsoleDesktop&) = delete;
+
+  // Closes every dialog once this long (ms) passes without progress: a dialog opening, a
+  // bar moving or NoteProgress. Nothing: no limit.
+  void SetNoProgressLimit(std::optional<int> limitMs) { noProgressLimitMs_ = limitMs; }
+  void NoteProgress() { sinceProgress_.start(); }
+  // Why the dialogs were closed from outside; None while nothing closed them.
+  ConsoleStop Stop() const { return stop_; }
+
+  // What the next file dialogs return; nothing: as if cancelled.
+  void SetFileToOpen(std::optional<std::string> path) { fileToOpen_ = std::move(path); }
+  void SetFileToSave(std::optional<std::string> path) { fileToSave_ = std::move(path); }
+  // The answer to questions (OK or Yes when true, else Cancel or No).
+  void SetQuestionAnswer(bool yes) { answerYes_ = yes; }
+  // How questions with a safe Cancel are answered; by default they are refused.
+  void SetGoOnAnswers(GoOnAnswers answers) { goOnAnswers_ = answers; }
+  // Yes with --yes, else AskTerminal when the answers come from a terminal, else Refuse.
+  GoOnAnswers AnswersFor(bool yes) const;
+  const GoOnOutcome& LastGoOn() const { return lastGoOn_; }
+  // The words before the progress bar, e.g. "Reading".
+  void SetProgressTitle(std::string title) { progressTitle_ = std::move(title); }
+
+  // Desktop.
+  int RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
+  void EndDialog(WindowRef window, int result) override;
+  void SetTimer(WindowRef window, int timerId, int periodMs) override;
+  void KillTimer(WindowRef window, int timerId) override;
+  void SetText(WindowRef window, int controlId, std::string_view text) override;
+  std::string GetText(WindowRef window, int controlId) override;
+  void SetBarRange(WindowRef window, int controlId, int low, int high) override;
+  void SetBarPosition(WindowRef window, int controlId, int position) override;
+  void SetBarColour(WindowRef window, int controlId, Colour colour) override;
+  void SetSliderRange(WindowRef window, int controlId, int low, int high) override;
+  void SetSliderPosition(WindowRef window, int controlId, int position) override;
+  int GetSliderPosition(WindowRef window, int controlId) override;
+  void AddToolbarButtons(WindowRef window, int controlId,
+                         std::span<const ToolbarButton> buttons) override;
+  void AddListEntry(WindowRef window, int controlId, std::string_view entry) override;
+  void SelectListEntry(WindowRef window, int controlId, int index) override;
+  int SelectedListEntry(WindowRef window, int controlId) override;
+  MessageAnswer ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
+                            MessageButtons buttons, MessageIcon icon) override;
+  std::optional<std::string> ChooseFileToOpen(WindowRef owner,
+                                              const FileDialogOptions& options) override;
+  std::optional<std::string> ChooseFileToSave(WindowRef owner,
+                                              const FileDialogOptions& options) override;
+  bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                 std::string_view goOnLabel, MessageIcon icon) override;
+  Canvas& CanvasOf(WindowRef window) override;
+
+ private:
+  bool AskOnTerminal();
+  console::OpenDialog* Find(WindowRef window) const;
+  void Deliver(console::OpenDialog& dialog, const DialogEvent& event);
+  void Watch();
+  void CloseAll(ConsoleStop reason);
+
+  std::FILE* progressStream_;
+  console::ProgressLine progress_;
+  std::string progressTitle_ = "Communicate with AZV";
+  std::vector<console::OpenDialog*> open_;  // innermost last; each owned by its RunDialog
+  int nextWindowId_ = 1;
+  QTimer watch_;  // looks at Ctrl-C and the progress limit in every loop
+  QElapsedTimer sinceProgress_;
+  std::optional<int> noProgressLimitMs_;
+  ConsoleStop stop_ = ConsoleStop::None;
+  std::optional<std::string> fileToOpen_;
+  std::optional<std::string> fileToSave_;
+  bool answerYes_ = true;
+  std::FILE* answers_;
+  GoOnAnswers goOnAnswers_ = GoOnAnswers::Refuse;
+  GoOnOutcome lastGoOn_;
+  QEventLoop* question_ = nullptr;   // the wait for a terminal answer, while one runs
+  std::unique_ptr<Canvas> nowhere_;  // the canvas of every dialog
+};
+
+}  // namespace zav

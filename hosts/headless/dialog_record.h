@@ -1,0 +1,99 @@
+#pragma once
+// What the headless host keeps of each dialog: its controls in memory, its timers, what was
+// drawn on it, and when it opened and closed. Tests read these to see what the window shows.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hosts/headless/virtual_clock.h"
+#include "platform/desktop.h"
+
+namespace zav::headless {
+
+struct ControlState {
+  int id = 0;
+  ControlKind kind = ControlKind::Label;
+  std::string text;
+  int barLow = 0;
+  int barHigh = 100;
+  int barPosition = 0;
+  std::optional<Colour> barColour;
+  int sliderLow = 0;
+  int sliderHigh = 100;
+  int sliderPosition = 0;
+  std::vector<std::string> entries;
+  int selection = -1;
+  std::vector<ToolbarButton> buttons;
+};
+
+struct DrawOp {
+  enum class Kind { Pen, Rectangle, MoveTo, LineTo, TextColour, Text };
+  Kind kind = Kind::Pen;
+  int x1 = 0;
+  int y1 = 0;
+  int x2 = 0;
+  int y2 = 0;
+  Colour colour;
+  std::string text;
+};
+
+struct TimerState {
+  int periodMs = 0;
+  Micros due = 0;
+  std::uint64_t order = 0;  // creation order breaks ties between timers due together
+};
+
+// A menu item the program added to a window (see Desktop::AddMenuItem).
+struct AddedMenuItem {
+  std::string menuTitle;
+  int commandId = 0;
+  std::string text;
+  bool checked = false;
+  bool enabled = true;
+};
+
+struct DialogRecord {
+  WindowRef window;
+  int templateId = 0;
+  WindowRef owner;
+  DialogProc proc;
+  Micros openedAt = 0;
+  std::optional<Micros> closedAt;
+  bool ending = false;
+  int result = 0;
+  std::map<int, ControlState> controls;
+  std::map<int, TimerState> timers;
+  std::vector<DrawOp> drawing;
+  std::optional<std::string> statusLine;  // none until the program first shows one
+  int statusLineUpdates = 0;              // how often it was set, changed or not
+  std::vector<AddedMenuItem> addedItems;
+
+  const AddedMenuItem* AddedItem(int commandId) const;
+
+  bool IsOpen() const { return !closedAt.has_value(); }
+};
+
+struct MessageRecord {
+  std::string text;
+  std::string caption;
+  MessageButtons buttons = MessageButtons::Ok;
+  MessageIcon icon = MessageIcon::None;
+  WindowRef owner;
+  Micros shownAt = 0;
+  Micros closedAt = 0;
+  MessageAnswer answer = MessageAnswer::Ok;
+  std::string goOnLabel;  // a question asked with AskToGoOn: its go-on button; else empty
+};
+
+struct FileDialogRecord {
+  bool save = false;
+  FileDialogOptions options;
+  WindowRef owner;
+  Micros shownAt = 0;
+  std::optional<std::string> answer;
+};
+
+}  // namespace zav::headless

@@ -1,0 +1,133 @@
+#include "hosts/qt/control_factory.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QToolBar>
+#include <algorithm>
+
+#include "hosts/qt/control_text.h"
+#include "hosts/qt/dialog_units.h"
+#include "hosts/qt/level_bar.h"
+#include "hosts/qt/toolbar_buttons.h"
+#include "hosts/qt/vertical_slider.h"
+
+namespace zav::qt {
+
+namespace {
+
+using K = ControlKind;
+
+QLineEdit* CreateEdit(QWidget* client, Qt::Alignment alignment, bool readOnly) {
+  auto* edit = new QLineEdit(client);
+  edit->setAlignment(alignment | Qt::AlignVCenter);
+  edit->setReadOnly(readOnly);
+  edit->setFocusPolicy(Qt::StrongFocus);  // a tab stop
+  edit->setTextMargins(0, 0, 0, 0);
+  if (readOnly) {
+    // A read-only edit has the window's face colour behind its text, as on the platform.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+  }
+  return edit;
+}
+
+QLabel* CreateLabel(QWidget* client, Qt::Alignment alignment) {
+  auto* label = new QLabel(client);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setAlignment(alignment);
+  return label;
+}
+
+QGroupBox* CreateGroupBox(QWidget* client) {
+  auto* group = new QGroupBox(client);
+  group->lower();  // behind the controls it frames, whatever the template order
+  return group;
+}
+
+QComboBox* CreateDropDownList(QWidget* client, int controlId, const DeliverEvent& deliver) {
+  auto* list = new QComboBox(client);
+  list->setEditable(false);
+  list->setInsertPolicy(QComboBox::InsertAtBottom);
+  list->setFocusPolicy(Qt::StrongFocus);
+  // `activated` comes from the user only (mouse or arrow keys), never from a selection the
+  // program makes.
+  QObject::connect(list, &QComboBox::activated, list, [controlId, deliver](int) {
+    deliver(CommandEvent(controlId, kSelectionChange));
+  });
+  return list;
+}
+
+QPushButton* CreatePushButton(QWidget* client, int controlId, const DeliverEvent& deliver) {
+  auto* button = new QPushButton(client);
+  button->setAutoDefault(false);  // Enter reaches the dialog, not the focused button
+  button->setDefault(false);
+  button->setFocusPolicy(Qt::StrongFocus);
+  QObject::connect(button, &QPushButton::clicked, button,
+                   [controlId, deliver] { deliver(CommandEvent(controlId)); });
+  return button;
+}
+
+QWidget* CreateWidget(const ControlTemplate& control, QWidget* client,
+                      const DeliverEvent& deliver) {
+  switch (control.kind) {
+    case K::ValueEdit:
+      return CreateEdit(client, Qt::AlignRight, true);
+    case K::StatusEdit:
+      return CreateEdit(client, Qt::AlignHCenter, true);
+    case K::NameEdit:
+      return CreateEdit(client, Qt::AlignLeft, true);
+    case K::InputEdit:
+      return CreateEdit(client, Qt::AlignRight, false);
+    case K::ProgressBar:
+      return new LevelBar(client);
+    case K::Label:
+      return CreateLabel(client, Qt::AlignLeft | Qt::AlignTop);
+    case K::UnitLabel:
+      return CreateLabel(client, Qt::AlignLeft | Qt::AlignVCenter);
+    case K::FieldLabel:
+      return CreateLabel(client, Qt::AlignCenter);
+    case K::GroupBox:
+      return CreateGroupBox(client);
+    case K::DropDownList:
+      return CreateDropDownList(client, control.id, deliver);
+    case K::PushButton:
+      return CreatePushButton(client, control.id, deliver);
+    case K::Toolbar:
+      return CreateToolbar(client);
+    case K::VerticalSlider:
+      return CreateVerticalSlider(client, control.id, deliver);
+  }
+  return new QWidget(client);
+}
+
+// A drop-down list's rect gives the height with the list open; closed it is as high as the
+// font needs, and the open list shows as many entries as the rest of that height holds.
+QRect DropDownGeometry(QComboBox& list, const QRect& withListOpen) {
+  const int closedHeight = std::min(list.sizeHint().height(), withListOpen.height());
+  const int entryHeight = std::max(1, list.fontMetrics().height());
+  list.setMaxVisibleItems(std::max(1, (withListOpen.height() - closedHeight) / entryHeight));
+  return QRect(withListOpen.topLeft(), QSize(withListOpen.width(), closedHeight));
+}
+
+}  // namespace
+
+QWidget* CreateControl(const ControlTemplate& control, QWidget* client,
+                       const DeliverEvent& deliver) {
+  QWidget* widget = CreateWidget(control, client, deliver);
+  QRect geometry = PixelRect(control.rect);
+  if (auto* list = dynamic_cast<QComboBox*>(widget)) {
+    geometry = DropDownGeometry(*list, geometry);
+  }
+  widget->setGeometry(geometry);
+  // Geometry first: whether a caption fits depends on the control's size.
+  SetControlText(*widget, FromUtf8(control.text));
+  return widget;
+}
+
+}  // namespace zav::qt

@@ -1,0 +1,16 @@
+#pragma once
+// One control of a dialog template as a widget of the dialog's client area, placed at its
+// rect (dialog units converted to pixels) and looking as its kind asks.
+
+#include "hosts/qt/event_delivery.h"
+#include "resources/dialog_template.h"
+
+class QWidget;
+
+namespace zav::qt {
+
+// The widget is a child of `client`; `deliver` takes what the user does with it.
+QWidget* CreateControl(const ControlTemplate& control, QWidget* client,
+                       const DeliverEvent& deliver);
+
+}  // namespace zav::qt

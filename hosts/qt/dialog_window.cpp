@@ -1,0 +1,162 @@
+#include "hosts/qt/dialog_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <utility>
+
+#include "hosts/qt/client_area.h"
+#include "hosts/qt/control_text.h"
+#include "hosts/qt/dialog_units.h"
+#include "hosts/qt/menu_bar.h"
+
+namespace zav::qt {
+
+namespace {
+
+// Close to "MS Sans Serif" 8, which the templates are laid out for: the first narrow sans
+// family the system has, else its usual sans.
+constexpr int kDialogFontPoints = 8;
+
+QFont DialogFont() {
+  QFont font = QGuiApplication::font();
+  font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"),
+                    font.family()});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(kDialogFontPoints);
+  return font;
+}
+
+// A window with minimise or maximise box is a full window, so window managers offer those
+// boxes; others are plain dialogs. All have a title, a system menu and a close box.
+Qt::WindowFlags FrameFlags(const DialogTemplate& dialog) {
+  const bool boxes = dialog.minimizeBox || dialog.maximizeBox;
+  Qt::WindowFlags flags = boxes ? Qt::Window : Qt::Dialog;
+  flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
+  if (dialog.minimizeBox) {
+    flags |= Qt::WindowMinimizeButtonHint;
+  }
+  if (dialog.maximizeBox) {
+    flags |= Qt::WindowMaximizeButtonHint;
+  }
+  return flags;
+}
+
+bool IsPlainKey(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  return modifiers == Qt::NoModifier;
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(const DialogTemplate& dialog, QWidget* owner, DeliverEvent deliver)
+    : QDialog(owner, FrameFlags(dialog)),
+      deliver_(std::move(deliver)),
+      timers_(this, [this](int timerId) {
+        Deliver({DialogMessage::Timer, timerId, 0});
+      }) {
+  setWindowTitle(FromUtf8(dialog.title));
+  setFont(DialogFont());
+  setSizeGripEnabled(false);
+  BuildFrame(dialog);
+  controls_ = std::make_unique<DialogControls>(dialog.controls, client_, deliver_);
+}
+
+DialogWindow::~DialogWindow() = default;
+
+// Menu bar on top, client area below it; a window without sizing border keeps its size.
+void DialogWindow::BuildFrame(const DialogTemplate& dialog) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  if (dialog.menuId != 0) {
+    layout->setMenuBar(CreateMenuBar(dialog.menuId, this, deliver_));
+  }
+  client_ = new ClientArea(PixelSize(dialog.rect), dialog.sizingBorder, this, [this] {
+    Deliver({DialogMessage::Paint, 0, 0});
+  });
+  layout->addWidget(client_);
+  layout->setSizeConstraint(dialog.sizingBorder ? QLayout::SetDefaultConstraint
+                                                : QLayout::SetFixedSize);
+  resize(sizeHint());
+  extras_ = std::make_unique<WindowExtras>(*this, *layout, deliver_);
+}
+
+void DialogWindow::Deliver(const DialogEvent& event) {
+  if (deliver_) {
+    deliver_(event);
+  }
+}
+
+void DialogWindow::PlaceAt(QPoint position) {
+  move(position);
+}
+
+int DialogWindow::RunModal() {
+  if (ended_) {
+    return result();
+  }
+  return exec();
+}
+
+void DialogWindow::End(int result) {
+  ended_ = true;
+  timers_.KillAll();
+  done(result);
+}
+
+BackingCanvas& DialogWindow::FreshCanvas() {
+  if (!canvas_) {
+    canvas_ = std::make_unique<BackingCanvas>(client_);
+  }
+  canvas_->Reset();
+  return *canvas_;
+}
+
+void DialogWindow::accept() {
+  Deliver(CommandEvent(kCommandEnter));
+}
+
+void DialogWindow::reject() {
+  Deliver(CommandEvent(kCommandEscape));
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (IsPlainKey(*event) && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    accept();
+  } else if (IsPlainKey(*event) && key == Qt::Key_Escape) {
+    reject();
+  } else {
+    QDialog::keyPressEvent(event);
+  }
+}
+
+// The close box asks; the procedure decides.
+void DialogWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  if (!ended_) {
+    Deliver({DialogMessage::Close, 0, 0});
+  }
+}
+
+void DialogWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (QWindow* window = windowHandle()) {
+    window->installEventFilter(this);  // to see the window system's expose events
+  }
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    client_->RequestPaint();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace zav::qt

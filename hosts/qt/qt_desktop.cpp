@@ -1,0 +1,243 @@
+#include "hosts/qt/qt_desktop.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSlider>
+#include <QToolBar>
+
+#include "hosts/qt/backing_canvas.h"
+#include "hosts/qt/client_area.h"
+#include "hosts/qt/control_text.h"
+#include "hosts/qt/dialog_units.h"
+#include "hosts/qt/dialog_window.h"
+#include "hosts/qt/file_dialog.h"
+#include "hosts/qt/level_bar.h"
+#include "hosts/qt/message_box.h"
+#include "hosts/qt/toolbar_buttons.h"
+#include "hosts/qt/vertical_slider.h"
+
+namespace zav {
+
+namespace {
+
+// A dialog's position counts from its owner's client area, or from the desktop's usable area
+// when it has no owner (global px).
+QPoint PositionOrigin(qt::DialogWindow* owner) {
+  if (owner != nullptr) {
+    return owner->Client().mapToGlobal(QPoint(0, 0));
+  }
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry().topLeft() : QPoint(0, 0);
+}
+
+// Keeps the open-dialog table right however RunDialog is left.
+class OpenDialogEntry {
+ public:
+  OpenDialogEntry(std::map<int, qt::DialogWindow*>& open, int id, qt::DialogWindow* window)
+      : open_(open), id_(id) {
+    open_[id_] = window;
+  }
+  ~OpenDialogEntry() { open_.erase(id_); }
+  OpenDialogEntry(const OpenDialogEntry&) = delete;
+  OpenDialogEntry& operator=(const OpenDialogEntry&) = delete;
+
+ private:
+  std::map<int, qt::DialogWindow*>& open_;
+  int id_;
+};
+
+}  // namespace
+
+QtDesktop::QtDesktop() : nowhere_(std::make_unique<qt::BackingCanvas>(nullptr)) {}
+
+QtDesktop::~QtDesktop() = default;
+
+qt::DialogWindow* QtDesktop::Find(WindowRef window) const {
+  const auto found = open_.find(window.id);
+  return found == open_.end() ? nullptr : found->second;
+}
+
+template <typename Kind>
+Kind* QtDesktop::Control(WindowRef window, int controlId) const {
+  const qt::DialogWindow* dialog = Find(window);
+  return dialog != nullptr ? dialog->Controls().As<Kind>(controlId) : nullptr;
+}
+
+QWidget* QtDesktop::WindowOf(WindowRef window) const {
+  return Find(window);
+}
+
+QWidget* QtDesktop::ClientAreaOf(WindowRef window) const {
+  qt::DialogWindow* dialog = Find(window);
+  return dialog != nullptr ? &dialog->Client() : nullptr;
+}
+
+QWidget* QtDesktop::ControlOf(WindowRef window, int controlId) const {
+  return Control<QWidget>(window, controlId);
+}
+
+int QtDesktop::RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) {
+  const WindowRef self{nextWindowId_++};
+  qt::DialogWindow* ownerWindow = Find(owner);
+  qt::DialogWindow window(
+      dialog, ownerWindow,
+      [this, self, proc = std::move(proc)](const DialogEvent& event) { proc(*this, self, event); });
+  window.PlaceAt(PositionOrigin(ownerWindow) + qt::PixelRect(dialog.rect).topLeft());
+  const OpenDialogEntry entry(open_, self.id, &window);
+  window.Deliver({DialogMessage::Init, 0, 0});
+  return window.RunModal();
+}
+
+void QtDesktop::EndDialog(WindowRef window, int result) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->End(result);
+  }
+}
+
+void QtDesktop::SetTimer(WindowRef window, int timerId, int periodMs) {
+  if (qt::DialogWindow* dialog = Find(window); dialog != nullptr && !dialog->HasEnded()) {
+    dialog->Timers().Set(timerId, periodMs);
+  }
+}
+
+void QtDesktop::KillTimer(WindowRef window, int timerId) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Timers().Kill(timerId);
+  }
+}
+
+void QtDesktop::SetText(WindowRef window, int controlId, std::string_view text) {
+  if (QWidget* control = ControlOf(window, controlId)) {
+    qt::SetControlText(*control, qt::FromUtf8(text));
+  }
+}
+
+std::string QtDesktop::GetText(WindowRef window, int controlId) {
+  const QWidget* control = ControlOf(window, controlId);
+  return control != nullptr ? qt::ToUtf8(qt::ControlText(*control)) : std::string();
+}
+
+void QtDesktop::SetBarRange(WindowRef window, int controlId, int low, int high) {
+  if (auto* bar = Control<qt::LevelBar>(window, controlId)) {
+    bar->SetRange(low, high);
+  }
+}
+
+void QtDesktop::SetBarPosition(WindowRef window, int controlId, int position) {
+  if (auto* bar = Control<qt::LevelBar>(window, controlId)) {
+    bar->SetPosition(position);
+  }
+}
+
+void QtDesktop::SetBarColour(WindowRef window, int controlId, Colour colour) {
+  if (auto* bar = Control<qt::LevelBar>(window, controlId)) {
+    bar->SetColour(QColor(colour.red, colour.green, colour.blue));
+  }
+}
+
+void QtDesktop::SetSliderRange(WindowRef window, int controlId, int low, int high) {
+  if (auto* slider = Control<QSlider>(window, controlId)) {
+    qt::SetVerticalSliderRange(*slider, low, high);
+  }
+}
+
+void QtDesktop::SetSliderPosition(WindowRef window, int controlId, int position) {
+  if (auto* slider = Control<QSlider>(window, controlId)) {
+    slider->setValue(position);  // brought into the range by the slider itself
+  }
+}
+
+// While the user drags or steps, the thumb's place is ahead of the slider's value until the
+// movement's event has been handled; the procedure asks during that event.
+int QtDesktop::GetSliderPosition(WindowRef window, int controlId) {
+  const auto* slider = Control<QSlider>(window, controlId);
+  return slider != nullptr ? slider->sliderPosition() : 0;
+}
+
+void QtDesktop::AddToolbarButtons(WindowRef window, int controlId,
+                                  std::span<const ToolbarButton> buttons) {
+  qt::DialogWindow* dialog = Find(window);
+  auto* toolbar = Control<QToolBar>(window, controlId);
+  if (dialog != nullptr && toolbar != nullptr) {
+    qt::AddToolbarButtons(*toolbar, buttons,
+                          [dialog](const DialogEvent& event) { dialog->Deliver(event); });
+  }
+}
+
+void QtDesktop::AddListEntry(WindowRef window, int controlId, std::string_view entry) {
+  if (auto* list = Control<QComboBox>(window, controlId)) {
+    const bool noneSelected = list->currentIndex() < 0;
+    list->addItem(qt::FromUtf8(entry));
+    if (noneSelected) {
+      list->setCurrentIndex(-1);  // a combo box selects its first entry by itself
+    }
+  }
+}
+
+void QtDesktop::SelectListEntry(WindowRef window, int controlId, int index) {
+  if (auto* list = Control<QComboBox>(window, controlId)) {
+    const bool inList = index >= 0 && index < list->count();
+    list->setCurrentIndex(inList ? index : -1);
+  }
+}
+
+int QtDesktop::SelectedListEntry(WindowRef window, int controlId) {
+  const auto* list = Control<QComboBox>(window, controlId);
+  return list != nullptr ? list->currentIndex() : -1;
+}
+
+MessageAnswer QtDesktop::ShowMessage(WindowRef owner, std::string_view text,
+                                     std::string_view caption, MessageButtons buttons,
+                                     MessageIcon icon) {
+  return qt::RunMessageBox(Find(owner), text, caption, buttons, icon);
+}
+
+bool QtDesktop::AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
+                          std::string_view goOnLabel, MessageIcon icon) {
+  return qt::RunGoOnQuestion(Find(owner), text, caption, goOnLabel, icon);
+}
+
+std::optional<std::string> QtDesktop::ChooseFileToOpen(WindowRef owner,
+                                                       const FileDialogOptions& options) {
+  return qt::RunFileDialog(Find(owner), qt::FileDialogPurpose::Open, options);
+}
+
+std::optional<std::string> QtDesktop::ChooseFileToSave(WindowRef owner,
+                                                       const FileDialogOptions& options) {
+  return qt::RunFileDialog(Find(owner), qt::FileDialogPurpose::Save, options);
+}
+
+Canvas& QtDesktop::CanvasOf(WindowRef window) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    return dialog->FreshCanvas();
+  }
+  return *nowhere_;
+}
+
+void QtDesktop::SetStatusLine(WindowRef window, std::string_view text) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetStatusLine(qt::FromUtf8(text));
+  }
+}
+
+void QtDesktop::AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
+                            std::string_view text) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().AddMenuItem(qt::FromUtf8(menuTitle), commandId, qt::FromUtf8(text));
+  }
+}
+
+void QtDesktop::SetMenuItemChecked(WindowRef window, int commandId, bool checked) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetChecked(commandId, checked);
+  }
+}
+
+void QtDesktop::SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetEnabled(commandId, enabled);
+  }
+}
+
+}  // namespace zav

@@ -1,0 +1,174 @@
+#include "hosts/qt/strip_chart_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "hosts/qt/chart_picture.h"
+#include "hosts/qt/strip_chart_view.h"
+
+namespace zav::qt {
+
+namespace {
+
+constexpr int kScrollStepsPerSecond = 10;  // the scroll bar moves in 0.1 s
+// A live chart redraws once this much newer data has come (s of sample time): every other
+// 150 ms tick. Drawing is most of what the chart costs, and a few pixels' step is smooth.
+constexpr double kRedrawEverySeconds = 0.25;
+
+struct SpanChoice {
+  const char* text;
+  double seconds;  // 0: everything
+};
+constexpr std::array<SpanChoice, 4> kSpans{
+    {{"30 s", 30.0}, {"2 min", 120.0}, {"10 min", 600.0}, {"Whole log", 0.0}}};
+
+QGridLayout* SeriesBoxes(StripChartView& chart, QWidget* parent) {
+  auto* grid = new QGridLayout();
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(i)];
+    auto* box = new QCheckBox(
+        QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())), parent);
+    box->setChecked(true);
+    box->setStyleSheet(QStringLiteral("color: %1").arg(StripSeriesColour(i).name()));
+    QObject::connect(box, &QCheckBox::toggled, parent,
+                     [&chart, i](bool on) { chart.SetSeriesVisible(i, on); });
+    grid->addWidget(box, entry.injection ? 0 : 1, entry.injection ? i : i - 8);
+  }
+  return grid;
+}
+
+}  // namespace
+
+StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, bool live,
+                                   QWidget* owner)
+    : QWidget(owner, Qt::Window), samples_(samples), live_(live) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  chart_ = new StripChartView(this);
+  span_ = new QComboBox(this);
+  for (const SpanChoice& choice : kSpans) {
+    if (live || choice.seconds > 0.0) {
+      span_->addItem(QString::fromLatin1(choice.text));
+    }
+  }
+  if (!live) {
+    span_->addItem(QString::fromLatin1(kSpans.back().text));
+    span_->setCurrentIndex(span_->count() - 1);
+    chart_->setRubberBand(QChartView::HorizontalRubberBand);
+  }
+  pause_ = new QPushButton(QStringLiteral("Pause"), this);
+  pause_->setCheckable(true);
+  pause_->setVisible(live);
+  auto* save = new QPushButton(QStringLiteral("Save as PNG\u2026"), this);
+  auto* scatter = new QPushButton(QStringLiteral("Petrol against gas"), this);
+  scroll_ = new QScrollBar(Qt::Horizontal, this);
+  scroll_->setEnabled(!live);
+
+  auto* bar = new QHBoxLayout();
+  bar->addWidget(span_);
+  bar->addWidget(pause_);
+  bar->addStretch();
+  bar->addWidget(scatter);
+  bar->addWidget(save);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(bar);
+  layout->addLayout(SeriesBoxes(*chart_, this));
+  layout->addWidget(chart_, 1);
+  layout->addWidget(scroll_);
+
+  connect(span_, &QComboBox::currentIndexChanged, this, [this] {
+    UpdateScrollRange();
+    ShowFromScroll();
+  });
+  connect(pause_, &QPushButton::toggled, this, [this](bool paused) { SetPaused(paused); });
+  connect(scroll_, &QScrollBar::valueChanged, this, [this] { ShowFromScroll(); });
+  connect(save, &QPushButton::clicked, this, [this] { SavePicture(); });
+  connect(scatter, &QPushButton::clicked, this, [this] {
+    if (showScatter) {
+      showScatter();
+    }
+  });
+  resize(900, 560);
+  UpdateScrollRange();
+  if (!live) {
+    scroll_->setValue(0);
+  }
+  ShowFromScroll();
+}
+
+double StripChartWindow::Span() const {
+  const QString text = span_->currentText();
+  for (const SpanChoice& choice : kSpans) {
+    if (text == QLatin1String(choice.text)) {
+      return choice.seconds > 0.0 ? choice.seconds : std::max(Newest() - Oldest(), 1.0);
+    }
+  }
+  return 30.0;
+}
+
+double StripChartWindow::Newest() const {
+  return samples_.empty() ? 0.0 : samples_.back().seconds;
+}
+
+double StripChartWindow::Oldest() const {
+  return samples_.empty() ? 0.0 : samples_.front().seconds;
+}
+
+void StripChartWindow::SetSpan(double seconds) {
+  for (int i = 0; i < span_->count(); ++i) {
+    for (const SpanChoice& choice : kSpans) {
+      if (span_->itemText(i) == QLatin1String(choice.text) && choice.seconds == seconds) {
+        span_->setCurrentIndex(i);
+      }
+    }
+  }
+}
+
+void StripChartWindow::SetPaused(bool paused) {
+  pause_->setChecked(paused);
+  scroll_->setEnabled(paused || !live_);
+  UpdateScrollRange();
+  ShowFromScroll();
+}
+
+void StripChartWindow::UpdateScrollRange() {
+  const double room = std::max(Newest() - Oldest() - Span(), 0.0);
+  const bool following = live_ && !pause_->isChecked();
+  const QSignalBlocker quiet(scroll_);
+  scroll_->setRange(0, static_cast<int>(std::ceil(room * kScrollStepsPerSecond)));
+  scroll_->setPageStep(static_cast<int>(Span() * kScrollStepsPerSecond));
+  if (following) {
+    scroll_->setValue(scroll_->maximum());
+  }
+}
+
+void StripChartWindow::ShowFromScroll() {
+  const double span = Span();
+  const bool following = live_ && !pause_->isChecked();
+  const double from = following ? std::max(Newest() - span, Oldest())
+                                : Oldest() + scroll_->value() / double{kScrollStepsPerSecond};
+  chart_->ShowSpan(samples_, from, from + span);
+  drawnUpTo_ = Newest();
+}
+
+void StripChartWindow::Refresh() {
+  if (!live_ || pause_->isChecked() || !isVisible() ||
+      Newest() - drawnUpTo_ < kRedrawEverySeconds) {
+    return;
+  }
+  UpdateScrollRange();
+  ShowFromScroll();
+}
+
+void StripChartWindow::SavePicture() {
+  SaveChartPicture(*chart_, this, windowTitle());
+}
+
+}  // namespace zav::qt
