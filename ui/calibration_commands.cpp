@@ -3,9 +3,9 @@
 #include "calibration/calibration_host.h"
 #include "calibration/calibration_logs.h"
 #include "params/parameters_dialog.h"
+#include "texts/live_text.h"
 #include "ui/data_log_commands.h"
 #include "ui/extra_commands.h"
-#include "texts/live_text.h"
 #include "ui/program.h"
 
 namespace zav {

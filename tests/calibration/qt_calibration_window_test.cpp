@@ -15,8 +15,8 @@
 #include <cstdlib>
 
 #include "calibration/calibration.h"
-#include "link/wire.h"
 #include "hosts/qt/qt_calibration_host.h"
+#include "link/wire.h"
 #include "resources/parameters_template.h"
 #include "tests/calibration/synthetic_drive.h"
 #include "tests/e2e/program_run.h"
