@@ -93,7 +93,8 @@ TEST(SimGasNeed, TrimIsOneOnPetrolAndFollowsNeedOverDeliveredOnGasWithItsLag) {
       continue;
     }
     const double baseMs = 2.5 + 4.0 * DriveCyclePointAt(runningS).load;
-    const double expected = GasToPetrolRatio(need, baseMs) / GasToPetrolRatio(factory, baseMs);
+    const double expected = GasToPetrolRatio(need, baseMs, kDriveCyclePetrolSpan) /
+                            GasToPetrolRatio(factory, baseMs, kDriveCyclePetrolSpan);
     EXPECT_NEAR(moment.trim, expected, 0.006) << runningS;
     EXPECT_NEAR(moment.petrolMs, baseMs * expected, 0.08) << runningS;
     leanest = std::min(leanest, moment.lambdaMv);
