@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "hosts/qt/qt_calibration_host.h"
 #include "hosts/qt/qt_chart_windows.h"
 #include "hosts/qt/qt_desktop.h"
 #include "hosts/qt_core/qt_serial_device.h"
@@ -27,6 +28,11 @@ int main(int argc, char** argv) {
     return client != nullptr ? client->window() : nullptr;
   });
   program.dataLog.charts = &charts;
+  zav::qt::QtCalibrationHost calibration([&] {
+    QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
+    return client != nullptr ? client->window() : nullptr;
+  });
+  program.calibration = &calibration;
   // The demo script's screenshots show the live chart beside the window (as "Log → Live
   // chart" would open it).
   if (qEnvironmentVariableIsSet("ZAVMON_DEMO_LIVE_CHART")) {

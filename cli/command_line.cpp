@@ -15,7 +15,7 @@ struct CommandEntry {
   int (*run)(CliContext&, const QStringList&);
 };
 
-constexpr std::array<CommandEntry, 10> kCommands{{
+constexpr std::array<CommandEntry, 11> kCommands{{
     {"status", "one sample of the live values and the state", RunStatus},
     {"monitor", "stream the live samples (text or CSV)", RunMonitor},
     {"read", "read registers 80 to 102; save them as a .car file", RunRead},
@@ -26,12 +26,13 @@ constexpr std::array<CommandEntry, 10> kCommands{{
     {"version", "the controller's hardware and firmware version and serial number", RunVersion},
     {"flash", "upload a firmware image", RunFlash},
     {"library", "list, show, add, remove, export configurations in zavmon.cfg", RunLibrary},
+    {"calibrate", "propose the factors from a drive on petrol and one on gas", RunCalibrate},
 }};
 
 constexpr std::string_view kExitCodes =
     "Exit codes:\n"
     "  0  done\n"
-    "  1  differences found (diff, write --verify)\n"
+    "  1  differences found (diff, write --verify); no proposal (calibrate)\n"
     "  2  usage error\n"
     "  3  port or file error\n"
     "  4  no answer within --timeout\n"
@@ -57,7 +58,8 @@ std::string ToolHelp() {
     text += "  " + name + std::string(entry.summary) + "\n";
   }
   text +=
-      "\nCommands that touch only files (defaults, diff of files and lib: records, library)\n"
+      "\nCommands that touch only files (defaults, diff of files and lib: records, library,\n"
+      "calibrate) "
       "never open a port.\n\n";
   text += kExitCodes;
   return text;

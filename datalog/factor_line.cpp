@@ -43,4 +43,13 @@ std::optional<FactorSegment> FactorSegmentFor(std::span<const ScatterPoint> poin
   return FactorSegment{shortest->petrolMs, longest->petrolMs, factors};
 }
 
+double RatioAt(const FactorSegment& segment, double petrolMs) {
+  const double length = segment.longestMs - segment.shortestMs;
+  if (length <= 0.0) {
+    return segment.factors.left;
+  }
+  const double along = (petrolMs - segment.shortestMs) / length;
+  return segment.factors.left + (segment.factors.right - segment.factors.left) * along;
+}
+
 }  // namespace zav

@@ -50,4 +50,8 @@ struct FactorSegment {
 std::optional<FactorSegment> FactorSegmentFor(std::span<const ScatterPoint> points,
                                               Factors factors);
 
+// The ratio the segment stands for at a petrol time (ms) between its ends: the straight line
+// from the left factor to the right one. A segment of no length is the left factor.
+double RatioAt(const FactorSegment& segment, double petrolMs);
+
 }  // namespace zav

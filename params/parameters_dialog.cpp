@@ -51,7 +51,33 @@ void ConfirmParameters(Link& link, const ParameterState& state, Desktop& desktop
   }
 }
 
+// What a trackbar notification writes into the edits.
+void WriteFormulaEdits(const FormulaResult& result, Desktop& desktop, WindowRef window) {
+  if (result.xAxisStandIn) {
+    desktop.SetText(window, kXAxisEdit, std::to_string(kXAxisStandIn));
+  }
+  desktop.SetText(window, kYAxisEdit, std::to_string(result.yAxis));
+  desktop.SetText(window, kNumeratorEdit, std::to_string(result.numerator));
+}
+
 }  // namespace
+
+int RunParametersDialogPlaced(Link& link, const ParameterState& state,
+                              TrackbarPositions positions) {
+  return link.desktop->RunDialog(
+      ParametersTemplate(), link.mainWindow,
+      [&link, &state, positions](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+        const bool handled = ParametersProc(link, state, desktop, window, event);
+        if (event.message == DialogMessage::Init) {
+          // The first repaint draws the GAS line from the positions placed here.
+          desktop.SetSliderPosition(window, kLeftTrackbar, positions.left);
+          desktop.SetSliderPosition(window, kRightTrackbar, positions.right);
+          WriteFormulaEdits(ApplyFormulaTo(RegisterValue(link.image, kXAxisRegister), positions),
+                            desktop, window);
+        }
+        return handled;
+      });
+}
 
 int RunParametersDialog(Link& link, const ParameterState& state) {
   return link.desktop->RunDialog(
@@ -114,11 +140,7 @@ void ApplyFormula(const RegisterImage& image, Desktop& desktop, WindowRef window
   Canvas& canvas = desktop.CanvasOf(window);
   DrawChartFrame(canvas);
   DrawGasLine(canvas, result.line);
-  if (result.xAxisStandIn) {
-    desktop.SetText(window, kXAxisEdit, std::to_string(kXAxisStandIn));
-  }
-  desktop.SetText(window, kYAxisEdit, std::to_string(result.yAxis));
-  desktop.SetText(window, kNumeratorEdit, std::to_string(result.numerator));
+  WriteFormulaEdits(result, desktop, window);
 }
 
 }  // namespace zav

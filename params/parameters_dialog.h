@@ -4,6 +4,7 @@
 // It ends only through its close box, with 0; Enter and Escape do nothing.
 
 #include "link/link_state.h"
+#include "params/parameter_formula.h"
 #include "params/parameter_state.h"
 
 namespace zav {
@@ -13,6 +14,11 @@ inline constexpr const char* kWrongFillingCaption = "Error";
 
 // Runs the dialog modally, owned by the main window; returns its result (always 0).
 int RunParametersDialog(Link& link, const ParameterState& state);
+
+// The same, with the trackbars moved to `positions` once it has opened, as if the user had
+// moved them there: the formula fills "Y axis" and "Numerator". Nothing is stored or sent
+// until "Ok" and the question, as always.
+int RunParametersDialogPlaced(Link& link, const ParameterState& state, TrackbarPositions positions);
 
 // Handles Init, Paint, VerticalScroll, Command and Close; every other event is left to the
 // host (false).

@@ -95,6 +95,11 @@ struct Measurement {
   }
 };
 
+// The petrol times the factors' lines span: those the engine gives as it is driven.
+PetrolSpan SpanOf(const EngineModel& engine) {
+  return engine.drive == DriveMode::kCycle ? kDriveCyclePetrolSpan : PetrolSpan{};
+}
+
 // The engine load now (0 to 1 at idle, beyond on the drive cycle), with the sensors' noise.
 double PresentLoad(EngineModel& engine) {
   const double noise = Noise(engine.random, 0.01);
@@ -137,7 +142,7 @@ Measurement Measure(EngineModel& engine, double load, GasFactors factors) {
     const auto gasRegister = static_cast<std::uint8_t>(36 + injector);
     measured.Set(petrolRegister, ms * kTimeUnitsPerMs);
     // The ratio is placed by the injector's untrimmed time (see petrol_trim.h).
-    const double gasMs = ms * GasToPetrolRatio(factors, ms / engine.trim.factor) *
+    const double gasMs = ms * GasToPetrolRatio(factors, ms / engine.trim.factor, SpanOf(engine)) *
                          (1.0 + kGasInjectorSpread[injector] + Noise(random, kGasNoise));
     measured.Set(gasRegister, gasMs * kTimeUnitsPerMs);
     petrolSumMs += ms;
@@ -187,7 +192,8 @@ void StepEngine(EngineModel& engine, GasSupply gas, GasFactors factors) {
   }
   StepGasSide(engine, gas.regulatorOpen);
   const double load = PresentLoad(engine);
-  StepPetrolTrim(engine.trim, kStepS, PetrolMsAt(load), gas.injecting, factors, engine.gasNeed);
+  StepPetrolTrim(engine.trim, kStepS, PetrolMsAt(load), gas.injecting, factors, engine.gasNeed,
+                 SpanOf(engine));
   if (gas.injecting) {
     TallyTrim(engine.trims, engine.rpm, ManifoldMbarAt(load), engine.trim.factor);
   }

@@ -22,9 +22,9 @@ GasFactors FactorsOf(const StoredRegisters& registers) {
   return GasFactors{LeftFactor(positions.left), RightFactor(positions.right)};
 }
 
-double GasToPetrolRatio(GasFactors factors, double petrolMs) {
+double GasToPetrolRatio(GasFactors factors, double petrolMs, PetrolSpan span) {
   const double along =
-      std::clamp((petrolMs - kShortPetrolMs) / (kLongPetrolMs - kShortPetrolMs), 0.0, 1.0);
+      std::clamp((petrolMs - span.shortestMs) / (span.longestMs - span.shortestMs), 0.0, 1.0);
   return factors.left + (factors.right - factors.left) * along;
 }
 

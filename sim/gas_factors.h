@@ -11,9 +11,16 @@
 namespace zav::sim {
 
 // The petrol times (ms) at which the ratio is the left and the right factor: the shortest
-// and longest the engine model gives.
+// and longest the engine model gives while idling. The petrol-against-gas view draws the
+// line over the shortest and longest petrol time of a drive; the model keeps its line where
+// the engine's own petrol times end, so that the two agree.
 inline constexpr double kShortPetrolMs = 2.9;
 inline constexpr double kLongPetrolMs = 5.7;
+
+struct PetrolSpan {
+  double shortestMs = kShortPetrolMs;
+  double longestMs = kLongPetrolMs;
+};
 
 struct GasFactors {
   double left = 2.2;    // gas/petrol at kShortPetrolMs: the default registers' factor
@@ -23,6 +30,6 @@ struct GasFactors {
 GasFactors FactorsOf(const StoredRegisters& registers);
 
 // The ratio for a petrol time (ms); outside the span it stays at the nearer factor.
-double GasToPetrolRatio(GasFactors factors, double petrolMs);
+double GasToPetrolRatio(GasFactors factors, double petrolMs, PetrolSpan span = {});
 
 }  // namespace zav::sim

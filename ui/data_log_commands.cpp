@@ -65,8 +65,7 @@ void StartRecordingCommand(Program& program, WindowRef window) {
   if (log.recorder.recording) {
     return;
   }
-  const std::filesystem::path proposed =
-      DefaultLogPath(program.link.settingsFile.parent_path(), NowUnixMs(log));
+  const std::filesystem::path proposed = ProposedLogPath(program);
   std::error_code ignored;
   std::filesystem::create_directories(proposed.parent_path(), ignored);
   FileDialogOptions options = LogFileOptions();
@@ -82,17 +81,13 @@ void StartRecordingCommand(Program& program, WindowRef window) {
   if (!MayReplace(program, window, *chosen)) {
     return;
   }
-  if (std::optional<std::string> failed =
-          StartRecording(log.recorder, *chosen, program.parameters.confirmedSet)) {
+  if (std::optional<std::string> failed = StartRecordingTo(program, window, *chosen)) {
     ShowError(program, window, *failed + "\n\nChoose another folder or free some space.");
   }
-  ShowRecordingState(program, window);
 }
 
 void StopRecordingCommand(Program& program, WindowRef window) {
-  const std::optional<std::string> failed = StopRecording(program.dataLog.recorder);
-  ShowRecordingState(program, window);
-  if (failed) {
+  if (const std::optional<std::string> failed = StopRecordingNow(program, window)) {
     ShowError(program, window, *failed);
   }
 }
@@ -107,15 +102,14 @@ std::optional<Factors> FactorsBeside(const std::filesystem::path& logPath) {
 }
 
 void OpenLogCommand(Program& program, WindowRef window) {
-  FileDialogOptions options = LogFileOptions();
-  options.fileMustExist = true;
-  const std::optional<std::string> chosen = program.link.desktop->ChooseFileToOpen(window, options);
+  const std::optional<std::filesystem::path> chosen = ChooseLogToOpen(program, window);
   if (!chosen) {
     return;
   }
   CsvLogContents contents = ReadCsvLog(*chosen);
   if (!contents.error.empty()) {
-    ShowError(program, window, "The log \"" + *chosen + "\" cannot be shown:\n" + contents.error);
+    ShowError(program, window,
+              "The log \"" + chosen->string() + "\" cannot be shown:\n" + contents.error);
     return;
   }
   const std::string note = CutRowNote(contents);
@@ -130,6 +124,36 @@ void OpenLogCommand(Program& program, WindowRef window) {
 }
 
 }  // namespace
+
+std::optional<std::string> StartRecordingTo(Program& program, WindowRef window,
+                                            const std::filesystem::path& path) {
+  std::optional<std::string> failed;
+  if (!program.dataLog.recorder.recording) {
+    failed = StartRecording(program.dataLog.recorder, path, program.parameters.confirmedSet);
+  }
+  ShowRecordingState(program, window);
+  return failed;
+}
+
+std::optional<std::string> StopRecordingNow(Program& program, WindowRef window) {
+  const std::optional<std::string> failed = StopRecording(program.dataLog.recorder);
+  ShowRecordingState(program, window);
+  return failed;
+}
+
+std::filesystem::path ProposedLogPath(const Program& program) {
+  return DefaultLogPath(program.link.settingsFile.parent_path(), NowUnixMs(program.dataLog));
+}
+
+std::optional<std::filesystem::path> ChooseLogToOpen(Program& program, WindowRef window) {
+  FileDialogOptions options = LogFileOptions();
+  options.fileMustExist = true;
+  const std::optional<std::string> chosen = program.link.desktop->ChooseFileToOpen(window, options);
+  if (!chosen) {
+    return std::nullopt;
+  }
+  return std::filesystem::path(*chosen);
+}
 
 void BindDataLog(Program& program) {
   if (!program.dataLog.source.clock.unixMs) {

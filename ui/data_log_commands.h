@@ -2,6 +2,10 @@
 // The main window's menu "Log": start and stop a recording of the live samples, the live
 // chart, petrol against gas, and a log read back. Its status segment shows the recording.
 
+#include <filesystem>
+#include <optional>
+#include <string>
+
 #include "platform/desktop.h"
 
 namespace zav {
@@ -14,6 +18,7 @@ inline constexpr int kStopRecording = 20101;
 inline constexpr int kShowLiveChart = 20102;
 inline constexpr int kShowPetrolAgainstGas = 20103;
 inline constexpr int kOpenLog = 20104;
+inline constexpr int kCalibrate = 20105;
 
 inline constexpr const char* kLogMenu = "Log";
 
@@ -22,6 +27,20 @@ void BindDataLog(Program& program);
 
 // The menu "Log" and its handlers; called when the main window starts.
 void AddDataLogCommands(Program& program, WindowRef window);
+
+// Starts a recording to `path`, its folder made if need be, and shows it in the menu and
+// the status line; a message for the user when it could not start.
+std::optional<std::string> StartRecordingTo(Program& program, WindowRef window,
+                                            const std::filesystem::path& path);
+
+// Ends the recording and shows it; a message when the end went wrong.
+std::optional<std::string> StopRecordingNow(Program& program, WindowRef window);
+
+// `logs/zavmon-YYYYMMDD-HHMMSS.csv` beside the settings file, for a recording starting now.
+std::filesystem::path ProposedLogPath(const Program& program);
+
+// A log chosen in the open dialog; nothing when cancelled.
+std::optional<std::filesystem::path> ChooseLogToOpen(Program& program, WindowRef window);
 
 // After a tick: tells the user once when a write error stopped the recording.
 void ReportRecordingFailure(Program& program, WindowRef window);

@@ -7,6 +7,7 @@
 #include "link/serial_port.h"
 #include "resources/menu.h"
 #include "texts/captions.h"
+#include "ui/calibration_commands.h"
 #include "ui/commands.h"
 #include "ui/connection_commands.h"
 #include "ui/data_log_commands.h"
@@ -50,6 +51,7 @@ void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   // Features added around the template register their menu items and handlers below
   // (AddExtraCommand) and fill their segment of program.statusLine.
   AddDataLogCommands(program, window);
+  AddCalibrationCommand(program, window);
 }
 
 void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int commandId,

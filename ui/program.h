@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "calibration/calibration_host.h"
 #include "datalog/data_log.h"
 #include "link/link_state.h"
 #include "params/config_library.h"
@@ -27,6 +28,7 @@ struct Program {
   DataLog dataLog;                       // live samples, the recording and the chart windows
   StatusWatch statusWatch;               // the last status frame, for the checks before an upgrade
   const SerialSurvey* survey = nullptr;  // the system's serial devices, for the help; may be none
+  CalibrationHost* calibration = nullptr;  // the Calibrate window's host; none without windows
 };
 
 // Connects the program to its desktop and serial device, with the settings file in

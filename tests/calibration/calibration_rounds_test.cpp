@@ -1,0 +1,99 @@
+// Calibration end to end on the virtual clock: the whole program records three minutes on
+// petrol and three on gas over the drive cycle against an engine whose gas need is its own;
+// the assistant's proposal from those logs lies near the need, and once it is written the
+// petrol unit hardly trims any more. A drive too short for the cells gives the reason.
+
+#include <gtest/gtest.h>
+
+#include "calibration/calibration.h"
+#include "calibration/calibration_logs.h"
+#include "calibration/calibration_text.h"
+#include "sim/trim_tally.h"
+#include "tests/support/calibration_drive.h"
+#include "tests/support/temp_dir.h"
+
+namespace zav {
+namespace {
+
+constexpr double kFactorTolerance = 0.04;
+constexpr double kSettledTrim = 0.03;          // mean |trim - 1| over the covered cells
+constexpr std::size_t kFewestTrimSteps = 200;  // 4 s of model steps in a cell
+constexpr int kMostRounds = 2;
+
+struct Round {
+  Calibration calibration;
+  double trimBefore = 0.0;  // mean |trim - 1| while the gas log was recorded
+  std::string failure;
+};
+
+Round DriveAndCalibrate(const testing::CalibrationDrive& drive) {
+  const zav::testing::TempDir folder;
+  const testing::RecordedDrive recorded = testing::RecordCalibrationDrive(drive, folder.Path());
+  Round round;
+  round.failure = recorded.failure;
+  const LoadedCalibrationLog petrol = LoadCalibrationLog(recorded.petrolLog, Fuel::Petrol);
+  const LoadedCalibrationLog gas = LoadCalibrationLog(recorded.gasLog, Fuel::Gas);
+  round.failure += petrol.error + gas.error;
+  if (!round.failure.empty() || !gas.log.parameters) {
+    round.failure += " (no parameters beside the gas log)";
+    return round;
+  }
+  round.calibration = Calibrate(petrol.log.samples, gas.log.samples, *gas.log.parameters);
+  round.trimBefore = sim::MeanAbsoluteTrimOverCells(recorded.gasTrims, kFewestTrimSteps);
+  return round;
+}
+
+class CalibrationRoundsTest : public ::testing::TestWithParam<sim::GasFactors> {};
+
+TEST_P(CalibrationRoundsTest, TheProposalMeetsTheNeedAndTheTrimSettlesWithinTwoRounds) {
+  const sim::GasFactors need = GetParam();
+  testing::CalibrationDrive drive;
+  drive.engine.gasNeed = need;
+  Round round = DriveAndCalibrate(drive);
+  ASSERT_EQ(round.failure, "");
+  int rounds = 0;
+  for (;;) {
+    const Calibration calibration = round.calibration;  // the next round replaces `round`
+    ASSERT_TRUE(calibration.proposal) << calibration.reason;
+    const Proposal proposal = *calibration.proposal;
+    SCOPED_TRACE(CellTableText(calibration) + ProposalText(proposal));
+    if (rounds == 0) {
+      EXPECT_GE(calibration.covered, 12);
+      EXPECT_NEAR(proposal.proposedFactors.left, need.left, kFactorTolerance);
+      EXPECT_NEAR(proposal.proposedFactors.right, need.right, kFactorTolerance);
+    }
+    // The fitter writes the proposal through the Parameters dialog and drives on gas again.
+    drive.formula = {proposal.xAxis, static_cast<std::uint16_t>(proposal.formula.yAxis),
+                     static_cast<std::uint16_t>(proposal.formula.numerator)};
+    ++rounds;
+    round = DriveAndCalibrate(drive);
+    ASSERT_EQ(round.failure, "");
+    ASSERT_TRUE(round.calibration.proposal);
+    // The next proposal starts from the factors just written.
+    EXPECT_EQ(round.calibration.proposal->current, proposal.reopened);
+    if (round.trimBefore < kSettledTrim || rounds == kMostRounds) {
+      break;
+    }
+  }
+  EXPECT_LT(round.trimBefore, kSettledTrim) << "after " << rounds << " rounds";
+}
+
+INSTANTIATE_TEST_SUITE_P(Needs, CalibrationRoundsTest,
+                         ::testing::Values(sim::GasFactors{2.20, 1.30}, sim::GasFactors{2.40, 1.20},
+                                           sim::GasFactors{1.90, 1.40}));
+
+TEST(CalibrationShortDriveTest, TwentySecondsOnEachFuelGiveTheReasonAndNoProposal) {
+  testing::CalibrationDrive drive;
+  drive.engine.gasNeed = sim::GasFactors{2.20, 1.30};
+  drive.petrolTime = 20 * headless::kSecond;
+  drive.gasTime = 20 * headless::kSecond;
+  const Round round = DriveAndCalibrate(drive);
+  ASSERT_EQ(round.failure, "");
+  EXPECT_FALSE(round.calibration.proposal);
+  EXPECT_LT(round.calibration.covered, kLeastCells);
+  EXPECT_NE(round.calibration.reason.find("too few load cells"), std::string::npos)
+      << round.calibration.reason;
+}
+
+}  // namespace
+}  // namespace zav
