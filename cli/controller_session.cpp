@@ -7,6 +7,7 @@
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
 #include "params/config_library.h"
+#include "platform/port_name.h"
 
 namespace zav::cli {
 
@@ -19,10 +20,6 @@ constexpr int kWaitBar = 1;
 
 constexpr DialogTemplate kSessionTemplate{.id = 4001, .title = "zavctl"};
 constexpr DialogTemplate kWaitTemplate{.id = 4002, .title = "zavctl wait"};
-
-bool IsComName(const std::string& port) {
-  return port.size() == 4 && port.starts_with("COM") && port[3] >= '1' && port[3] <= '9';
-}
 
 // A device path given on the command line stands for "COM1" through lookups that know only
 // it, so that it is opened by the same device code as every stored port name.
@@ -54,7 +51,7 @@ std::optional<std::string> StoredPortName(const std::filesystem::path& settings)
 // Opens the port and says which one it was; an empty text when it could not be opened,
 // after the reason was printed.
 std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerialDevice>& device) {
-  if (cli.global.port && !IsComName(*cli.global.port)) {
+  if (cli.global.port && !ComPortNumber(*cli.global.port)) {
     device = std::make_unique<QtSerialDevice>(LookupsForPath(*cli.global.port));
     program.link.device = device.get();
     if (!device->Open("COM1")) {

@@ -94,10 +94,11 @@ int RunFlash(CliContext& cli, const QStringList& args) {
     UpgradeCommand(link, program.upload, [&program](const FirmwareImage& firmware) {
       return PassUpgradeChecks(program.link, program.statusWatch, firmware.fileBytes);
     });
-    if (link.cycle.upgradeArmed == 0) {
+    if (link.cycle.upgradeArmed == UpgradeArming::Disarmed) {
       return cli.desktop.LastGoOn().question.empty() ? kExitPortOrFile : Refused(cli);
     }
-    if (!WaitUntil(program, [&link] { return link.cycle.upgradeArmed == 0; })) {
+    if (!WaitUntil(program,
+                   [&link] { return link.cycle.upgradeArmed == UpgradeArming::Disarmed; })) {
       return kExitNoAnswer;
     }
     if (program.upload.blockCounter != kUploadFinished) {

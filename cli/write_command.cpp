@@ -26,7 +26,7 @@ constexpr CommandHelp kHelp{
     "            differs (exit code 1)"};
 
 bool WriteEnded(const Link& link) {
-  return link.cycle.sendRequest == 0 && link.cycle.transferCursor == kNoTransfer;
+  return link.cycle.sendRequest == SendRequest::None && link.cycle.transferCursor == kNoTransfer;
 }
 
 // Registers 80 to 92 that the controller does not hold as written; printed.

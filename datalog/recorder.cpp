@@ -5,6 +5,7 @@
 
 #include "datalog/local_time.h"
 #include "params/parameter_file.h"
+#include "texts/thousands.h"
 
 namespace zav {
 
@@ -15,23 +16,14 @@ std::optional<std::string> WriteParameters(Recorder& recorder, const RegisterIma
   return WriteParameterFile(recorder.parametersPath, EncodeParameterFile(image));
 }
 
-// "1,234"
-std::string Thousands(std::uint64_t number) {
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
-  }
-  return digits;
-}
-
 std::string SizeText(std::uint64_t bytes) {
   if (bytes < 1024) {
     return std::to_string(bytes) + " bytes";
   }
   if (bytes < 10 * 1024 * 1024) {
-    return Thousands((bytes + 512) / 1024) + " kB";
+    return WithThousands((bytes + 512) / 1024) + " kB";
   }
-  return Thousands((bytes + 512 * 1024) / (1024 * 1024)) + " MB";
+  return WithThousands((bytes + 512 * 1024) / (1024 * 1024)) + " MB";
 }
 
 }  // namespace
@@ -102,8 +94,8 @@ std::string RecordingStatusText(const Recorder& recorder) {
   if (!recorder.recording) {
     return {};
   }
-  return "Recording " + recorder.path.filename().string() + ": " + Thousands(recorder.writer.rows) +
-         (recorder.writer.rows == 1 ? " row, " : " rows, ") +
+  return "Recording " + recorder.path.filename().string() + ": " +
+         WithThousands(recorder.writer.rows) + (recorder.writer.rows == 1 ? " row, " : " rows, ") +
          SizeText(recorder.writer.bytesWritten);
 }
 

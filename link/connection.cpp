@@ -4,14 +4,11 @@
 
 #include "link/link_state.h"
 #include "link/serial_port.h"
+#include "platform/port_name.h"
 
 namespace zav {
 
 namespace {
-
-bool IsOpenState(LinkState state) {
-  return state == LinkState::Waiting || state == LinkState::Answering || state == LinkState::Silent;
-}
 
 // Everything counted belongs to one opening of the port.
 void StartCounting(Connection& connection) {
@@ -89,7 +86,7 @@ void NoteOpenResult(Link& link, const std::string& portName, bool opened) {
   connection.portName = portName;
   connection.devicePath.clear();
   StartCounting(connection);
-  const bool named = !portName.empty() && link.portNumber >= 1 && link.portNumber <= 9;
+  const bool named = ComPortNumber(portName).has_value();
   if (link.device != nullptr && named) {
     TakeDeviceFacts(connection, *link.device);
   } else {
@@ -130,7 +127,7 @@ void WatchConnection(Link& link) {
   if (link.device == nullptr) {
     return;
   }
-  if (IsOpenState(connection.state) && !link.device->IsOpen()) {
+  if (PortIsOpen(connection.state) && !link.device->IsOpen()) {
     LoseDevice(link);
     return;
   }
@@ -139,7 +136,7 @@ void WatchConnection(Link& link) {
     return;
   }
   // During an upload the line carries no frames; its own silence is the upload's to tell.
-  if (IsOpenState(connection.state) && link.cycle.upgradeArmed == 0) {
+  if (PortIsOpen(connection.state) && link.cycle.upgradeArmed == UpgradeArming::Disarmed) {
     FollowAnswers(connection);
   }
 }

@@ -24,6 +24,11 @@ enum class LinkState {
   Removed,     // the device failed and was closed; reopened every kRetryTicks
 };
 
+// Waiting, Answering and Silent: the device is open and polled.
+constexpr bool PortIsOpen(LinkState state) {
+  return state == LinkState::Waiting || state == LinkState::Answering || state == LinkState::Silent;
+}
+
 inline constexpr int kTickMs = 150;           // the poll period the tick counts assume
 inline constexpr int kRateTicks = 20;         // bytes per second over the last 3 s
 inline constexpr int kRetryTicks = 7;         // ticks between reopen tries, about 1 s

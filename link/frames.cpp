@@ -41,7 +41,7 @@ bool FeedReceiver(FrameReceiver& receiver, std::uint8_t byte) {
 }
 
 bool ReceiveFrame(Link& link) {
-  if (link.cycle.upgradeArmed != 0) {
+  if (link.cycle.upgradeArmed == UpgradeArming::Armed) {
     return false;
   }
   while (const std::optional<std::uint8_t> byte = ReadPortByte(link)) {

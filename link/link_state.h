@@ -42,12 +42,22 @@ struct LiveValueTable {
   std::array<std::uint16_t, kLiveRows> values{};
 };
 
+// Where a parameter write stands.
+enum class SendRequest : std::uint8_t {
+  None,           // no write asked for
+  AwaitPetrol,    // asked for: starts once the controller reports "Petrol"
+  StartWriteNow,  // "Petrol" came: the tick starts the block write
+};
+
+// Whether a chosen firmware file waits for the 'U' frame to go out.
+enum class UpgradeArming : std::uint8_t { Disarmed, Armed };
+
 struct CycleState {
   std::uint8_t transferCursor = kNoTransfer;  // next register of a block transfer
   std::uint8_t replyCredit = 0;               // a block request may leave at 2
   std::uint8_t statusSilence = 0;             // ticks since the last status frame
-  std::uint8_t sendRequest = 0;               // 0 none, 1 waits for "Petrol", 2 start the write now
-  std::uint8_t upgradeArmed = 0;
+  SendRequest sendRequest = SendRequest::None;
+  UpgradeArming upgradeArmed = UpgradeArming::Disarmed;
 };
 
 // What one tick's live replies (registers 32 to 51) brought.

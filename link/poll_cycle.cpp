@@ -44,9 +44,9 @@ void StoreImageFrame(Link& link, const ReceivedFrame& frame) {
 
 void ActOnStatus(Link& link, std::uint16_t status) {
   link.cycle.statusSilence = 0;
-  if (link.cycle.sendRequest == 1) {
+  if (link.cycle.sendRequest == SendRequest::AwaitPetrol) {
     if (status == kStatusPetrol) {
-      link.cycle.sendRequest = 2;
+      link.cycle.sendRequest = SendRequest::StartWriteNow;
     } else {
       CurrentCommand(link) = kLetterSwitch;
     }
@@ -129,7 +129,7 @@ void StartUpload(Link& link) {
   CurrentCommand(link) = kLetterQuery;
   Call(link.hooks.runUpload);
   DrainInput(link);
-  link.cycle.upgradeArmed = 0;
+  link.cycle.upgradeArmed = UpgradeArming::Disarmed;
 }
 
 void PollTick(Link& link) {
@@ -138,16 +138,17 @@ void PollTick(Link& link) {
   DrainFrames(link);
   if (!EndWriteIfDone(link)) {
     SendBlockRequest(link);
-    if (CurrentCommand(link) == kLetterUpgrade && link.cycle.upgradeArmed != 0) {
+    if (CurrentCommand(link) == kLetterUpgrade && link.cycle.upgradeArmed == UpgradeArming::Armed) {
       StartUpload(link);
     }
   }
-  if (link.cycle.transferCursor == kNoTransfer && link.cycle.upgradeArmed == 0) {
+  if (link.cycle.transferCursor == kNoTransfer &&
+      link.cycle.upgradeArmed == UpgradeArming::Disarmed) {
     RunIdleBranch(link);
   }
   Call(link.hooks.showParameterValues);
-  if (link.cycle.sendRequest == 2) {
-    link.cycle.sendRequest = 0;
+  if (link.cycle.sendRequest == SendRequest::StartWriteNow) {
+    link.cycle.sendRequest = SendRequest::None;
     RunBlockTransfer(link, kFirstImageRegister, kLetterSet);
   }
   Call(link.hooks.showConfigName);

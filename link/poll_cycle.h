@@ -16,7 +16,7 @@ void PollTick(Link& link);
 
 // Asks for a parameter write: it starts once the controller reports "Petrol".
 inline void RequestParameterWrite(Link& link) {
-  link.cycle.sendRequest = 1;
+  link.cycle.sendRequest = SendRequest::AwaitPetrol;
 }
 
 // The upgrade step: the 'U' frame, the upload dialog, then the line back to frames.

@@ -5,12 +5,11 @@
 #include <string>
 
 #include "platform/files/file_replace.h"
+#include "platform/port_name.h"
 
 namespace zav {
 
 namespace {
-
-constexpr std::size_t kPortNameLength = 4;  // bytes, no terminator in the file
 
 // The stored name, or nothing when the file is missing or too short to hold one.
 std::optional<std::string> ReadStoredPortName(const std::filesystem::path& settingsFile) {
@@ -80,7 +79,7 @@ void SelectPort(Link& link, int index) {
   if (index < 0 || index >= 10) {
     return;
   }
-  const std::string name = "COM" + std::string(1, static_cast<char>('1' + index));
+  const std::string name = ComPortName(index + 1);
   StorePortName(link.settingsFile, name);
   ClosePort(link);
   if (!OpenSerialPort(link) && link.desktop != nullptr) {

@@ -5,10 +5,12 @@
 # libFuzzer's own output on the terminal. What a run finds new is kept in
 # build-fuzz/corpus/; a crash is left as a file in build-fuzz/crashes/ and makes the script
 # fail once every target has run. Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
+# ZAV_FUZZ_BUILD names a build folder already configured with ZAV_FUZZ=ON (the test suite's
+# sanitizer build) to use as it is instead of build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-build=build-fuzz
+build=${ZAV_FUZZ_BUILD:-build-fuzz}
 targets=(receiver_fuzz config_library_fuzz parameter_file_fuzz upload_fuzz
          request_receiver_fuzz xmodem_receiver_fuzz csv_log_fuzz)
 if [ $# -gt 1 ]; then
@@ -16,10 +18,12 @@ if [ $# -gt 1 ]; then
 fi
 
 bash scripts/install-deps.sh test
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_FUZZ=ON \
-  -DZAV_WITH_QT=OFF -DZAV_TESTS=OFF -DZAV_BENCH=OFF "${launcher[@]}" >/dev/null
+if [ -z "${ZAV_FUZZ_BUILD:-}" ]; then
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_FUZZ=ON \
+    -DZAV_WITH_QT=OFF -DZAV_TESTS=OFF -DZAV_BENCH=OFF "${launcher[@]}" >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
 mkdir -p "$build/crashes" "$build/logs"

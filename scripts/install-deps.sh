@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those missing.
-# Usage: scripts/install-deps.sh [build|test|run]...
+# Usage: scripts/install-deps.sh [build|test|run|cross]...
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
        libqt6opengl6-dev
        libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
-test=(lrzsz socat clang clang-format libclang-rt-14-dev)
+test=(lrzsz socat clang clang-format libclang-rt-14-dev lld ccache)
 run=(xvfb xauth imagemagick xdotool)
+# The Windows cross build of the toolkit-free core and wine to run its tests.
+cross=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 ccache)
 
 wanted=()
 for what in "${@:-build}"; do
@@ -15,6 +17,7 @@ for what in "${@:-build}"; do
     build) wanted+=("${build[@]}") ;;
     test) wanted+=("${build[@]}" "${test[@]}") ;;
     run) wanted+=("${build[@]}" "${run[@]}") ;;
+    cross) wanted+=("${cross[@]}") ;;
     *) echo "unknown package set: $what" >&2; exit 2 ;;
   esac
 done

@@ -1,33 +1,71 @@
 #!/usr/bin/env bash
-# The whole test suite: dependencies, a normal build with every test, a second build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, the formatting check and the layering check.
+# The whole test suite: dependencies, the formatting and layering checks, a normal build
+# (gcc) with every test, then one clang build that serves twice: every test again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets (libFuzzer), built
+# in the same tree from the same instrumented libraries, for a short run each. Prints the
+# time each stage took and the total. ccache is used when present (install-deps installs it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
 
+stage_started=$SECONDS
+stage() {
+  local took=$((SECONDS - stage_started))
+  [ -n "${stage_name:-}" ] && timings+=("$(printf '%4d s  %s' "$took" "$stage_name")")
+  stage_name=$1
+  stage_started=$SECONDS
+  [ -n "$1" ] && echo "== $1"
+  return 0
+}
+timings=()
+
+stage "Dependencies"
 bash scripts/install-deps.sh test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-echo "== Formatting and layers"
+stage "Formatting and layers"
 bash scripts/check-format.sh
 bash scripts/check-layers.sh
 
-echo "== Build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+stage "Build (gcc)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_BENCH=OFF \
+  "${launcher[@]}" >/dev/null
 cmake --build build -j "$jobs"
+
+stage "Test"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600 -LE "^soak$"
 
-echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=address,undefined \
-  -DZAV_BENCH=OFF >/dev/null
+# clang, so that libFuzzer comes with it; lld links the many instrumented test programs
+# faster than the system linker. Line tables are all the sanitizers' reports need (file and
+# line of each frame), and compile and link faster than full debug information.
+stage "Build with AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer (clang)"
+linker=()
+command -v ld.lld >/dev/null && linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+# An older tree there was built with gcc; a compiler cannot be changed in place.
+if [ -f build-asan/CMakeCache.txt ] &&
+  ! grep -q '^CMAKE_CXX_COMPILER:.*clang' build-asan/CMakeCache.txt; then
+  rm -rf build-asan
+fi
+CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only \
+  -DZAV_SANITIZE=address,undefined -DZAV_FUZZ=ON -DZAV_BENCH=OFF \
+  "${launcher[@]}" "${linker[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
+
+stage "Test with the sanitizers"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 900 -LE slow
 
-# libFuzzer comes with clang: a short run of every fuzz target (the plain random runs are
-# among the tests above).
-if command -v clang++ >/dev/null; then
-  echo "== Short libFuzzer run"
-  bash scripts/fuzz.sh "${ZAV_FUZZ_SECONDS:-20}"
-fi
+# The plain random runs of the fuzz targets are among the tests above.
+stage "Short libFuzzer run"
+ZAV_FUZZ_BUILD=build-asan bash scripts/fuzz.sh "${ZAV_FUZZ_SECONDS:-20}"
+
+stage ""
+total=$((SECONDS - started))
+echo "== Times"
+printf '%s\n' "${timings[@]}"
+printf 'Total: %d min %02d s\n' $((total / 60)) $((total % 60))

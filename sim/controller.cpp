@@ -29,7 +29,7 @@ bool IsGasTimeRegister(std::uint8_t address) {
 
 Controller::Controller(ControllerOptions options)
     : options_(options),
-      engine_(StartEngine(StreamOf(options.seed, RandomStream::kEngine))),
+      engine_(StartEngine(StreamOf(options.seed, RandomStream::kEngine), options.engine)),
       stored_(FactoryRegisters()),
       line_(options.faults, StreamOf(options.seed, RandomStream::kOutputFaults)),
       inputFaults_(StreamOf(options.seed, RandomStream::kInputFaults)),
@@ -107,6 +107,10 @@ void Controller::SetFaults(const FaultOptions& faults) {
   line_.SetFaults(faults);
 }
 
+void Controller::RestartTrimTally(TrimGrid grid) {
+  engine_.trims = TrimTally{grid, {}};
+}
+
 const std::vector<ReceivedRequest>& Controller::Requests() const {
   return requests_;
 }
@@ -124,7 +128,8 @@ void Controller::StartClock(Micros now) {
 }
 
 void Controller::StepModel(Micros stepAt) {
-  StepEngine(engine_, RegulatorOpen(switchOver_.status), FactorsOf(stored_));
+  const GasSupply gas{RegulatorOpen(switchOver_.status), switchOver_.status == kStatusGas};
+  StepEngine(engine_, gas, FactorsOf(stored_));
   UpdateSwitchOver(switchOver_, Conditions(), stepAt);
 }
 

@@ -43,6 +43,7 @@ struct ReceivedRequest {
 struct ControllerOptions {
   std::uint32_t seed = 1;
   FaultOptions faults;
+  EngineOptions engine;
 };
 
 // How long the controller takes to start answering a request it has taken in (us).
@@ -65,6 +66,12 @@ class Controller {
   void SetErrorFlags(std::uint16_t flags);
   std::uint16_t Status() const;
   void SetFaults(const FaultOptions& faults);
+
+  // The petrol unit's trim now (1: the gas delivered is what the engine needs, or on petrol).
+  double PetrolTrim() const { return engine_.trim.factor; }
+  // The trim on gas per load cell, since the start or the last RestartTrimTally.
+  const TrimTally& Trims() const { return engine_.trims; }
+  void RestartTrimTally(TrimGrid grid = {});
 
   // Every well-formed request frame taken in, in order.
   const std::vector<ReceivedRequest>& Requests() const;

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "link/wire.h"
+#include "sim/drive_cycle.h"
 
 namespace zav::sim {
 namespace {
@@ -25,6 +26,10 @@ constexpr double kDipsPerSecond = 1.0 / 45.0;  // how often the idle sags, on av
 constexpr double kRegulatorAboveManifoldMbar = 1000.0;
 constexpr double kRegulatorResponseS = 0.4;
 constexpr double kLambdaPeriodS = 1.2;
+// While the trim is at its bound the probe stays on one side (mV): lean low, rich high.
+constexpr double kLeanLambdaMv = 150.0;
+constexpr double kRichLambdaMv = 820.0;
+constexpr double kLoadResponseS = 0.5;  // how fast the manifold follows the throttle (s)
 constexpr double kNominalBatteryMv = 14000.0;
 
 // Petrol injection time (ms) per injector, beside the common value: no two cylinders are alike.
@@ -63,6 +68,15 @@ void StepRpm(EngineModel& engine) {
   engine.rpm += (engine.rpmTarget - engine.rpm) * kStepS / kRpmResponseS + Noise(random, 8.0);
 }
 
+// The drive cycle sets the RPM and the load; no revs or dips of their own.
+void StepDrive(EngineModel& engine) {
+  const DrivePoint point = DriveCyclePointAt(engine.runningS);
+  engine.rpmTarget = point.rpm;
+  engine.rpm +=
+      (engine.rpmTarget - engine.rpm) * kStepS / kRpmResponseS + Noise(engine.random, 8.0);
+  engine.cycleLoad += (point.load - engine.cycleLoad) * kStepS / kLoadResponseS;
+}
+
 void StepGasSide(EngineModel& engine, bool regulatorOpen) {
   const double target =
       regulatorOpen ? kRegulatorAboveManifoldMbar + Noise(engine.random, 10.0) : 0.0;
@@ -81,24 +95,54 @@ struct Measurement {
   }
 };
 
-Measurement Measure(EngineModel& engine, GasFactors factors) {
+// The engine load now (0 to 1 at idle, beyond on the drive cycle), with the sensors' noise.
+double PresentLoad(EngineModel& engine) {
+  const double noise = Noise(engine.random, 0.01);
+  if (engine.drive == DriveMode::kCycle) {
+    return std::clamp(engine.cycleLoad + noise, 0.0, kDriveCycleTopLoad);
+  }
+  return std::clamp(0.2 + 0.5 * (engine.rpm - 600.0) / 2400.0 + noise, 0.1, 0.8);
+}
+
+// The engine's own petrol time (ms) at a load: what the petrol unit gives on petrol.
+double PetrolMsAt(double load) {
+  return 2.5 + 4.0 * load;
+}
+
+double ManifoldMbarAt(double load) {
+  return 250.0 + 550.0 * load;
+}
+
+double LambdaMv(EngineModel& engine) {
+  const double noise = Noise(engine.random, 20.0);
+  switch (engine.trim.mixture) {
+    case Mixture::kLean:
+      return kLeanLambdaMv + noise;
+    case Mixture::kRich:
+      return kRichLambdaMv + noise;
+    case Mixture::kRight:
+      break;
+  }
+  return std::clamp(500.0 + 380.0 * std::sin(engine.lambdaPhase) + noise, 100.0, 900.0);
+}
+
+Measurement Measure(EngineModel& engine, double load, GasFactors factors) {
   Random& random = engine.random;
   Measurement measured;
-  const double load =
-      std::clamp(0.2 + 0.5 * (engine.rpm - 600.0) / 2400.0 + Noise(random, 0.01), 0.1, 0.8);
-  const double petrolMs = 2.5 + 4.0 * load;
+  const double petrolMs = PetrolMsAt(load) * engine.trim.factor;
   double petrolSumMs = 0.0;
   for (std::size_t injector = 0; injector < 4; ++injector) {
     const double ms = petrolMs + kInjectorSpreadMs[injector] + Noise(random, 0.03);
     const auto petrolRegister = static_cast<std::uint8_t>(32 + injector);
     const auto gasRegister = static_cast<std::uint8_t>(36 + injector);
     measured.Set(petrolRegister, ms * kTimeUnitsPerMs);
-    const double gasMs = ms * GasToPetrolRatio(factors, ms) *
+    // The ratio is placed by the injector's untrimmed time (see petrol_trim.h).
+    const double gasMs = ms * GasToPetrolRatio(factors, ms / engine.trim.factor) *
                          (1.0 + kGasInjectorSpread[injector] + Noise(random, kGasNoise));
     measured.Set(gasRegister, gasMs * kTimeUnitsPerMs);
     petrolSumMs += ms;
   }
-  const double manifoldMbar = 250.0 + 550.0 * load + Noise(random, 5.0);
+  const double manifoldMbar = ManifoldMbarAt(load) + Noise(random, 5.0);
   measured.Set(40, petrolSumMs / 4.0 * kTimeUnitsPerMs);
   measured.Set(41, load * 1000.0);  // engine load (per mille)
   measured.Set(42, engine.regulatorC);
@@ -108,8 +152,7 @@ Measurement Measure(EngineModel& engine, GasFactors factors) {
   measured.Set(46, manifoldMbar + engine.regulatorDeltaMbar);
   measured.Set(48, engine.batteryMv);
   measured.Set(49, engine.rpm);
-  measured.Set(50, std::clamp(500.0 + 380.0 * std::sin(engine.lambdaPhase) + Noise(random, 20.0),
-                              100.0, 900.0));
+  measured.Set(50, LambdaMv(engine));
   return measured;
 }
 
@@ -119,24 +162,36 @@ bool IsPinned(const EngineModel& engine, std::size_t index) {
 
 }  // namespace
 
-EngineModel StartEngine(Random random) {
+EngineModel StartEngine(Random random, const EngineOptions& options) {
   EngineModel engine;
   engine.random = random;
+  engine.drive = options.drive;
+  engine.gasNeed = GasNeedOf(options);
   engine.coolantC = kAmbientC;
   engine.regulatorC = kAmbientC;
   engine.rpm = kIdleRpm;
   engine.rpmTarget = kIdleRpm;
   engine.batteryMv = kNominalBatteryMv;
-  engine.live = Measure(engine, GasFactors{}).values;
+  const double load = PresentLoad(engine);
+  engine.live = Measure(engine, load, GasFactors{}).values;
   return engine;
 }
 
-void StepEngine(EngineModel& engine, bool regulatorOpen, GasFactors factors) {
+void StepEngine(EngineModel& engine, GasSupply gas, GasFactors factors) {
   engine.runningS += kStepS;
   StepTemperatures(engine);
-  StepRpm(engine);
-  StepGasSide(engine, regulatorOpen);
-  const Measurement measured = Measure(engine, factors);
+  if (engine.drive == DriveMode::kCycle) {
+    StepDrive(engine);
+  } else {
+    StepRpm(engine);
+  }
+  StepGasSide(engine, gas.regulatorOpen);
+  const double load = PresentLoad(engine);
+  StepPetrolTrim(engine.trim, kStepS, PetrolMsAt(load), gas.injecting, factors, engine.gasNeed);
+  if (gas.injecting) {
+    TallyTrim(engine.trims, engine.rpm, ManifoldMbarAt(load), engine.trim.factor);
+  }
+  const Measurement measured = Measure(engine, load, factors);
   for (std::size_t index = 0; index < engine.live.size(); ++index) {
     if (!IsPinned(engine, index)) {
       engine.live[index] = measured.values[index];

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/port_name.h"
 #include "ui/connection_status.h"
 
 namespace zav {
@@ -16,10 +17,8 @@ std::string Hex4(std::uint16_t value) {
 
 // "COM3" gives "2", the index of the adapter it falls back to; empty for other names.
 std::string AdapterIndex(const std::string& portName) {
-  if (portName.size() != 4 || portName[3] < '1' || portName[3] > '9') {
-    return {};
-  }
-  return std::string(1, static_cast<char>(portName[3] - 1));
+  const std::optional<int> number = ComPortNumber(portName);
+  return number ? std::to_string(*number - 1) : std::string();
 }
 
 std::string MappingText(const Connection& connection, const SerialSurvey& survey) {

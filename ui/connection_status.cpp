@@ -1,12 +1,11 @@
 #include "ui/connection_status.h"
 
+#include "texts/joiner.h"
 #include "upgrade/upload_silence.h"
 
 namespace zav {
 
 namespace {
-
-constexpr const char* kSeparator = " \u00b7 ";
 
 std::string PortText(const Connection& connection) {
   if (connection.devicePath.empty()) {
@@ -17,9 +16,9 @@ std::string PortText(const Connection& connection) {
 
 std::string CountersText(const Connection& connection) {
   const LinkCounters& counters = connection.counters;
-  return std::to_string(counters.framesTaken) + " frames" + kSeparator +
-         std::to_string(counters.bytesDiscarded) + " discarded" + kSeparator +
-         std::to_string(counters.requestsRepeated) + " repeated" + kSeparator +
+  return std::to_string(counters.framesTaken) + " frames" + kJoiner +
+         std::to_string(counters.bytesDiscarded) + " discarded" + kJoiner +
+         std::to_string(counters.requestsRepeated) + " repeated" + kJoiner +
          std::to_string(BytesPerSecond(connection)) + " B/s";
 }
 
@@ -70,12 +69,9 @@ std::string ConnectionStatusText(const Connection& connection) {
   if (connection.state == LinkState::NoPort) {
     return StateText(connection);
   }
-  std::string text = PortText(connection) + kSeparator + StateText(connection);
-  const bool open = connection.state == LinkState::Waiting ||
-                    connection.state == LinkState::Answering ||
-                    connection.state == LinkState::Silent;
-  if (open) {
-    text += kSeparator + CountersText(connection);
+  std::string text = PortText(connection) + kJoiner + StateText(connection);
+  if (PortIsOpen(connection.state)) {
+    text += kJoiner + CountersText(connection);
   }
   return text;
 }

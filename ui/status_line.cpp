@@ -1,19 +1,11 @@
 #include "ui/status_line.h"
 
+#include "texts/joiner.h"
+
 namespace zav {
 
 std::string ComposeStatusLine(const StatusLine& line) {
-  std::string text;
-  for (const std::string* segment : {&line.connection, &line.recording, &line.upgrade}) {
-    if (segment->empty()) {
-      continue;
-    }
-    if (!text.empty()) {
-      text += kStatusSeparator;
-    }
-    text += *segment;
-  }
-  return text;
+  return JoinNonEmpty({line.connection, line.recording, line.upgrade});
 }
 
 void ShowStatusLine(StatusLine& line, Desktop& desktop, WindowRef window) {

@@ -16,8 +16,6 @@ struct StatusLine {
   std::string shown;  // the text the window shows now
 };
 
-inline constexpr const char* kStatusSeparator = " \u00b7 ";
-
 // The non-empty segments in the order connection, recording, upgrade, joined by " · ".
 std::string ComposeStatusLine(const StatusLine& line);
 

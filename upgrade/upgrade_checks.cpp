@@ -1,5 +1,6 @@
 #include "upgrade/upgrade_checks.h"
 
+#include "platform/port_name.h"
 #include "upgrade/firmware_layout.h"
 #include "upgrade/petrol_wait.h"
 
@@ -50,16 +51,8 @@ bool SwitchWhenNotOnPetrol(Link& link, const StatusWatch& watch) {
 
 }  // namespace
 
-std::string WithThousands(std::uintmax_t number) {
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
-  }
-  return digits;
-}
-
 std::string StoredPortName(const Link& link) {
-  return link.portNumber == 0 ? std::string{} : "COM" + std::to_string(link.portNumber);
+  return link.portNumber == 0 ? std::string{} : ComPortName(link.portNumber);
 }
 
 std::string NoControllerQuestion(const std::string& portName, const std::string& device) {

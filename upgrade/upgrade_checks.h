@@ -14,6 +14,7 @@
 #include <string>
 
 #include "link/link_state.h"
+#include "texts/thousands.h"  // WithThousands, used by the questions
 #include "upgrade/status_watch.h"
 
 namespace zav {
@@ -35,8 +36,5 @@ std::string NoPetrolText();
 
 // "COM3", or empty when no valid port name is stored.
 std::string StoredPortName(const Link& link);
-
-// 40000 as "40,000".
-std::string WithThousands(std::uintmax_t number);
 
 }  // namespace zav

@@ -20,7 +20,7 @@ std::optional<std::string> ChooseFirmwareFile(Link& link) {
 }
 
 void Disarm(Link& link, UploadState& upload) {
-  link.cycle.upgradeArmed = 0;
+  link.cycle.upgradeArmed = UpgradeArming::Disarmed;
   upload.image = {};
 }
 
@@ -50,7 +50,7 @@ void UpgradeCommand(Link& link, UploadState& upload, const ArmingCheck& mayArm) 
   }
   upload.image = std::move(firmware.bytes);
   CurrentCommand(link) = kLetterUpgrade;
-  link.cycle.upgradeArmed = 1;
+  link.cycle.upgradeArmed = UpgradeArming::Armed;
 }
 
 }  // namespace zav

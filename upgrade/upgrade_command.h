@@ -14,7 +14,7 @@ namespace zav {
 inline constexpr const char* kFirmwareFilterCaption = "ZAV upgrade files (*.zav)";
 inline constexpr const char* kFirmwareFilterPattern = "*.zav";
 
-// A chosen file that can be used arms the upload: CurrentCommand 'U', upgradeArmed 1. A
+// A chosen file that can be used arms the upload: CurrentCommand 'U', upgradeArmed Armed. A
 // cancelled choice disarms and leaves CurrentCommand alone. A file that cannot be used is
 // reported in an error box and arms nothing, as if the choice had been cancelled.
 //

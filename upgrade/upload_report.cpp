@@ -4,13 +4,12 @@
 #include <array>
 #include <charconv>
 
+#include "texts/joiner.h"
 #include "upgrade/firmware_layout.h"
 
 namespace zav {
 
 namespace {
-
-constexpr const char* kSeparator = " \u00b7 ";  // " · "
 
 // The block the upload had come to: 1 to 240 (the EOT stage counts as the last block).
 int CurrentBlock(const UploadState& upload) {
@@ -36,10 +35,10 @@ std::string TimeLeft(const UploadState& upload, std::int64_t elapsedMs) {
     return {};
   }
   if (acknowledged >= kFirmwareBlocks) {
-    return std::string(kSeparator) + "finishing";
+    return std::string(kJoiner) + "finishing";
   }
   const std::int64_t leftMs = elapsedMs * (kFirmwareBlocks - acknowledged) / acknowledged;
-  return std::string(kSeparator) + "about " + std::to_string(RoundedSeconds(leftMs)) + " s left";
+  return std::string(kJoiner) + "about " + std::to_string(RoundedSeconds(leftMs)) + " s left";
 }
 
 // Seconds with one decimal, always with a point whatever the regional settings.
@@ -55,9 +54,9 @@ std::string TenthsOfSeconds(std::int64_t ms) {
 
 std::string UploadProgressText(const UploadState& upload, std::int64_t nowMs) {
   const std::int64_t elapsedMs = nowMs - upload.startedAtMs;
-  return "Upgrade: " + OfBlocks(CurrentBlock(upload)) + kSeparator + Repeats(upload.repeats) +
-         kSeparator + std::to_string(std::max<std::int64_t>(elapsedMs, 0) / 1000) + " s" +
-         TimeLeft(upload, elapsedMs) + kSeparator + "live values paused";
+  return "Upgrade: " + OfBlocks(CurrentBlock(upload)) + kJoiner + Repeats(upload.repeats) +
+         kJoiner + std::to_string(std::max<std::int64_t>(elapsedMs, 0) / 1000) + " s" +
+         TimeLeft(upload, elapsedMs) + kJoiner + "live values paused";
 }
 
 std::string UploadFinishedText(const UploadState& upload) {

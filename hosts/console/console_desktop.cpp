@@ -6,11 +6,11 @@
 #include <QSocketNotifier>
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <utility>
 
 #include "hosts/console/interrupt_flag.h"
 #include "hosts/qt_core/dialog_timers.h"
-#include "resources/transfer_template.h"
 
 namespace zav {
 
@@ -18,7 +18,7 @@ namespace console {
 
 struct OpenDialog {
   WindowRef ref;
-  int templateId = 0;
+  const DialogTemplate* dialogTemplate = nullptr;
   DialogProc proc;
   qt::DialogTimers* timers = nullptr;
   QEventLoop* loop = nullptr;
@@ -65,6 +65,25 @@ class OpenEntry {
   console::OpenDialog* dialog_;
 };
 
+bool IsProgressBar(const ControlTemplate& control) {
+  return control.kind == ControlKind::ProgressBar;
+}
+
+bool HasProgressBar(const DialogTemplate& dialog) {
+  return std::any_of(dialog.controls.begin(), dialog.controls.end(), IsProgressBar);
+}
+
+// A bar of a modal dialog is the progress of what it waits for, whichever dialog it is.
+bool IsProgressBarOf(const console::OpenDialog* dialog, int controlId) {
+  if (dialog == nullptr) {
+    return false;
+  }
+  const std::span<const ControlTemplate> controls = dialog->dialogTemplate->controls;
+  return std::any_of(controls.begin(), controls.end(), [controlId](const ControlTemplate& control) {
+    return control.id == controlId && IsProgressBar(control);
+  });
+}
+
 }  // namespace
 
 ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers)
@@ -97,7 +116,7 @@ void ConsoleDesktop::Deliver(console::OpenDialog& dialog, const DialogEvent& eve
 int ConsoleDesktop::RunDialog(const DialogTemplate& dialog, WindowRef /*owner*/, DialogProc proc) {
   console::OpenDialog open;
   open.ref = WindowRef{nextWindowId_++};
-  open.templateId = dialog.id;
+  open.dialogTemplate = &dialog;
   open.proc = std::move(proc);
   QObject anchor;
   qt::DialogTimers timers(&anchor, [this, &open](int id) {
@@ -117,7 +136,7 @@ int ConsoleDesktop::RunDialog(const DialogTemplate& dialog, WindowRef /*owner*/,
     loop.exec();
   }
   timers.KillAll();
-  if (open.templateId == kTransferTemplateId) {
+  if (HasProgressBar(dialog)) {
     progress_.Finish();
   }
   if (open_.size() == 1) {
@@ -178,9 +197,7 @@ std::string ConsoleDesktop::GetText(WindowRef, int) {
 }
 
 void ConsoleDesktop::SetBarRange(WindowRef window, int controlId, int low, int high) {
-  const console::OpenDialog* dialog = Find(window);
-  if (dialog != nullptr && dialog->templateId == kTransferTemplateId &&
-      controlId == kTransferProgressBar) {
+  if (IsProgressBarOf(Find(window), controlId)) {
     progress_.Start(progressTitle_, low, high);
   }
 }
@@ -194,7 +211,7 @@ void ConsoleDesktop::SetBarPosition(WindowRef window, int controlId, int positio
     dialog->barPosition = position;
     NoteProgress();
   }
-  if (dialog->templateId == kTransferTemplateId && controlId == kTransferProgressBar) {
+  if (IsProgressBarOf(dialog, controlId)) {
     progress_.Show(position);
   }
 }

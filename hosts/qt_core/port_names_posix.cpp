@@ -6,21 +6,10 @@
 #include <utility>
 
 #include "hosts/qt_core/port_names.h"
+#include "platform/port_name.h"
 
 namespace zav {
 namespace {
-
-// 1..9 for "COM1".."COM9"; nothing for any other name.
-std::optional<int> PortNumberOf(std::string_view portName) {
-  if (portName.size() != 4 || portName.substr(0, 3) != "COM") {
-    return std::nullopt;
-  }
-  const char digit = portName[3];
-  if (digit < '1' || digit > '9') {
-    return std::nullopt;
-  }
-  return digit - '0';
-}
 
 // The serial layer would take a bare relative name as a name under /dev; "./" keeps it
 // relative to the working directory, as a path in the environment is meant.
@@ -35,7 +24,7 @@ std::string AsPath(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> PortDevicePath(std::string_view portName, const PortLookups& lookups) {
-  const std::optional<int> number = PortNumberOf(portName);
+  const std::optional<int> number = ComPortNumber(portName);
   if (!number) {
     return std::nullopt;
   }

@@ -54,7 +54,7 @@ TEST_F(BlockWriteTest, WritesRegisters80To92InOrderOnceThePetrolStateIsReported)
     EXPECT_EQ(harness.controller.Register(static_cast<std::uint8_t>(address)), 1000 + address);
   }
   EXPECT_NE(harness.controller.Register(93), 1093) << "members past 92 are never written";
-  EXPECT_EQ(harness.link.cycle.sendRequest, 0);
+  EXPECT_EQ(harness.link.cycle.sendRequest, SendRequest::None);
   EXPECT_EQ(harness.link.cycle.transferCursor, kNoTransfer);
 }
 

@@ -53,7 +53,7 @@ TEST_P(FaultyLineTest, WriteAndReadCompleteOnceTheFaultsStop) {
   harness.desktop.At(40 * kSecond, [&] { readResult = RunBlockTransfer(harness.link, 80, 'Q'); });
   harness.RunUntil(60 * kSecond);
   EXPECT_EQ(readResult, 1);
-  EXPECT_EQ(harness.link.cycle.sendRequest, 0);
+  EXPECT_EQ(harness.link.cycle.sendRequest, SendRequest::None);
   for (int address = 80; address <= 92; ++address) {
     EXPECT_EQ(harness.controller.Register(static_cast<std::uint8_t>(address)), address * 3)
         << "register " << address;

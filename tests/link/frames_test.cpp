@@ -142,11 +142,11 @@ TEST_F(FramesTest, ExtraByteSpoilsOnlyItsFrame) {
 
 TEST_F(FramesTest, ReceiverReadsNothingWhileAnUploadIsArmed) {
   device.Queue({0x02, 0x33, 0x00, 0x0C, 0x41, 0x0D});
-  link.cycle.upgradeArmed = 1;
+  link.cycle.upgradeArmed = UpgradeArming::Armed;
   EXPECT_FALSE(ReceiveFrame(link));
   EXPECT_EQ(device.input.size(), 6u);
   EXPECT_EQ(device.reads, 0);
-  link.cycle.upgradeArmed = 0;
+  link.cycle.upgradeArmed = UpgradeArming::Disarmed;
   EXPECT_TRUE(ReceiveFrame(link));
 }
 

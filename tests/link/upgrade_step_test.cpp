@@ -38,7 +38,7 @@ class UpgradeStepTest : public ::testing::Test {
     };
     harness.desktop.At(LinkHarness::TickTime(3) + 20 * kMillisecond, [this] {
       CurrentCommand(harness.link) = 'U';
-      harness.link.cycle.upgradeArmed = 1;
+      harness.link.cycle.upgradeArmed = UpgradeArming::Armed;
     });
   }
 
@@ -58,7 +58,7 @@ TEST_F(UpgradeStepTest, NextTickSendsTheUpgradeFrameAndLeavesTheLineToTheUpload)
   EXPECT_EQ(commandDuringUpload, 'Q');
   EXPECT_GE(ticksAfterUpload - ticksBeforeUpload, 12) << "ticks go on inside the upload";
   EXPECT_EQ(bytesAfterUpload, bytesBeforeUpload) << "nested ticks send nothing while armed";
-  EXPECT_EQ(harness.link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(harness.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
 }
 
 TEST_F(UpgradeStepTest, SameTickPollsTheLiveValuesOnceTheUploadEnds) {
@@ -76,7 +76,8 @@ TEST_F(UpgradeStepTest, SameTickPollsTheLiveValuesOnceTheUploadEnds) {
 
 TEST_F(UpgradeStepTest, AnswersThatArriveDuringTheUploadAreDrainedNotStored) {
   harness.link.hooks.showStatusText = [this](std::uint16_t) {
-    EXPECT_EQ(harness.link.cycle.upgradeArmed, 0) << "no frame is read while armed";
+    EXPECT_EQ(harness.link.cycle.upgradeArmed, UpgradeArming::Disarmed)
+        << "no frame is read while armed";
   };
   harness.RunUntil(5 * kSecond);
 }

@@ -78,7 +78,7 @@ class ParameterFileCommandTest : public ::testing::Test {
   }
   void ExpectImageUnchanged() const {
     EXPECT_EQ(link.image.values, ImageOf(100).values);
-    EXPECT_EQ(link.cycle.sendRequest, 0);
+    EXPECT_EQ(link.cycle.sendRequest, SendRequest::None);
   }
 
   testing::TempDir dir;
@@ -118,7 +118,7 @@ TEST_F(ParameterFileCommandTest, OpenLoadsRegisters80To94AndOkRequestsTheWrite) 
   EXPECT_EQ(Messages()[0].caption, "question");
   EXPECT_EQ(Messages()[0].buttons, MessageButtons::OkCancel);
   EXPECT_EQ(Messages()[0].icon, MessageIcon::Information);
-  EXPECT_EQ(link.cycle.sendRequest, 1);
+  EXPECT_EQ(link.cycle.sendRequest, SendRequest::AwaitPetrol);
 }
 
 TEST_F(ParameterFileCommandTest, OpenAnsweredCancelKeepsTheLoadedValuesUnsent) {
@@ -126,7 +126,7 @@ TEST_F(ParameterFileCommandTest, OpenAnsweredCancelKeepsTheLoadedValuesUnsent) {
   desktop.QueueMessageAnswer(MessageAnswer::Cancel);
   Open(Path("a.car"));
   EXPECT_EQ(ParametersOf(link.image), kFileWords);
-  EXPECT_EQ(link.cycle.sendRequest, 0);
+  EXPECT_EQ(link.cycle.sendRequest, SendRequest::None);
 }
 
 class ShortParameterFileTest : public ParameterFileCommandTest,

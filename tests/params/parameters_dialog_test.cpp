@@ -204,7 +204,7 @@ TEST_F(ParametersDialogTest, NegativeYAxisIsShownUnsignedAndOkThenFails) {
   EXPECT_EQ(Text(kNumeratorEdit), "65535");
   ASSERT_EQ(desktop.Messages().size(), 1u);
   EXPECT_EQ(desktop.Messages()[0].text, "Wrong filling of parameters");
-  EXPECT_EQ(link.cycle.sendRequest, 0);
+  EXPECT_EQ(link.cycle.sendRequest, SendRequest::None);
 }
 
 TEST_F(ParametersDialogTest, NotificationWithUnchangedPositionsRewritesBothEdits) {
@@ -281,7 +281,7 @@ TEST_F(ParametersDialogTest, OkStoresAllEditsAndOkInTheQuestionRequestsTheWrite)
   EXPECT_EQ(question.buttons, MessageButtons::OkCancel);
   EXPECT_EQ(question.icon, MessageIcon::Information);
   EXPECT_EQ(question.owner, Window()) << "asked by the dialog";
-  EXPECT_EQ(link.cycle.sendRequest, 1);
+  EXPECT_EQ(link.cycle.sendRequest, SendRequest::AwaitPetrol);
 }
 
 TEST_F(ParametersDialogTest, OkAnsweredCancelKeepsTheStoredValuesUnsent) {
@@ -291,7 +291,7 @@ TEST_F(ParametersDialogTest, OkAnsweredCancelKeepsTheStoredValuesUnsent) {
     desktop.Press(kDialog, kParametersOkButton);
   });
   EXPECT_EQ(RegisterValue(link.image, 80), 77);
-  EXPECT_EQ(link.cycle.sendRequest, 0);
+  EXPECT_EQ(link.cycle.sendRequest, SendRequest::None);
 }
 
 TEST_F(ParametersDialogTest, OkLeavesTheDialogOpen) {

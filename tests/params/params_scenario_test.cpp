@@ -50,7 +50,7 @@ TEST_F(ParamsScenarioTest, DefaultValuesAreNamedOnTheNextTickAndNothingIsSent) {
   EXPECT_EQ(before, "Golf");
   EXPECT_EQ(harness.NameField(), "Default values");
   EXPECT_EQ(WriteRequests(harness), 0);
-  EXPECT_EQ(harness.link.cycle.sendRequest, 0);
+  EXPECT_EQ(harness.link.cycle.sendRequest, SendRequest::None);
 }
 
 TEST_F(ParamsScenarioTest, OpenedFileAnsweredOkIsWrittenToTheController) {

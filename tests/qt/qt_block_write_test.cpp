@@ -157,7 +157,7 @@ TEST_F(BlockWriteTest, WriteStartedByATickCompletesThroughTheTransferDialogsNest
       return;
     }
     PollTick(link);
-    const bool writeDone = !desktop.ended.empty() && link.cycle.sendRequest == 0;
+    const bool writeDone = !desktop.ended.empty() && link.cycle.sendRequest == SendRequest::None;
     if (writeDone && !readStarted && !rescued) {
       readStarted = true;  // the ticks nested in the read come here too
       link.image.values.fill(0);

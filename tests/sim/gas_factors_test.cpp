@@ -37,7 +37,10 @@ double LargestMiss(Controller& controller, Micros from, GasFactors factors, doub
     for (std::uint8_t injector = 0; injector < 4; ++injector) {
       const double petrolMs = controller.Register(32 + injector) / 2000.0;
       const double gasMs = controller.Register(36 + injector) / 2000.0;
-      const double expected = GasToPetrolRatio(factors, petrolMs) * (1.0 + kSpread[injector]);
+      // Placed by the untrimmed petrol time: the engine's need (the factory factors) differs
+      // from a written set, and on gas the petrol unit trims its times.
+      const double untrimmedMs = petrolMs / controller.PetrolTrim();
+      const double expected = GasToPetrolRatio(factors, untrimmedMs) * (1.0 + kSpread[injector]);
       largest = std::max(largest, std::abs(gasMs / petrolMs / expected - 1.0));
       shortest = std::min(shortest, petrolMs);
       longest = std::max(longest, petrolMs);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/program_options.h"
@@ -104,6 +105,58 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedLine{"NotHex", {"--pty", "--version-bytes", "3130323330343G32"}},
                       RefusedLine{"Prefixed", {"--pty", "--version-bytes", "0x30323330343132"}}),
     [](const ::testing::TestParamInfo<RefusedLine>& instance) { return instance.param.name; });
+
+}  // namespace
+}  // namespace zav::sim
+
+namespace zav::sim {
+namespace {
+
+TEST(SimCommandLine, GasNeedAndDriveAreTakenRefusedWithReasonsAndExplainedAsTheSimulatorsModel) {
+  const std::vector<std::string_view> words{"--pty", "--gas-need", "2.20,1.30", "--drive=cycle"};
+  const ParsedCommandLine parsed = ParseCommandLine(words);
+  ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
+  const EngineOptions& engine = parsed.options->controller.engine;
+  ASSERT_TRUE(engine.gasNeed.has_value());
+  EXPECT_EQ(engine.gasNeed->left, 2.20);
+  EXPECT_EQ(engine.gasNeed->right, 1.30);
+  EXPECT_EQ(engine.drive, DriveMode::kCycle);
+
+  // Without them: the factory set's factors are the need, and the engine idles.
+  const std::vector<std::string_view> plain{"--pty"};
+  const EngineOptions defaults = ParseCommandLine(plain).options->controller.engine;
+  EXPECT_FALSE(defaults.gasNeed.has_value());
+  EXPECT_EQ(defaults.drive, DriveMode::kIdle);
+  const GasFactors need = GasNeedOf(defaults);
+  const GasFactors factory = FactorsOf(FactoryRegisters());
+  EXPECT_EQ(need.left, factory.left);
+  EXPECT_EQ(need.right, factory.right);
+
+  for (const auto& [value, option] :
+       std::vector<std::pair<std::string_view, std::string_view>>{{"2.2", "--gas-need"},
+                                                                  {"2.2;1.3", "--gas-need"},
+                                                                  {"0,1.3", "--gas-need"},
+                                                                  {"2.2,", "--gas-need"},
+                                                                  {"2.2,11", "--gas-need"},
+                                                                  {"fast", "--drive"}}) {
+    const std::vector<std::string_view> bad{"--pty", option, value};
+    const ParsedCommandLine refused = ParseCommandLine(bad);
+    EXPECT_FALSE(refused.options.has_value()) << value;
+    EXPECT_EQ(
+        refused.error.find("invalid value '" + std::string(value) + "' for " + std::string(option)),
+        0U)
+        << refused.error;
+  }
+
+  const std::string help = UsageText();
+  EXPECT_NE(help.find("  --gas-need LEFT,RIGHT   the factors that would be exactly right"),
+            std::string::npos);
+  EXPECT_NE(help.find("  --drive MODE            idle (default)"), std::string::npos);
+  EXPECT_NE(help.find("the simulator's own model, not a statement about the\ncontroller"),
+            std::string::npos);
+  EXPECT_NE(help.find("need/delivered with a lag of about 2 s"), std::string::npos);
+  EXPECT_NE(help.find("petrol times 2.5 to 7 ms"), std::string::npos);
+}
 
 }  // namespace
 }  // namespace zav::sim

@@ -49,8 +49,8 @@ bool Fitter::MainWindowFree() const {
     return newest != nullptr && newest->IsOpen();
   };
   return soak_.desktop.BoxesOpen() == 0 && !open(kTransferTemplateId) &&
-         !open(kParametersTemplateId) && cycle.sendRequest == 0 && cycle.upgradeArmed == 0 &&
-         cycle.transferCursor == kNoTransfer;
+         !open(kParametersTemplateId) && cycle.sendRequest == SendRequest::None &&
+         cycle.upgradeArmed == UpgradeArming::Disarmed && cycle.transferCursor == kNoTransfer;
 }
 
 void Fitter::Act() {

@@ -112,7 +112,7 @@ void SoakProgram::DialogEnding(WindowRef window, int ending) {
   }
   if (ending != 1) {
     std::string what = "a read from register " + std::to_string(expected.readFrom);
-    if (program.link.cycle.upgradeArmed != 0) {
+    if (program.link.cycle.upgradeArmed == UpgradeArming::Armed) {
       what = "an upload";
       expected.upload.reset();
     } else if (expected.write) {
@@ -129,7 +129,7 @@ void SoakProgram::DialogEnding(WindowRef window, int ending) {
   // The upload runs in the same dialog, while the upgrade is armed. The fitter starts
   // nothing else while a write he asked for is due, so the dialog is then the write's (its
   // letter is no help: the tick that ends a write polls at once, under 'Q').
-  if (program.link.cycle.upgradeArmed != 0) {
+  if (program.link.cycle.upgradeArmed == UpgradeArming::Armed) {
     CheckUpload();
   } else if (expected.write) {
     CheckWrite();

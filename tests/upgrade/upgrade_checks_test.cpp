@@ -81,7 +81,7 @@ class UpgradeChecksTest : public ::testing::Test {
   }
   // Nothing armed, nothing sent: after the command only the live polls went out.
   void ExpectNothingArmedOrSent() const {
-    EXPECT_EQ(harness.program.link.cycle.upgradeArmed, 0);
+    EXPECT_EQ(harness.program.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
     EXPECT_TRUE(harness.desktop.DialogsOf(kTransferTemplateId).empty());
     for (const WireUnit& unit : Units()) {
       if (unit.at > kCommandAt) {
@@ -205,7 +205,7 @@ TEST_F(UpgradeChecksTest, WaitForPetrolGivesUpAfterTenSecondsWithAMessageAndArms
   EXPECT_EQ(harness.desktop.Messages()[1].text,
             "The controller did not report \"Petrol\" within 10 s. The upgrade was not started.");
   EXPECT_EQ(CountFrames('U'), 0);
-  EXPECT_EQ(harness.program.link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(harness.program.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
   EXPECT_TRUE(harness.desktop.DialogsOf(kTransferTemplateId).empty());
 }
 
@@ -222,7 +222,7 @@ TEST_F(UpgradeChecksTest, CancelWhileWaitingForPetrolArmsNothingAndSaysNothing) 
   EXPECT_EQ(harness.desktop.Newest(kPetrolWaitTemplateId)->result, 0);
   EXPECT_EQ(harness.desktop.Messages().size(), 1u) << "only the question";
   EXPECT_EQ(CountFrames('U'), 0);
-  EXPECT_EQ(harness.program.link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(harness.program.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
 }
 
 TEST_F(UpgradeChecksTest, StoppedUploadIsWarnedOfOnceWhilePollingHasResumed) {

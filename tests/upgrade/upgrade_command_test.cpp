@@ -54,17 +54,17 @@ TEST_F(UpgradeCommandTest, ChoiceReadsTheImageAndArmsTheUpload) {
   WriteFile(dir / "fw.zav", std::string(1000, '\x5A'));
   Choose(dir / "fw.zav");
   EXPECT_EQ(CurrentCommand(link), 'U');
-  EXPECT_EQ(link.cycle.upgradeArmed, 1);
+  EXPECT_EQ(link.cycle.upgradeArmed, UpgradeArming::Armed);
   EXPECT_EQ(upload.image, std::vector<std::uint8_t>(1000, 0x5A));
   EXPECT_TRUE(desktop.Messages().empty());
 }
 
 TEST_F(UpgradeCommandTest, CancelDisarmsAndKeepsTheCommand) {
   CurrentCommand(link) = 'B';
-  link.cycle.upgradeArmed = 1;
+  link.cycle.upgradeArmed = UpgradeArming::Armed;
   desktop.QueueFileAnswer(std::nullopt);
   UpgradeCommand(link, upload);
-  EXPECT_EQ(link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(link.cycle.upgradeArmed, UpgradeArming::Disarmed);
   EXPECT_EQ(CurrentCommand(link), 'B');
   EXPECT_TRUE(desktop.Messages().empty());
 }
@@ -84,7 +84,7 @@ TEST_P(UnusableFirmwareTest, IsReportedByNameAndReasonAndArmsNothing) {
   const std::filesystem::path path = dir / "fw.zav";
   GetParam().make(path);
   CurrentCommand(link) = 'B';
-  link.cycle.upgradeArmed = 1;  // an earlier choice must not go out in its place
+  link.cycle.upgradeArmed = UpgradeArming::Armed;  // an earlier choice must not go out in its place
   upload.image = {1, 2, 3};
   desktop.QueueMessageAnswer(MessageAnswer::Ok);
   Choose(path);
@@ -96,7 +96,7 @@ TEST_P(UnusableFirmwareTest, IsReportedByNameAndReasonAndArmsNothing) {
   EXPECT_EQ(box.icon, MessageIcon::Error);
   EXPECT_EQ(box.buttons, MessageButtons::Ok);
   EXPECT_EQ(box.owner, link.mainWindow);
-  EXPECT_EQ(link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(link.cycle.upgradeArmed, UpgradeArming::Disarmed);
   EXPECT_EQ(CurrentCommand(link), 'B');
   EXPECT_TRUE(upload.image.empty());
 }

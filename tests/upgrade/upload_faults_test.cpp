@@ -152,7 +152,7 @@ TEST_F(UploadScenarioTest, CancelSendsNothingMoreDrainsTheAnswerAndPollsAgain) {
 
   EXPECT_EQ(UploadDialog()->result, 0);
   EXPECT_EQ(*UploadDialog()->closedAt, cancelAt);
-  EXPECT_EQ(harness.link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(harness.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
   EXPECT_TRUE(harness.desktop.Messages().empty());
   EXPECT_TRUE(upload.image.empty());
   EXPECT_EQ(SentByTheUploadTickAfterTheDialog(), kLivePoll) << "nothing but the live poll";

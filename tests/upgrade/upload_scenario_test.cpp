@@ -43,7 +43,7 @@ TEST_F(UploadScenarioTest, ControllerReceivesExactlyTheImageOfAFullSizeFile) {
   RunUntil(60 * kSecond);
   EXPECT_EQ(harness.controller.Firmware(), testing::ExpectedImage(file));
   EXPECT_EQ(UploadDialog()->result, 1);
-  EXPECT_EQ(harness.link.cycle.upgradeArmed, 0);
+  EXPECT_EQ(harness.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
   EXPECT_TRUE(harness.desktop.Messages().empty()) << "neither ending is reported";
 }
 

@@ -1,0 +1,50 @@
+// The safe replace through the system's own calls, on whichever system the tests were
+// built for: the one scenario that every implementation of the file seam must pass.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "platform/files/file_replace.h"
+#include "tests/support/temp_dir.h"
+
+namespace zav {
+namespace {
+
+std::span<const std::uint8_t> BytesOf(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+int EntriesIn(const std::filesystem::path& folder) {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST(SystemFileReplaceTest, FileIsCreatedReplacedAndOverwrittenAtItsStartLeavingNothingBehind) {
+  testing::TempDir folder;
+  const std::filesystem::path file = folder / "zavmon.cfg";
+
+  EXPECT_EQ(ReplaceFileContents(file, BytesOf("COM1 library of a long name")), std::nullopt);
+  EXPECT_EQ(testing::ReadFile(file), "COM1 library of a long name");
+
+  EXPECT_EQ(ReplaceFileContents(file, BytesOf("COM2 short")), std::nullopt);
+  EXPECT_EQ(testing::ReadFile(file), "COM2 short");
+
+  EXPECT_EQ(ReplaceFileStart(file, BytesOf("COM7")), std::nullopt);
+  EXPECT_EQ(testing::ReadFile(file), "COM7 short");
+
+  EXPECT_EQ(ReplaceFileStart(folder / "new.cfg", BytesOf("COM3")), std::nullopt);
+  EXPECT_EQ(testing::ReadFile(folder / "new.cfg"), "COM3");
+
+  EXPECT_EQ(ReplaceFileContents(folder.Path(), BytesOf("COM4")), "it is a folder");
+  EXPECT_EQ(EntriesIn(folder.Path()), 2);  // no new file left beside the replaced ones
+}
+
+}  // namespace
+}  // namespace zav
