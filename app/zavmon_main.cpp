@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "hosts/qt/dialog_font.h"
 #include "hosts/qt/qt_calibration_host.h"
 #include "hosts/qt/qt_chart_windows.h"
 #include "hosts/qt/qt_desktop.h"
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
   // The main window is a modal dialog; its end, not the last window closing, ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  zav::QtDesktop desktop;
+  // The windows' font: the desktop's, or the one ZAVMON_DIALOG_FONT names ("Family,points").
+  zav::QtDesktop desktop(zav::qt::ChooseDialogFont(qEnvironmentVariable("ZAVMON_DIALOG_FONT")));
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());

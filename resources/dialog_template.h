@@ -52,6 +52,9 @@ struct DialogTemplate {
   bool sizingBorder = false;
   int menuId = 0;  // 0: no menu
   std::span<const ControlTemplate> controls;
+  // The box of a picture the dialog's procedure draws at fixed pixel positions (laid out for
+  // the font the template was made in); empty when it draws none.
+  DialogRect fixedPixelPicture;
 };
 
 }  // namespace zav

@@ -81,6 +81,8 @@ const DialogTemplate& ParametersTemplate() {
       .sizingBorder = false,
       .menuId = 0,
       .controls = kParametersControls,
+      // Between the left trackbar's scale labels and the right trackbar: the formula chart.
+      .fixedPixelPicture = {210, 94, 144, 117},
   };
   return kTemplate;
 }

@@ -30,7 +30,7 @@ void FillDevicePixels(QImage& picture, const std::vector<QRect>& runs, QColor co
 
 }  // namespace
 
-BackingCanvas::BackingCanvas(ClientArea* target) : target_(target) {
+BackingCanvas::BackingCanvas(ClientArea* target, QPoint origin) : target_(target), origin_(origin) {
   Reset();
 }
 
@@ -45,7 +45,7 @@ void BackingCanvas::SetPen(Colour colour) {
 }
 
 void BackingCanvas::Rectangle(int left, int top, int right, int bottom) {
-  const QRect covered(QPoint(left, top), QPoint(right - 1, bottom - 1));
+  const QRect covered(QPoint(left, top) + origin_, QPoint(right - 1, bottom - 1) + origin_);
   if (covered.isEmpty()) {
     return;
   }
@@ -73,7 +73,8 @@ void BackingCanvas::LineTo(int x, int y) {
     return;
   }
   QImage& picture = target_->Picture();
-  FillDevicePixels(picture, LinePixels(from, current_, picture.devicePixelRatio()), pen_);
+  FillDevicePixels(
+      picture, LinePixels(from + origin_, current_ + origin_, picture.devicePixelRatio()), pen_);
   target_->ShowPicture();
 }
 
@@ -91,7 +92,7 @@ void BackingCanvas::Text(int x, int y, std::string_view text) {
     // A fresh drawing context writes text on an opaque white background.
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
-    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), FromUtf8(text));
+    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()) + origin_, FromUtf8(text));
   });
 }
 

@@ -20,8 +20,9 @@ class ClientArea;
 
 class BackingCanvas final : public Canvas {
  public:
-  // nullptr: a canvas that draws nowhere (for a window that is not open).
-  explicit BackingCanvas(ClientArea* target);
+  // nullptr: a canvas that draws nowhere (for a window that is not open). The canvas's
+  // pixel (0, 0) is the area's pixel `origin`.
+  explicit BackingCanvas(ClientArea* target, QPoint origin = QPoint(0, 0));
 
   void Reset();
 
@@ -40,6 +41,7 @@ class BackingCanvas final : public Canvas {
   void Draw(const std::function<void(QPainter&)>& paint);
 
   ClientArea* target_;
+  QPoint origin_;  // px in the client area
   QColor pen_;
   QColor textColour_;
   QPoint current_;

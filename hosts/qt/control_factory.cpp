@@ -2,13 +2,13 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QToolBar>
 #include <algorithm>
 
+#include "hosts/qt/caption_label.h"
 #include "hosts/qt/control_text.h"
 #include "hosts/qt/dialog_units.h"
 #include "hosts/qt/level_bar.h"
@@ -34,14 +34,6 @@ QLineEdit* CreateEdit(QWidget* client, Qt::Alignment alignment, bool readOnly) {
     edit->setPalette(palette);
   }
   return edit;
-}
-
-QLabel* CreateLabel(QWidget* client, Qt::Alignment alignment) {
-  auto* label = new QLabel(client);
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(true);
-  label->setAlignment(alignment);
-  return label;
 }
 
 QGroupBox* CreateGroupBox(QWidget* client) {
@@ -73,8 +65,9 @@ QPushButton* CreatePushButton(QWidget* client, int controlId, const DeliverEvent
   return button;
 }
 
-QWidget* CreateWidget(const ControlTemplate& control, QWidget* client,
-                      const DeliverEvent& deliver) {
+// `box` (px) is the control's place; a static text may grow down to `roomHeightPx`.
+QWidget* CreateWidget(const ControlTemplate& control, QWidget* client, const DeliverEvent& deliver,
+                      QRect box, int roomHeightPx) {
   switch (control.kind) {
     case K::ValueEdit:
       return CreateEdit(client, Qt::AlignRight, true);
@@ -87,11 +80,11 @@ QWidget* CreateWidget(const ControlTemplate& control, QWidget* client,
     case K::ProgressBar:
       return new LevelBar(client);
     case K::Label:
-      return CreateLabel(client, Qt::AlignLeft | Qt::AlignTop);
+      return new CaptionLabel(client, box, roomHeightPx, Qt::AlignLeft | Qt::AlignTop);
     case K::UnitLabel:
-      return CreateLabel(client, Qt::AlignLeft | Qt::AlignVCenter);
+      return new CaptionLabel(client, box, roomHeightPx, Qt::AlignLeft | Qt::AlignVCenter);
     case K::FieldLabel:
-      return CreateLabel(client, Qt::AlignCenter);
+      return new CaptionLabel(client, box, roomHeightPx, Qt::AlignCenter);
     case K::GroupBox:
       return CreateGroupBox(client);
     case K::DropDownList:
@@ -117,10 +110,11 @@ QRect DropDownGeometry(QComboBox& list, const QRect& withListOpen) {
 
 }  // namespace
 
-QWidget* CreateControl(const ControlTemplate& control, QWidget* client,
-                       const DeliverEvent& deliver) {
-  QWidget* widget = CreateWidget(control, client, deliver);
-  QRect geometry = PixelRect(control.rect);
+QWidget* CreateControl(const ControlTemplate& control, QWidget* client, const DeliverEvent& deliver,
+                       BaseUnits units, int roomHeight) {
+  QRect geometry = PixelRect(units, control.rect);
+  QWidget* widget =
+      CreateWidget(control, client, deliver, geometry, VerticalPixels(units, roomHeight));
   if (auto* list = dynamic_cast<QComboBox*>(widget)) {
     geometry = DropDownGeometry(*list, geometry);
   }

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "hosts/qt/caption_label.h"
+
 namespace zav::qt {
 
 namespace {
@@ -57,6 +59,9 @@ void SetControlText(QWidget& control, const QString& text) {
   if (auto* edit = dynamic_cast<QLineEdit*>(&control)) {
     edit->setText(text);
     edit->setCursorPosition(0);
+  } else if (auto* caption = dynamic_cast<CaptionLabel*>(&control)) {
+    caption->SetCaption(text);
+    ShowFullTextWhenCut(*caption, text, caption->Fits());
   } else if (auto* label = dynamic_cast<QLabel*>(&control)) {
     label->setText(text);
     ShowFullTextWhenCut(*label, text, FitsWrapped(*label, text));

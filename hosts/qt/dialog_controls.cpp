@@ -1,13 +1,15 @@
 #include "hosts/qt/dialog_controls.h"
 
+#include "hosts/qt/caption_room.h"
 #include "hosts/qt/control_factory.h"
 
 namespace zav::qt {
 
-DialogControls::DialogControls(std::span<const ControlTemplate> controls, QWidget* client,
-                               const DeliverEvent& deliver) {
-  for (const ControlTemplate& control : controls) {
-    widgets_[control.id] = CreateControl(control, client, deliver);
+DialogControls::DialogControls(const DialogTemplate& dialog, QWidget* client,
+                               const DeliverEvent& deliver, BaseUnits units) {
+  for (const ControlTemplate& control : dialog.controls) {
+    const int room = RoomBelow(dialog.controls, control, dialog.rect.height);
+    widgets_[control.id] = CreateControl(control, client, deliver, units, room);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <span>
 
+#include "hosts/qt/dialog_units.h"
 #include "hosts/qt/event_delivery.h"
 #include "resources/dialog_template.h"
 
@@ -16,9 +17,9 @@ namespace zav::qt {
 class DialogControls {
  public:
   // Creates every control of the template as a child of `client`, in template order (which
-  // is also the tab order).
-  DialogControls(std::span<const ControlTemplate> controls, QWidget* client,
-                 const DeliverEvent& deliver);
+  // is also the tab order), placed in `units`.
+  DialogControls(const DialogTemplate& dialog, QWidget* client, const DeliverEvent& deliver,
+                 BaseUnits units);
 
   QWidget* Widget(int controlId) const;
 

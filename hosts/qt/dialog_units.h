@@ -1,10 +1,12 @@
 #pragma once
-// Dialog units to pixels. Templates are laid out in the base units of "MS Sans Serif" 8 at
-// 96 DPI: a horizontal unit is a quarter of a 6-pixel character width, a vertical unit an
-// eighth of a 13-pixel character height; each result is rounded to the nearest pixel, halves
-// away from zero, as the platform's own conversion (MulDiv) does. Pixels here are
-// device-independent; Qt scales them on larger screens.
+// Dialog units to pixels. A template's horizontal unit is a quarter of its dialog font's
+// average character width, its vertical unit an eighth of the font's height (the base units,
+// measured in dialog_font.h), so a template's texts fit their boxes in whatever font the
+// windows use. Each result is rounded to the nearest pixel, halves away from zero, as the
+// platform's own conversion (MulDiv) does. Pixels here are device-independent; Qt scales
+// them on larger screens.
 
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
@@ -12,8 +14,17 @@
 
 namespace zav::qt {
 
-inline constexpr int kBaseUnitWidthPx = 6;
-inline constexpr int kBaseUnitHeightPx = 13;
+// A font's average character width and height (px).
+struct BaseUnits {
+  int widthPx = 0;
+  int heightPx = 0;
+};
+
+// The base units of "MS Sans Serif" 8 at 96 DPI, the font the templates were drawn in. A
+// picture the program draws at fixed pixels (the Parameters dialog's chart) is laid out for
+// these.
+inline constexpr BaseUnits kTemplateBaseUnits{6, 13};
+
 inline constexpr int kHorizontalUnitsPerBase = 4;
 inline constexpr int kVerticalUnitsPerBase = 8;
 
@@ -23,21 +34,28 @@ inline constexpr int RoundedQuotient(int numerator, int denominator) {
   return numerator >= 0 ? (numerator + half) / denominator : -((half - numerator) / denominator);
 }
 
-inline constexpr int HorizontalPixels(int dialogUnits) {
-  return RoundedQuotient(dialogUnits * kBaseUnitWidthPx, kHorizontalUnitsPerBase);
+inline constexpr int HorizontalPixels(BaseUnits base, int dialogUnits) {
+  return RoundedQuotient(dialogUnits * base.widthPx, kHorizontalUnitsPerBase);
 }
 
-inline constexpr int VerticalPixels(int dialogUnits) {
-  return RoundedQuotient(dialogUnits * kBaseUnitHeightPx, kVerticalUnitsPerBase);
+inline constexpr int VerticalPixels(BaseUnits base, int dialogUnits) {
+  return RoundedQuotient(dialogUnits * base.heightPx, kVerticalUnitsPerBase);
 }
 
-inline QRect PixelRect(const DialogRect& rect) {
-  return QRect(HorizontalPixels(rect.x), VerticalPixels(rect.y), HorizontalPixels(rect.width),
-               VerticalPixels(rect.height));
+inline QRect PixelRect(BaseUnits base, const DialogRect& rect) {
+  return QRect(HorizontalPixels(base, rect.x), VerticalPixels(base, rect.y),
+               HorizontalPixels(base, rect.width), VerticalPixels(base, rect.height));
 }
 
-inline QSize PixelSize(const DialogRect& rect) {
-  return QSize(HorizontalPixels(rect.width), VerticalPixels(rect.height));
+inline QSize PixelSize(BaseUnits base, const DialogRect& rect) {
+  return QSize(HorizontalPixels(base, rect.width), VerticalPixels(base, rect.height));
+}
+
+// Where the pixel (0, 0) of a picture laid out for kTemplateBaseUnits goes so that the
+// picture stays centred in `box` (dialog units) under `base`: its own pixels keep their
+// places relative to each other, and the box moves and grows with the rest of the template.
+inline QPoint PictureOrigin(BaseUnits base, const DialogRect& box) {
+  return PixelRect(base, box).center() - PixelRect(kTemplateBaseUnits, box).center();
 }
 
 }  // namespace zav::qt

@@ -1,7 +1,6 @@
 #include "hosts/qt/dialog_window.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -10,26 +9,13 @@
 
 #include "hosts/qt/client_area.h"
 #include "hosts/qt/control_text.h"
+#include "hosts/qt/dialog_font.h"
 #include "hosts/qt/dialog_units.h"
 #include "hosts/qt/menu_bar.h"
 
 namespace zav::qt {
 
 namespace {
-
-// Close to "MS Sans Serif" 8, which the templates are laid out for: the first narrow sans
-// family the system has, else its usual sans.
-constexpr int kDialogFontPoints = 8;
-
-QFont DialogFont() {
-  QFont font = QGuiApplication::font();
-  font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans Condensed"),
-                    font.family()});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(kDialogFontPoints);
-  return font;
-}
 
 // A window with minimise or maximise box is a full window, so window managers offer those
 // boxes; others are plain dialogs. All have a title, a system menu and a close box.
@@ -54,17 +40,20 @@ bool IsPlainKey(const QKeyEvent& event) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(const DialogTemplate& dialog, QWidget* owner, DeliverEvent deliver)
+DialogWindow::DialogWindow(const DialogTemplate& dialog, QWidget* owner, DeliverEvent deliver,
+                           const QFont& font)
     : QDialog(owner, FrameFlags(dialog)),
       deliver_(std::move(deliver)),
+      units_(MeasureBaseUnits(font)),
+      pictureOrigin_(PictureOrigin(units_, dialog.fixedPixelPicture)),
       timers_(this, [this](int timerId) {
         Deliver({DialogMessage::Timer, timerId, 0});
       }) {
   setWindowTitle(FromUtf8(dialog.title));
-  setFont(DialogFont());
+  setFont(font);
   setSizeGripEnabled(false);
   BuildFrame(dialog);
-  controls_ = std::make_unique<DialogControls>(dialog.controls, client_, deliver_);
+  controls_ = std::make_unique<DialogControls>(dialog, client_, deliver_, units_);
 }
 
 DialogWindow::~DialogWindow() = default;
@@ -77,7 +66,7 @@ void DialogWindow::BuildFrame(const DialogTemplate& dialog) {
   if (dialog.menuId != 0) {
     layout->setMenuBar(CreateMenuBar(dialog.menuId, this, deliver_));
   }
-  client_ = new ClientArea(PixelSize(dialog.rect), dialog.sizingBorder, this, [this] {
+  client_ = new ClientArea(PixelSize(units_, dialog.rect), dialog.sizingBorder, this, [this] {
     Deliver({DialogMessage::Paint, 0, 0});
   });
   layout->addWidget(client_);
@@ -112,7 +101,7 @@ void DialogWindow::End(int result) {
 
 BackingCanvas& DialogWindow::FreshCanvas() {
   if (!canvas_) {
-    canvas_ = std::make_unique<BackingCanvas>(client_);
+    canvas_ = std::make_unique<BackingCanvas>(client_, pictureOrigin_);
   }
   canvas_->Reset();
   return *canvas_;

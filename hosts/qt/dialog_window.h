@@ -12,6 +12,7 @@
 
 #include "hosts/qt/backing_canvas.h"
 #include "hosts/qt/dialog_controls.h"
+#include "hosts/qt/dialog_units.h"
 #include "hosts/qt/event_delivery.h"
 #include "hosts/qt/window_extras.h"
 #include "hosts/qt_core/dialog_timers.h"
@@ -23,8 +24,10 @@ class ClientArea;
 
 class DialogWindow final : public QDialog {
  public:
-  // `owner` (may be nullptr) is the window it belongs to and is modal over.
-  DialogWindow(const DialogTemplate& dialog, QWidget* owner, DeliverEvent deliver);
+  // `owner` (may be nullptr) is the window it belongs to and is modal over; `font` is the
+  // dialog font, whose base units turn the template into pixels.
+  DialogWindow(const DialogTemplate& dialog, QWidget* owner, DeliverEvent deliver,
+               const QFont& font);
   ~DialogWindow() override;
   DialogWindow(const DialogWindow&) = delete;
   DialogWindow& operator=(const DialogWindow&) = delete;
@@ -43,6 +46,9 @@ class DialogWindow final : public QDialog {
   DialogTimers& Timers() { return timers_; }
   // The status line and added menu items.
   WindowExtras& Extras() { return *extras_; }
+  BaseUnits Units() const { return units_; }
+  // Where the procedure's pixel (0, 0) lies in the client area (px).
+  QPoint PictureOriginPx() const { return pictureOrigin_; }
   // A canvas on the picture in the state of a fresh drawing context.
   BackingCanvas& FreshCanvas();
 
@@ -60,6 +66,8 @@ class DialogWindow final : public QDialog {
   void BuildFrame(const DialogTemplate& dialog);
 
   DeliverEvent deliver_;
+  BaseUnits units_;
+  QPoint pictureOrigin_;          // px
   ClientArea* client_ = nullptr;  // a child widget
   std::unique_ptr<DialogControls> controls_;
   DialogTimers timers_;

@@ -9,6 +9,7 @@
 #include "hosts/qt/backing_canvas.h"
 #include "hosts/qt/client_area.h"
 #include "hosts/qt/control_text.h"
+#include "hosts/qt/dialog_font.h"
 #include "hosts/qt/dialog_units.h"
 #include "hosts/qt/dialog_window.h"
 #include "hosts/qt/file_dialog.h"
@@ -49,7 +50,10 @@ class OpenDialogEntry {
 
 }  // namespace
 
-QtDesktop::QtDesktop() : nowhere_(std::make_unique<qt::BackingCanvas>(nullptr)) {}
+QtDesktop::QtDesktop() : QtDesktop(qt::ChooseDialogFont(QString())) {}
+
+QtDesktop::QtDesktop(const QFont& dialogFont)
+    : dialogFont_(dialogFont), nowhere_(std::make_unique<qt::BackingCanvas>(nullptr)) {}
 
 QtDesktop::~QtDesktop() = default;
 
@@ -73,6 +77,11 @@ QWidget* QtDesktop::ClientAreaOf(WindowRef window) const {
   return dialog != nullptr ? &dialog->Client() : nullptr;
 }
 
+QPoint QtDesktop::PictureOriginOf(WindowRef window) const {
+  const qt::DialogWindow* dialog = Find(window);
+  return dialog != nullptr ? dialog->PictureOriginPx() : QPoint(0, 0);
+}
+
 QWidget* QtDesktop::ControlOf(WindowRef window, int controlId) const {
   return Control<QWidget>(window, controlId);
 }
@@ -82,8 +91,10 @@ int QtDesktop::RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogPr
   qt::DialogWindow* ownerWindow = Find(owner);
   qt::DialogWindow window(
       dialog, ownerWindow,
-      [this, self, proc = std::move(proc)](const DialogEvent& event) { proc(*this, self, event); });
-  window.PlaceAt(PositionOrigin(ownerWindow) + qt::PixelRect(dialog.rect).topLeft());
+      [this, self, proc = std::move(proc)](const DialogEvent& event) { proc(*this, self, event); },
+      dialogFont_);
+  window.PlaceAt(PositionOrigin(ownerWindow) +
+                 qt::PixelRect(window.Units(), dialog.rect).topLeft());
   const OpenDialogEntry entry(open_, self.id, &window);
   window.Deliver({DialogMessage::Init, 0, 0});
   return window.RunModal();

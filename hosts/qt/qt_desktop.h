@@ -4,6 +4,8 @@
 // paints into each dialog's picture. Needs a QApplication for its whole life; everything runs
 // on the application's thread.
 
+#include <QFont>
+#include <QPoint>
 #include <map>
 #include <memory>
 
@@ -20,7 +22,9 @@ namespace zav {
 
 class QtDesktop : public Desktop {
  public:
+  // Windows built from templates use the desktop's default font, or `dialogFont`.
   QtDesktop();
+  explicit QtDesktop(const QFont& dialogFont);
   ~QtDesktop() override;
   QtDesktop(const QtDesktop&) = delete;
   QtDesktop& operator=(const QtDesktop&) = delete;
@@ -30,6 +34,9 @@ class QtDesktop : public Desktop {
   QWidget* WindowOf(WindowRef window) const;
   QWidget* ClientAreaOf(WindowRef window) const;
   QWidget* ControlOf(WindowRef window, int controlId) const;
+  // Where the pixel (0, 0) of the window's canvas lies in its client area (px).
+  QPoint PictureOriginOf(WindowRef window) const;
+  const QFont& DialogFont() const { return dialogFont_; }
 
   // Desktop.
   int RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
@@ -70,6 +77,7 @@ class QtDesktop : public Desktop {
   Kind* Control(WindowRef window, int controlId) const;
 
   std::map<int, qt::DialogWindow*> open_;  // by window id; each owned by its RunDialog
+  QFont dialogFont_;
   int nextWindowId_ = 1;
   std::unique_ptr<qt::BackingCanvas> nowhere_;  // the canvas of a window that is not open
 };

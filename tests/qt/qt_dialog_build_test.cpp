@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hosts/qt/dialog_font.h"
 #include "hosts/qt/dialog_units.h"
 #include "hosts/qt/level_bar.h"
 #include "hosts/qt/qt_desktop.h"
@@ -115,7 +116,7 @@ TEST_P(EveryKindControlTest, StandsAtItsRectWithTheLookAndTextOfItsKind) {
     QWidget* widget = desktop_.ControlOf(window, control.id);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), desktop_.ClientAreaOf(window));
-    const QRect expected = qt::PixelRect(control.rect);
+    const QRect expected = qt::PixelRect(qt::MeasureBaseUnits(desktop_.DialogFont()), control.rect);
     if (control.kind == ControlKind::DropDownList) {
       // The template's height is the open list's; closed, the list is as high as its font.
       EXPECT_EQ(widget->pos(), expected.topLeft());
@@ -150,18 +151,25 @@ TEST_F(DialogBuildTest, MainWindowTemplateHoldsEveryControlItNames) {
   });
 }
 
-// Dialog units become the pixels the platform gives them, rounded to the nearest pixel:
-// the "Temperature" row of the Parameters dialog at (12, 27) dialog units, its edit at
-// (78, 27) of 42 x 11, the dialog itself 410 x 219.
+// Dialog units become the pixels the platform gives them, rounded to the nearest pixel, in
+// the base units of the dialog font: under the template's own 6 x 13 the "Temperature" row
+// of the Parameters dialog at (12, 27) dialog units is at (18, 44), its edit at (78, 27) of
+// 42 x 11 at (117, 44) of 63 x 18, the dialog itself 410 x 219 is 615 x 356.
 TEST_F(DialogBuildTest, DialogUnitsRoundToTheNearestPixel) {
+  const qt::BaseUnits units = qt::MeasureBaseUnits(desktop_.DialogFont());
   RunShown(ParametersTemplate(), [&](WindowRef window) {
-    EXPECT_EQ(desktop_.ControlOf(window, 2013)->pos(), QPoint(18, 44));
-    EXPECT_EQ(desktop_.ControlOf(window, 2042)->geometry(), QRect(117, 44, 63, 18));
-    EXPECT_EQ(desktop_.ClientAreaOf(window)->size(), QSize(615, 356));
+    EXPECT_EQ(desktop_.ControlOf(window, 2013)->pos(),
+              QPoint(qt::HorizontalPixels(units, 12), qt::VerticalPixels(units, 27)));
+    EXPECT_EQ(desktop_.ControlOf(window, 2042)->geometry(), qt::PixelRect(units, {78, 27, 42, 11}));
+    EXPECT_EQ(desktop_.ClientAreaOf(window)->size(), qt::PixelSize(units, {6, 5, 410, 219}));
   });
-  EXPECT_EQ(qt::HorizontalPixels(1), 2);  // 1.5
-  EXPECT_EQ(qt::VerticalPixels(4), 7);    // 6.5
-  EXPECT_EQ(qt::VerticalPixels(8), 13);
+  constexpr qt::BaseUnits kOld = qt::kTemplateBaseUnits;
+  EXPECT_EQ(qt::PixelRect(kOld, {78, 27, 42, 11}), QRect(117, 44, 63, 18));
+  EXPECT_EQ(qt::PixelSize(kOld, {6, 5, 410, 219}), QSize(615, 356));
+  EXPECT_EQ(qt::HorizontalPixels(kOld, 1), 2);  // 1.5
+  EXPECT_EQ(qt::VerticalPixels(kOld, 4), 7);    // 6.5
+  EXPECT_EQ(qt::VerticalPixels(kOld, 8), 13);
+  EXPECT_EQ(qt::HorizontalPixels({7, 15}, 410), 718);  // 717.5
 }
 
 TEST_F(DialogBuildTest, ClientAreaOfTheTemplateSizeStartsBelowTheMenuBar) {
@@ -172,7 +180,8 @@ TEST_F(DialogBuildTest, ClientAreaOfTheTemplateSizeStartsBelowTheMenuBar) {
     ASSERT_NE(menuBar, nullptr);
     EXPECT_GT(menuBar->height(), 0);
     EXPECT_EQ(client->y(), menuBar->geometry().bottom() + 1);
-    EXPECT_EQ(client->size(), qt::PixelSize(test::EveryKindTemplate().rect));
+    EXPECT_EQ(client->size(), qt::PixelSize(qt::MeasureBaseUnits(desktop_.DialogFont()),
+                                            test::EveryKindTemplate().rect));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());  // no sizing border
   });
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "hosts/qt/dialog_font.h"
 #include "hosts/qt/dialog_units.h"
 #include "tests/qt/shown_dialog.h"
 #include "tests/qt/test_templates.h"
@@ -131,7 +132,9 @@ TEST_F(DialogEventsTest, OwnedDialogStandsRelativeToItsOwnersClientArea) {
     ownerOrigin = desktop_.ClientAreaOf(window)->mapToGlobal(QPoint(0, 0));
     desktop_.RunDialog(test::ResizableTemplate(), window, owned.Proc());
   });
-  EXPECT_EQ(ownedPosition, ownerOrigin + qt::PixelRect(test::ResizableTemplate().rect).topLeft());
+  const qt::BaseUnits units = qt::MeasureBaseUnits(desktop_.DialogFont());
+  EXPECT_EQ(ownedPosition,
+            ownerOrigin + qt::PixelRect(units, test::ResizableTemplate().rect).topLeft());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The Parameters dialog on the Qt host: its chart lands on the pixels of the dialog's client
-// area that the chart table gives. The real dialog procedure runs; the test only adds a timer
-// of its own to look at the rendered picture once the window is up.
+// The Parameters dialog on the Qt host: its chart lands on the pixels the chart table gives,
+// counted from the chart's own box, which the dialog font places and sizes. The real dialog
+// procedure runs; the test only adds a timer of its own to look at the rendered picture once the
+// window is up.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -53,8 +54,11 @@ class ParametersChartTest : public testing::Test {
     EXPECT_TRUE(looked);
   }
 
+  // The picture of the client area; origin_ is where the chart's pixel (0, 0) lies in it,
+  // so the chart's own pixels are looked at wherever the dialog font puts its box.
   QImage Picture(WindowRef window) {
     QApplication::processEvents();
+    origin_ = desktop_.PictureOriginOf(window);
     return desktop_.ClientAreaOf(window)->grab().toImage();
   }
 
@@ -74,6 +78,7 @@ class ParametersChartTest : public testing::Test {
   QtDesktop desktop_;
   Link link_;
   ParameterState state_;
+  QPoint origin_;  // px
 };
 
 TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefaultPositions) {
@@ -81,15 +86,18 @@ TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefau
     ASSERT_EQ(desktop_.GetSliderPosition(window, kLeftTrackbar), 15);
     ASSERT_EQ(desktop_.GetSliderPosition(window, kRightTrackbar), 19);
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(342, 297), kRed);
-    EXPECT_EQ(picture.pixelColor(511, 251), kRed) << "the pixel before the end point";
-    EXPECT_EQ(picture.pixelColor(512, 251), kWhite) << "the end point is left out";
-    EXPECT_EQ(picture.pixelColor(427, 274), kRed) << "halfway along the reference line";
-    EXPECT_EQ(picture.pixelColor(342, 227 + 15), kGreen);
-    EXPECT_EQ(picture.pixelColor(511, 200 + 2 * 19), kGreen);
-    EXPECT_EQ(picture.pixelColor(512, 200 + 2 * 19), kWhite);
-    EXPECT_EQ(picture.pixelColor(342, 227 + 14), kWhite);
-    EXPECT_EQ(picture.pixelColor(342, 227 + 16), kWhite);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 297)), kRed);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 251)), kRed)
+        << "the pixel before the end point";
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(512, 251)), kWhite)
+        << "the end point is left out";
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(427, 274)), kRed)
+        << "halfway along the reference line";
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 15)), kGreen);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kGreen);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(512, 200 + 2 * 19)), kWhite);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 14)), kWhite);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 16)), kWhite);
   });
 }
 
@@ -100,18 +108,19 @@ TEST_F(ParametersChartTest, TrackbarMoveDrawsTheNotificationLineAndARepaintThePi
     QTest::keyClick(&Trackbar(window, kLeftTrackbar), Qt::Key_Down);  // to position 1
 
     const QImage notified = Picture(window);
-    EXPECT_EQ(notified.pixelColor(342, 227), kGreen);
-    EXPECT_EQ(notified.pixelColor(511, 201), kGreen);
-    EXPECT_EQ(notified.pixelColor(342, 228), kWhite);
-    EXPECT_EQ(notified.pixelColor(342, 242), kWhite) << "the frame wiped the opening line";
-    EXPECT_EQ(notified.pixelColor(342, 297), kRed);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 227)), kGreen);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(511, 201)), kGreen);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 228)), kWhite);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 242)), kWhite)
+        << "the frame wiped the opening line";
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 297)), kRed);
 
     Expose(window);
     const QImage repainted = Picture(window);
-    EXPECT_EQ(repainted.pixelColor(342, 228), kGreen);
-    EXPECT_EQ(repainted.pixelColor(511, 202), kGreen);
-    EXPECT_EQ(repainted.pixelColor(342, 227), kWhite);
-    EXPECT_EQ(repainted.pixelColor(511, 251), kRed);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 228)), kGreen);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 202)), kGreen);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 227)), kWhite);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 251)), kRed);
   });
 }
 
@@ -123,9 +132,9 @@ TEST_F(ParametersChartTest, TrackbarKeysBackToTheDefaultsShowTheirFormulaAndNoti
     EXPECT_EQ(desktop_.GetText(window, kYAxisEdit), "3983");
     EXPECT_EQ(desktop_.GetText(window, kNumeratorEdit), "48140");
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(342, 226 + 15), kGreen);
-    EXPECT_EQ(picture.pixelColor(511, 199 + 2 * 19), kGreen);
-    EXPECT_EQ(picture.pixelColor(511, 200 + 2 * 19), kWhite);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 226 + 15)), kGreen);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 199 + 2 * 19)), kGreen);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kWhite);
   });
 }
 
@@ -142,6 +151,8 @@ TEST_F(ParametersChartTest, ScaledScreenShowsSharpLinesAtTheScreensResolution) {
     }
     // The colour of logical pixel (x, y) when its device pixels all have one, else invalid.
     const auto block = [&](int x, int y) {
+      x += origin_.x();
+      y += origin_.y();
       const QColor first = picture.pixelColor(x * ratio, y * ratio);
       for (int dy = 0; dy < ratio; ++dy) {
         for (int dx = 0; dx < ratio; ++dx) {
@@ -158,7 +169,8 @@ TEST_F(ParametersChartTest, ScaledScreenShowsSharpLinesAtTheScreensResolution) {
       for (int x = 317; x < 529; ++x) {
         for (int dy = 0; dy < ratio; ++dy) {
           for (int dx = 0; dx < ratio; ++dx) {
-            const QColor colour = picture.pixelColor(x * ratio + dx, y * ratio + dy);
+            const QColor colour =
+                picture.pixelColor((x + origin_.x()) * ratio + dx, (y + origin_.y()) * ratio + dy);
             otherColours += colour != kWhite && colour != kRed && colour != kGreen &&
                             colour != QColor(Qt::black);
           }
