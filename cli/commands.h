@@ -18,5 +18,6 @@ int RunErrors(CliContext& cli, const QStringList& args);
 int RunVersion(CliContext& cli, const QStringList& args);
 int RunFlash(CliContext& cli, const QStringList& args);
 int RunLibrary(CliContext& cli, const QStringList& args);
+int RunSwitch(CliContext& cli, const QStringList& args);
 
 }  // namespace zav::cli

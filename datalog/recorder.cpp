@@ -102,9 +102,10 @@ std::string RecordingStatusText(const Recorder& recorder) {
   if (!recorder.recording) {
     return {};
   }
-  return "Recording " + recorder.path.filename().string() + ": " + Thousands(recorder.writer.rows) +
+  // The rows and the size first: a narrow window cuts the end, and the name is known.
+  return "Recording: " + Thousands(recorder.writer.rows) +
          (recorder.writer.rows == 1 ? " row, " : " rows, ") +
-         SizeText(recorder.writer.bytesWritten);
+         SizeText(recorder.writer.bytesWritten) + " \u00b7 " + recorder.path.filename().string();
 }
 
 }  // namespace zav

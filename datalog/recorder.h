@@ -41,7 +41,7 @@ void RecordSample(Recorder& recorder, const LiveSample& sample, const RegisterIm
 // Ends the recording. Nothing on success, else what went wrong at the end.
 std::optional<std::string> StopRecording(Recorder& recorder);
 
-// "zavmon-20261208-150405.csv: 1,234 rows, 156 kB" while recording, else empty.
+// "Recording: 1,234 rows, 156 kB · zavmon-20261208-150405.csv" while recording, else empty.
 std::string RecordingStatusText(const Recorder& recorder);
 
 }  // namespace zav

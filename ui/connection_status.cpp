@@ -70,7 +70,8 @@ std::string ConnectionStatusText(const Connection& connection) {
   if (connection.state == LinkState::NoPort) {
     return StateText(connection);
   }
-  std::string text = PortText(connection) + kSeparator + StateText(connection);
+  // The state first: it is what a narrow window must still show.
+  std::string text = StateText(connection) + kSeparator + PortText(connection);
   const bool open = connection.state == LinkState::Waiting ||
                     connection.state == LinkState::Answering ||
                     connection.state == LinkState::Silent;

@@ -22,6 +22,10 @@ bool AskWhenSilent(Link& link, const StatusWatch& watch) {
   return Ask(link, NoControllerQuestion(port, device), kUpgradeAnywayLabel);
 }
 
+bool AskWhenShort(Link& link, std::uintmax_t fileBytes) {
+  return fileBytes >= kShortFileBytes || Ask(link, ShortFileQuestion(fileBytes), kGoOnLabel);
+}
+
 bool AskWhenLong(Link& link, std::uintmax_t fileBytes) {
   return fileBytes <= kFirmwareImageBytes || Ask(link, LongFileQuestion(fileBytes), kGoOnLabel);
 }
@@ -79,14 +83,19 @@ std::string LongFileQuestion(std::uintmax_t fileBytes) {
          WithThousands(fileBytes) + " bytes will be sent. Go on?";
 }
 
+std::string ShortFileQuestion(std::uintmax_t fileBytes) {
+  return "The file has only " + WithThousands(fileBytes) + " bytes; the controller's image is " +
+         WithThousands(kFirmwareImageBytes) + " bytes and the rest will be zeros. Go on?";
+}
+
 std::string NoPetrolText() {
   return "The controller did not report \"Petrol\" within " +
          std::to_string(kPetrolWaitLimitMs / 1000) + " s. The upgrade was not started.";
 }
 
 bool PassUpgradeChecks(Link& link, const StatusWatch& watch, std::uintmax_t fileBytes) {
-  return AskWhenSilent(link, watch) && AskWhenLong(link, fileBytes) &&
-         SwitchWhenNotOnPetrol(link, watch);
+  return AskWhenSilent(link, watch) && AskWhenShort(link, fileBytes) &&
+         AskWhenLong(link, fileBytes) && SwitchWhenNotOnPetrol(link, watch);
 }
 
 }  // namespace zav
