@@ -73,6 +73,7 @@ TEST_F(KeyboardTest, MnemonicsKeysAndTooltipsReachTheCommandsWithoutAMouse) {
     // Tab from the port list visits only what the fitter can use.
     desktop_.ControlOf(window, kPortList)->setFocus();
     for (int step = 0; step < 6; ++step) {
+      ASSERT_NE(QApplication::focusWidget(), nullptr) << step;
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       const auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
       EXPECT_TRUE(edit == nullptr || !edit->isReadOnly())
