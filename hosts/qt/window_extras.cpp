@@ -10,6 +10,16 @@
 
 namespace zav::qt {
 
+namespace {
+
+// '&' would mark a mnemonic; item texts show it as it is.
+QString Literal(const QString& text) {
+  QString shown = text;
+  return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+}  // namespace
+
 WindowExtras::WindowExtras(QWidget& window, QVBoxLayout& layout, DeliverEvent deliver)
     : window_(window), layout_(layout), deliver_(std::move(deliver)) {}
 
