@@ -19,7 +19,9 @@ class ElidedLabel final : public QLabel {
  public:
   explicit ElidedLabel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // The room is shared by stretch, not by text length: a long connection text must not
+    // squeeze the upgrade's progress down to "…".
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   }
 
   void SetWholeText(const QString& text) {
@@ -72,7 +74,8 @@ QLabel& StatusSegments::SegmentLabel(int index) {
   while (static_cast<int>(segments_.size()) <= index) {
     auto* label = new ElidedLabel(this);
     label->setObjectName(QStringLiteral("statusSegment%1").arg(segments_.size()));
-    layout()->addWidget(label);
+    // The connection's segment gets 3 parts of the room, the others 2 each.
+    static_cast<QHBoxLayout*>(layout())->addWidget(label, segments_.empty() ? 3 : 2);
     segments_.push_back(label);
   }
   return *segments_[static_cast<std::size_t>(index)];
