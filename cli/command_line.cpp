@@ -1,6 +1,8 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
@@ -23,6 +25,7 @@ constexpr std::array<CommandEntry, 11> kCommands{{
     {"defaults", "the default parameter set as a .car file", RunDefaults},
     {"diff", "compare two parameter sets (.car file, lib:NAME or zav)", RunDiff},
     {"errors", "the controller's error flags; --clear clears them", RunErrors},
+    {"switch", "switch between petrol and gas, as the window's \"switch\" button", RunSwitch},
     {"version", "the controller's hardware and firmware version and serial number", RunVersion},
     {"flash", "upload a firmware image", RunFlash},
     {"library", "list, show, add, remove, export configurations in zavmon.cfg", RunLibrary},
@@ -41,7 +44,7 @@ constexpr std::string_view kExitCodes =
 std::string ToolHelp() {
   std::string text =
       "Usage: zavctl [--port COMn|PATH] [--timeout S] [--quiet] COMMAND [ARGUMENTS]\n"
-      "       zavctl COMMAND --help\n\n"
+      "       zavctl COMMAND --help, or zavctl help COMMAND\n\n"
       "The ZAV controller from the command line, through the same poll cycle, transfers,\n"
       "write handshake and upload as the zavmon window.\n\n"
       "Global options (before the command):\n"
@@ -63,6 +66,76 @@ std::string ToolHelp() {
       "never open a port.\n\n";
   text += kExitCodes;
   return text;
+}
+
+// Qt names an unknown option without its dashes.
+std::string WithDashes(const QString& name) {
+  return (name.size() == 1 ? "-" : "--") + Text(name);
+}
+
+// Edits (insert, delete, replace one letter) from `typed` to `known`.
+std::size_t EditDistance(std::string_view typed, std::string_view known) {
+  std::vector<std::size_t> row(known.size() + 1);
+  for (std::size_t j = 0; j < row.size(); ++j) {
+    row[j] = j;
+  }
+  for (std::size_t i = 1; i <= typed.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= known.size(); ++j) {
+      const std::size_t above = row[j];
+      const std::size_t replace = diagonal + (typed[i - 1] == known[j - 1] ? 0 : 1);
+      row[j] = std::min({replace, row[j - 1] + 1, above + 1});
+      diagonal = above;
+    }
+  }
+  return row.back();
+}
+
+// The command a mistyped name most likely meant: the nearest within two edits.
+std::optional<std::string_view> NearestCommand(std::string_view typed) {
+  constexpr std::size_t kMostEdits = 2;
+  std::optional<std::string_view> nearest;
+  std::size_t best = kMostEdits + 1;
+  for (const CommandEntry& entry : kCommands) {
+    if (const std::size_t edits = EditDistance(typed, entry.name); edits < best) {
+      best = edits;
+      nearest = entry.name;
+    }
+  }
+  return nearest;
+}
+
+int ComplainOfCommand(CliContext& cli, const std::string& name) {
+  std::string text = "unknown command '" + name + "'";
+  if (const std::optional<std::string_view> meant = NearestCommand(name)) {
+    text += "; did you mean '" + std::string(*meant) + "'?";
+  }
+  Complain(cli, text + " See zavctl --help");
+  return kExitUsage;
+}
+
+const CommandEntry* CommandNamed(std::string_view name) {
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == name) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+// zavctl help [COMMAND]: the tool's help, or the command's as COMMAND --help gives it.
+int RunHelp(CliContext& cli, const QStringList& args) {
+  if (args.size() < 2) {
+    Print(cli, ToolHelp());
+    return kExitDone;
+  }
+  const std::string name = Text(args[1]);
+  const CommandEntry* entry = CommandNamed(name);
+  if (entry == nullptr) {
+    return ComplainOfCommand(cli, name);
+  }
+  return entry->run(cli, QStringList{args[1], QStringLiteral("--help")});
 }
 
 std::optional<int> ParseTimeout(CliContext& cli, const QString& value) {
@@ -105,6 +178,11 @@ std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
   parser.addOption(helpOption);
   const std::string name = Text(args.value(0));
   if (!parser.parse(args)) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+      Complain(cli, "unknown option '" + WithDashes(parser.unknownOptionNames().front()) +
+                        "'; see zavctl " + name + " --help");
+      return kExitUsage;
+    }
     std::string reason = Text(parser.errorText());
     if (reason.ends_with('.')) {
       reason.pop_back();
@@ -154,8 +232,8 @@ int RunCommandLine(CliContext& cli, const QStringList& arguments) {
         return *code;
       }
     } else {
-      Complain(cli, "unknown option " + Text(option) +
-                        " (global options come before the command); see zavctl --help");
+      Complain(cli, "unknown option '" + Text(option) +
+                        "' (global options come before the command); see zavctl --help");
       return kExitUsage;
     }
     next += 2;
@@ -165,13 +243,13 @@ int RunCommandLine(CliContext& cli, const QStringList& arguments) {
     return kExitUsage;
   }
   const std::string name = Text(arguments[next]);
-  for (const CommandEntry& entry : kCommands) {
-    if (entry.name == name) {
-      return entry.run(cli, arguments.mid(next));
-    }
+  if (name == "help") {
+    return RunHelp(cli, arguments.mid(next));
   }
-  Complain(cli, "unknown command \"" + name + "\"; see zavctl --help");
-  return kExitUsage;
+  if (const CommandEntry* entry = CommandNamed(name)) {
+    return entry->run(cli, arguments.mid(next));
+  }
+  return ComplainOfCommand(cli, name);
 }
 
 }  // namespace zav::cli

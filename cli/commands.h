@@ -19,5 +19,6 @@ int RunVersion(CliContext& cli, const QStringList& args);
 int RunFlash(CliContext& cli, const QStringList& args);
 int RunLibrary(CliContext& cli, const QStringList& args);
 int RunCalibrate(CliContext& cli, const QStringList& args);
+int RunSwitch(CliContext& cli, const QStringList& args);
 
 }  // namespace zav::cli

@@ -6,6 +6,7 @@
 
 #include "datalog/local_time.h"
 #include "params/parameter_file.h"
+#include "texts/joiner.h"
 #include "texts/thousands.h"
 
 namespace zav {
@@ -120,10 +121,11 @@ std::string RecordingStatusText(const Recorder& recorder) {
   if (!recorder.recording) {
     return {};
   }
-  return "Recording " + recorder.path.filename().string() + ": " +
-         WithThousands(recorder.writer.rows) + (recorder.writer.rows == 1 ? " row, " : " rows, ") +
-         SizeText(recorder.writer.bytesWritten) +
-         (recorder.parametersKept ? "" : std::string(", parameters ") + kNotReadYet);
+  // The rows and the size first: a narrow window cuts the end, and the name is known.
+  return "Recording: " + WithThousands(recorder.writer.rows) +
+         (recorder.writer.rows == 1 ? " row, " : " rows, ") +
+         SizeText(recorder.writer.bytesWritten) + kJoiner + recorder.path.filename().string() +
+         (recorder.parametersKept ? "" : kJoiner + std::string("parameters ") + kNotReadYet);
 }
 
 }  // namespace zav

@@ -50,8 +50,8 @@ void RecordSample(Recorder& recorder, const LiveSample& sample, const Controller
 // Ends the recording. Nothing on success, else what went wrong at the end.
 std::optional<std::string> StopRecording(Recorder& recorder);
 
-// "Recording zavmon-20261208-150405.csv: 1,234 rows, 156 kB" while recording (with
-// ", parameters not read yet" until the controller's set is known), else empty.
+// "Recording: 1,234 rows, 156 kB · zavmon-20261208-150405.csv" while recording (with
+// " · parameters not read yet" until the controller's set is known), else empty.
 std::string RecordingStatusText(const Recorder& recorder);
 
 }  // namespace zav

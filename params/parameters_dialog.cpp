@@ -100,9 +100,12 @@ bool ParametersProc(Link& link, const ParameterState& state, Desktop& desktop, W
       ApplyFormula(link.image, desktop, window);
       return true;
     case DialogMessage::Command:
-      // Only "Ok" counts; Enter (1) and Escape (2) do nothing.
+      // "Ok" stores and sends; Enter (1) does nothing. The template has no Cancel, so
+      // Escape (2) leaves as the close box does, keeping nothing.
       if (event.id == kParametersOkButton) {
         ConfirmParameters(link, state, desktop, window);
+      } else if (event.id == kCommandEscape) {
+        desktop.EndDialog(window, 0);
       }
       return true;
     case DialogMessage::Close:

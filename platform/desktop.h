@@ -128,6 +128,14 @@ class Desktop {
                          std::string_view /*goOnLabel*/, MessageIcon icon) {
     return ShowMessage(owner, text, caption, MessageButtons::OkCancel, icon) == MessageAnswer::Ok;
   }
+  // A notice whose default is OK (Enter, Escape and the close box), with one more button
+  // beside it, `actionLabel` ("Upgrade again"); true when that was chosen. A host without
+  // labelled buttons shows OK alone.
+  virtual bool NoticeWithAction(WindowRef owner, std::string_view text, std::string_view caption,
+                                std::string_view /*actionLabel*/, MessageIcon icon) {
+    ShowMessage(owner, text, caption, MessageButtons::Ok, icon);
+    return false;
+  }
   // A clock that only moves forward, in ms from an arbitrary start; the headless host gives
   // its virtual time.
   virtual std::int64_t NowMs() {
@@ -146,11 +154,26 @@ class Desktop {
   // use, nothing of the template moves. A click on it sends the window the command
   // kStatusLineClicked.
   virtual void SetStatusLine(WindowRef /*window*/, std::string_view /*text*/) {}
+  // The same line in segments side by side, each cut on its own when the window is narrow;
+  // a host without segments shows them joined by " \u00b7 ", the empty ones left out.
+  virtual void SetStatusSegments(WindowRef window, std::span<const std::string> segments) {
+    std::string joined;
+    for (const std::string& segment : segments) {
+      if (segment.empty()) {
+        continue;
+      }
+      joined += joined.empty() ? "" : " \u00b7 ";
+      joined += segment;
+    }
+    SetStatusLine(window, joined);
+  }
   // Appends an item to the menu titled `menuTitle` ("Info" etc.), or to a new top-level menu
   // of that title after the existing ones. Choosing it sends the window a Command with
   // `commandId`.
   virtual void AddMenuItem(WindowRef /*window*/, std::string_view /*menuTitle*/, int /*commandId*/,
                            std::string_view /*text*/) {}
+  // Gives an added item a key ("F1", "Ctrl+L"); a host without keys ignores it.
+  virtual void SetMenuItemKey(WindowRef /*window*/, int /*commandId*/, std::string_view /*key*/) {}
   virtual void SetMenuItemChecked(WindowRef /*window*/, int /*commandId*/, bool /*checked*/) {}
   virtual void SetMenuItemEnabled(WindowRef /*window*/, int /*commandId*/, bool /*enabled*/) {}
 };

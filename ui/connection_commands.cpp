@@ -24,6 +24,7 @@ class EmptySurvey final : public SerialSurvey {
 void InitConnectionExtras(Program& program, WindowRef window) {
   AddExtraCommand(program, window, "Info", kConnectionHelpCommand, kConnectionHelpItem,
                   [&program] { ShowConnectionHelp(program); });
+  program.link.desktop->SetMenuItemKey(window, kConnectionHelpCommand, "F1");
   AddExtraHandler(program, kStatusLineClicked, [&program] { ShowConnectionHelp(program); });
   program.statusLine.connection = ConnectionStatusText(program.link.connection);
 }

@@ -69,7 +69,8 @@ std::string ConnectionStatusText(const Connection& connection) {
   if (connection.state == LinkState::NoPort) {
     return StateText(connection);
   }
-  std::string text = PortText(connection) + kJoiner + StateText(connection);
+  // The state first: it is what a narrow window must still show.
+  std::string text = StateText(connection) + kJoiner + PortText(connection);
   if (PortIsOpen(connection.state)) {
     text += kJoiner + CountersText(connection);
   }

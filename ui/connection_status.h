@@ -7,8 +7,8 @@
 
 namespace zav {
 
-// "COM1 → /dev/ttyUSB0 · controller answering · 120 frames · 0 discarded · 1 repeated ·
-// 96 B/s", or the state alone where there are no counters to show.
+// "controller answering · COM1 → /dev/ttyUSB0 · 120 frames · 0 discarded · 1 repeated ·
+// 96 B/s": the state first, then the port, then the counters where there are any to show.
 std::string ConnectionStatusText(const Connection& connection);
 
 // The short words for a fault: the system's own when it gave any.

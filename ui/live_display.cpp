@@ -79,6 +79,26 @@ void ShowLiveValues(const LiveValueTable& live, Desktop& desktop, WindowRef wind
   }
 }
 
+void ShowStaleValues(Desktop& desktop, WindowRef window) {
+  for (const LiveRow& shown : kLiveRowsShown) {
+    if (shown.form == Form::Hidden) {
+      continue;
+    }
+    desktop.SetText(window, shown.edit, kStaleText);
+    if (shown.bar != 0) {
+      desktop.SetBarPosition(window, shown.bar, 0);
+    }
+  }
+  for (const NarrowBar& narrow : kNarrowBars) {
+    desktop.SetBarPosition(window, narrow.bar, 0);  // below every range: an empty bar
+  }
+  desktop.SetText(window, kStatusEdit, kStaleText);
+}
+
+bool LiveValuesStale(const Connection& connection) {
+  return connection.state == LinkState::Silent || connection.state == LinkState::Removed;
+}
+
 void ShowParameterValues(const RegisterImage& image, Desktop& desktop, WindowRef window) {
   for (int i = 0; i <= kLastWritableRegister - kFirstImageRegister; ++i) {
     desktop.SetText(window, kFirstParameterEdit + i, std::to_string(image.values[i]));

@@ -2,6 +2,7 @@
 
 #include "params/config_name.h"
 #include "resources/main_template.h"
+#include "ui/commands.h"
 #include "ui/data_log_commands.h"
 #include "ui/live_display.h"
 #include "ui/main_window.h"
@@ -21,7 +22,9 @@ void BindTickHooks(Program& program) {
     if (program.upload.ending != UploadEnding::kNone) {  // left alone until an upload ran
       program.statusLine.upgrade = UpgradeStatusText(program.upload, program.link.desktop->NowMs());
     }
-    WarnOfStoppedUpload(program.link, program.upload);
+    if (WarnOfStoppedUpload(program.link, program.upload)) {
+      RunMenuCommand(program, kCommandUpgrade);  // as if "Upgrade" were chosen again
+    }
   };
   link.hooks.runUpload = [&program] { RunUploadDialog(program.link, program.upload); };
   link.hooks.showStatusText = [&program, &link](std::uint16_t status) {
@@ -29,7 +32,11 @@ void BindTickHooks(Program& program) {
     ShowStatusText(status, *link.desktop, link.mainWindow);
   };
   link.hooks.showLiveValues = [&link] {
-    ShowLiveValues(link.live, *link.desktop, link.mainWindow);
+    if (LiveValuesStale(link.connection)) {
+      ShowStaleValues(*link.desktop, link.mainWindow);
+    } else {
+      ShowLiveValues(link.live, *link.desktop, link.mainWindow);
+    }
   };
   link.hooks.showParameterValues = [&link] {
     ShowParameterValues(link.image, *link.desktop, link.mainWindow);
@@ -43,6 +50,7 @@ void SetUpProgram(Program& program, Desktop& desktop, SerialDevice& device,
   program.link.desktop = &desktop;
   program.link.device = &device;
   program.link.settingsFile = workingFolder / "zavmon.cfg";
+  program.upload.confirmStop = true;  // the window asks before Cancel stops an upload
   BindTickHooks(program);
   BindControllerSet(program.parameters, program.link);
   BindDataLog(program);

@@ -1,5 +1,7 @@
 #include "ui/status_line.h"
 
+#include <array>
+
 #include "texts/joiner.h"
 
 namespace zav {
@@ -14,7 +16,8 @@ void ShowStatusLine(StatusLine& line, Desktop& desktop, WindowRef window) {
     return;
   }
   line.shown = std::move(text);
-  desktop.SetStatusLine(window, line.shown);
+  const std::array<std::string, 3> segments{line.connection, line.recording, line.upgrade};
+  desktop.SetStatusSegments(window, segments);
 }
 
 }  // namespace zav

@@ -19,7 +19,8 @@ struct StatusLine {
 // The non-empty segments in the order connection, recording, upgrade, joined by " · ".
 std::string ComposeStatusLine(const StatusLine& line);
 
-// Shows the composed text when it differs from what the window shows.
+// Shows the segments side by side (a host without segments shows the composed text) when
+// the composed text differs from what the window shows.
 void ShowStatusLine(StatusLine& line, Desktop& desktop, WindowRef window);
 
 }  // namespace zav

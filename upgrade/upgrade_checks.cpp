@@ -29,6 +29,10 @@ bool AskWhenSilent(Link& link, const StatusWatch& watch, CheckAnswers& answers) 
   return answers.silenceAccepted;
 }
 
+bool AskWhenShort(Link& link, std::uintmax_t fileBytes) {
+  return fileBytes >= kShortFileBytes || Ask(link, ShortFileQuestion(fileBytes), kGoOnLabel);
+}
+
 bool AskWhenLong(Link& link, std::uintmax_t fileBytes) {
   return fileBytes <= kFirmwareImageBytes || Ask(link, LongFileQuestion(fileBytes), kGoOnLabel);
 }
@@ -81,6 +85,11 @@ std::string LongFileQuestion(std::uintmax_t fileBytes) {
          WithThousands(fileBytes) + " bytes will be sent. Go on?";
 }
 
+std::string ShortFileQuestion(std::uintmax_t fileBytes) {
+  return "The file has only " + WithThousands(fileBytes) + " bytes; the controller's image is " +
+         WithThousands(kFirmwareImageBytes) + " bytes and the rest will be zeros. Go on?";
+}
+
 std::string NoPetrolText() {
   return "The controller did not report \"Petrol\" within " +
          std::to_string(kPetrolWaitLimitMs / 1000) + " s. The upgrade was not started.";
@@ -95,8 +104,9 @@ bool RecheckBeforeArming(Link& link, const StatusWatch& watch, CheckAnswers& ans
 
 bool PassUpgradeChecks(Link& link, const StatusWatch& watch, std::uintmax_t fileBytes) {
   CheckAnswers answers;
-  return AskWhenSilent(link, watch, answers) && AskWhenLong(link, fileBytes) &&
-         SwitchWhenNotOnPetrol(link, watch, answers) && RecheckBeforeArming(link, watch, answers);
+  return AskWhenSilent(link, watch, answers) && AskWhenShort(link, fileBytes) &&
+         AskWhenLong(link, fileBytes) && SwitchWhenNotOnPetrol(link, watch, answers) &&
+         RecheckBeforeArming(link, watch, answers);
 }
 
 }  // namespace zav

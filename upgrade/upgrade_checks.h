@@ -2,6 +2,7 @@
 // The checks between the choice of a firmware file and the arming of the upload. Each asks
 // only when its condition holds, and Cancel, the safe answer, is always the default:
 // - no status frame within the last 2 s: upgrade anyway?
+// - the file is much shorter than the image (under 80 %): the rest will be zeros;
 // - the file is longer than the image: only its first 30,720 bytes will be sent;
 // - the controller is not on petrol: switch to petrol (and wait for it) first?
 // The questions without side effects come first, so that a Cancel there sends nothing; the
@@ -25,6 +26,8 @@ inline constexpr const char* kUpgradeCaption = "Upgrade";
 inline constexpr const char* kSwitchAndUpgradeLabel = "Switch and upgrade";
 inline constexpr const char* kUpgradeAnywayLabel = "Upgrade anyway";
 inline constexpr const char* kGoOnLabel = "Go on";
+// A file under this many bytes (80 % of the image) is asked about.
+inline constexpr std::uintmax_t kShortFileBytes = 30720 * 8 / 10;
 
 // True when the upgrade may be armed: every question that came up was answered with its
 // go-on button and, where a switch was asked for, the controller reported "Petrol".
@@ -34,6 +37,7 @@ bool PassUpgradeChecks(Link& link, const StatusWatch& watch, std::uintmax_t file
 std::string NoControllerQuestion(const std::string& portName, const std::string& device);
 std::string NotOnPetrolQuestion(std::uint16_t status);
 std::string LongFileQuestion(std::uintmax_t fileBytes);
+std::string ShortFileQuestion(std::uintmax_t fileBytes);
 std::string NoPetrolText();
 
 // "COM3", or empty when no valid port name is stored.

@@ -46,6 +46,18 @@ void Send(Link& link, const UploadState& upload, UploadStep step) {
   }
 }
 
+// The upload goes on behind the question (its timer keeps running), so it may have ended by
+// the time the fitter answers.
+void StopWhenConfirmed(Link& link, UploadState& upload, Desktop& desktop, WindowRef window) {
+  if (upload.confirmStop && !desktop.AskToGoOn(window, kStopUpgradeQuestion, kStopUpgradeCaption,
+                                               kStopUpgradeLabel, MessageIcon::Warning)) {
+    return;
+  }
+  if (upload.ending == UploadEnding::kRunning) {
+    EndUpload(link, upload, desktop, window, 0);
+  }
+}
+
 void OnUploadTick(Link& link, UploadState& upload, Desktop& desktop, WindowRef window) {
   desktop.SetBarPosition(window, kTransferProgressBar, upload.blockCounter);
   const std::optional<std::uint8_t> byte = ReadPortByte(link);
@@ -85,11 +97,11 @@ bool UploadProc(Link& link, UploadState& upload, Desktop& desktop, WindowRef win
     case DialogMessage::Command:
       // Every other command, Escape and Enter included, is taken and ignored.
       if (event.id == kTransferCancelButton) {
-        EndUpload(link, upload, desktop, window, 0);
+        StopWhenConfirmed(link, upload, desktop, window);
       }
       return true;
     case DialogMessage::Close:
-      EndUpload(link, upload, desktop, window, 0);
+      StopWhenConfirmed(link, upload, desktop, window);
       return true;
     default:
       return false;

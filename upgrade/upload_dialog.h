@@ -11,8 +11,16 @@ namespace zav {
 inline constexpr int kUploadTimerId = 1;
 inline constexpr int kUploadTickMs = 20;
 
+// Asked before a Cancel stops a running upload when the state says so (confirmStop); the
+// safe answer, the default, lets the upload go on.
+inline constexpr const char* kStopUpgradeQuestion =
+    "Stop the upgrade? The controller will hold an incomplete image.";
+inline constexpr const char* kStopUpgradeCaption = "Upgrade";
+inline constexpr const char* kStopUpgradeLabel = "Stop";
+
 // Runs the dialog modally, owned by the main window, until the EOT was acknowledged (result
-// 1) or the user pressed "Cancel" or closed it (result 0). Neither ending sends anything
+// 1) or the user pressed "Cancel" or closed it (result 0; after kStopUpgradeQuestion when
+// `upload.confirmStop`). Neither ending sends anything
 // more or shows a message; the image is let go on both.
 void RunUploadDialog(Link& link, UploadState& upload);
 

@@ -89,13 +89,14 @@ std::string UpgradeStatusText(const UploadState& upload, std::int64_t nowMs) {
   return {};
 }
 
-void WarnOfStoppedUpload(Link& link, UploadState& upload) {
+bool WarnOfStoppedUpload(Link& link, UploadState& upload) {
   if (!upload.stopToReport) {
-    return;
+    return false;
   }
   upload.stopToReport = false;  // before the box: ticks run behind it and end here again
-  link.desktop->ShowMessage(link.mainWindow, UploadStoppedWarning(upload), kUploadStoppedCaption,
-                            MessageButtons::Ok, MessageIcon::Warning);
+  return link.desktop->NoticeWithAction(link.mainWindow, UploadStoppedWarning(upload),
+                                        kUploadStoppedCaption, kUpgradeAgainLabel,
+                                        MessageIcon::Warning);
 }
 
 }  // namespace zav

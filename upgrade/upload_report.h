@@ -11,6 +11,7 @@
 namespace zav {
 
 inline constexpr const char* kUploadStoppedCaption = "Upgrade stopped";
+inline constexpr const char* kUpgradeAgainLabel = "Upgrade again";
 
 // "Upgrade: block 57 of 240 · 2 repeats · 8 s · about 26 s left · live values paused"; the
 // time left is estimated from the blocks acknowledged so far, and left out before the first.
@@ -28,8 +29,9 @@ std::string UploadStoppedWarning(const UploadState& upload);
 // What the status line says about the upgrade now; empty before the first upload.
 std::string UpgradeStatusText(const UploadState& upload, std::int64_t nowMs);
 
-// Shows the warning once after a stopped upload. Called at the end of a poll tick, so the
-// tick that ran the upload has drained the line and resumed polling before the box opens.
-void WarnOfStoppedUpload(Link& link, UploadState& upload);
+// Shows the warning once after a stopped upload, with "Upgrade again" beside OK; true when
+// that was chosen. Called at the end of a poll tick, so the tick that ran the upload has
+// drained the line and resumed polling before the box opens.
+bool WarnOfStoppedUpload(Link& link, UploadState& upload);
 
 }  // namespace zav

@@ -25,7 +25,10 @@ struct UploadState {
   std::int64_t startedAtMs = 0;  // desktop clock (ms) when the upload dialog opened
   std::int64_t endedAtMs = 0;    // and when it closed
   UploadEnding ending = UploadEnding::kNone;
-  bool stopToReport = false;      // a stopped upload whose warning has not been shown yet
+  bool stopToReport = false;  // a stopped upload whose warning has not been shown yet
+  // The window asks before Cancel or the close box stops a running upload; a script's host
+  // (zavctl's Ctrl-C) stops at once.
+  bool confirmStop = false;
   std::uint32_t silentTicks = 0;  // upload ticks since the last ACK or NAK
 };
 

@@ -67,8 +67,9 @@ struct DialogRecord {
   std::map<int, ControlState> controls;
   std::map<int, TimerState> timers;
   std::vector<DrawOp> drawing;
-  std::optional<std::string> statusLine;  // none until the program first shows one
-  int statusLineUpdates = 0;              // how often it was set, changed or not
+  std::optional<std::string> statusLine;    // none until the program first shows one
+  int statusLineUpdates = 0;                // how often it was set, changed or not
+  std::vector<std::string> statusSegments;  // as last given in segments, empty ones kept
   std::vector<AddedMenuItem> addedItems;
 
   const AddedMenuItem* AddedItem(int commandId) const;

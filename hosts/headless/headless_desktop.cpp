@@ -229,6 +229,21 @@ bool HeadlessDesktop::AskToGoOn(WindowRef owner, std::string_view text, std::str
   return answer == MessageAnswer::Ok;
 }
 
+bool HeadlessDesktop::NoticeWithAction(WindowRef owner, std::string_view text,
+                                       std::string_view caption, std::string_view actionLabel,
+                                       MessageIcon icon) {
+  const bool action =
+      !user_.messageAnswers.empty() && user_.messageAnswers.front().answer == MessageAnswer::Yes;
+  if (action) {
+    user_.messageAnswers.front().answer = MessageAnswer::Ok;  // fits the box's own button
+  }
+  const std::size_t index = messages_.size();
+  ShowMessage(owner, text, caption, MessageButtons::Ok, icon);
+  messages_[index].goOnLabel = std::string(actionLabel);
+  messages_[index].answer = action ? MessageAnswer::Yes : MessageAnswer::Ok;
+  return action;
+}
+
 std::optional<std::string> HeadlessDesktop::ChooseFileToOpen(WindowRef owner,
                                                              const FileDialogOptions& options) {
   return AskFile(false, owner, options);

@@ -68,6 +68,9 @@ class HeadlessDesktop : public Desktop {
                             MessageButtons buttons, MessageIcon icon) override;
   bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                  std::string_view goOnLabel, MessageIcon icon) override;
+  // Scripted Yes chooses the action, Ok the OK button; recorded as an OK box with the label.
+  bool NoticeWithAction(WindowRef owner, std::string_view text, std::string_view caption,
+                        std::string_view actionLabel, MessageIcon icon) override;
   std::int64_t NowMs() override { return clock_.Now() / kMillisecond; }
   std::optional<std::string> ChooseFileToOpen(WindowRef owner,
                                               const FileDialogOptions& options) override;
@@ -75,6 +78,7 @@ class HeadlessDesktop : public Desktop {
                                               const FileDialogOptions& options) override;
   Canvas& CanvasOf(WindowRef window) override;
   void SetStatusLine(WindowRef window, std::string_view text) override;
+  void SetStatusSegments(WindowRef window, std::span<const std::string> segments) override;
   void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
                    std::string_view text) override;
   void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;

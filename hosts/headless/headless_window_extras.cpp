@@ -39,6 +39,11 @@ void HeadlessDesktop::SetStatusLine(WindowRef window, std::string_view text) {
   ++record.statusLineUpdates;
 }
 
+void HeadlessDesktop::SetStatusSegments(WindowRef window, std::span<const std::string> segments) {
+  Record(window).statusSegments.assign(segments.begin(), segments.end());
+  Desktop::SetStatusSegments(window, segments);
+}
+
 void HeadlessDesktop::AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
                                   std::string_view text) {
   Record(window).addedItems.push_back(

@@ -25,7 +25,9 @@ QLineEdit* CreateEdit(QWidget* client, Qt::Alignment alignment, bool readOnly) {
   auto* edit = new QLineEdit(client);
   edit->setAlignment(alignment | Qt::AlignVCenter);
   edit->setReadOnly(readOnly);
-  edit->setFocusPolicy(Qt::StrongFocus);  // a tab stop
+  // Tab goes from one thing the fitter can change to the next; a read-only value is still
+  // reached with a click (to copy it).
+  edit->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);
   edit->setTextMargins(0, 0, 0, 0);
   if (readOnly) {
     // A read-only edit has the window's face colour behind its text, as on the platform.

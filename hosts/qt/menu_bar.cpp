@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "hosts/qt/control_text.h"
+#include "hosts/qt/keyboard.h"
 #include "resources/menu.h"
 
 namespace zav::qt {
@@ -22,13 +23,17 @@ QMenuBar* CreateMenuBar(int menuId, QWidget* parent, const DeliverEvent& deliver
   auto* bar = new QMenuBar(parent);
   bar->setNativeMenuBar(false);
   for (const Menu& menu : MenuBar(menuId)) {
-    QMenu* dropDown = bar->addMenu(Literal(menu.title));
+    QMenu* dropDown = bar->addMenu(MenuTitleWithMnemonic(FromUtf8(menu.title)));
     for (const MenuItem& item : menu.items) {
       QAction* action = dropDown->addAction(Literal(item.text));
       const int commandId = item.commandId;
+      AddShortcut(*action, commandId);
       QObject::connect(action, &QAction::triggered, bar,
                        [deliver, commandId] { deliver(CommandEvent(commandId)); });
     }
+  }
+  if (parent != nullptr) {
+    AddMenuBarKey(*parent, *bar);
   }
   return bar;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The menu bar of a dialog from its menu resource: plain drop-down menus without mnemonics,
-// separators or shortcuts; choosing an item sends the dialog a command with the item's id.
+// The menu bar of a dialog from its menu resource: plain drop-down menus without separators;
+// each title has its first letter as mnemonic, the commonest items a key (keyboard.h), and
+// F10 opens the bar. Choosing an item sends the dialog a command with the item's id.
 
 #include "hosts/qt/event_delivery.h"
 

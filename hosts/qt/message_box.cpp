@@ -88,4 +88,16 @@ bool RunGoOnQuestion(QWidget* owner, std::string_view text, std::string_view cap
   return box.clickedButton() == goOn;
 }
 
+bool RunNoticeWithAction(QWidget* owner, std::string_view text, std::string_view caption,
+                         std::string_view actionLabel, MessageIcon icon) {
+  QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), QMessageBox::NoButton, owner);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* action = box.addButton(FromUtf8(actionLabel), QMessageBox::ActionRole);
+  QPushButton* ok = box.addButton(QMessageBox::Ok);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return box.clickedButton() == action;
+}
+
 }  // namespace zav::qt

@@ -15,6 +15,11 @@ namespace zav::qt {
 MessageAnswer RunMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon);
 
+// OK (the default, also Escape and the close box) and an action button beside it; true when
+// the action was chosen.
+bool RunNoticeWithAction(QWidget* owner, std::string_view text, std::string_view caption,
+                         std::string_view actionLabel, MessageIcon icon);
+
 // A question with a named go-on button and Cancel; Cancel is the default and the answer of
 // Escape and the close box. True when the go-on button was chosen.
 bool RunGoOnQuestion(QWidget* owner, std::string_view text, std::string_view caption,

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QScreen>
 #include <QSlider>
 #include <QToolBar>
@@ -209,6 +210,11 @@ bool QtDesktop::AskToGoOn(WindowRef owner, std::string_view text, std::string_vi
   return qt::RunGoOnQuestion(Find(owner), text, caption, goOnLabel, icon);
 }
 
+bool QtDesktop::NoticeWithAction(WindowRef owner, std::string_view text, std::string_view caption,
+                                 std::string_view actionLabel, MessageIcon icon) {
+  return qt::RunNoticeWithAction(Find(owner), text, caption, actionLabel, icon);
+}
+
 std::optional<std::string> QtDesktop::ChooseFileToOpen(WindowRef owner,
                                                        const FileDialogOptions& options) {
   return qt::RunFileDialog(Find(owner), qt::FileDialogPurpose::Open, options);
@@ -228,7 +234,17 @@ Canvas& QtDesktop::CanvasOf(WindowRef window) {
 
 void QtDesktop::SetStatusLine(WindowRef window, std::string_view text) {
   if (qt::DialogWindow* dialog = Find(window)) {
-    dialog->Extras().SetStatusLine(qt::FromUtf8(text));
+    dialog->Extras().SetStatusSegments({qt::FromUtf8(text)});
+  }
+}
+
+void QtDesktop::SetStatusSegments(WindowRef window, std::span<const std::string> segments) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    QStringList texts;
+    for (const std::string& segment : segments) {
+      texts.push_back(qt::FromUtf8(segment));
+    }
+    dialog->Extras().SetStatusSegments(texts);
   }
 }
 
@@ -236,6 +252,12 @@ void QtDesktop::AddMenuItem(WindowRef window, std::string_view menuTitle, int co
                             std::string_view text) {
   if (qt::DialogWindow* dialog = Find(window)) {
     dialog->Extras().AddMenuItem(qt::FromUtf8(menuTitle), commandId, qt::FromUtf8(text));
+  }
+}
+
+void QtDesktop::SetMenuItemKey(WindowRef window, int commandId, std::string_view key) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->Extras().SetKey(commandId, QKeySequence(qt::FromUtf8(key), QKeySequence::PortableText));
   }
 }
 

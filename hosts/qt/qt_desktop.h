@@ -60,14 +60,18 @@ class QtDesktop : public Desktop {
                             MessageButtons buttons, MessageIcon icon) override;
   bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                  std::string_view goOnLabel, MessageIcon icon) override;
+  bool NoticeWithAction(WindowRef owner, std::string_view text, std::string_view caption,
+                        std::string_view actionLabel, MessageIcon icon) override;
   std::optional<std::string> ChooseFileToOpen(WindowRef owner,
                                               const FileDialogOptions& options) override;
   std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                               const FileDialogOptions& options) override;
   Canvas& CanvasOf(WindowRef window) override;
   void SetStatusLine(WindowRef window, std::string_view text) override;
+  void SetStatusSegments(WindowRef window, std::span<const std::string> segments) override;
   void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
                    std::string_view text) override;
+  void SetMenuItemKey(WindowRef window, int commandId, std::string_view key) override;
   void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;
   void SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) override;
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "hosts/qt/chart_picture.h"
+#include "hosts/qt/keyboard.h"
 #include "hosts/qt/strip_chart_view.h"
 
 namespace zav::qt {
@@ -83,6 +84,7 @@ ScatterWindow::ScatterWindow(const std::deque<DecodedSample>& samples,
       span_(recentSpan),
       missingFactors_(QStringLiteral("Factors in force: not read yet")) {
   setAttribute(Qt::WA_DeleteOnClose);
+  CloseOnEscape(*this);
   tabs_ = new QTabWidget(this);
   ratio_ =
       MakePlot(QStringLiteral("Gas time / petrol time"), QStringLiteral("Factors in force"), tabs_);
@@ -92,8 +94,8 @@ ScatterWindow::ScatterWindow(const std::deque<DecodedSample>& samples,
   auto* save = new QPushButton(QStringLiteral("Save as PNG\u2026"), this);
   connect(save, &QPushButton::clicked, this, [this] {
     auto* view = static_cast<QChartView*>(tabs_->currentWidget());
-    SaveChartPicture(*view, this,
-                     windowTitle() + QLatin1Char(' ') + tabs_->tabText(tabs_->currentIndex()));
+    const QString title = windowTitle() + QLatin1Char(' ') + tabs_->tabText(tabs_->currentIndex());
+    SaveChartPicture(*view, this, title, title);
   });
   auto* bar = new QHBoxLayout();
   bar->addStretch();

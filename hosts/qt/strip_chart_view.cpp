@@ -1,6 +1,8 @@
 #include "hosts/qt/strip_chart_view.h"
 
 #include <QAreaSeries>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -40,7 +42,7 @@ QColor StripSeriesColour(int index) {
 
 StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   auto* chart = new QChart();
-  chart->legend()->hide();  // the window's check boxes name the series in their colours
+  chart->legend()->setAlignment(Qt::AlignBottom);
   time_ = new QValueAxis(chart);
   time_->setTitleText(QStringLiteral("s"));
   time_->setLabelFormat(QStringLiteral("%.0f"));
@@ -69,6 +71,7 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
     series->attachAxis(entry.injection ? times_ : engine_);
     series_[static_cast<std::size_t>(i)] = series;
   }
+  ShowWholeLegend(false);  // the window's check boxes name the series in their colours
   setRenderHint(QPainter::Antialiasing, false);
   // The whole plot moves with every sample: repaint it whole rather than work out regions.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
@@ -130,6 +133,14 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
   }
   FillBand(gasBand_, samples, range, kStatusGas, timesEnd);
   FillBand(petrolBand_, samples, range, kStatusPetrol, timesEnd);
+}
+
+void StripChartView::ShowWholeLegend(bool whole) {
+  for (QLineSeries* series : series_) {
+    for (QLegendMarker* marker : chart()->legend()->markers(series)) {
+      marker->setVisible(whole);
+    }
+  }
 }
 
 void StripChartView::SetSeriesVisible(int index, bool visible) {

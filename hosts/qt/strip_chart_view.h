@@ -22,6 +22,9 @@ class StripChartView : public QChartView {
   // Draws the samples from `from` to `to` (s).
   void ShowSpan(const std::deque<DecodedSample>& samples, double from, double to);
   void SetSeriesVisible(int index, bool visible);
+  // The legend under the plot names the background bands (Petrol, Gas); with `whole` it
+  // names every series too, as a saved picture needs.
+  void ShowWholeLegend(bool whole);
 
   QLineSeries* Series(int index) const { return series_[static_cast<std::size_t>(index)]; }
   QValueAxis* TimeAxis() const { return time_; }

@@ -8,10 +8,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 #include "hosts/qt/chart_picture.h"
+#include "hosts/qt/keyboard.h"
 #include "hosts/qt/strip_chart_view.h"
 
 namespace zav::qt {
@@ -51,6 +53,7 @@ StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, boo
                                    QWidget* owner)
     : QWidget(owner, Qt::Window), samples_(samples), live_(live) {
   setAttribute(Qt::WA_DeleteOnClose);
+  CloseOnEscape(*this);
   chart_ = new StripChartView(this);
   span_ = new QComboBox(this);
   for (const SpanChoice& choice : kSpans) {
@@ -133,6 +136,7 @@ void StripChartWindow::SetSpan(double seconds) {
 
 void StripChartWindow::SetPaused(bool paused) {
   pause_->setChecked(paused);
+  pause_->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
   scroll_->setEnabled(paused || !live_);
   UpdateScrollRange();
   ShowFromScroll();
@@ -168,7 +172,18 @@ void StripChartWindow::Refresh() {
 }
 
 void StripChartWindow::SavePicture() {
-  SaveChartPicture(*chart_, this, windowTitle());
+  // The legend with every series while the picture is taken: away from the window the
+  // check boxes no longer name the colours.
+  chart_->ShowWholeLegend(true);
+  const double from = chart_->TimeAxis()->min();
+  const double to = chart_->TimeAxis()->max();
+  const QString caption = QStringLiteral("%1 \u00b7 %2 s to %3 s (%4 s)")
+                              .arg(windowTitle())
+                              .arg(from, 0, 'f', 1)
+                              .arg(to, 0, 'f', 1)
+                              .arg(to - from, 0, 'f', 0);
+  SaveChartPicture(*chart_, this, windowTitle(), caption);
+  chart_->ShowWholeLegend(false);
 }
 
 }  // namespace zav::qt

@@ -5,6 +5,8 @@
 #include <QToolBar>
 #include <array>
 
+#include "hosts/qt/keyboard.h"
+
 // The strip lives in a static library: naming its initialiser keeps the linker from
 // dropping it. The macro declares a global function, so it must stand outside namespaces.
 static void RegisterToolbarStrip() {
@@ -46,6 +48,7 @@ void AddToolbarButtons(QToolBar& toolbar, std::span<const ToolbarButton> buttons
   for (const ToolbarButton& button : buttons) {
     QAction* action = toolbar.addAction(ToolbarImage(button.image), QString());
     const int commandId = button.commandId;
+    action->setToolTip(ToolbarTip(commandId));
     QObject::connect(action, &QAction::triggered, &toolbar,
                      [deliver, commandId] { deliver(CommandEvent(commandId)); });
     if (QWidget* shown = toolbar.widgetForAction(action)) {

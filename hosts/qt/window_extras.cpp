@@ -1,44 +1,18 @@
 #include "hosts/qt/window_extras.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include "hosts/qt/keyboard.h"
+#include "hosts/qt/status_segments.h"
 
 namespace zav::qt {
 
 namespace {
 
-// Room around the status line's text (px), so it does not touch the frame.
-constexpr int kStatusLineMargin = 3;
-
-// A label that reports a left click as the window's kStatusLineClicked command.
-class ClickableLine final : public QLabel {
- public:
-  ClickableLine(QWidget* parent, DeliverEvent deliver)
-      : QLabel(parent), deliver_(std::move(deliver)) {
-    setCursor(Qt::PointingHandCursor);
-    setTextFormat(Qt::PlainText);
-    setMargin(kStatusLineMargin);
-    setFrameShape(QFrame::StyledPanel);
-    setFrameShadow(QFrame::Sunken);
-  }
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-      deliver_(CommandEvent(kStatusLineClicked));
-    }
-    QLabel::mouseReleaseEvent(event);
-  }
-
- private:
-  DeliverEvent deliver_;
-};
-
-// '&' would mark a mnemonic; menu texts show it as it is.
+// '&' would mark a mnemonic; item texts show it as it is.
 QString Literal(const QString& text) {
   QString shown = text;
   return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -50,14 +24,13 @@ WindowExtras::WindowExtras(QWidget& window, QVBoxLayout& layout, DeliverEvent de
     : window_(window), layout_(layout), deliver_(std::move(deliver)) {}
 
 // Created on first use, so a window that never shows one keeps the template's size.
-void WindowExtras::SetStatusLine(const QString& text) {
+void WindowExtras::SetStatusSegments(const QStringList& texts) {
   if (statusLine_ == nullptr) {
-    statusLine_ = new ClickableLine(&window_, deliver_);
+    statusLine_ = new StatusSegments(&window_, deliver_);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
-    statusLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout_.addWidget(statusLine_);
   }
-  statusLine_->setText(text);
+  statusLine_->SetSegments(texts);
 }
 
 QMenu& WindowExtras::MenuTitled(const QString& title) {
@@ -66,13 +39,14 @@ QMenu& WindowExtras::MenuTitled(const QString& title) {
     bar = new QMenuBar(&window_);
     bar->setNativeMenuBar(false);
     layout_.setMenuBar(bar);
+    AddMenuBarKey(window_, *bar);
   }
   for (QAction* action : bar->actions()) {
-    if (action->menu() != nullptr && action->text() == Literal(title)) {
+    if (action->menu() != nullptr && action->text() == MenuTitleWithMnemonic(title)) {
       return *action->menu();
     }
   }
-  return *bar->addMenu(Literal(title));
+  return *bar->addMenu(MenuTitleWithMnemonic(title));
 }
 
 void WindowExtras::AddMenuItem(const QString& menuTitle, int commandId, const QString& text) {
@@ -85,6 +59,13 @@ void WindowExtras::AddMenuItem(const QString& menuTitle, int commandId, const QS
 QAction* WindowExtras::MenuItem(int commandId) const {
   const auto found = items_.find(commandId);
   return found == items_.end() ? nullptr : found->second;
+}
+
+void WindowExtras::SetKey(int commandId, const QKeySequence& key) {
+  if (QAction* action = MenuItem(commandId)) {
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+  }
 }
 
 void WindowExtras::SetChecked(int commandId, bool checked) {

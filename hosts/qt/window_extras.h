@@ -4,12 +4,13 @@
 // places; a window of fixed size grows by the status line's height.
 
 #include <QString>
+#include <QStringList>
 #include <map>
 
 #include "hosts/qt/event_delivery.h"
 
 class QAction;
-class QLabel;
+class QKeySequence;
 class QMenu;
 class QMenuBar;
 class QVBoxLayout;
@@ -17,18 +18,22 @@ class QWidget;
 
 namespace zav::qt {
 
+class StatusSegments;
+
 class WindowExtras {
  public:
   // `layout` holds the window's menu bar (if any) and client area; `window` is their parent.
   WindowExtras(QWidget& window, QVBoxLayout& layout, DeliverEvent deliver);
 
-  void SetStatusLine(const QString& text);
+  // The status line's segments, left to right (status_segments.h).
+  void SetStatusSegments(const QStringList& texts);
   void AddMenuItem(const QString& menuTitle, int commandId, const QString& text);
+  void SetKey(int commandId, const QKeySequence& key);
   void SetChecked(int commandId, bool checked);
   void SetEnabled(int commandId, bool enabled);
 
   // For tests; nullptr until first used.
-  QLabel* StatusLine() const { return statusLine_; }
+  StatusSegments* StatusLine() const { return statusLine_; }
   QAction* MenuItem(int commandId) const;
 
  private:
@@ -37,8 +42,8 @@ class WindowExtras {
   QWidget& window_;
   QVBoxLayout& layout_;
   DeliverEvent deliver_;
-  QLabel* statusLine_ = nullptr;   // a child of the window
-  std::map<int, QAction*> items_;  // by command id; owned by their menus
+  StatusSegments* statusLine_ = nullptr;  // a child of the window
+  std::map<int, QAction*> items_;         // by command id; owned by their menus
 };
 
 }  // namespace zav::qt

@@ -106,8 +106,10 @@ TEST_F(LogMenuTest, RecordsEverySampleThroughABlockTransferAndKeepsTheParameters
   EXPECT_EQ(charts.changes, static_cast<int>(session.size()));
 
   EXPECT_TRUE(checkedWhileRecording);
-  EXPECT_NE(segmentWhileRecording.find("Recording drive.csv: "), std::string::npos);
+  EXPECT_NE(segmentWhileRecording.find(" \u00b7 Recording: "), std::string::npos)
+      << segmentWhileRecording;
   EXPECT_NE(segmentWhileRecording.find(" rows, "), std::string::npos);
+  EXPECT_NE(segmentWhileRecording.find(" \u00b7 drive.csv"), std::string::npos);
   EXPECT_FALSE(Item(kStartRecording).checked);
   EXPECT_FALSE(Item(kStopRecording).enabled);
   EXPECT_EQ(StatusLine().find("Recording"), std::string::npos);  // only the connection is left

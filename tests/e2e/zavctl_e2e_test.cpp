@@ -94,6 +94,9 @@ TEST_F(ZavctlTest, ReadWriteDiffReportsAndMonitorAgainstTheSimulator) {
   EXPECT_EQ(registers["80"].toObject()["caption"].toString(), "Temperature");
   EXPECT_EQ(registers["102"].toObject()["value"].toInt(), 0x8101);
   EXPECT_EQ(registers["config_name"].toString(), "Van");
+  EXPECT_LT(run.out.find("\"80\""), run.out.find("\"81\""));
+  EXPECT_LT(run.out.find("\"99\""), run.out.find("\"100\"")) << "numeric order: " << run.out;
+  EXPECT_LT(run.out.find("\"102\""), run.out.find("\"config_name\""));
 
   // status --json: one sample with stable keys, the state as value and text.
   run = OnPort(port, {"status", "--json"});
@@ -137,6 +140,13 @@ TEST_F(ZavctlTest, ReadWriteDiffReportsAndMonitorAgainstTheSimulator) {
         << row;
   }
   EXPECT_TRUE(Has(rows.back(), ",12,Petrol")) << rows.back();
+
+  // switch: the window's switch frame; the state the controller then reports.
+  run = OnPort(port, {"switch"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_FALSE(run.out.empty());
+  EXPECT_FALSE(Has(run.out, "Petrol (12)")) << "the state changed: " << run.out;
+  EXPECT_FALSE(Has(OnPort(port, {"status"}).out, "Status    Petrol")) << "it stays switched";
 }
 
 // zavctl in the field, on a laptop with a decimal comma: a monitor that gets no sample
@@ -278,11 +288,14 @@ TEST_F(ZavctlTest, UsageErrorsAndBadFilesSayWhatIsWrongGiveTheirCodeAndWriteNoth
   const std::string longName(64, 'x');
   const std::vector<UsageCase> cases{
       {{}, 2, "no command given"},
-      {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
-      {{"--colour", "read"}, 2, "unknown option --colour"},
+      {{"frobnicate"}, 2, "zavctl: unknown command 'frobnicate'"},
+      {{"raed"}, 2, "zavctl: unknown command 'raed'; did you mean 'read'?"},
+      {{"help", "wirte"}, 2, "did you mean 'write'?"},
+      {{"--colour", "read"}, 2, "zavctl: unknown option '--colour'"},
       {{"--timeout", "0", "read"}, 2, "--timeout 0"},
       {{"--port"}, 2, "--port needs a value"},
-      {{"read", "--bogus"}, 2, "read: Unknown option 'bogus'"},
+      {{"read", "--bogus"}, 2, "zavctl: unknown option '--bogus'; see zavctl read --help"},
+      {{"status", "-x"}, 2, "zavctl: unknown option '-x'"},
       {{"read", "extra"}, 2, "read: expected read"},
       {{"write"}, 2, "write: expected write FILE.car"},
       {{"defaults"}, 2, "-o FILE.car is needed"},
@@ -316,11 +329,14 @@ TEST_F(ZavctlTest, UsageErrorsAndBadFilesSayWhatIsWrongGiveTheirCodeAndWriteNoth
 TEST_F(ZavctlTest, HelpListsEveryCommandAndTheExitCodes) {
   const ZavctlRun run = Zavctl({"--help"});
   EXPECT_EQ(run.code, 0);
-  for (const char* part : {"status", "monitor", "read", "write", "defaults", "diff", "errors",
-                           "version", "flash", "library", "4  no answer within --timeout"}) {
+  for (const char* part :
+       {"status", "monitor", "read", "write", "defaults", "diff", "errors", "version", "flash",
+        "library", "switch", "4  no answer within --timeout"}) {
     EXPECT_TRUE(Has(run.out, part)) << part;
   }
   EXPECT_TRUE(Has(Zavctl({"write", "--help"}).out, "--verify"));
+  EXPECT_EQ(Zavctl({"help", "write"}).out, Zavctl({"write", "--help"}).out);
+  EXPECT_EQ(Zavctl({"help"}).out, run.out);
   EXPECT_TRUE(Has(Zavctl({"--version"}).out, "zavctl "));
 }
 

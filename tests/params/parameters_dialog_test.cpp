@@ -328,15 +328,19 @@ TEST_F(ParametersDialogTest, BadDelayStoresRegisters80To82OnlyAndAsksNothing) {
   EXPECT_EQ(Text(2030), "5x") << "texts stay as typed";
 }
 
-TEST_F(ParametersDialogTest, EscapeAndEnterChangeNothingAndLeaveTheDialogOpen) {
+// The template has no Cancel: Escape closes the dialog as its close box does, keeping nothing
+// typed; Enter does nothing.
+TEST_F(ParametersDialogTest, EnterChangesNothingAndEscapeClosesAsTheCloseBoxDoes) {
   Run([this] {
     Type(2042, "9");
-    desktop.Press(kDialog, kCommandEscape);
     desktop.Press(kDialog, kCommandEnter);
+    EXPECT_FALSE(desktop.Newest(kDialog)->closedAt.has_value()) << "Enter leaves it open";
+    desktop.Press(kDialog, kCommandEscape);
   });
   EXPECT_TRUE(desktop.Messages().empty());
   EXPECT_EQ(RegisterValue(link.image, 80), 40);
-  EXPECT_EQ(desktop.Newest(kDialog)->closedAt, 2 * kMillisecond);
+  EXPECT_EQ(desktop.Newest(kDialog)->closedAt, 1 * kMillisecond) << "closed by Escape";
+  EXPECT_EQ(result, 0);
 }
 
 TEST_F(ParametersDialogTest, HandlesItsFiveMessagesAndLeavesTimersToTheHost) {

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "hosts/qt/status_segments.h"
 #include "resources/menu.h"
 #include "tests/qt/shown_dialog.h"
 #include "tests/qt/test_templates.h"
@@ -26,7 +27,7 @@ constexpr int kLogItem = 20101;
 QAction* MenuNamed(QWidget& window, const QString& title) {
   auto* bar = window.findChild<QMenuBar*>();
   for (QAction* action : bar != nullptr ? bar->actions() : QList<QAction*>()) {
-    if (action->text() == title) {
+    if (action->text().remove(QLatin1Char('&')) == title) {  // without the mnemonic
       return action;
     }
   }
@@ -45,9 +46,10 @@ TEST_F(WindowExtrasTest, StatusLineGrowsTheWindowBelowTheTemplateAndReportsClick
     dialog.layout()->activate();
     QApplication::processEvents();
 
-    auto* line = dialog.findChild<QLabel*>(QStringLiteral("statusLine"));
+    auto* line = dialog.findChild<qt::StatusSegments*>(QStringLiteral("statusLine"));
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text(), QStringLiteral("COM1 \u2192 /dev/ttyUSB0"));
+    ASSERT_NE(line->Segment(0), nullptr);
+    EXPECT_EQ(line->Segment(0)->text(), QStringLiteral("COM1 \u2192 /dev/ttyUSB0"));
     EXPECT_GT(line->height(), 0);
     EXPECT_GT(line->geometry().top(), clientBottom) << "the line sits below the client area";
     EXPECT_EQ(dialog.width(), before.width());
@@ -75,7 +77,7 @@ TEST_F(WindowExtrasTest, AddedItemsJoinTheirMenuOrANewOneAndCanBeCheckedAndDisab
     EXPECT_EQ(help->text(), QStringLiteral("Connection help\u2026"));
     const auto menus = dialog.findChild<QMenuBar*>()->actions();
     ASSERT_EQ(static_cast<int>(menus.size()), menusBefore + 1);
-    EXPECT_EQ(menus.back()->text(), QStringLiteral("Log"));
+    EXPECT_EQ(menus.back()->text(), QStringLiteral("&Log"));
     QAction* log = menus.back()->menu()->actions().front();
 
     desktop_.SetMenuItemChecked(window, kLogItem, true);

@@ -73,7 +73,8 @@ TEST(ConnectionCountersTest, EqualTheFaultsPutOnTheLine) {
   EXPECT_TRUE(lost);
   EXPECT_EQ(readResult, 1);
   const std::string line = StatusLineOf(harness);
-  EXPECT_NE(line.find("COM1 \u00b7 controller answering \u00b7 "), std::string::npos) << line;
+  EXPECT_EQ(line.find("controller answering \u00b7 COM1 \u00b7 "), 0u)
+      << "the state first: " << line;
   EXPECT_NE(line.find(" \u00b7 11 discarded \u00b7 1 repeated \u00b7 "), std::string::npos) << line;
 }
 
@@ -113,7 +114,7 @@ TEST(UnplugTest, PortIsClosedReopenedBySecondAndTheReadCompletes) {
   }
   harness.RunUntil(15 * kSecond);
 
-  EXPECT_EQ(during, "COM1 \u2192 /dev/ttyUSB0 \u00b7 adapter removed, reconnecting");
+  EXPECT_EQ(during, "adapter removed, reconnecting \u00b7 COM1 \u2192 /dev/ttyUSB0");
   // Tries at about 1 s intervals while gone: three in three seconds, give or take one.
   EXPECT_GE(attemptsAtReturn, 1u + 2u);
   EXPECT_LE(attemptsAtReturn, 1u + 4u);
@@ -217,22 +218,22 @@ INSTANTIATE_TEST_SUITE_P(
             "PermissionDenied",
             DeviceFault::PermissionDenied,
             std::nullopt,
-            "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (Permission denied)",
+            "cannot open (Permission denied) \u00b7 COM3 \u2192 /dev/ttyUSB2",
             {"belongs to the group \"uucp\"", "sudo usermod -aG uucp $USER", "log out and in"}},
         OpenErrorCase{"BusyWithHolder",
                       DeviceFault::Busy,
                       DeviceLock{"/run/lock/LCK..ttyUSB2", 4321, "minicom", false},
-                      "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (Device or resource busy)",
+                      "cannot open (Device or resource busy) \u00b7 COM3 \u2192 /dev/ttyUSB2",
                       {"Another program holds /dev/ttyUSB2: PID 4321 (minicom)"}},
         OpenErrorCase{"BusyByStaleLock",
                       DeviceFault::Busy,
                       DeviceLock{"/run/lock/LCK..ttyUSB2", 999, "", true},
-                      "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (Device or resource busy)",
+                      "cannot open (Device or resource busy) \u00b7 COM3 \u2192 /dev/ttyUSB2",
                       {"is stale", "sudo rm /run/lock/LCK..ttyUSB2"}},
         OpenErrorCase{"NotFound",
                       DeviceFault::NotFound,
                       std::nullopt,
-                      "COM3 \u2192 /dev/ttyUSB2 \u00b7 cannot open (No such file or directory)",
+                      "cannot open (No such file or directory) \u00b7 COM3 \u2192 /dev/ttyUSB2",
                       {"may be unplugged", "Serial devices here now:"}}),
     CaseName);
 

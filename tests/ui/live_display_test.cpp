@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include <clocale>
 
 #include "tests/support/program_harness.h"
@@ -125,17 +128,34 @@ TEST(LiveDisplayScenarioTest, ControllerValuesAndStatusReachTheWindow) {
   EXPECT_EQ(harness.MainText(1085), "0") << "parameters show the empty image until read";
 }
 
-TEST(LiveDisplayScenarioTest, SilenceClearsTheValuesButKeepsTheStatusText) {
+// The first ticks of silence clear the values as the controller's own "no data" would; once
+// the line counts as silent (2 s) the values and the Status box say they are stale, and
+// the first answers fill them again.
+TEST(LiveDisplayScenarioTest, SilenceClearsTheValuesThenShowsThemStaleUntilAnswersReturn) {
   ProgramHarness harness;
-  harness.desktop.At(kSecond, [&] {
-    harness.line.loseToProgram = [](const std::vector<std::uint8_t>&) { return true; };
+  bool lost = false;
+  harness.line.loseToProgram = [&lost](const std::vector<std::uint8_t>&) { return lost; };
+  harness.desktop.At(kSecond, [&] { lost = true; });
+  std::map<std::string, std::string> seen;
+  harness.desktop.At(2500 * kMillisecond, [&] {
+    seen["status cleared"] = harness.MainText(1027);
+    seen["time cleared"] = harness.MainText(1012);
   });
-  harness.RunUntil(3 * kSecond);
-  EXPECT_EQ(harness.MainText(1027), "Petrol");
-  EXPECT_EQ(harness.MainText(1012), "0.00");
-  EXPECT_EQ(harness.Main(1003).barPosition, 0);
-  EXPECT_EQ(harness.MainText(1024), "0");
-  EXPECT_EQ(harness.Main(1107).barPosition, 1000) << "empty: the range starts at 1000";
+  harness.desktop.At(5 * kSecond, [&] {
+    seen["status stale"] = harness.MainText(1027);
+    seen["time stale"] = harness.MainText(1012);
+    seen["rpm stale"] = harness.MainText(1024);
+    lost = false;
+  });
+  harness.RunUntil(7 * kSecond);
+  EXPECT_EQ(seen["status cleared"], "Petrol");
+  EXPECT_EQ(seen["time cleared"], "0.00");
+  EXPECT_EQ(seen["status stale"], "\u2014");
+  EXPECT_EQ(seen["time stale"], "\u2014");
+  EXPECT_EQ(seen["rpm stale"], "\u2014");
+  EXPECT_EQ(harness.MainText(1027), "Petrol") << "answers again";
+  EXPECT_NE(harness.MainText(1024), "\u2014");
+  EXPECT_NE(harness.MainText(1012), "\u2014");
 }
 
 }  // namespace

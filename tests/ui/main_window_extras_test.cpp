@@ -54,6 +54,9 @@ TEST(MainWindowExtrasTest, StatusLineJoinsSegmentsAndIsSetOnlyWhenItChanges) {
   ASSERT_TRUE(main->statusLine.has_value());
   EXPECT_EQ(*main->statusLine, "no port chosen \u00b7 recording 3 s \u00b7 update available");
   EXPECT_EQ(main->statusLineUpdates, 3) << "ten ticks, the first text and two changes";
+  // A host with segments gets each on its own, in order, so each is cut on its own.
+  const std::vector<std::string> segments{"no port chosen", "recording 3 s", "update available"};
+  EXPECT_EQ(main->statusSegments, segments);
   EXPECT_EQ(ComposeStatusLine(StatusLine{"", "", "x"}), "x");
   EXPECT_EQ(ComposeStatusLine(StatusLine{}), "");
 }

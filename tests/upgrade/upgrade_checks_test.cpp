@@ -115,6 +115,9 @@ class EachCheckTest : public UpgradeChecksTest, public ::testing::WithParamInter
 
 const std::string kSilent = "No controller is answering on COM1. Upgrade anyway?";
 const std::string kLong = "Only the first 30,720 of 40,000 bytes will be sent. Go on?";
+const std::string kShort =
+    "The file has only 20,000 bytes; the controller's image is 30,720 bytes and the rest will "
+    "be zeros. Go on?";
 const std::string kOnGas = "The controller runs on gas. Switch to petrol before the upgrade?";
 
 void NoCondition(UpgradeChecksTest&) {}
@@ -156,6 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                   MessageAnswer::Ok},
         CheckCase{"LongFileCancel", 40000, NoCondition, kLong, "Go on", MessageAnswer::Cancel},
         CheckCase{"LongFileGoOn", 40000, NoCondition, kLong, "Go on", MessageAnswer::Ok},
+        CheckCase{"ShortFileCancel", 20000, NoCondition, kShort, "Go on", MessageAnswer::Cancel},
+        CheckCase{"ShortFileGoOn", 20000, NoCondition, kShort, "Go on", MessageAnswer::Ok},
         CheckCase{"OnGasCancel", kFirmwareImageBytes, OnGas, kOnGas, "Switch and upgrade",
                   MessageAnswer::Cancel},
         CheckCase{"OnGasSwitchAndUpgrade", kFirmwareImageBytes, OnGas, kOnGas, "Switch and upgrade",
@@ -249,18 +254,30 @@ TEST_F(UpgradeChecksTest, CancelWhileWaitingForPetrolArmsNothingAndSaysNothing) 
   EXPECT_EQ(harness.program.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
 }
 
-TEST_F(UpgradeChecksTest, StoppedUploadIsWarnedOfOnceWhilePollingHasResumed) {
+// Cancel asks first; the upload goes on behind the question until it is answered "Stop".
+TEST_F(UpgradeChecksTest, StoppedUploadIsConfirmedThenWarnedOfOnceWhilePollingHasResumed) {
   ChooseFile(kFirmwareImageBytes);
   harness.desktop.At(8 * kSecond,
                      [this] { harness.desktop.Press(kTransferTemplateId, kTransferCancelButton); });
-  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 2 * kSecond);
+  int blockAtCancel = 0;
+  harness.desktop.At(
+      8 * kSecond, [this, &blockAtCancel] { blockAtCancel = harness.program.upload.blockCounter; });
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 1 * kSecond);  // "Stop"
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 2 * kSecond);  // OK, not again
   harness.RunUntil(20 * kSecond);
 
   const int block = harness.program.upload.blockCounter;
-  EXPECT_GT(block, 40);
-  EXPECT_LT(block, 60);
-  ASSERT_EQ(harness.desktop.Messages().size(), 1u);
-  const headless::MessageRecord& warning = harness.desktop.Messages()[0];
+  EXPECT_GT(blockAtCancel, 40);
+  EXPECT_GT(block, blockAtCancel + 3) << "blocks went on behind the question";
+  EXPECT_LT(block, 80);
+  ASSERT_EQ(harness.desktop.Messages().size(), 2u);
+  const headless::MessageRecord& stop = harness.desktop.Messages()[0];
+  EXPECT_EQ(stop.text, "Stop the upgrade? The controller will hold an incomplete image.");
+  EXPECT_EQ(stop.goOnLabel, "Stop");
+  EXPECT_EQ(stop.buttons, MessageButtons::OkCancel) << "Cancel, going on, is the default";
+  const headless::MessageRecord& warning = harness.desktop.Messages()[1];
+  EXPECT_EQ(warning.goOnLabel, "Upgrade again");
+  EXPECT_EQ(warning.buttons, MessageButtons::Ok);
   EXPECT_EQ(warning.text, "The upgrade was stopped at block " + std::to_string(block) +
                               " of 240. The controller may hold an incomplete image: run the "
                               "upgrade again before the vehicle is driven.");
@@ -272,6 +289,28 @@ TEST_F(UpgradeChecksTest, StoppedUploadIsWarnedOfOnceWhilePollingHasResumed) {
   }
   EXPECT_GE(pollsBehindTheBox, 10) << "the live values are polled again while it is open";
   EXPECT_TRUE(harness.controller.Firmware().empty()) << "the controller holds no whole image";
+}
+
+// Cancel answered with Cancel goes on; a stop then offers "Upgrade again", which chooses a
+// file anew and uploads it whole.
+TEST_F(UpgradeChecksTest, CancelCanBeTakenBackAndUpgradeAgainRunsTheWholeUpgrade) {
+  ChooseFile(kFirmwareImageBytes);
+  harness.desktop.At(5 * kSecond,
+                     [this] { harness.desktop.Press(kTransferTemplateId, kTransferCancelButton); });
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Cancel, 1 * kSecond);  // go on
+  harness.desktop.At(10 * kSecond,
+                     [this] { harness.desktop.Press(kTransferTemplateId, kTransferCancelButton); });
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 1 * kSecond);   // "Stop"
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Yes, 1 * kSecond);  // "Upgrade again"
+  harness.desktop.QueueFileAnswer((harness.dir / "firmware.zav").string());
+  harness.RunUntil(2 * kRunFor);
+
+  ASSERT_EQ(harness.desktop.Messages().size(), 3u);
+  EXPECT_EQ(harness.desktop.Messages()[2].goOnLabel, "Upgrade again");
+  EXPECT_EQ(harness.desktop.DialogsOf(kTransferTemplateId).size(), 2u) << "a second upload";
+  EXPECT_EQ(CountFrames('U'), 2);
+  EXPECT_EQ(harness.controller.Firmware(), testing::ExpectedImage(file));
+  EXPECT_EQ(harness.program.upload.ending, UploadEnding::kFinished);
 }
 
 TEST_F(UpgradeChecksTest, StatusLineFollowsTheUploadOncePerTickAndSaysHowItEnded) {
