@@ -102,7 +102,7 @@ transfer_run() {
   head -c 30720 /dev/urandom >"$work/fw.zav"
   local start mid end
   start=$(date +%s%N)
-  "$build/cli/zavctl" --port "$work/transfer/line" read -o "$work/read.car" >/dev/null
+  "$build/cli/zavctl" --port "$work/transfer/line" read -o "$work/read.car" >/dev/null 2>&1
   mid=$(date +%s%N)
   "$build/cli/zavctl" --port "$work/transfer/line" flash "$work/fw.zav" --yes >/dev/null 2>&1
   end=$(date +%s%N)

@@ -252,12 +252,17 @@ void QtSerialDevice::Write(std::span<const std::uint8_t> bytes) {
   if (!IsOpen() || bytes.empty()) {
     return;
   }
+  // Qt's wait for the write also reads what is ready, and with its read buffer full it gives
+  // up before writing; so while writing the buffer may take all the kernel holds.
+  port_->setReadBufferSize(kQueueBytes);
   port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   if (const QSerialPort::SerialPortError error = WaitUntilWritten(*port_); IsLost(error)) {
     fault_ = DeviceFault::Removed;
     faultText_ = port_->errorString().toStdString();
     Close();
+    return;
   }
+  port_->setReadBufferSize(kBytesBetweenReads);
 }
 
 void QtSerialDevice::FailIfLost() {
