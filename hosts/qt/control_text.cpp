@@ -57,7 +57,11 @@ std::string ToUtf8(const QString& text) {
 
 void SetControlText(QWidget& control, const QString& text) {
   if (auto* edit = dynamic_cast<QLineEdit*>(&control)) {
-    edit->setText(text);
+    // The live values are set every 150 ms tick and mostly repeat: an edit given its own
+    // text again is not laid out and painted again.
+    if (edit->text() != text) {
+      edit->setText(text);
+    }
     edit->setCursorPosition(0);
   } else if (auto* caption = dynamic_cast<CaptionLabel*>(&control)) {
     caption->SetCaption(text);

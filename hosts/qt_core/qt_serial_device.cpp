@@ -11,6 +11,11 @@ namespace zav {
 namespace {
 
 constexpr qint64 kQueueBytes = 4096;
+// Between reads Qt may take at most this many bytes in; with that one byte held it turns its
+// read notifier off, so a reply arriving between two poll ticks (about a byte a ms at 9600
+// baud) wakes the program once rather than once per byte. The rest waits in the kernel's
+// queue until the next read takes it all in one go.
+constexpr qint64 kBytesBetweenReads = 1;
 constexpr int kReadTimeoutMs = 1;
 // How long one wait for the driver to take bytes lasts before progress is checked again.
 constexpr int kWriteWaitMs = 100;
@@ -27,7 +32,7 @@ void SetLineSettings(QSerialPort& port) {
   port.setParity(QSerialPort::NoParity);
   port.setStopBits(QSerialPort::OneStop);
   port.setFlowControl(QSerialPort::NoFlowControl);
-  port.setReadBufferSize(kQueueBytes);
+  port.setReadBufferSize(kBytesBetweenReads);
 }
 
 // DTR off, RTS on. A pseudo-terminal has no modem lines and refuses both with
@@ -219,11 +224,16 @@ std::optional<std::uint8_t> QtSerialDevice::ReadByte() {
   }
   // Bytes still in the kernel are invisible to bytesAvailable() until Qt reads them in,
   // which only a wait or the event loop does. So: take a buffered byte at once, else wait
-  // at most 1 ms for one.
+  // at most 1 ms for one. While reading, a wait takes in all the kernel holds.
+  if (port_->readBufferSize() != kQueueBytes) {
+    port_->setReadBufferSize(kQueueBytes);
+  }
   if (port_->bytesAvailable() == 0 && !port_->waitForReadyRead(kReadTimeoutMs)) {
     FailIfLost();
     if (port_) {
       port_->clearError();  // the timed-out wait leaves TimeoutError set
+      // The line is quiet and this read is over: until the next, hold the wakes down.
+      port_->setReadBufferSize(kBytesBetweenReads);
     }
     return std::nullopt;
   }
@@ -242,12 +252,17 @@ void QtSerialDevice::Write(std::span<const std::uint8_t> bytes) {
   if (!IsOpen() || bytes.empty()) {
     return;
   }
+  // Qt's wait for the write also reads what is ready, and with its read buffer full it gives
+  // up before writing; so while writing the buffer may take all the kernel holds.
+  port_->setReadBufferSize(kQueueBytes);
   port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   if (const QSerialPort::SerialPortError error = WaitUntilWritten(*port_); IsLost(error)) {
     fault_ = DeviceFault::Removed;
     faultText_ = port_->errorString().toStdString();
     Close();
+    return;
   }
+  port_->setReadBufferSize(kBytesBetweenReads);
 }
 
 void QtSerialDevice::FailIfLost() {

@@ -6,12 +6,14 @@
 #include <termios.h>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -235,6 +237,55 @@ TEST_F(QtSerialDeviceTest, ReadsBytesTheEventLoopTookIn) {
   QTimer::singleShot(100, &loop, &QEventLoop::quit);
   loop.exec();
   EXPECT_EQ(ReadBytes(device_, sent.size()), sent);
+}
+
+// Counts the read-readiness wakes of every socket notifier while it lives.
+class ReadinessWakes : public QObject {
+ public:
+  ReadinessWakes() { QCoreApplication::instance()->installEventFilter(this); }
+  ~ReadinessWakes() override { QCoreApplication::instance()->removeEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    count += event->type() == QEvent::SockAct ? 1 : 0;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// A reply arriving between two poll ticks, a byte a millisecond as at 9600 baud, wakes the
+// program once or twice rather than once per byte; the next tick still reads it whole and
+// in order, and its drain ends on the quiet line as before.
+TEST_F(QtSerialDeviceTest, ReplyBetweenTicksWakesTheLoopOnceAndTheTickReadsItWhole) {
+  ASSERT_TRUE(device_.Open(kPort));
+  EXPECT_EQ(device_.ReadByte(), std::nullopt);  // the last tick's drain
+  Bytes reply;
+  for (std::uint8_t address = 32; address <= 51; ++address) {
+    const Bytes frame = {0x02, address, 0x01, 0x02, static_cast<std::uint8_t>(5 + address), 0x0D};
+    reply.insert(reply.end(), frame.begin(), frame.end());
+  }
+  ReadinessWakes wakes;
+  QEventLoop loop;
+  QTimer byteTimer;
+  std::size_t sent = 0;
+  QObject::connect(&byteTimer, &QTimer::timeout, [&] {
+    line_.Send(std::span(&reply[sent], 1));
+    if (++sent == reply.size()) {
+      byteTimer.stop();
+      QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    }
+  });
+  byteTimer.start(1);
+  QTimer::singleShot(kHangGuard, &loop, &QEventLoop::quit);
+  loop.exec();
+  ASSERT_EQ(sent, reply.size());
+  EXPECT_LE(wakes.count, 2);
+  // A request may leave before the reply is read: it goes out whole, nothing is lost.
+  const Bytes request = {0x02, 0x51, 0x20, 0x00, 0x00, 0x73, 0x0D};
+  device_.Write(request);
+  EXPECT_EQ(line_.Receive(request.size()), request);
+  EXPECT_EQ(ReadBytes(device_, reply.size()), reply);
+  EXPECT_EQ(device_.ReadByte(), std::nullopt);
 }
 
 TEST_F(QtSerialDeviceTest, WorksInsideATimerHandler) {
