@@ -79,7 +79,7 @@ TEST_F(CalibrationWindowTest, OpensFromTheLogMenuFillsTheTableAndApplyPlacesTheT
           rows = host.Window()->Table().rowCount();
           proposalText = host.Window()->ProposalLabel().text();
           writesBefore = device_.Count(static_cast<char>(kLetterSet));
-          // The README's picture: ZAV_CALIBRATE_PICTURE=pictures/calibrate.png.
+          // The README's picture: ZAV_CALIBRATE_PICTURE=docs/pictures/calibrate.png.
           if (const char* picture = std::getenv("ZAV_CALIBRATE_PICTURE")) {
             host.Window()->grab().save(QString::fromLocal8Bit(picture));
           }
