@@ -17,7 +17,7 @@ struct CommandEntry {
   int (*run)(CliContext&, const QStringList&);
 };
 
-constexpr std::array<CommandEntry, 11> kCommands{{
+constexpr std::array<CommandEntry, 12> kCommands{{
     {"status", "one sample of the live values and the state", RunStatus},
     {"monitor", "stream the live samples (text or CSV)", RunMonitor},
     {"read", "read registers 80 to 102; save them as a .car file", RunRead},
