@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "link/wire.h"
 #include "tests/e2e/program_run.h"
@@ -18,6 +19,7 @@
 #include "tests/qt/pseudo_terminal.h"
 #include "tests/qt/zavsim_child.h"
 #include "tests/sim/zavsim_process.h"
+#include "upgrade/upgrade_checks.h"
 
 namespace zav::test {
 namespace {
@@ -59,8 +61,13 @@ class UploadEndToEndTest : public ProgramRunTest {
     }
     SetUpProgram(*pty);
     const std::filesystem::path image = WriteImage(file);
+    // A file well short of the image is asked about first; the fitter goes on.
+    std::vector<Answer> answers{ChooseFile(image)};
+    if (file.size() < kShortFileBytes) {
+      answers.push_back(ClickButton("Go on"));
+    }
     int queriesAfterUpload = -1;
-    Run({{"Petrol", [&] { return OnPetrol(); }, Command("Upgrade", {ChooseFile(image)})},
+    Run({{"Petrol", [&] { return OnPetrol(); }, Command("Upgrade", answers)},
          {"the image at zavsim",
           [&] {
             queriesAfterUpload = device_.Count('Q');
