@@ -24,11 +24,6 @@ class PortListOnQtTest : public ProgramRunTest,
   QComboBox* PortList() {
     return qobject_cast<QComboBox*>(desktop_.ControlOf(program_.link.mainWindow, kPortList));
   }
-  std::string StatusLine() {
-    QWidget* window = desktop_.WindowOf(program_.link.mainWindow);
-    auto* line = window != nullptr ? window->findChild<QLabel*>("statusLine") : nullptr;
-    return line != nullptr ? line->text().toStdString() : std::string();
-  }
 };
 
 TEST_P(PortListOnQtTest, ShowsNoSelectionWithoutAPort) {

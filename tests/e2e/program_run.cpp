@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +11,8 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
+
+#include "texts/joiner.h"
 
 namespace zav::test {
 
@@ -138,6 +141,21 @@ std::function<void()> ProgramRunTest::Command(const QString& menuText,
 
 std::string ProgramRunTest::Text(int controlId) {
   return desktop_.GetText(program_.link.mainWindow, controlId);
+}
+
+std::string ProgramRunTest::StatusLineText() {
+  QWidget* window = desktop_.WindowOf(program_.link.mainWindow);
+  QWidget* line = window != nullptr ? window->findChild<QWidget*>("statusLine") : nullptr;
+  if (line == nullptr) {
+    return {};
+  }
+  QStringList segments;
+  for (QLabel* segment : line->findChildren<QLabel*>()) {
+    if (!segment->toolTip().isEmpty()) {
+      segments << segment->toolTip();
+    }
+  }
+  return segments.join(QString::fromUtf8(kJoiner)).toStdString();
 }
 
 bool ProgramRunTest::OnPetrol() {

@@ -82,6 +82,8 @@ class ProgramRunTest : public ::testing::Test {
   std::function<void()> Command(const QString& menuText, std::vector<Answer> answers = {});
 
   std::string Text(int controlId);
+  // The status line's segments, whole (not as cut to fit), joined as the program joins them.
+  std::string StatusLineText();
   // The state field shows "Petrol": the controller answers and is ready for requests.
   bool OnPetrol();
   // The main window takes clicks: no box or transfer dialog is open above it.

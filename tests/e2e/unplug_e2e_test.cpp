@@ -29,12 +29,7 @@ constexpr auto kResumeWithin = 2s;
 
 class UnplugEndToEndTest : public ProgramRunTest {
  protected:
-  std::string StatusLine() {
-    QWidget* window = desktop_.WindowOf(program_.link.mainWindow);
-    auto* line = window != nullptr ? window->findChild<QLabel*>("statusLine") : nullptr;
-    return line != nullptr ? line->text().toStdString() : std::string();
-  }
-  bool Shows(const char* words) { return StatusLine().find(words) != std::string::npos; }
+  bool Shows(const char* words) { return StatusLineText().find(words) != std::string::npos; }
 
   // Every tick, in the program: the gaps between ticks and when the link answered again.
   void WatchTicks() {
