@@ -93,7 +93,7 @@ TEST_F(UpgradeChecksEndToEndTest, CancelAroundBlock50WarnsAndZavsimHasNoWholeIma
   std::string warning;
   int stoppedAt = 0;
   Run({{"Petrol", [&] { return OnPetrol(); },
-        Command("Upgrade", {ChooseFile(image), ClickOk(&warning)})},
+        Command("Upgrade", {ChooseFile(image), ClickButton("Stop"), ClickOk(&warning)})},
        {"block 50", [&] { return program_.upload.blockCounter >= 50; },
         [&] {
           stoppedAt = program_.upload.blockCounter;
