@@ -33,7 +33,7 @@ fi
 shot="$work/zavmon-screenshot.png"
 display=:$((90 + RANDOM % 9))
 echo "No display: running under Xvfb on $display for a few seconds."
-Xvfb "$display" -screen 0 1024x640x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$app_pid" "$xvfb_pid" "$sim_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 sleep 1
