@@ -40,6 +40,13 @@ std::string LocalTimeText(std::int64_t unixMs) {
   return text.data();
 }
 
+std::string LocalClockText(std::int64_t unixMs) {
+  const std::tm t = SplitLocal(unixMs).local;
+  std::array<char, 40> text{};
+  std::snprintf(text.data(), text.size(), "%02d:%02d:%02d", t.tm_hour, t.tm_min, t.tm_sec);
+  return text.data();
+}
+
 std::string LocalStampForFileName(std::int64_t unixMs) {
   const std::tm t = SplitLocal(unixMs).local;
   std::array<char, 80> text{};

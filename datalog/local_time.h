@@ -11,6 +11,9 @@ namespace zav {
 // daylight saving) still says when each row was taken.
 std::string LocalTimeText(std::int64_t unixMs);
 
+// "15:04:05", the time of day alone, for what the window says happened today.
+std::string LocalClockText(std::int64_t unixMs);
+
 // "20261208-150405", for file names.
 std::string LocalStampForFileName(std::int64_t unixMs);
 

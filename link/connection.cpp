@@ -50,6 +50,11 @@ void FollowAnswers(Connection& connection) {
   }
 }
 
+void StartRetrying(Connection& connection) {
+  connection.ticksUntilRetry = kRetryTicks;
+  connection.ticksUnplugged = 0;
+}
+
 // The device closed itself after a failure: let go of it and start trying again.
 void LoseDevice(Link& link) {
   Connection& connection = link.connection;
@@ -60,10 +65,12 @@ void LoseDevice(Link& link) {
   ClosePort(link);
   link.receiver = FrameReceiver{};  // a frame cut off by the failure never completes
   connection.state = LinkState::Removed;
-  connection.ticksUntilRetry = kRetryTicks;
-  connection.ticksUnplugged = 0;
+  connection.regained = false;
+  StartRetrying(connection);
 }
 
+// A try that fails keeps the state and fault it was tried for: the port is still the busy
+// one or the removed one to the user, whatever the system says in between.
 void TryReopen(Link& link) {
   Connection& connection = link.connection;
   ++connection.ticksUnplugged;
@@ -77,6 +84,8 @@ void TryReopen(Link& link) {
   TakeDeviceFacts(connection, *link.device);
   StartCounting(connection);
   connection.state = LinkState::Waiting;
+  connection.regained = true;
+  connection.regainedAtUnixMs = 0;
 }
 
 }  // namespace
@@ -96,6 +105,10 @@ void NoteOpenResult(Link& link, const std::string& portName, bool opened) {
   connection.state = opened  ? LinkState::Waiting
                      : named ? LinkState::CannotOpen
                              : LinkState::NoPort;
+  connection.regained = false;
+  if (RetriesOpen(connection)) {
+    StartRetrying(connection);
+  }
 }
 
 void NoteReceiverByte(Connection& connection, bool frameDone, bool waiting) {
@@ -134,7 +147,7 @@ void WatchConnection(Link& link) {
     LoseDevice(link);
     return;
   }
-  if (connection.state == LinkState::Removed) {
+  if (RetriesOpen(connection)) {
     TryReopen(link);
     return;
   }

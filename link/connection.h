@@ -2,7 +2,8 @@
 // The health of the line as the link layer sees it: what state the connection is in, why
 // the port could not be opened, and counters since it was opened. Kept up to date by the
 // receiver, the poll tick's block requests and WatchConnection, which also closes a failed
-// device and reopens it once a second until it is back.
+// device and reopens it once a second until it is back, and tries a port another program
+// holds once a second until it is free.
 
 #include <array>
 #include <cstdint>
@@ -17,7 +18,7 @@ struct Link;
 
 enum class LinkState {
   NoPort,      // no port name stored (no settings file, too short, COM0)
-  CannotOpen,  // the stored port could not be opened; see fault
+  CannotOpen,  // the stored port could not be opened; see fault (Busy: tried every kRetryTicks)
   Waiting,     // open, no frame taken since
   Answering,   // frames arrive
   Silent,      // open, answered before, nothing for kSilentAfterTicks
@@ -52,6 +53,12 @@ struct Connection {
   LinkCounters counters;
   // Set by a firmware upload while the controller has not answered for 10 s or more.
   std::uint32_t uploadSilentSeconds = 0;
+  // The open device was got by a retry (the busy port freed, the adapter back) rather than
+  // by opening the stored port; cleared by every other open and by a loss. The window adds
+  // the wall-clock moment (ms since 1970-01-01 UTC), which the link has no clock for; 0
+  // while it has not.
+  bool regained = false;
+  std::int64_t regainedAtUnixMs = 0;
 
   std::uint32_t bytesInFrame = 0;  // fed since the receiver last waited for a start byte
   std::optional<std::uint8_t> unansweredRequest;  // block request without reply so far
@@ -65,6 +72,13 @@ struct Connection {
   std::size_t rateSlot = 0;
   std::uint64_t bytesAtLastTick = 0;
 };
+
+// Closed and tried again every kRetryTicks: a device that failed, or a port another program
+// holds. Any other open failure waits for the user's choice of a port.
+inline bool RetriesOpen(const Connection& connection) {
+  return connection.state == LinkState::Removed ||
+         (connection.state == LinkState::CannotOpen && connection.fault == DeviceFault::Busy);
+}
 
 // What an open of the stored port came to; `portName` is empty when none was stored.
 void NoteOpenResult(Link& link, const std::string& portName, bool opened);
@@ -82,7 +96,8 @@ void WatchConnection(Link& link);
 
 // Bytes per second received over the last kRateTicks ticks.
 std::uint32_t BytesPerSecond(const Connection& connection);
-// Whole seconds since the last frame (Silent) or since the device went (Removed).
+// Whole seconds since the last frame (Silent), or since the device went (Removed) or the
+// busy port was first tried.
 std::uint32_t SilentSeconds(const Connection& connection);
 std::uint32_t UnpluggedSeconds(const Connection& connection);
 

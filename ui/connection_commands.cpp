@@ -1,5 +1,7 @@
 #include "ui/connection_commands.h"
 
+#include <functional>
+
 #include "ui/connection_help.h"
 #include "ui/connection_status.h"
 
@@ -30,12 +32,18 @@ void InitConnectionExtras(Program& program, WindowRef window) {
 }
 
 // The counters move with every tick; showing them about once a second is enough to read
-// and spares the window a relayout of the line on every tick. A new state shows at once.
+// and spares the window a relayout of the line on every tick. A new state shows at once,
+// and a port got by a retry with the wall-clock time it was got.
 void FollowConnection(Program& program) {
-  const Connection& connection = program.link.connection;
+  Connection& connection = program.link.connection;
   const LinkState stateBefore = connection.state;
   const std::uint32_t uploadSilenceBefore = connection.uploadSilentSeconds;
+  const bool regainedBefore = connection.regained;
   WatchConnection(program.link);
+  const std::function<std::int64_t()>& wallClock = program.dataLog.source.clock.unixMs;
+  if (connection.regained && !regainedBefore && wallClock) {
+    connection.regainedAtUnixMs = wallClock();
+  }
   const bool changed =
       connection.state != stateBefore || connection.uploadSilentSeconds != uploadSilenceBefore;
   if (changed || connection.ticks % kCounterRefreshTicks == 0) {

@@ -56,7 +56,9 @@ std::string BusyText(const std::string& device, const SerialSurvey& survey) {
     return "The lock file " + lock->file + " was left behind by a program that is gone" +
            (lock->pid ? " (PID " + std::to_string(*lock->pid) + ")" : std::string()) +
            "; it is stale and keeps every open of " + device + " from succeeding. Remove it:\n" +
-           "  sudo rm " + lock->file + "\nthen choose the port again in the COM port list.\n";
+           "  sudo rm " + lock->file +
+           "\nThe program tries the port about once a second and takes it as soon as it is "
+           "free.\n";
   }
   std::string holder = "Another program holds " + device;
   if (lock && lock->pid) {
@@ -67,7 +69,8 @@ std::string BusyText(const std::string& device, const SerialSurvey& survey) {
     holder += ", by its lock file " + lock->file;
   }
   return holder + ". Close that program (to see who holds the device: fuser -v " + device +
-         "), then choose the port again in the COM port list.\n";
+         "): the program tries the port about once a second and takes it as soon as it is "
+         "free.\n";
 }
 
 std::string FaultAdvice(const Connection& connection, const SerialSurvey& survey) {

@@ -1,5 +1,6 @@
 #include "ui/connection_status.h"
 
+#include "datalog/local_time.h"
 #include "texts/joiner.h"
 #include "upgrade/upload_silence.h"
 
@@ -22,6 +23,15 @@ std::string CountersText(const Connection& connection) {
          std::to_string(BytesPerSecond(connection)) + " B/s";
 }
 
+// When a retry got the port, while that opening lasts; nothing when the window has not
+// stamped the moment (a host without a wall clock).
+std::string RegainedText(const Connection& connection) {
+  if (!connection.regained || connection.regainedAtUnixMs == 0) {
+    return {};
+  }
+  return "got the port at " + LocalClockText(connection.regainedAtUnixMs);
+}
+
 std::string StateText(const Connection& connection) {
   if (connection.uploadSilentSeconds != 0) {
     return SilentReceiverText(connection.uploadSilentSeconds);
@@ -30,6 +40,9 @@ std::string StateText(const Connection& connection) {
     case LinkState::NoPort:
       return "no port chosen";
     case LinkState::CannotOpen:
+      if (RetriesOpen(connection)) {
+        return "port busy, retrying";
+      }
       return "cannot open (" + FaultReason(connection) + ")";
     case LinkState::Waiting:
       return "open, waiting for the controller";
@@ -72,6 +85,9 @@ std::string ConnectionStatusText(const Connection& connection) {
   // The state first: it is what a narrow window must still show.
   std::string text = StateText(connection) + kJoiner + PortText(connection);
   if (PortIsOpen(connection.state)) {
+    if (const std::string regained = RegainedText(connection); !regained.empty()) {
+      text += kJoiner + regained;
+    }
     text += kJoiner + CountersText(connection);
   }
   return text;

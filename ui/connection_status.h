@@ -8,7 +8,8 @@
 namespace zav {
 
 // "controller answering · COM1 → /dev/ttyUSB0 · 120 frames · 0 discarded · 1 repeated ·
-// 96 B/s": the state first, then the port, then the counters where there are any to show.
+// 96 B/s": the state first, then the port, then (after a retry got the port) "got the port
+// at 14:02:31", then the counters where there are any to show.
 std::string ConnectionStatusText(const Connection& connection);
 
 // The short words for a fault: the system's own when it gave any.

@@ -1,14 +1,19 @@
 // The connection as the fitter sees it, on the headless host: counters that equal the faults
-// put on the line, the adapter pulled out and plugged back in while a block read runs, the
-// open errors with their help, and the port list.
+// put on the line, the adapter pulled out and plugged back in while a block read runs, a
+// port another program holds at the start, the open errors with their help, and the port
+// list.
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
 
 #include "link/block_transfer.h"
 #include "resources/main_template.h"
 #include "tests/support/program_harness.h"
 #include "ui/connection_commands.h"
 #include "ui/connection_help.h"
+#include "ui/live_display.h"
 
 namespace zav {
 namespace {
@@ -127,6 +132,92 @@ TEST(UnplugTest, PortIsClosedReopenedBySecondAndTheReadCompletes) {
   EXPECT_NE(StatusLineOf(harness).find("controller answering"), std::string::npos);
 }
 
+// The zone the local times are read in, for one test.
+class LocalZone {
+ public:
+  explicit LocalZone(const char* zone) {
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~LocalZone() {
+    unsetenv("TZ");
+    tzset();
+  }
+  LocalZone(const LocalZone&) = delete;
+  LocalZone& operator=(const LocalZone&) = delete;
+};
+
+// The connection's segment without its counters, which move with every second.
+std::string WithoutCounters(const std::string& segment) {
+  const std::size_t frames = segment.find(" frames \u00b7 ");
+  if (frames == std::string::npos) {
+    return segment;
+  }
+  return segment.substr(0, segment.rfind(" \u00b7 ", frames));
+}
+
+// Another program holds COM1 when the window starts and lets go of it at 3 s: the port is
+// tried about once a second meanwhile, with nothing on the wire, and once it is got the
+// live polls come on the tick's own pace, the segment says when (local time, 14:02:31 UTC
+// in Central European Time), and the settings file is as it was.
+TEST(BusyPortTest, IsTriedEverySecondUntilFreeAndTheSegmentSaysWhenItWasGot) {
+  const LocalZone zone("CET-1");
+  const std::string settings = "COM1" + std::string(96, 'x');
+  ProgramHarness harness(settings);
+  harness.ports.devicePaths["COM1"] = "/dev/ttyUSB0";
+  harness.ports.held.insert("COM1");
+  constexpr std::int64_t k140228Utc = 1'796'824'948'000;  // 2026-12-09 14:02:28 UTC, ms
+  harness.program.dataLog.source.clock.unixMs = [&] {
+    return k140228Utc + harness.clock.Now() / kMillisecond;
+  };
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // the start's "Error opening ..."
+  std::size_t attemptsWhileBusy = 0;
+  harness.desktop.At(3 * kSecond, [&] {
+    attemptsWhileBusy = harness.device.OpenAttempts().size();
+    harness.ports.held.erase("COM1");
+  });
+  std::vector<std::string> segments;  // in order, each once
+  for (Micros at = 0; at < 6 * kSecond; at += 10 * kMillisecond) {
+    harness.desktop.At(at, [&] {
+      const std::vector<std::string>& shown = harness.desktop.Newest(kMain)->statusSegments;
+      const std::string segment = shown.empty() ? std::string() : WithoutCounters(shown[0]);
+      if (!segment.empty() && (segments.empty() || segments.back() != segment)) {
+        segments.push_back(segment);
+      }
+    });
+  }
+  harness.RunUntil(6 * kSecond);
+
+  const std::string port = " \u00b7 COM1 \u2192 /dev/ttyUSB0";
+  const std::string got = " \u00b7 got the port at 15:02:31";
+  EXPECT_EQ(segments, (std::vector<std::string>{"port busy, retrying" + port,
+                                                "open, waiting for the controller" + port + got,
+                                                "controller answering" + port + got}));
+  // The start's open, then one try about every second: two by 3 s, the third gets it.
+  EXPECT_EQ(attemptsWhileBusy, 1u + 2u);
+  EXPECT_EQ(harness.device.OpenAttempts(), std::vector<std::string>(1 + 3, "COM1"));
+  ASSERT_EQ(harness.desktop.Messages().size(), 1u);
+  EXPECT_EQ(harness.desktop.Messages()[0].text, "Error opening serial port - check setting");
+
+  // Only live polls, one a tick from the tick after the port was got, as on a healthy line.
+  const auto& sent = harness.line.SentByProgram();
+  ASSERT_GE(sent.size(), 7u * 10u);
+  EXPECT_GT(sent.front().at, 3 * kSecond);
+  EXPECT_LT(sent.front().at, 3 * kSecond + 3 * 150 * kMillisecond) << "got at the next try";
+  for (std::size_t i = 7; i < sent.size(); ++i) {
+    EXPECT_EQ(sent[i].byte, sent[i - 7].byte) << "byte " << i;
+    if (i % 7 == 0) {
+      EXPECT_EQ(sent[i].at - sent[i - 7].at, 150 * kMillisecond) << "frame " << i / 7;
+    }
+  }
+  EXPECT_EQ(sent[1].byte, 'Q');
+  EXPECT_EQ(sent[2].byte, 32);
+  EXPECT_EQ(harness.program.link.connection.state, LinkState::Answering);
+  EXPECT_FALSE(harness.MainText(kStatusEdit).empty()) << "the Status box shows the answers";
+  EXPECT_NE(harness.MainText(kStatusEdit), kStaleText);
+  EXPECT_EQ(testing::ReadFile(harness.dir / "zavmon.cfg"), settings);
+}
+
 TEST(PortListTest, ChoosingTheShownEntryAgainReopensThePort) {
   ProgramHarness harness;
   harness.desktop.At(1 * kSecond, [&] { harness.ports.removed.insert("COM1"); });
@@ -223,12 +314,13 @@ INSTANTIATE_TEST_SUITE_P(
         OpenErrorCase{"BusyWithHolder",
                       DeviceFault::Busy,
                       DeviceLock{"/run/lock/LCK..ttyUSB2", 4321, "minicom", false},
-                      "cannot open (Device or resource busy) \u00b7 COM3 \u2192 /dev/ttyUSB2",
-                      {"Another program holds /dev/ttyUSB2: PID 4321 (minicom)"}},
+                      "port busy, retrying \u00b7 COM3 \u2192 /dev/ttyUSB2",
+                      {"Another program holds /dev/ttyUSB2: PID 4321 (minicom)",
+                       "tries the port about once a second"}},
         OpenErrorCase{"BusyByStaleLock",
                       DeviceFault::Busy,
                       DeviceLock{"/run/lock/LCK..ttyUSB2", 999, "", true},
-                      "cannot open (Device or resource busy) \u00b7 COM3 \u2192 /dev/ttyUSB2",
+                      "port busy, retrying \u00b7 COM3 \u2192 /dev/ttyUSB2",
                       {"is stale", "sudo rm /run/lock/LCK..ttyUSB2"}},
         OpenErrorCase{"NotFound",
                       DeviceFault::NotFound,
