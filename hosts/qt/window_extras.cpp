@@ -25,12 +25,29 @@ WindowExtras::WindowExtras(QWidget& window, QVBoxLayout& layout, DeliverEvent de
 
 // Created on first use, so a window that never shows one keeps the template's size.
 void WindowExtras::SetStatusSegments(const QStringList& texts) {
-  if (statusLine_ == nullptr) {
+  const bool first = statusLine_ == nullptr;
+  if (first) {
     statusLine_ = new StatusSegments(&window_, deliver_);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
     layout_.addWidget(statusLine_);
   }
   statusLine_->SetSegments(texts);
+  if (first) {
+    GrowForStatusLine();
+  }
+}
+
+// A window of fixed size takes its size from the layout, the line included. A resizable one
+// would give the line the bottom of its client area, over the template's lowest controls
+// (the progress dialog's Cancel); it grows by the line's height (px) instead, so the client
+// area keeps its size. A maximized window has no room to grow into.
+void WindowExtras::GrowForStatusLine() {
+  if (layout_.sizeConstraint() == QLayout::SetFixedSize || window_.isMaximized() ||
+      window_.isFullScreen()) {
+    return;
+  }
+  const int lineHeight = statusLine_->sizeHint().expandedTo(statusLine_->minimumSize()).height();
+  window_.resize(window_.width(), window_.height() + lineHeight);
 }
 
 QMenu& WindowExtras::MenuTitled(const QString& title) {

@@ -1,7 +1,7 @@
 #pragma once
 // What the program adds around a window built from a template: a status line below the
 // client area and menu items after the template's own. The template's controls keep their
-// places; a window of fixed size grows by the status line's height.
+// places; the window grows by the status line's height.
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +38,7 @@ class WindowExtras {
 
  private:
   QMenu& MenuTitled(const QString& title);
+  void GrowForStatusLine();
 
   QWidget& window_;
   QVBoxLayout& layout_;

@@ -3,7 +3,8 @@
 // with the texts the program gives it (the caption lists, the fixed texts, the upgrade's
 // waiting text), and each static text, group box and button is measured as it is drawn:
 // a static text wrapped at word boundaries within its box, a title or button text on one
-// line within the room its frame leaves.
+// line within the room its frame leaves. The upload's notice of a silent controller, added
+// below the progress dialog's template, shows whole and leaves its Cancel button clear.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,6 +19,8 @@
 #include "hosts/qt/control_text.h"
 #include "hosts/qt/dialog_font.h"
 #include "hosts/qt/qt_desktop.h"
+#include "hosts/qt/status_segments.h"
+#include "link/link_state.h"
 #include "resources/main_template.h"
 #include "resources/parameters_template.h"
 #include "resources/petrol_wait_template.h"
@@ -25,6 +28,7 @@
 #include "tests/qt/dialog_script.h"
 #include "texts/captions.h"
 #include "ui/main_window.h"
+#include "upgrade/upload_silence.h"
 
 namespace zav {
 namespace {
@@ -140,6 +144,53 @@ TEST_P(CaptionsFitTest, EveryStaticGroupAndButtonTextFitsItsBoxWhole) {
     EXPECT_EQ(desktop.RunDialog(dialog, {}, script.Proc()), 0);
     EXPECT_GT(captions, 0) << "template " << dialog.id << " showed no text";
   }
+}
+
+// An hour of silence, the longest notice a fitter is likely to see, in one upload tick (ms).
+constexpr int kHourMs = 3600 * 1000;
+
+// The upload dialog after an hour without ACK or NAK, put up by the upload's own code: the
+// notice sits below the template's controls, in the window, whole, clear of the Cancel
+// button, which keeps its place.
+TEST_P(CaptionsFitTest, UploadSilenceNoticeShowsWholeAndLeavesCancelClear) {
+  QtDesktop desktop(FontScaled(GetParam()));
+  Link link;
+  link.desktop = &desktop;
+  UploadState upload;
+  QRect cancelBefore;
+  int looks = 0;
+  test::DialogScript script([&](Desktop& any, WindowRef self, const DialogEvent& event) {
+    if (event.message == DialogMessage::Init) {
+      any.SetTimer(self, kLookTimerId, kLookDelayMs);
+      return;
+    }
+    if (event.message != DialogMessage::Timer || event.id != kLookTimerId) {
+      return;
+    }
+    QWidget& window = *desktop.WindowOf(self);
+    QWidget& cancel = *desktop.ControlOf(self, kTransferCancelButton);
+    const QRect cancelNow(cancel.mapTo(&window, QPoint(0, 0)), cancel.size());
+    if (++looks == 1) {
+      cancelBefore = cancelNow;
+      FollowUploadAnswers(link, upload, self, kHourMs, std::nullopt);
+      return;
+    }
+    const auto* line = window.findChild<qt::StatusSegments*>(QStringLiteral("statusLine"));
+    ASSERT_NE(line, nullptr);
+    const QLabel* notice = line->Segment(0);
+    ASSERT_NE(notice, nullptr);
+    const QRect noticeRect(notice->mapTo(&window, QPoint(0, 0)), notice->size());
+    EXPECT_EQ(notice->text().toStdString(), SilentReceiverText(3600)) << "shown whole";
+    EXPECT_FALSE(noticeRect.intersects(cancelNow))
+        << "notice at y " << noticeRect.top() << ", Cancel " << cancelNow.top() << " to "
+        << cancelNow.bottom();
+    EXPECT_TRUE(window.rect().contains(noticeRect)) << "the window grew for it";
+    EXPECT_EQ(cancelNow, cancelBefore) << "no template control moves";
+    any.EndDialog(self, 0);
+  });
+  EXPECT_EQ(desktop.RunDialog(TransferTemplate(), {}, script.Proc()), 0);
+  EXPECT_EQ(looks, 2);
+  EXPECT_EQ(link.connection.uploadSilentSeconds, 3600u);
 }
 
 // The window grows with the font and keeps its proportions: the main window a font half
