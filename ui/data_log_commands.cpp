@@ -148,6 +148,9 @@ std::filesystem::path ProposedLogPath(const Program& program) {
 std::optional<std::filesystem::path> ChooseLogToOpen(Program& program, WindowRef window) {
   FileDialogOptions options = LogFileOptions();
   options.fileMustExist = true;
+  // The drive recorded last in this run, if any: Enter opens it, without a hunt through the
+  // folders by keyboard.
+  options.initialPath = program.dataLog.recorder.path.string();
   const std::optional<std::string> chosen = program.link.desktop->ChooseFileToOpen(window, options);
   if (!chosen) {
     return std::nullopt;

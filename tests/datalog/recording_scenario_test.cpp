@@ -181,6 +181,9 @@ TEST_F(LogMenuTest, OpensLogsWholeOrCutOffAndRefusesOthersWithTheLine) {
   harness.RunUntil(4 * kSecond);
 
   ASSERT_EQ(charts.logs.size(), 2U);
+  ASSERT_EQ(harness.desktop.FileDialogs().size(), 4U);
+  EXPECT_EQ(harness.desktop.FileDialogs()[1].options.initialPath, whole.string())
+      << "Open log proposes the drive just recorded";
   const std::size_t rows = charts.logs[0].samples.size();
   EXPECT_GT(rows, 10U);
   EXPECT_EQ(charts.logs[0].path, whole);
