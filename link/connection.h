@@ -96,8 +96,8 @@ void WatchConnection(Link& link);
 
 // Bytes per second received over the last kRateTicks ticks.
 std::uint32_t BytesPerSecond(const Connection& connection);
-// Whole seconds since the last frame (Silent), or since the device went (Removed) or the
-// busy port was first tried.
+// Whole seconds since the last frame (Silent), and since the retries began (the device went,
+// or the port was found busy).
 std::uint32_t SilentSeconds(const Connection& connection);
 std::uint32_t UnpluggedSeconds(const Connection& connection);
 
