@@ -48,7 +48,6 @@ QColor StripSeriesColour(int index) {
 StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   auto* chart = new QChart();
   chart->legend()->setAlignment(Qt::AlignBottom);
-  chart->legend()->setFont(font());  // the window's font, as the check boxes above have it
   time_ = new QValueAxis(chart);
   time_->setTitleText(QStringLiteral("s"));
   time_->setLabelFormat(QStringLiteral("%.0f"));
