@@ -64,11 +64,6 @@ constexpr std::array<KeyMove, 6> kKeyMoves{{
     {Qt::Key_End, QAbstractSlider::SliderToMaximum},
 }};
 
-bool MovesBack(QAbstractSlider::SliderAction action) {
-  return action == QAbstractSlider::SliderSingleStepSub ||
-         action == QAbstractSlider::SliderPageStepSub || action == QAbstractSlider::SliderToMinimum;
-}
-
 }  // namespace
 
 StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, bool live,
@@ -94,7 +89,6 @@ StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, boo
   auto* save = new QPushButton(QStringLiteral("Save as PNG\u2026"), this);
   auto* scatter = new QPushButton(QStringLiteral("Petrol against gas"), this);
   scroll_ = new QScrollBar(Qt::Horizontal, this);
-  scroll_->setEnabled(!live);
 
   auto* bar = new QHBoxLayout();
   bar->addWidget(span_);
@@ -114,7 +108,7 @@ StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, boo
   });
   connect(pause_, &QPushButton::toggled, this, [this](bool paused) { SetPaused(paused); });
   connect(scroll_, &QScrollBar::valueChanged, this, [this] { ShowFromScroll(); });
-  connect(scroll_, &QScrollBar::actionTriggered, this, [this] { FollowAtLiveEnd(); });
+  connect(scroll_, &QScrollBar::actionTriggered, this, [this] { PauseOrFollow(); });
   for (const KeyMove& move : kKeyMoves) {
     auto* key = new QShortcut(QKeySequence(move.key), this);
     connect(key, &QShortcut::activated, this, [this, move] { Move(move.action); });
@@ -165,7 +159,6 @@ void StripChartWindow::SetSpan(double seconds) {
 void StripChartWindow::SetPaused(bool paused) {
   pause_->setChecked(paused);
   pause_->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
-  scroll_->setEnabled(paused || !live_);
   UpdateScrollRange();
   ShowFromScroll();
 }
@@ -187,19 +180,22 @@ bool StripChartWindow::Following() const {
 }
 
 void StripChartWindow::Move(QAbstractSlider::SliderAction action) {
-  if (Following()) {
-    if (!MovesBack(action)) {
-      return;
-    }
-    SetPaused(true);
-  }
   scroll_->triggerAction(action);
 }
 
-void StripChartWindow::FollowAtLiveEnd() {
-  // The position the action left, before the value follows it.
-  if (live_ && pause_->isChecked() && scroll_->sliderPosition() >= scroll_->maximum()) {
-    SetPaused(false);
+void StripChartWindow::PauseOrFollow() {
+  // The position the user's action left, before the value follows it: off the live end
+  // pauses, onto it follows live.
+  const int position = scroll_->sliderPosition();
+  const bool atLiveEnd = position >= scroll_->maximum();
+  if (!live_ || Following() == atLiveEnd) {
+    return;
+  }
+  SetPaused(!atLiveEnd);
+  if (!atLiveEnd) {
+    // Pausing stretched the range to the newest sample, which puts the handle back where
+    // it was; the action's place stands.
+    scroll_->setSliderPosition(position);
   }
 }
 

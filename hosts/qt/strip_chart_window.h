@@ -9,7 +9,8 @@
 //
 // The mouse wheel over the chart, the arrow keys and the scroll bar's arrows step a tenth of
 // the span through the session (Page Up and Page Down a whole span, Home and End to its ends).
-// Stepping back from the live end pauses; stepping forward onto it follows live again.
+// Moving back from the live end, by any of them or the scroll bar's handle, pauses; moving
+// onto it follows live again.
 
 #include <QAbstractSlider>
 #include <QWidget>
@@ -48,7 +49,7 @@ class StripChartWindow : public QWidget {
 
  private:
   bool Following() const;
-  void FollowAtLiveEnd();
+  void PauseOrFollow();
   double Span() const;
   double Newest() const;
   double Oldest() const;

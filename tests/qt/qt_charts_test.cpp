@@ -253,6 +253,13 @@ TEST(QtStripChart, AGapBreaksTheLinesTheBandsHaveALegendAndTheWheelMovesThroughT
   QTest::keyClick(&window, Qt::Key_Right);
   EXPECT_EQ(pauseText(), "Pause");
   EXPECT_NEAR(time.max(), session.samples.back().seconds, 1e-9);
+  // The scroll bar's arrow while following, with samples newer than the drawing: a step back
+  // from what was shown.
+  const double drawn = time.max();
+  AddDrive(session, 70.0, 72.0);
+  scroll.triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(pauseText(), "Resume");
+  EXPECT_NEAR(time.min(), drawn - 33.0, 0.15);
 }
 
 TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
