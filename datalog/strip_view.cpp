@@ -65,6 +65,23 @@ std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, 
   return points;
 }
 
+std::vector<std::vector<ChartPoint>> ThinnedRuns(const std::deque<DecodedSample>& samples,
+                                                 const std::vector<SampleRange>& runs, int column,
+                                                 std::size_t slices) {
+  std::size_t total = 0;
+  for (const SampleRange& run : runs) {
+    total += run.Size();
+  }
+  std::vector<std::vector<ChartPoint>> thinned;
+  thinned.reserve(runs.size());
+  for (const SampleRange& run : runs) {
+    const std::size_t share =
+        total == 0 ? 1 : std::max<std::size_t>(slices * run.Size() / total, 1);
+    thinned.push_back(ThinnedColumn(samples, run, column, slices == 0 ? 0 : share));
+  }
+  return thinned;
+}
+
 std::vector<StateSpan> SpansInState(const std::deque<DecodedSample>& samples, SampleRange range,
                                     std::uint16_t status) {
   std::vector<StateSpan> spans;
@@ -72,11 +89,12 @@ std::vector<StateSpan> SpansInState(const std::deque<DecodedSample>& samples, Sa
   for (std::size_t i = range.first; i < range.last; ++i) {
     const DecodedSample& sample = samples[i];
     const bool holds = sample.statusKnown && sample.status == status;
-    if (holds && !inside) {
+    if (holds && (!inside || GapBefore(samples, i))) {
       spans.push_back({sample.seconds, sample.seconds});
     }
     if (holds) {
-      spans.back().to = i + 1 < samples.size() ? samples[i + 1].seconds : sample.seconds;
+      const bool nextJoins = i + 1 < samples.size() && !GapBefore(samples, i + 1);
+      spans.back().to = nextJoins ? samples[i + 1].seconds : sample.seconds;
     }
     inside = holds;
   }

@@ -1,7 +1,7 @@
 #pragma once
 // What a strip chart shows of a run of samples: the series it can draw, the samples inside
 // a time span, and those thinned to what a window of some hundred pixels can show (the
-// lowest and highest value of each slice, so no peak is lost).
+// lowest and highest value of each slice, so no peak is lost), unbroken run by unbroken run.
 
 #include <array>
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "datalog/sample_columns.h"
+#include "datalog/sample_runs.h"
 
 namespace zav {
 
@@ -21,12 +22,6 @@ struct StripSeries {
 
 inline constexpr int kStripSeriesCount = 13;
 extern const std::array<StripSeries, kStripSeriesCount> kStripSeriesTable;
-
-struct SampleRange {
-  std::size_t first = 0;
-  std::size_t last = 0;  // one past
-  bool Empty() const { return first >= last; }
-};
 
 // The samples whose time lies in [from, to].
 SampleRange SamplesIn(const std::deque<DecodedSample>& samples, double from, double to);
@@ -41,7 +36,14 @@ struct ChartPoint {
 std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, SampleRange range,
                                       int column, std::size_t slices);
 
-// Spans of time in one state, for the background band: [from, to] while `status` held.
+// One column, thinned run by run (see UnbrokenRuns): the runs share `slices` by their
+// samples, each at least one, so no slice reaches across a gap. One list of points per run.
+std::vector<std::vector<ChartPoint>> ThinnedRuns(const std::deque<DecodedSample>& samples,
+                                                 const std::vector<SampleRange>& runs, int column,
+                                                 std::size_t slices);
+
+// Spans of time in one state, for the background band: [from, to] while `status` held. A
+// span reaches the next sample's time, but not across a gap (the state then is unknown).
 struct StateSpan {
   double from = 0.0;
   double to = 0.0;

@@ -2,6 +2,7 @@
 
 #include <QChartView>
 #include <QHBoxLayout>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -11,6 +12,7 @@
 #include <algorithm>
 
 #include "hosts/qt/chart_picture.h"
+#include "hosts/qt/dialog_font.h"
 #include "hosts/qt/keyboard.h"
 #include "hosts/qt/strip_chart_view.h"
 
@@ -21,13 +23,22 @@ namespace {
 // Points beyond this many in one plot are thinned evenly (a whole log of hours).
 constexpr std::size_t kMostPoints = 40'000;
 
-QScatterSeries* AddPoints(QChart* chart, const QColor& colour, qreal size, const QString& name) {
+constexpr QSize kDefaultSize{109, 40};  // base units of the window's font
+
+// A mark per cylinder, older and recent points alike: the colours tell old from recent, the
+// marks tell the cylinders apart, also in a picture printed in grey.
+constexpr std::array<QScatterSeries::MarkerShape, 4> kCylinderMarks{
+    QScatterSeries::MarkerShapeCircle, QScatterSeries::MarkerShapeRectangle,
+    QScatterSeries::MarkerShapeTriangle, QScatterSeries::MarkerShapeRotatedRectangle};
+
+QScatterSeries* AddPoints(QChart* chart, int cylinder, const QColor& colour, qreal size,
+                          const QString& name) {
   auto* series = new QScatterSeries(chart);
   series->setName(name);
   series->setColor(colour);
   series->setBorderColor(colour);
   series->setMarkerSize(size);
-  series->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+  series->setMarkerShape(kCylinderMarks[static_cast<std::size_t>(cylinder)]);
   chart->addSeries(series);
   return series;
 }
@@ -35,7 +46,9 @@ QScatterSeries* AddPoints(QChart* chart, const QColor& colour, qreal size, const
 ScatterPlot MakePlot(const QString& yTitle, const QString& lineName, QWidget* parent) {
   ScatterPlot plot;
   auto* chart = new QChart();
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  // Beside the plot, one entry under the other: a row under it cuts nine entries short.
+  chart->legend()->setAlignment(Qt::AlignRight);
+  chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
   plot.x = new QValueAxis(chart);
   plot.x->setTitleText(QStringLiteral("Petrol time (ms)"));
   plot.y = new QValueAxis(chart);
@@ -43,12 +56,13 @@ ScatterPlot MakePlot(const QString& yTitle, const QString& lineName, QWidget* pa
   chart->addAxis(plot.x, Qt::AlignBottom);
   chart->addAxis(plot.y, Qt::AlignLeft);
   for (int cylinder = 0; cylinder < 4; ++cylinder) {
-    QColor pale = StripSeriesColour(4 + cylinder).lighter(170);
+    // Paler than the strip chart's greens, but not so pale that the lightest goes white.
+    const QColor pale = StripSeriesColour(4 + cylinder).lighter(130);
     plot.older[cylinder] =
-        AddPoints(chart, pale, 5.0, QStringLiteral("Cylinder %1").arg(cylinder + 1));
+        AddPoints(chart, cylinder, pale, 5.0, QStringLiteral("Cylinder %1").arg(cylinder + 1));
   }
   for (int cylinder = 0; cylinder < 4; ++cylinder) {
-    plot.recent[cylinder] = AddPoints(chart, QColor(0, 0, 255 - 40 * cylinder), 8.0,
+    plot.recent[cylinder] = AddPoints(chart, cylinder, QColor(0, 0, 255 - 40 * cylinder), 8.0,
                                       QStringLiteral("Cylinder %1, last 10 s").arg(cylinder + 1));
   }
   plot.line = new QLineSeries(chart);
@@ -103,7 +117,10 @@ ScatterWindow::ScatterWindow(const std::deque<DecodedSample>& samples,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
   layout->addWidget(tabs_, 1);
-  resize(760, 560);
+  // The default size grows with the font, so the legend beside the plot keeps its room: 109
+  // by 40 base units, 763 x 560 px in a 9-point desktop font.
+  const BaseUnits base = MeasureBaseUnits(font());
+  resize(kDefaultSize.width() * base.widthPx, kDefaultSize.height() * base.heightPx);
   Refresh();
 }
 

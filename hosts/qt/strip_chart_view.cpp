@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "link/wire.h"
+#include "texts/live_text.h"
 
 namespace zav::qt {
 
@@ -32,6 +33,10 @@ double NiceTop(double value, double least) {
     }
   }
   return 10.0 * magnitude;
+}
+
+QString NameOf(const StripSeries& entry) {
+  return QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
 }
 
 }  // namespace
@@ -58,20 +63,14 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   QChart* const madeByTheView = this->chart();
   setChart(chart);
   delete madeByTheView;
-  gasBand_ = AddBand(QColor(200, 255, 200), "Gas");
-  petrolBand_ = AddBand(QColor(255, 225, 225), "Petrol");
+  petrolBand_ = AddBand(QColor(255, 225, 225), kStatusPetrol);
+  gasBand_ = AddBand(QColor(200, 255, 200), kStatusGas);
+  // The controller's own "Low RPM" state: below its switch-over speed it injects no gas.
+  lowRpmBand_ = AddBand(QColor(215, 225, 250), kStatusLowRpm);
+  shown_.fill(true);
   for (int i = 0; i < kStripSeriesCount; ++i) {
-    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(i)];
-    auto* series = new QLineSeries(chart);
-    series->setName(
-        QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
-    series->setPen(QPen(StripSeriesColour(i), 1.5));
-    chart->addSeries(series);
-    series->attachAxis(time_);
-    series->attachAxis(entry.injection ? times_ : engine_);
-    series_[static_cast<std::size_t>(i)] = series;
+    LineFor(i, 0);
   }
-  ShowWholeLegend(false);  // the window's check boxes name the series in their colours
   setRenderHint(QPainter::Antialiasing, false);
   // The whole plot moves with every sample: repaint it whole rather than work out regions.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
@@ -80,16 +79,39 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   time_->setTickAnchor(0.0);
 }
 
-QAreaSeries* StripChartView::AddBand(const QColor& colour, const char* name) {
+QAreaSeries* StripChartView::AddBand(const QColor& colour, std::uint16_t status) {
   auto* upper = new QLineSeries(chart());
   auto* band = new QAreaSeries(upper);
-  band->setName(QString::fromLatin1(name));
+  const std::string_view name = StatusText(status);
+  band->setName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
   band->setBrush(colour);
   band->setPen(Qt::NoPen);
   chart()->addSeries(band);
   band->attachAxis(time_);
   band->attachAxis(times_);
   return band;
+}
+
+QLineSeries* StripChartView::Line(int index, std::size_t run) const {
+  const std::vector<QLineSeries*>& lines = lines_[static_cast<std::size_t>(index)];
+  return run < lines.size() ? lines[run] : nullptr;
+}
+
+QLineSeries* StripChartView::LineFor(int index, std::size_t run) {
+  std::vector<QLineSeries*>& lines = lines_[static_cast<std::size_t>(index)];
+  while (lines.size() <= run) {
+    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(index)];
+    auto* line = new QLineSeries(chart());
+    line->setName(NameOf(entry));
+    line->setPen(QPen(StripSeriesColour(index), 1.5));
+    line->setVisible(shown_[static_cast<std::size_t>(index)]);
+    chart()->addSeries(line);
+    line->attachAxis(time_);
+    line->attachAxis(entry.injection ? times_ : engine_);
+    lines.push_back(line);
+    ShowLegendEntries(index);
+  }
+  return lines[run];
 }
 
 void StripChartView::FillBand(QAreaSeries* band, const std::deque<DecodedSample>& samples,
@@ -104,20 +126,30 @@ void StripChartView::FillBand(QAreaSeries* band, const std::deque<DecodedSample>
 
 void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double from, double to) {
   const SampleRange range = SamplesIn(samples, from, to);
+  const std::vector<SampleRange> runs = UnbrokenRuns(samples, range);
   float timesTop = 0.0f;
   float engineTop = 0.0f;
-  for (std::size_t i = 0; i < series_.size(); ++i) {
-    const StripSeries& entry = kStripSeriesTable[i];
-    QList<QPointF> points;
-    for (const ChartPoint& point : ThinnedColumn(samples, range, entry.column, kSlices)) {
-      points.append(QPointF(point.seconds, point.value));
-      if (series_[i]->isVisible()) {
-        float& top = entry.injection ? timesTop : engineTop;
-        top = std::max(top, point.value);
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(i)];
+    const auto thinned = ThinnedRuns(samples, runs, entry.column, kSlices);
+    float& top = entry.injection ? timesTop : engineTop;
+    for (std::size_t run = 0; run < thinned.size(); ++run) {
+      QList<QPointF> points;
+      points.reserve(static_cast<qsizetype>(thinned[run].size()));
+      for (const ChartPoint& point : thinned[run]) {
+        points.append(QPointF(point.seconds, point.value));
+        top = shown_[static_cast<std::size_t>(i)] ? std::max(top, point.value) : top;
+      }
+      LineFor(i, run)->replace(points);
+    }
+    for (std::size_t run = thinned.size(); run < lines_[static_cast<std::size_t>(i)].size();
+         ++run) {
+      if (Line(i, run)->count() > 0) {
+        Line(i, run)->clear();
       }
     }
-    series_[i]->replace(points);
   }
+  runsShown_ = runs.size();
   const double timesEnd = NiceTop(timesTop * 1.1, 1.0);
   // Axes change only when their ends do: each change lays the chart out afresh.
   if (engine_->max() != NiceTop(engineTop * 1.1, 100.0)) {
@@ -131,20 +163,40 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
   if (const double interval = NiceTop((to - from) / 6.0, 1.0); time_->tickInterval() != interval) {
     time_->setTickInterval(interval);
   }
-  FillBand(gasBand_, samples, range, kStatusGas, timesEnd);
   FillBand(petrolBand_, samples, range, kStatusPetrol, timesEnd);
+  FillBand(gasBand_, samples, range, kStatusGas, timesEnd);
+  FillBand(lowRpmBand_, samples, range, kStatusLowRpm, timesEnd);
 }
 
-void StripChartView::ShowWholeLegend(bool whole) {
-  for (QLineSeries* series : series_) {
-    for (QLegendMarker* marker : chart()->legend()->markers(series)) {
-      marker->setVisible(whole);
+void StripChartView::ShowLegendEntries(int index) {
+  // One entry per series, its first run's, and only in the whole legend: the window's check
+  // boxes name the lines in their colours. A line shown again gets its entry back from the
+  // chart, so this runs after every change of visibility.
+  const std::vector<QLineSeries*>& lines = lines_[static_cast<std::size_t>(index)];
+  for (std::size_t run = 0; run < lines.size(); ++run) {
+    const bool entry = run == 0 && wholeLegend_ && shown_[static_cast<std::size_t>(index)];
+    for (QLegendMarker* marker : chart()->legend()->markers(lines[run])) {
+      marker->setVisible(entry);
     }
   }
 }
 
+void StripChartView::ShowWholeLegend(bool whole) {
+  wholeLegend_ = whole;
+  // A row under the plot has room for the bands, not for every series: beside it, one under
+  // the other, no name is cut.
+  chart()->legend()->setAlignment(whole ? Qt::AlignRight : Qt::AlignBottom);
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    ShowLegendEntries(i);
+  }
+}
+
 void StripChartView::SetSeriesVisible(int index, bool visible) {
-  series_[static_cast<std::size_t>(index)]->setVisible(visible);
+  shown_[static_cast<std::size_t>(index)] = visible;
+  for (QLineSeries* line : lines_[static_cast<std::size_t>(index)]) {
+    line->setVisible(visible);
+  }
+  ShowLegendEntries(index);
 }
 
 }  // namespace zav::qt

@@ -1,11 +1,18 @@
 #pragma once
 // A strip chart of samples against time: injection times (ms) on the left axis, RPM,
-// pressures, temperature and lambda on the right, with the Gas and Petrol states as
-// background bands.
+// pressures, temperature and lambda on the right, with the Petrol, Gas and Low RPM states as
+// background bands named in the legend.
+//
+// A line cannot break, so each series is drawn as one line per unbroken run of samples
+// (see UnbrokenRuns): where no samples came, the chart shows nothing rather than a straight
+// join. The lines are kept in a pool per series that only grows (to kMostRuns at most); a
+// redraw refills them and empties those it does not need, so no chart object is made or
+// dropped per tick.
 
 #include <QChartView>
 #include <array>
 #include <deque>
+#include <vector>
 
 #include "datalog/strip_view.h"
 
@@ -22,23 +29,34 @@ class StripChartView : public QChartView {
   // Draws the samples from `from` to `to` (s).
   void ShowSpan(const std::deque<DecodedSample>& samples, double from, double to);
   void SetSeriesVisible(int index, bool visible);
-  // The legend under the plot names the background bands (Petrol, Gas); with `whole` it
-  // names every series too, as a saved picture needs.
+  // The legend under the plot names the background bands (Petrol, Gas, Low RPM); with `whole`
+  // it names every series shown too, as a saved picture needs.
   void ShowWholeLegend(bool whole);
 
-  QLineSeries* Series(int index) const { return series_[static_cast<std::size_t>(index)]; }
+  // The line of a series' first unbroken run, the one its legend entry stands for.
+  QLineSeries* Series(int index) const { return Line(index, 0); }
+  // The line of a series' `run`-th unbroken run of the span shown; nullptr beyond the pool.
+  QLineSeries* Line(int index, std::size_t run) const;
+  // Unbroken runs in the span shown; lines of each series beyond them are empty.
+  std::size_t RunsShown() const { return runsShown_; }
   QValueAxis* TimeAxis() const { return time_; }
   QValueAxis* TimesAxis() const { return times_; }
   QValueAxis* EngineAxis() const { return engine_; }
 
  private:
-  QAreaSeries* AddBand(const QColor& colour, const char* name);
+  QAreaSeries* AddBand(const QColor& colour, std::uint16_t status);
   void FillBand(QAreaSeries* band, const std::deque<DecodedSample>& samples, SampleRange range,
                 std::uint16_t status, double top);
+  QLineSeries* LineFor(int index, std::size_t run);
+  void ShowLegendEntries(int index);
 
-  std::array<QLineSeries*, kStripSeriesCount> series_{};
-  QAreaSeries* gasBand_ = nullptr;
+  std::array<std::vector<QLineSeries*>, kStripSeriesCount> lines_;  // per series, per run
+  std::array<bool, kStripSeriesCount> shown_{};
+  std::size_t runsShown_ = 0;
+  bool wholeLegend_ = false;
   QAreaSeries* petrolBand_ = nullptr;
+  QAreaSeries* gasBand_ = nullptr;
+  QAreaSeries* lowRpmBand_ = nullptr;
   QValueAxis* time_ = nullptr;
   QValueAxis* times_ = nullptr;   // ms
   QValueAxis* engine_ = nullptr;  // RPM, mBar, C, mV

@@ -7,8 +7,10 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +23,8 @@ namespace zav::qt {
 namespace {
 
 constexpr int kScrollStepsPerSecond = 10;  // the scroll bar moves in 0.1 s
+constexpr int kStepsPerSpan = 10;          // an arrow or a wheel notch moves a tenth of the span
+constexpr int kWheelNotch = 120;           // QWheelEvent's angle of one notch (1/8 degrees)
 // A live chart redraws once this much newer data has come (s of sample time): every other
 // 150 ms tick. Drawing is most of what the chart costs, and a few pixels' step is smooth.
 constexpr double kRedrawEverySeconds = 0.25;
@@ -47,6 +51,19 @@ QGridLayout* SeriesBoxes(StripChartView& chart, QWidget* parent) {
   return grid;
 }
 
+struct KeyMove {
+  Qt::Key key;
+  QAbstractSlider::SliderAction action;
+};
+constexpr std::array<KeyMove, 6> kKeyMoves{{
+    {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+    {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+    {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+    {Qt::Key_End, QAbstractSlider::SliderToMaximum},
+}};
+
 }  // namespace
 
 StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, bool live,
@@ -72,7 +89,6 @@ StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, boo
   auto* save = new QPushButton(QStringLiteral("Save as PNG\u2026"), this);
   auto* scatter = new QPushButton(QStringLiteral("Petrol against gas"), this);
   scroll_ = new QScrollBar(Qt::Horizontal, this);
-  scroll_->setEnabled(!live);
 
   auto* bar = new QHBoxLayout();
   bar->addWidget(span_);
@@ -92,6 +108,12 @@ StripChartWindow::StripChartWindow(const std::deque<DecodedSample>& samples, boo
   });
   connect(pause_, &QPushButton::toggled, this, [this](bool paused) { SetPaused(paused); });
   connect(scroll_, &QScrollBar::valueChanged, this, [this] { ShowFromScroll(); });
+  connect(scroll_, &QScrollBar::actionTriggered, this, [this] { PauseOrFollow(); });
+  for (const KeyMove& move : kKeyMoves) {
+    auto* key = new QShortcut(QKeySequence(move.key), this);
+    connect(key, &QShortcut::activated, this, [this, move] { Move(move.action); });
+  }
+  chart_->viewport()->installEventFilter(this);
   connect(save, &QPushButton::clicked, this, [this] { SavePicture(); });
   connect(scatter, &QPushButton::clicked, this, [this] {
     if (showScatter) {
@@ -137,25 +159,65 @@ void StripChartWindow::SetSpan(double seconds) {
 void StripChartWindow::SetPaused(bool paused) {
   pause_->setChecked(paused);
   pause_->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
-  scroll_->setEnabled(paused || !live_);
   UpdateScrollRange();
   ShowFromScroll();
 }
 
 void StripChartWindow::UpdateScrollRange() {
   const double room = std::max(Newest() - Oldest() - Span(), 0.0);
-  const bool following = live_ && !pause_->isChecked();
+  const bool following = Following();
   const QSignalBlocker quiet(scroll_);
   scroll_->setRange(0, static_cast<int>(std::ceil(room * kScrollStepsPerSecond)));
   scroll_->setPageStep(static_cast<int>(Span() * kScrollStepsPerSecond));
+  scroll_->setSingleStep(std::max(scroll_->pageStep() / kStepsPerSpan, 1));
   if (following) {
     scroll_->setValue(scroll_->maximum());
   }
 }
 
+bool StripChartWindow::Following() const {
+  return live_ && !pause_->isChecked();
+}
+
+void StripChartWindow::Move(QAbstractSlider::SliderAction action) {
+  scroll_->triggerAction(action);
+}
+
+void StripChartWindow::PauseOrFollow() {
+  // The position the user's action left, before the value follows it: off the live end
+  // pauses, onto it follows live.
+  const int position = scroll_->sliderPosition();
+  const bool atLiveEnd = position >= scroll_->maximum();
+  if (!live_ || Following() == atLiveEnd) {
+    return;
+  }
+  SetPaused(!atLiveEnd);
+  if (!atLiveEnd) {
+    // Pausing stretched the range to the newest sample, which puts the handle back where
+    // it was; the action's place stands.
+    scroll_->setSliderPosition(position);
+  }
+}
+
+bool StripChartWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::Wheel) {
+    return QWidget::eventFilter(watched, event);
+  }
+  const QPoint angle = static_cast<QWheelEvent*>(event)->angleDelta();
+  // Away from the user (or to the left) goes back in time, as over the scroll bar.
+  wheelRest_ += angle.y() != 0 ? angle.y() : angle.x();
+  for (; wheelRest_ >= kWheelNotch; wheelRest_ -= kWheelNotch) {
+    Move(QAbstractSlider::SliderSingleStepSub);
+  }
+  for (; wheelRest_ <= -kWheelNotch; wheelRest_ += kWheelNotch) {
+    Move(QAbstractSlider::SliderSingleStepAdd);
+  }
+  return true;
+}
+
 void StripChartWindow::ShowFromScroll() {
   const double span = Span();
-  const bool following = live_ && !pause_->isChecked();
+  const bool following = Following();
   const double from = following ? std::max(Newest() - span, Oldest())
                                 : Oldest() + scroll_->value() / double{kScrollStepsPerSecond};
   chart_->ShowSpan(samples_, from, from + span);
@@ -163,8 +225,7 @@ void StripChartWindow::ShowFromScroll() {
 }
 
 void StripChartWindow::Refresh() {
-  if (!live_ || pause_->isChecked() || !isVisible() ||
-      Newest() - drawnUpTo_ < kRedrawEverySeconds) {
+  if (!Following() || !isVisible() || Newest() - drawnUpTo_ < kRedrawEverySeconds) {
     return;
   }
   UpdateScrollRange();

@@ -6,7 +6,13 @@
 // Live, it follows the session store as new samples come (at most once per tick); paused,
 // the view stays where it is and the scroll bar reaches back to the session's first sample.
 // For a log, it is always "paused" over the log's samples, and a drag with the mouse zooms.
+//
+// The mouse wheel over the chart, the arrow keys and the scroll bar's arrows step a tenth of
+// the span through the session (Page Up and Page Down a whole span, Home and End to its ends).
+// Moving back from the live end, by any of them or the scroll bar's handle, pauses; moving
+// onto it follows live again.
 
+#include <QAbstractSlider>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -35,8 +41,15 @@ class StripChartWindow : public QWidget {
   void SetPaused(bool paused);
   // Asked for when the user wants the petrol-against-gas view of these samples.
   std::function<void()> showScatter;
+  // Moves the span as the scroll bar's `action` does (a step, a page, to an end).
+  void Move(QAbstractSlider::SliderAction action);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool Following() const;
+  void PauseOrFollow();
   double Span() const;
   double Newest() const;
   double Oldest() const;
@@ -51,6 +64,7 @@ class StripChartWindow : public QWidget {
   QPushButton* pause_ = nullptr;
   QScrollBar* scroll_ = nullptr;
   double drawnUpTo_ = -1.0;  // the newest sample's time when last drawn (s)
+  int wheelRest_ = 0;        // wheel turned short of a whole notch (1/8 degrees)
 };
 
 }  // namespace zav::qt

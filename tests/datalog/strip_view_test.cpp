@@ -1,5 +1,5 @@
-// What the charts take from a run of samples: thinning that never loses a peak, the state
-// bands, and the scatter's points and factors' line.
+// What the charts take from a run of samples: thinning that never loses a peak, the breaks
+// where samples are missing, the state bands, and the scatter's points and factors' line.
 
 #include <gtest/gtest.h>
 
@@ -45,6 +45,127 @@ TEST(StripViewTest, ThinningKeepsPeaksAndOrderAndBandsFollowTheState) {
   EXPECT_DOUBLE_EQ(gas[0].to, samples[1000].seconds);
   EXPECT_DOUBLE_EQ(gas[1].from, samples[2000].seconds);
   EXPECT_DOUBLE_EQ(gas[1].to, samples[3000].seconds);
+}
+
+// Blocks of samples one tick (0.15 s) apart, each `gapBefore` s after the one before.
+struct SampleBlock {
+  std::size_t samples = 0;
+  double gapBefore = 0.0;
+};
+
+std::deque<DecodedSample> SamplesOf(const std::vector<SampleBlock>& blocks) {
+  std::deque<DecodedSample> samples;
+  double seconds = 0.0;
+  for (const SampleBlock& block : blocks) {
+    seconds += block.gapBefore;
+    for (std::size_t i = 0; i < block.samples; ++i) {
+      samples.emplace_back().seconds = seconds;
+      seconds += 0.15;
+    }
+    seconds -= 0.15;
+  }
+  return samples;
+}
+
+struct RunCase {
+  const char* name;
+  std::vector<SampleBlock> blocks;
+  SampleRange range;  // {0, 0}: all samples
+  std::size_t mostRuns;
+  std::vector<std::pair<std::size_t, std::size_t>> runs;
+};
+
+class UnbrokenRunsTest : public testing::TestWithParam<RunCase> {};
+
+TEST_P(UnbrokenRunsTest, BreakWhereNoSampleCameForMoreThanASecond) {
+  const RunCase& c = GetParam();
+  const std::deque<DecodedSample> samples = SamplesOf(c.blocks);
+  const SampleRange range = c.range.last == 0 ? SampleRange{0, samples.size()} : c.range;
+  std::vector<std::pair<std::size_t, std::size_t>> runs;
+  for (const SampleRange& run : UnbrokenRuns(samples, range, c.mostRuns)) {
+    runs.emplace_back(run.first, run.last);
+  }
+  EXPECT_EQ(runs, c.runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gaps, UnbrokenRunsTest,
+    testing::Values(
+        RunCase{"TicksWithoutAGap", {{400, 0.0}}, {}, kMostRuns, {{0, 400}}},
+        RunCase{"ABlockTransferBreaks",
+                {{100, 0.0}, {300, 6.0}},
+                {},
+                kMostRuns,
+                {{0, 100}, {100, 400}}},
+        RunCase{
+            "ASecondWithoutSamplesStillJoins", {{100, 0.0}, {100, 1.0}}, {}, kMostRuns, {{0, 200}}},
+        RunCase{
+            "ALittleMoreBreaks", {{100, 0.0}, {100, 1.01}}, {}, kMostRuns, {{0, 100}, {100, 200}}},
+        RunCase{
+            "ARangeInsideOneRun", {{100, 0.0}, {300, 6.0}}, {120, 300}, kMostRuns, {{120, 300}}},
+        RunCase{"ARangeAcrossTheGap",
+                {{100, 0.0}, {300, 6.0}},
+                {50, 150},
+                kMostRuns,
+                {{50, 100}, {100, 150}}},
+        RunCase{"ARangeStartingRightAfterTheGap",
+                {{100, 0.0}, {300, 6.0}},
+                {100, 150},
+                kMostRuns,
+                {{100, 150}}},
+        RunCase{"TooManyGapsKeepTheWidest",
+                {{50, 0.0}, {50, 2.0}, {50, 9.0}, {50, 3.0}, {50, 8.0}, {50, 4.0}},
+                {},
+                3,
+                {{0, 100}, {100, 200}, {200, 300}}},
+        RunCase{"NoRunsInAnEmptyRange", {{100, 0.0}}, {40, 40}, kMostRuns, {}}),
+    [](const testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
+
+TEST(StripViewTest, ThinningAndBandsStopAtAGap) {
+  // 20 min of gas, the adapter out for 30 s, 2 s of petrol, a 2 s transfer, 20 min of gas:
+  // the peaks either side of each gap are kept, no slice and no band reaches across one.
+  std::deque<DecodedSample> samples = SamplesOf({{8000, 0.0}, {14, 30.0}, {8000, 2.0}});
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i].shown[kRpmColumn] = 800.0f;
+    samples[i].statusKnown = true;
+    samples[i].status = i >= 8000 && i < 8014 ? kStatusPetrol : kStatusGas;
+  }
+  samples[7999].shown[kRpmColumn] = 5000.0f;
+  samples[8000].shown[kRpmColumn] = 10.0f;
+  samples[8014].shown[kRpmColumn] = 6000.0f;
+  const std::vector<SampleRange> runs =
+      UnbrokenRuns(samples, SampleRange{0, samples.size()}, kMostRuns);
+  ASSERT_EQ(runs.size(), 3U);
+
+  const auto thinned = ThinnedRuns(samples, runs, kRpmColumn, 100);
+  ASSERT_EQ(thinned.size(), 3U);
+  std::size_t points = 0;
+  for (std::size_t run = 0; run < runs.size(); ++run) {
+    const double from = samples[runs[run].first].seconds;
+    const double to = samples[runs[run].last - 1].seconds;
+    ASSERT_FALSE(thinned[run].empty());
+    for (const ChartPoint& point : thinned[run]) {
+      EXPECT_TRUE(point.seconds >= from && point.seconds <= to) << "run " << run;
+    }
+    points += thinned[run].size();
+  }
+  EXPECT_EQ(thinned[0].back().value, 5000.0f) << "the last peak before the gap";
+  EXPECT_EQ(thinned[1].front().value, 10.0f) << "the first dip after it";
+  EXPECT_EQ(thinned[1].size(), 2U) << "a run narrower than a slice: its lowest and highest";
+  EXPECT_EQ(thinned[2].front().value, 6000.0f);
+  EXPECT_LE(points, 2U * 100U + 2U * 3U);
+
+  // The gas band ends at the last sample before the gap and starts again after petrol.
+  const std::vector<StateSpan> gas =
+      SpansInState(samples, SampleRange{0, samples.size()}, kStatusGas);
+  ASSERT_EQ(gas.size(), 2U);
+  EXPECT_DOUBLE_EQ(gas[0].to, samples[7999].seconds);
+  EXPECT_DOUBLE_EQ(gas[1].from, samples[8014].seconds);
+  const std::vector<StateSpan> petrol =
+      SpansInState(samples, SampleRange{0, samples.size()}, kStatusPetrol);
+  ASSERT_EQ(petrol.size(), 1U);
+  EXPECT_DOUBLE_EQ(petrol[0].from, samples[8000].seconds);
+  EXPECT_DOUBLE_EQ(petrol[0].to, samples[8013].seconds) << "not across the transfer";
 }
 
 TEST(FactorLineTest, PointsOnGasOnlyRecentOnesMarkedAndTheLineSpansThePetrolTimes) {

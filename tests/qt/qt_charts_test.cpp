@@ -5,11 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGraphicsTextItem>
 #include <QImage>
+#include <QLegend>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QValueAxis>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstdlib>
+#include <set>
 
 #include "datalog/session_store.h"
 #include "hosts/qt/chart_picture.h"
@@ -57,6 +67,38 @@ bool ColourNear(const QImage& image, QPoint at, QColor colour, int reach = 2) {
   return false;
 }
 
+void SetShown(LiveSample& live, int column, double value) {
+  const ShownColumn& shown = kShownColumnTable[static_cast<std::size_t>(column)];
+  const double raw = shown.form == ShownForm::Milliseconds ? value * 2000.0 : value;  // 0.5 us
+  live.values[static_cast<std::size_t>(shown.row)] = static_cast<std::uint16_t>(std::lround(raw));
+}
+
+// A drive as the session store takes it, one sample per 150 ms tick from `from` to `to` (s):
+// petrol to 12 s, then gas, but "Low RPM" from 30 s to 34 s; the times, RPM, manifold
+// pressure and lambda move with the throttle.
+void AddDrive(SessionStore& session, double from, double to) {
+  for (double seconds = from; seconds < to; seconds += 0.15) {
+    LiveSample live;
+    live.steadyMs = std::llround(seconds * 1000.0);
+    live.statusKnown = true;
+    const bool lowRpm = seconds >= 30.0 && seconds < 34.0;
+    live.status = seconds < 12.0 ? kStatusPetrol : lowRpm ? kStatusLowRpm : kStatusGas;
+    const double throttle = 0.5 + 0.5 * std::sin(seconds / 2.5);
+    const double petrolMs = 2.5 + 3.0 * throttle;
+    for (int cylinder = 0; cylinder < 4; ++cylinder) {
+      SetShown(live, kFirstPetrolColumn + cylinder, petrolMs + 0.1 * cylinder);
+      const bool onGas = live.status == kStatusGas;
+      SetShown(live, kFirstGasColumn + cylinder, onGas ? (petrolMs + 0.1 * cylinder) * 1.6 : 0.0);
+    }
+    SetShown(live, kRpmColumn, lowRpm ? 850.0 : 1500.0 + 2500.0 * throttle);
+    SetShown(live, kManifoldColumn, 300.0 + 600.0 * throttle);
+    SetShown(live, kRegulatorColumn, 1200.0);
+    SetShown(live, kTemperatureColumn, 72.0);
+    SetShown(live, kLambdaColumn, 450.0 + 400.0 * std::sin(seconds * 2.0));
+    AddToSession(session, live);
+  }
+}
+
 QImage Rendered(QWidget& widget) {
   widget.resize(800, 500);
   widget.show();
@@ -96,6 +138,132 @@ TEST(QtStripChart, AKnownSeriesLandsOnItsPixelsAndSavesAsAPicture) {
   EXPECT_TRUE(ColourNear(saved, PixelOf(view, time, ms, 7.5, 5.0), red));
 }
 
+// The legend's entries as drawn (a cut one ends in "..."), in alphabetical order, joined by
+// commas.
+std::string LegendTexts(QChart& chart) {
+  for (int round = 0; round < 5; ++round) {
+    QApplication::processEvents();  // the legend is laid out when the events are delivered
+  }
+  QStringList texts;
+  std::vector<QGraphicsItem*> items{chart.legend()};
+  while (!items.empty()) {
+    QGraphicsItem* item = items.back();
+    items.pop_back();
+    if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item); text && text->isVisible()) {
+      texts.push_back(text->toPlainText());
+    }
+    for (QGraphicsItem* child : item->childItems()) {
+      items.push_back(child);
+    }
+  }
+  texts.sort();
+  return texts.join(QStringLiteral(", ")).toStdString();
+}
+
+// Each run's points lie on one side of the gap from 15 s to 25 s.
+void ExpectRunsEitherSideOfTheGap(StripChartView& chart, int index) {
+  QLineSeries& before = *chart.Line(index, 0);
+  QLineSeries& after = *chart.Line(index, 1);
+  ASSERT_GT(before.count(), 0);
+  ASSERT_GT(after.count(), 0);
+  EXPECT_LT(before.at(before.count() - 1).x(), 15.0) << index;
+  EXPECT_GE(after.at(0).x(), 25.0) << index;
+}
+
+TEST(QtStripChart, AGapBreaksTheLinesTheBandsHaveALegendAndTheWheelMovesThroughTheSession) {
+  // A drive with no samples from 15 s to 25 s (the adapter pulled out on the way).
+  SessionStore session;
+  AddDrive(session, 0.0, 15.0);
+  AddDrive(session, 25.0, 45.0);
+  {
+    StripChartWindow log(session.samples, false, nullptr);
+    log.setWindowTitle(QStringLiteral("zavmon-20261209-101500.csv"));
+    log.show();
+    QApplication::processEvents();
+    EXPECT_EQ(log.Chart().RunsShown(), 2U);
+    ExpectRunsEitherSideOfTheGap(log.Chart(), 0);
+    // The README's picture: ZAV_CHART_PICTURE=docs/pictures/strip-chart-gap.png.
+    if (const char* picture = std::getenv("ZAV_CHART_PICTURE")) {
+      log.grab().save(QString::fromLocal8Bit(picture));
+    }
+  }
+
+  StripChartWindow window(session.samples, true, nullptr);
+  window.show();
+  window.activateWindow();
+  QApplication::processEvents();
+  StripChartView& chart = window.Chart();
+  QCheckBox* lambda = nullptr;
+  for (QCheckBox* box : window.findChildren<QCheckBox*>()) {
+    lambda = box->text() == "Lambda (mV)" ? box : lambda;
+  }
+  ASSERT_NE(lambda, nullptr);
+  lambda->click();
+  window.SetSpan(120.0);
+  ASSERT_EQ(chart.RunsShown(), 2U);
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    ExpectRunsEitherSideOfTheGap(chart, i);
+    const bool shown = kStripSeriesTable[static_cast<std::size_t>(i)].name != "Lambda (mV)";
+    EXPECT_EQ(chart.Line(i, 0)->isVisible(), shown);
+    EXPECT_EQ(chart.Line(i, 1)->isVisible(), shown);
+  }
+  EXPECT_EQ(LegendTexts(*chart.chart()), "Gas, Low RPM, Petrol");
+  chart.ShowWholeLegend(true);  // as a saved picture shows it: every series shown, none cut
+  EXPECT_EQ(LegendTexts(*chart.chart()),
+            "BA_1, BA_2, BA_3, BA_4, GAS_1, GAS_2, GAS_3, GAS_4, Gas, Low RPM, Manif (mBar), "
+            "Petrol, RPM, Regul. (mBar), Temp. (C)");
+  chart.ShowWholeLegend(false);
+  lambda->click();  // shown again: the chart would give its lines their legend entries back
+  EXPECT_EQ(LegendTexts(*chart.chart()), "Gas, Low RPM, Petrol");
+
+  // The last 30 s hold one run; the second lines stay, empty, and live redraws make none.
+  window.SetSpan(30.0);
+  EXPECT_EQ(chart.RunsShown(), 1U);
+  EXPECT_EQ(chart.Line(0, 1)->count(), 0);
+  EXPECT_EQ(chart.Line(0, 2), nullptr);
+  const qsizetype seriesHeld = chart.chart()->series().size();
+  AddDrive(session, 45.0, 60.0);
+  window.Refresh();
+  EXPECT_EQ(chart.chart()->series().size(), seriesHeld);
+
+  // A wheel notch back pauses a tenth of the span back; Left steps once more.
+  const auto pauseText = [&] { return window.findChild<QPushButton*>()->text(); };
+  QScrollBar& scroll = *window.findChild<QScrollBar*>();
+  EXPECT_EQ(scroll.singleStep(), scroll.pageStep() / 10);
+  const double newest = session.samples.back().seconds;
+  QValueAxis& time = *chart.TimeAxis();
+  EXPECT_NEAR(time.max(), newest, 1e-9);
+  const auto wheel = [&](int angle) {
+    const QPointF middle = QRectF(chart.viewport()->rect()).center();
+    QWheelEvent event(middle, chart.viewport()->mapToGlobal(middle), QPoint(), QPoint(0, angle),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart.viewport(), &event);
+  };
+  wheel(120);
+  EXPECT_EQ(pauseText(), "Resume");
+  EXPECT_NEAR(time.min(), newest - 33.0, 0.15);
+  QTest::keyClick(&window, Qt::Key_Left);
+  EXPECT_NEAR(time.min(), newest - 36.0, 0.15);
+  AddDrive(session, 60.0, 70.0);  // paused: the view stays
+  window.Refresh();
+  EXPECT_NEAR(time.min(), newest - 36.0, 0.15);
+  // Forward again: the second step reaches the live end, and the chart follows live.
+  wheel(-60);
+  wheel(-60);
+  EXPECT_NEAR(time.min(), newest - 33.0, 0.15);
+  QTest::keyClick(&window, Qt::Key_Right);
+  QTest::keyClick(&window, Qt::Key_Right);
+  EXPECT_EQ(pauseText(), "Pause");
+  EXPECT_NEAR(time.max(), session.samples.back().seconds, 1e-9);
+  // The scroll bar's arrow while following, with samples newer than the drawing: a step back
+  // from what was shown.
+  const double drawn = time.max();
+  AddDrive(session, 70.0, 72.0);
+  scroll.triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(pauseText(), "Resume");
+  EXPECT_NEAR(time.min(), drawn - 33.0, 0.15);
+}
+
 TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
   // Two drives' worth of points on the factors' line: 3.0 ms at ratio 2.0, 5.0 ms at 1.2.
   std::deque<DecodedSample> samples{Sample(0.0, 3.0f, 6.0f), Sample(0.15, 5.0f, 6.0f)};
@@ -127,6 +295,55 @@ TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
   EXPECT_EQ(gas.recent[0]->at(0), QPointF(3.0, 6.0));
   EXPECT_EQ(gas.line->at(0), QPointF(0.0, 0.0));
   EXPECT_EQ(gas.line->at(1).x(), gas.line->at(1).y());
+}
+
+TEST(QtScatter, TheLegendShowsWholeInTheDesktopsFontOrLargerAndTheCylindersDifferByMark) {
+  // 90 s on gas; the ratio falls with the petrol time and differs a little per cylinder.
+  std::deque<DecodedSample> samples(600);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i].seconds = static_cast<double>(i) * 0.15;
+    const double petrolMs = 2.5 + 2.0 * (1.0 + std::sin(samples[i].seconds / 5.0));
+    for (std::size_t cylinder = 0; cylinder < 4; ++cylinder) {
+      const double gasMs = petrolMs * (2.4 - 0.15 * petrolMs) * (1.0 + 0.04 * cylinder);
+      samples[i].shown[kFirstPetrolColumn + cylinder] = static_cast<float>(petrolMs);
+      samples[i].shown[kFirstGasColumn + cylinder] = static_cast<float>(gasMs);
+    }
+  }
+  const QFont desktop = QApplication::font();
+  const std::string cylinders =
+      "Cylinder 1, Cylinder 1, last 10 s, Cylinder 2, Cylinder 2, last 10 s, Cylinder 3, "
+      "Cylinder 3, last 10 s, Cylinder 4, Cylinder 4, last 10 s";
+  for (const double scale : {1.0, 1.5}) {
+    QFont font = desktop;
+    font.setPointSizeF(desktop.pointSizeF() * scale);
+    QApplication::setFont(font);
+    // Without factors the line's entry is the longest: "Factors in force: not read yet".
+    ScatterWindow window(
+        samples, [] { return std::optional<Factors>(); }, 0.0, nullptr);
+    window.show();
+    window.Tabs().setCurrentIndex(0);
+    EXPECT_EQ(LegendTexts(*window.RatioPlot().view->chart()),
+              cylinders + ", Factors in force: not read yet")
+        << scale;
+    // The README's picture: ZAV_SCATTER_PICTURE=docs/pictures/petrol-against-gas.png.
+    if (const char* picture = std::getenv("ZAV_SCATTER_PICTURE"); picture && scale == 1.0) {
+      window.grab().save(QString::fromLocal8Bit(picture));
+    }
+    window.Tabs().setCurrentIndex(1);
+    EXPECT_EQ(LegendTexts(*window.GasPlot().view->chart()), "1:1, " + cylinders) << scale;
+
+    // Each cylinder has a mark of its own, older and recent points alike, and the legend
+    // shows it, so a picture printed in grey still tells them apart.
+    const ScatterPlot& plot = window.RatioPlot();
+    std::set<QScatterSeries::MarkerShape> shapes;
+    for (std::size_t cylinder = 0; cylinder < 4; ++cylinder) {
+      shapes.insert(plot.older[cylinder]->markerShape());
+      EXPECT_EQ(plot.recent[cylinder]->markerShape(), plot.older[cylinder]->markerShape());
+    }
+    EXPECT_EQ(shapes.size(), 4U);
+    EXPECT_EQ(plot.view->chart()->legend()->markerShape(), QLegend::MarkerShapeFromSeries);
+  }
+  QApplication::setFont(desktop);
 }
 
 TEST(QtChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndLogsAreTitledByFile) {
