@@ -51,14 +51,17 @@ void ClientArea::paintEvent(QPaintEvent* event) {
   if (picture_.devicePixelRatio() != devicePixelRatioF()) {
     // On a screen of another scale: the picture is drawn afresh at its resolution.
     picture_ = EmptyPicture(size(), devicePixelRatioF());
+    blank_ = true;
     paintRequested_ = true;
   }
   if (paintRequested_) {
     paintRequested_ = false;
     RedrawInto(event->region());
   }
-  QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), picture_);  // clipped to what is repainted
+  if (!blank_) {
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), picture_);  // clipped to what is repainted
+  }
 }
 
 // What the window system asks for starts blank, as an erased background does; then the
@@ -70,6 +73,9 @@ void ClientArea::RedrawInto(const QRegion& region) {
     for (const QRect& rect : region) {
       eraser.fillRect(rect, Qt::transparent);
     }
+  }
+  if ((QRegion(rect()) - region).isEmpty()) {
+    blank_ = true;
   }
   delivering_ = true;
   deliverPaint_();

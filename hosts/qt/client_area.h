@@ -20,7 +20,11 @@ class ClientArea final : public QWidget {
   // `size` (px) is the area's size as the template gives it; a resizable area can change it.
   ClientArea(QSize size, bool resizable, QWidget* parent, std::function<void()> deliverPaint);
 
-  QImage& Picture() { return picture_; }
+  // For drawing into: from now on the picture counts as holding something.
+  QImage& Picture() {
+    blank_ = false;
+    return picture_;
+  }
   // Shows what was just drawn into the picture.
   void ShowPicture();
   // The window system asked for the area: the next repaint delivers Paint first.
@@ -41,6 +45,9 @@ class ClientArea final : public QWidget {
   std::function<void()> deliverPaint_;
   bool paintRequested_ = false;
   bool delivering_ = false;  // inside the procedure's Paint: the repaint follows anyway
+  // Nothing drawn since the picture was last wiped whole: showing it would blend a
+  // transparent image over every repainted pixel (most windows never draw at all).
+  bool blank_ = true;
 };
 
 }  // namespace zav::qt
