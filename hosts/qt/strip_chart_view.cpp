@@ -65,7 +65,11 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
     auto* series = new QLineSeries(chart);
     series->setName(
         QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
-    series->setPen(QPen(StripSeriesColour(i), 1.5));
+    // A cosmetic one-pixel pen is drawn as plain lines; a wider one is stroked into a polygon
+    // for every segment, every tick.
+    QPen pen(StripSeriesColour(i), 1.0);
+    pen.setCosmetic(true);
+    series->setPen(pen);
     chart->addSeries(series);
     series->attachAxis(time_);
     series->attachAxis(entry.injection ? times_ : engine_);
@@ -76,6 +80,7 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   // The whole plot moves with every sample: repaint it whole rather than work out regions.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   chart->setBackgroundRoundness(0.0);
+  chart->setDropShadowEnabled(false);
   time_->setTickType(QValueAxis::TicksDynamic);
   time_->setTickAnchor(0.0);
 }
