@@ -1,5 +1,7 @@
 #include "ui/data_log_commands.h"
 
+#include "ui/connection_commands.h"
+
 #include "datalog/csv_log_reader.h"
 #include "params/parameter_file.h"
 #include "ui/extra_commands.h"
@@ -168,7 +170,11 @@ void BindDataLog(Program& program) {
     AddToSession(log.session, sample);
     if (log.recorder.recording) {
       RecordSample(log.recorder, sample, program.parameters.confirmedSet);
-      program.statusLine.recording = RecordingStatusText(log.recorder);
+      // The count moves every tick; as the connection's counters, it is shown about once a
+      // second (the first row and a stop at once), sparing the status line a relayout.
+      if (!log.recorder.recording || log.recorder.writer.rows % kCounterRefreshTicks == 1) {
+        program.statusLine.recording = RecordingStatusText(log.recorder);
+      }
     }
     if (log.charts != nullptr) {
       log.charts->SessionChanged();

@@ -23,10 +23,7 @@ QImage EmptyPicture(QSize size, qreal ratio) {
 
 ClientArea::ClientArea(QSize size, bool resizable, QWidget* parent,
                        std::function<void()> deliverPaint)
-    : QWidget(parent),
-      templateSize_(size),
-      picture_(EmptyPicture(size, devicePixelRatioF())),
-      deliverPaint_(std::move(deliverPaint)) {
+    : QWidget(parent), templateSize_(size), deliverPaint_(std::move(deliverPaint)) {
   if (resizable) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMinimumSize(0, 0);
@@ -34,6 +31,14 @@ ClientArea::ClientArea(QSize size, bool resizable, QWidget* parent,
     setFixedSize(size);
   }
   resize(size);
+}
+
+QImage& ClientArea::Picture() {
+  if (picture_.isNull()) {
+    picture_ = EmptyPicture(size(), devicePixelRatioF());
+  }
+  blank_ = false;
+  return picture_;
 }
 
 void ClientArea::ShowPicture() {
@@ -48,28 +53,34 @@ void ClientArea::RequestPaint() {
 }
 
 void ClientArea::paintEvent(QPaintEvent* event) {
-  if (picture_.devicePixelRatio() != devicePixelRatioF()) {
+  if (!picture_.isNull() && picture_.devicePixelRatio() != devicePixelRatioF()) {
     // On a screen of another scale: the picture is drawn afresh at its resolution.
     picture_ = EmptyPicture(size(), devicePixelRatioF());
+    blank_ = true;
     paintRequested_ = true;
   }
   if (paintRequested_) {
     paintRequested_ = false;
     RedrawInto(event->region());
   }
-  QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), picture_);  // clipped to what is repainted
+  if (!blank_) {
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), picture_);  // clipped to what is repainted
+  }
 }
 
 // What the window system asks for starts blank, as an erased background does; then the
 // procedure draws its picture afresh.
 void ClientArea::RedrawInto(const QRegion& region) {
-  {
+  if (!picture_.isNull()) {
     QPainter eraser(&picture_);
     eraser.setCompositionMode(QPainter::CompositionMode_Clear);
     for (const QRect& rect : region) {
       eraser.fillRect(rect, Qt::transparent);
     }
+  }
+  if ((QRegion(rect()) - region).isEmpty()) {
+    blank_ = true;
   }
   delivering_ = true;
   deliverPaint_();
@@ -78,7 +89,8 @@ void ClientArea::RedrawInto(const QRegion& region) {
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (picture_.deviceIndependentSize().toSize() != size() && !size().isEmpty()) {
+  if (!picture_.isNull() && picture_.deviceIndependentSize().toSize() != size() &&
+      !size().isEmpty()) {
     QImage resized = EmptyPicture(size(), picture_.devicePixelRatio());
     {
       QPainter keeper(&resized);

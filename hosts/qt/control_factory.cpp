@@ -34,6 +34,9 @@ QLineEdit* CreateEdit(QWidget* client, Qt::Alignment alignment, bool readOnly) {
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     edit->setPalette(palette);
+    // Filled with that same colour before it draws, the edit counts as opaque: a new live
+    // value repaints the edit alone, not the group box and captions behind it every tick.
+    edit->setAutoFillBackground(true);
   }
   return edit;
 }

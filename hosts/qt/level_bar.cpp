@@ -14,6 +14,8 @@ constexpr int kFrameWidthPx = 1;
 
 LevelBar::LevelBar(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
+  // The bar paints every pixel of its rect: nothing behind it needs painting first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void LevelBar::SetRange(int low, int high) {
@@ -30,6 +32,9 @@ void LevelBar::SetPosition(int position) {
 }
 
 void LevelBar::SetColour(QColor colour) {
+  if (colour_ == colour) {
+    return;
+  }
   colour_ = colour;
   update();
 }

@@ -75,6 +75,7 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   // The whole plot moves with every sample: repaint it whole rather than work out regions.
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   chart->setBackgroundRoundness(0.0);
+  chart->setDropShadowEnabled(false);
   time_->setTickType(QValueAxis::TicksDynamic);
   time_->setTickAnchor(0.0);
 }
@@ -103,7 +104,11 @@ QLineSeries* StripChartView::LineFor(int index, std::size_t run) {
     const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(index)];
     auto* line = new QLineSeries(chart());
     line->setName(NameOf(entry));
-    line->setPen(QPen(StripSeriesColour(index), 1.5));
+    // A cosmetic one-pixel pen is drawn as plain lines; a wider one is stroked into a polygon
+    // for every segment, every redraw.
+    QPen pen(StripSeriesColour(index), 1.0);
+    pen.setCosmetic(true);
+    line->setPen(pen);
     line->setVisible(shown_[static_cast<std::size_t>(index)]);
     chart()->addSeries(line);
     line->attachAxis(time_);

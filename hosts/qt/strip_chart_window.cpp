@@ -25,9 +25,10 @@ namespace {
 constexpr int kScrollStepsPerSecond = 10;  // the scroll bar moves in 0.1 s
 constexpr int kStepsPerSpan = 10;          // an arrow or a wheel notch moves a tenth of the span
 constexpr int kWheelNotch = 120;           // QWheelEvent's angle of one notch (1/8 degrees)
-// A live chart redraws once this much newer data has come (s of sample time): every other
-// 150 ms tick. Drawing is most of what the chart costs, and a few pixels' step is smooth.
-constexpr double kRedrawEverySeconds = 0.25;
+// A live chart redraws once this much newer data has come (s of sample time): about every
+// third 150 ms tick. Laying out and drawing thirteen series is nearly all the chart costs
+// (about 3 ms a redraw), and a 30 s strip moving 1/60 of its width at a time reads smoothly.
+constexpr double kRedrawEverySeconds = 0.45;
 
 struct SpanChoice {
   const char* text;
