@@ -44,7 +44,7 @@ class ClientArea final : public QWidget {
   std::function<void()> deliverPaint_;
   bool paintRequested_ = false;
   bool delivering_ = false;  // inside the procedure's Paint: the repaint follows anyway
-  bool blank_ = true;  // nothing drawn since the picture was last wiped whole
+  bool blank_ = true;        // nothing drawn since the picture was last wiped whole
 };
 
 }  // namespace zav::qt
