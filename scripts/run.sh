@@ -3,6 +3,8 @@
 # pseudo-terminal, in a demo working folder (.run/) whose "zavmon.cfg" names COM1 and
 # holds a small library of named configurations. Closing the window stops the simulator.
 # Without a display it runs under Xvfb for a few seconds and saves a screenshot.
+# Arguments go to the simulator: `scripts/run.sh --drive cycle --gas-need 2.20,1.30` gives
+# an engine to calibrate (see `build/sim/zavsim --help`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,7 +18,7 @@ mkdir -p "$work"
 bash scripts/demo-settings.sh "$work/zavmon.cfg"
 
 # The simulator prints its pseudo-terminal on its first line of output.
-coproc SIM { exec "$root/build/sim/zavsim" --pty --firmware-out "$work/received.zav"; }
+coproc SIM { exec "$root/build/sim/zavsim" --pty --firmware-out "$work/received.zav" "$@"; }
 sim_pid=$SIM_PID
 trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' EXIT
 read -r -t 10 pty <&"${SIM[0]}"

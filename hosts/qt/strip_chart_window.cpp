@@ -28,7 +28,7 @@ constexpr int kWheelNotch = 120;           // QWheelEvent's angle of one notch (
 // A live chart redraws once this much newer data has come (s of sample time): about every
 // third 150 ms tick. Laying out and drawing thirteen series is nearly all the chart costs
 // (about 3 ms a redraw), and a 30 s strip moving 1/60 of its width at a time reads smoothly.
-constexpr double kRedrawEverySeconds = 0.45;
+constexpr double kRedrawEverySeconds = 0.4;
 
 struct SpanChoice {
   const char* text;
