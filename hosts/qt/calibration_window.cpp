@@ -15,6 +15,7 @@
 
 #include "calibration/calibration_logs.h"
 #include "calibration/calibration_text.h"
+#include "hosts/qt/keyboard.h"
 
 namespace zav::qt {
 
@@ -49,6 +50,7 @@ QString StepText(Fuel fuel) {
 CalibrationWindow::CalibrationWindow(CalibrationActions actions, QWidget* owner)
     : QWidget(owner, Qt::Window), actions_(std::move(actions)) {
   setWindowTitle(QStringLiteral("Calibrate"));
+  CloseOnEscape(*this);  // as the chart windows; a recording under way goes on
   guidance_ = new QLabel(this);
   guidance_->setWordWrap(true);
   message_ = new QLabel(this);
