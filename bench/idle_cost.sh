@@ -21,6 +21,7 @@ cmake --build "$build" -j 2 --target zavmon zavsim zavctl event_poller datalog_b
 
 work=$(mktemp -d)
 pids=()
+sims=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   rm -rf "$work"
@@ -38,8 +39,10 @@ sim() {
   local dir=$work/$1
   shift
   mkdir -p "$dir"
+  rm -f "$dir/line"  # a link left by the last run's simulator is not this one's
   "$build/sim/zavsim" --pty --link "$dir/line" "$@" >"$dir/sim.out" 2>"$dir/sim.log" &
   pids+=($!)
+  sims+=($!)
   for _ in $(seq 100); do [ -L "$dir/line" ] && break; sleep 0.05; done
 }
 
@@ -123,6 +126,8 @@ for run in $(seq "$runs"); do
     idle_run
     chart_run
     transfer_run
+    # A run is a subshell of the pipe below: its simulators end with it, not with the trap.
+    kill "${sims[@]}" 2>/dev/null || true
     echo "  load average after: $(load)"
   } | sed 's/^/  /' | tee -a "$results"
 done
