@@ -7,8 +7,7 @@
 #include <filesystem>
 
 #include "hosts/qt/dialog_font.h"
-#include "hosts/qt/qt_calibration_host.h"
-#include "hosts/qt/qt_chart_windows.h"
+#include "hosts/qt/lazy_chart_hosts.h"
 #include "hosts/qt/qt_desktop.h"
 #include "hosts/qt_core/qt_serial_device.h"
 #include "hosts/qt_core/qt_serial_survey.h"
@@ -25,22 +24,32 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
-  zav::qt::QtChartWindows charts(program.dataLog.session, program.parameters.confirmedSet, [&] {
+  const auto mainWindowWidget = [&]() -> QWidget* {
     QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
     return client != nullptr ? client->window() : nullptr;
-  });
+  };
+  // The chart windows and the Calibrate window load their module (and Qt Charts) when the
+  // first of them opens: beside the program in the build tree, or where it is installed.
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  zav::qt::ChartModuleLoader chartModule(
+      {&program.dataLog.session, &program.parameters.confirmedSet, mainWindowWidget},
+      {programFolder, programFolder + "/" ZAV_CHART_MODULE_FROM_PROGRAM},
+      [&](const std::string& text) {
+        desktop.ShowMessage(program.link.mainWindow, text, "ZAV Monitor", zav::MessageButtons::Ok,
+                            zav::MessageIcon::Error);
+      });
+  zav::qt::LazyChartWindows charts(chartModule);
   program.dataLog.charts = &charts;
-  zav::qt::QtCalibrationHost calibration([&] {
-    QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
-    return client != nullptr ? client->window() : nullptr;
-  });
+  zav::qt::LazyCalibrationHost calibration(chartModule);
   program.calibration = &calibration;
   // The demo script's screenshots show the live chart beside the window (as "Log → Live
   // chart" would open it).
   if (qEnvironmentVariableIsSet("ZAVMON_DEMO_LIVE_CHART")) {
     QTimer::singleShot(1000, [&charts] {
       charts.ShowLiveChart();
-      charts.LiveChart()->setGeometry(300, 230, 720, 400);
+      if (QWidget* chart = charts.LiveChart()) {
+        chart->setGeometry(300, 230, 720, 400);
+      }
     });
   }
   const zav::QtSerialSurvey survey;
