@@ -1,10 +1,10 @@
 #include "link/serial_port.h"
 
 #include <array>
-#include <fstream>
 #include <string>
 
 #include "platform/files/file_replace.h"
+#include "platform/files/file_start.h"
 #include "platform/port_name.h"
 
 namespace zav {
@@ -13,16 +13,11 @@ namespace {
 
 // The stored name, or nothing when the file is missing or too short to hold one.
 std::optional<std::string> ReadStoredPortName(const std::filesystem::path& settingsFile) {
-  std::ifstream file(settingsFile, std::ios::binary);
-  if (!file) {
+  const auto bytes = ReadFileStart(settingsFile, kPortNameLength);
+  if (!bytes || bytes->size() != kPortNameLength) {
     return std::nullopt;
   }
-  std::string name(kPortNameLength, '\0');
-  file.read(name.data(), static_cast<std::streamsize>(kPortNameLength));
-  if (file.gcount() != static_cast<std::streamsize>(kPortNameLength)) {
-    return std::nullopt;
-  }
-  return name;
+  return std::string(bytes->begin(), bytes->end());
 }
 
 // The name overwrites bytes 0 to 3 in place, so the library behind it is never at stake,

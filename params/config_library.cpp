@@ -1,8 +1,11 @@
 #include "params/config_library.h"
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
 #include <system_error>
+#include <vector>
+
+#include "platform/files/file_start.h"
 
 namespace zav {
 
@@ -30,13 +33,13 @@ void LoadConfigLibrary(ConfigLibrary& library, const std::filesystem::path& sett
   if (error || size < kSmallestLibraryFile || size > kLargestLibraryFile) {
     return;
   }
-  std::ifstream file(settingsFile, std::ios::binary);
-  if (!file) {
+  std::optional<std::vector<std::uint8_t>> content =
+      ReadFileStart(settingsFile, static_cast<std::size_t>(size));
+  if (!content) {
     return;
   }
-  std::vector<std::uint8_t> content(static_cast<std::size_t>(size), 0);
-  file.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(size));
-  library = LibraryFromSettingsBytes(content);
+  content->resize(static_cast<std::size_t>(size), 0);  // a file cut meanwhile reads as zeros
+  library = LibraryFromSettingsBytes(*content);
 }
 
 void ReleaseConfigLibrary(ConfigLibrary& library) {
