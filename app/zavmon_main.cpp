@@ -2,6 +2,7 @@
 // the main window until it is closed; the main window's result is the exit code.
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
   const QString programFolder = QCoreApplication::applicationDirPath();
   zav::qt::ChartModuleLoader chartModule(
       {&program.dataLog.session, &program.parameters.confirmedSet, mainWindowWidget},
-      {programFolder, programFolder + "/" ZAV_CHART_MODULE_FROM_PROGRAM},
+      {programFolder, QDir::cleanPath(programFolder + "/" ZAV_CHART_MODULE_FROM_PROGRAM)},
       [&](const std::string& text) {
         desktop.ShowMessage(program.link.mainWindow, text, "ZAV Monitor", zav::MessageButtons::Ok,
                             zav::MessageIcon::Error);
