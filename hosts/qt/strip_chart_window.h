@@ -33,7 +33,7 @@ class StripChartWindow : public QWidget {
   // `samples` must outlive the window. `live`: follow new samples.
   StripChartWindow(const std::deque<DecodedSample>& samples, bool live, QWidget* owner);
 
-  // New samples in the store: follow them unless paused (redrawn every 0.25 s of samples).
+  // New samples in the store: follow them unless paused (redrawn every 0.4 s of samples).
   void Refresh();
   StripChartView& Chart() const { return *chart_; }
   // The span shown (s); 0 for the whole log.
