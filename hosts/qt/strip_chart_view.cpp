@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "hosts/qt/strip_lines_item.h"
 #include "link/wire.h"
 #include "texts/live_text.h"
 
@@ -37,6 +38,16 @@ double NiceTop(double value, double least) {
 
 QString NameOf(const StripSeries& entry) {
   return QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
+}
+
+// A line of series `index`, named and coloured as the legend shows it.
+QLineSeries* NewLine(int index, QObject* parent) {
+  auto* line = new QLineSeries(parent);
+  line->setName(NameOf(kStripSeriesTable[static_cast<std::size_t>(index)]));
+  QPen pen(StripSeriesColour(index), 1.0);
+  pen.setCosmetic(true);
+  line->setPen(pen);
+  return line;
 }
 
 }  // namespace
@@ -69,11 +80,20 @@ StripChartView::StripChartView(QWidget* parent) : QChartView(parent) {
   lowRpmBand_ = AddBand(QColor(215, 225, 250), kStatusLowRpm);
   shown_.fill(true);
   for (int i = 0; i < kStripSeriesCount; ++i) {
+    QLineSeries* legend = NewLine(i, chart);
+    chart->addSeries(legend);
+    legend->attachAxis(time_);
+    legend->attachAxis(kStripSeriesTable[static_cast<std::size_t>(i)].injection ? times_ : engine_);
+    legendLines_[static_cast<std::size_t>(i)] = legend;
     LineFor(i, 0);
+    ShowLegendEntries(i);
   }
+  linesItem_ = new StripLinesItem(*chart, *time_);
+  connect(chart, &QChart::plotAreaChanged, this, [this] { linesItem_->FollowPlotArea(); });
   setRenderHint(QPainter::Antialiasing, false);
-  // The whole plot moves with every sample: repaint it whole rather than work out regions.
-  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+  // No item here leaves the painter changed or draws past its bounds antialiased.
+  setOptimizationFlags(QGraphicsView::DontSavePainterState |
+                       QGraphicsView::DontAdjustForAntialiasing);
   chart->setBackgroundRoundness(0.0);
   chart->setDropShadowEnabled(false);
   time_->setTickType(QValueAxis::TicksDynamic);
@@ -101,20 +121,9 @@ QLineSeries* StripChartView::Line(int index, std::size_t run) const {
 QLineSeries* StripChartView::LineFor(int index, std::size_t run) {
   std::vector<QLineSeries*>& lines = lines_[static_cast<std::size_t>(index)];
   while (lines.size() <= run) {
-    const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(index)];
-    auto* line = new QLineSeries(chart());
-    line->setName(NameOf(entry));
-    // A cosmetic one-pixel pen is drawn as plain lines; a wider one is stroked into a polygon
-    // for every segment, every redraw.
-    QPen pen(StripSeriesColour(index), 1.0);
-    pen.setCosmetic(true);
-    line->setPen(pen);
+    QLineSeries* line = NewLine(index, this);
     line->setVisible(shown_[static_cast<std::size_t>(index)]);
-    chart()->addSeries(line);
-    line->attachAxis(time_);
-    line->attachAxis(entry.injection ? times_ : engine_);
     lines.push_back(line);
-    ShowLegendEntries(index);
   }
   return lines[run];
 }
@@ -134,8 +143,10 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
   const std::vector<SampleRange> runs = UnbrokenRuns(samples, range);
   float timesTop = 0.0f;
   float engineTop = 0.0f;
+  std::vector<StripPolyline> drawn;
   for (int i = 0; i < kStripSeriesCount; ++i) {
     const StripSeries& entry = kStripSeriesTable[static_cast<std::size_t>(i)];
+    const bool shown = shown_[static_cast<std::size_t>(i)];
     const auto thinned = ThinnedRuns(samples, runs, entry.column, kSlices);
     float& top = entry.injection ? timesTop : engineTop;
     for (std::size_t run = 0; run < thinned.size(); ++run) {
@@ -143,9 +154,12 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
       points.reserve(static_cast<qsizetype>(thinned[run].size()));
       for (const ChartPoint& point : thinned[run]) {
         points.append(QPointF(point.seconds, point.value));
-        top = shown_[static_cast<std::size_t>(i)] ? std::max(top, point.value) : top;
+        top = shown ? std::max(top, point.value) : top;
       }
       LineFor(i, run)->replace(points);
+      if (shown) {
+        drawn.push_back({StripSeriesColour(i), entry.injection ? times_ : engine_, points});
+      }
     }
     for (std::size_t run = thinned.size(); run < lines_[static_cast<std::size_t>(i)].size();
          ++run) {
@@ -171,18 +185,17 @@ void StripChartView::ShowSpan(const std::deque<DecodedSample>& samples, double f
   FillBand(petrolBand_, samples, range, kStatusPetrol, timesEnd);
   FillBand(gasBand_, samples, range, kStatusGas, timesEnd);
   FillBand(lowRpmBand_, samples, range, kStatusLowRpm, timesEnd);
+  linesItem_->SetLines(std::move(drawn));
 }
 
 void StripChartView::ShowLegendEntries(int index) {
-  // One entry per series, its first run's, and only in the whole legend: the window's check
-  // boxes name the lines in their colours. A line shown again gets its entry back from the
-  // chart, so this runs after every change of visibility.
-  const std::vector<QLineSeries*>& lines = lines_[static_cast<std::size_t>(index)];
-  for (std::size_t run = 0; run < lines.size(); ++run) {
-    const bool entry = run == 0 && wholeLegend_ && shown_[static_cast<std::size_t>(index)];
-    for (QLegendMarker* marker : chart()->legend()->markers(lines[run])) {
-      marker->setVisible(entry);
-    }
+  // One entry per series, and only in the whole legend: the window's check boxes name the
+  // lines in their colours. A line shown again gets its entry back from the chart, so this
+  // runs after every change of visibility.
+  const bool entry = wholeLegend_ && shown_[static_cast<std::size_t>(index)];
+  for (QLegendMarker* marker :
+       chart()->legend()->markers(legendLines_[static_cast<std::size_t>(index)])) {
+    marker->setVisible(entry);
   }
 }
 
@@ -201,6 +214,7 @@ void StripChartView::SetSeriesVisible(int index, bool visible) {
   for (QLineSeries* line : lines_[static_cast<std::size_t>(index)]) {
     line->setVisible(visible);
   }
+  legendLines_[static_cast<std::size_t>(index)]->setVisible(visible);
   ShowLegendEntries(index);
 }
 

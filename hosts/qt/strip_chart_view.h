@@ -3,11 +3,12 @@
 // pressures, temperature and lambda on the right, with the Petrol, Gas and Low RPM states as
 // background bands named in the legend.
 //
-// A line cannot break, so each series is drawn as one line per unbroken run of samples
+// A line cannot break, so each series is held as one line per unbroken run of samples
 // (see UnbrokenRuns): where no samples came, the chart shows nothing rather than a straight
 // join. The lines are kept in a pool per series that only grows (to kMostRuns at most); a
 // redraw refills them and empties those it does not need, so no chart object is made or
-// dropped per tick.
+// dropped per tick. They hold the points; one item draws them all (StripLinesItem), and
+// an empty line per series in the chart stands for it in the legend.
 
 #include <QChartView>
 #include <array>
@@ -21,6 +22,8 @@ class QLineSeries;
 class QValueAxis;
 
 namespace zav::qt {
+
+class StripLinesItem;
 
 class StripChartView : public QChartView {
  public:
@@ -51,6 +54,8 @@ class StripChartView : public QChartView {
   void ShowLegendEntries(int index);
 
   std::array<std::vector<QLineSeries*>, kStripSeriesCount> lines_;  // per series, per run
+  std::array<QLineSeries*, kStripSeriesCount> legendLines_{};       // empty, in the chart
+  StripLinesItem* linesItem_ = nullptr;
   std::array<bool, kStripSeriesCount> shown_{};
   std::size_t runsShown_ = 0;
   bool wholeLegend_ = false;

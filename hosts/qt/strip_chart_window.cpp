@@ -26,9 +26,12 @@ constexpr int kScrollStepsPerSecond = 10;  // the scroll bar moves in 0.1 s
 constexpr int kStepsPerSpan = 10;          // an arrow or a wheel notch moves a tenth of the span
 constexpr int kWheelNotch = 120;           // QWheelEvent's angle of one notch (1/8 degrees)
 // A live chart redraws once this much newer data has come (s of sample time): about every
-// third 150 ms tick. Laying out and drawing thirteen series is nearly all the chart costs
-// (about 3 ms a redraw), and a 30 s strip moving 1/60 of its width at a time reads smoothly.
+// third 150 ms tick. A redraw is nearly all the chart costs (about 2 ms), and a 30 s strip
+// moving 1/60 of its width at a time reads smoothly.
 constexpr double kRedrawEverySeconds = 0.4;
+// A wider span waits until the strip would move this many pixels: a 10 min strip moves a
+// pixel in about a second, and drawing it sooner shows nothing new.
+constexpr double kRedrawEveryPixels = 2.0;
 
 struct SpanChoice {
   const char* text;
@@ -225,8 +228,14 @@ void StripChartWindow::ShowFromScroll() {
   drawnUpTo_ = Newest();
 }
 
+double StripChartWindow::RedrawStep() const {
+  const double widthPx = chart_->chart()->plotArea().width();
+  return widthPx > 0.0 ? std::max(kRedrawEverySeconds, Span() / widthPx * kRedrawEveryPixels)
+                       : kRedrawEverySeconds;
+}
+
 void StripChartWindow::Refresh() {
-  if (!Following() || !isVisible() || Newest() - drawnUpTo_ < kRedrawEverySeconds) {
+  if (!Following() || !isVisible() || Newest() - drawnUpTo_ < RedrawStep()) {
     return;
   }
   UpdateScrollRange();

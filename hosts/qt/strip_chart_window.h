@@ -33,7 +33,8 @@ class StripChartWindow : public QWidget {
   // `samples` must outlive the window. `live`: follow new samples.
   StripChartWindow(const std::deque<DecodedSample>& samples, bool live, QWidget* owner);
 
-  // New samples in the store: follow them unless paused (redrawn every 0.25 s of samples).
+  // New samples in the store: follow them unless paused (redrawn every 0.4 s of samples,
+  // or longer on a wide span: see RedrawStep).
   void Refresh();
   StripChartView& Chart() const { return *chart_; }
   // The span shown (s); 0 for the whole log.
@@ -51,6 +52,8 @@ class StripChartWindow : public QWidget {
   bool Following() const;
   void PauseOrFollow();
   double Span() const;
+  // Seconds of newer samples that make a live chart draw again.
+  double RedrawStep() const;
   double Newest() const;
   double Oldest() const;
   void UpdateScrollRange();

@@ -378,6 +378,13 @@ TEST(QtChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndLogsAreTitledBy
   window.SetPaused(false);
   EXPECT_NEAR(window.Chart().TimeAxis()->max(), session.samples.back().seconds, 1e-9);
   EXPECT_NEAR(window.Chart().TimeAxis()->min(), session.samples.back().seconds - 30.0, 1e-9);
+  // A 10 min strip moves under a pixel in 0.45 s: it waits for a step that shows.
+  window.SetSpan(600.0);
+  const qsizetype drawn = window.Chart().Series(0)->count();
+  add(3);
+  EXPECT_EQ(window.Chart().Series(0)->count(), drawn);
+  add(30);
+  EXPECT_GT(window.Chart().Series(0)->count(), drawn);
 
   charts.ShowLiveScatter();
   ASSERT_NE(charts.LiveScatter(), nullptr);
