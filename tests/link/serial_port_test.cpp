@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "hosts/headless/headless_desktop.h"
 #include "link/frames.h"
 #include "link/serial_port.h"
@@ -128,34 +124,6 @@ TEST_F(SerialPortTest, PortChosenInTheMiddleOfAFrameStartsCountingAfresh) {
   EXPECT_EQ(LastReceivedFrame(link.receiver).value, 7123);
   EXPECT_EQ(link.connection.counters.framesTaken, 1u);
   EXPECT_EQ(link.connection.counters.bytesDiscarded, 0u) << "no bytes thrown away, no wrap";
-}
-
-// Tests run as root, who may write any file: a child that has given root up runs the pick.
-TEST_F(SerialPortTest, PickThatTheSettingsFileCannotTakeSaysSoAndOpensTheChosenPort) {
-  WriteFile(link.settingsFile, "COM1library");
-  ASSERT_TRUE(OpenSerialPort(link));
-  ::chmod(dir.Path().c_str(), 0755);
-  ::chmod(link.settingsFile.c_str(), 0444);
-  desktop.QueueMessageAnswer(MessageAnswer::Ok);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    constexpr uid_t kNobody = 65534;
-    if (::getuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
-      ::_exit(2);
-    }
-    SelectPort(link, 4);
-    const bool said = desktop.Messages().size() == 1 &&
-                      desktop.Messages()[0].text.starts_with("COM5 cannot be saved in \"") &&
-                      desktop.Messages()[0].text.find("Permission denied") != std::string::npos;
-    const bool opened = device.openAttempts.back() == "COM5" && link.portNumber == 5 &&
-                        link.connection.portName == "COM5";
-    ::_exit(said && opened ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no message naming the file, or the old port reopened";
-  EXPECT_EQ(ReadFile(link.settingsFile), "COM1library");
 }
 
 TEST_F(SerialPortTest, SelectionOutsideTheListDoesNothing) {

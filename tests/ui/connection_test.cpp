@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "link/block_transfer.h"
 #include "resources/main_template.h"
+#include "tests/support/local_zone.h"
 #include "tests/support/program_harness.h"
 #include "ui/connection_commands.h"
 #include "ui/connection_help.h"
@@ -132,21 +130,6 @@ TEST(UnplugTest, PortIsClosedReopenedBySecondAndTheReadCompletes) {
   EXPECT_NE(StatusLineOf(harness).find("controller answering"), std::string::npos);
 }
 
-// The zone the local times are read in, for one test.
-class LocalZone {
- public:
-  explicit LocalZone(const char* zone) {
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~LocalZone() {
-    unsetenv("TZ");
-    tzset();
-  }
-  LocalZone(const LocalZone&) = delete;
-  LocalZone& operator=(const LocalZone&) = delete;
-};
-
 // The connection's segment without its counters, which move with every second.
 std::string WithoutCounters(const std::string& segment) {
   const std::size_t frames = segment.find(" frames \u00b7 ");
@@ -161,7 +144,7 @@ std::string WithoutCounters(const std::string& segment) {
 // live polls come on the tick's own pace, the segment says when (local time, 14:02:31 UTC
 // in Central European Time), and the settings file is as it was.
 TEST(BusyPortTest, IsTriedEverySecondUntilFreeAndTheSegmentSaysWhenItWasGot) {
-  const LocalZone zone("CET-1");
+  const testing::LocalZone zone("CET-1");
   const std::string settings = "COM1" + std::string(96, 'x');
   ProgramHarness harness(settings);
   harness.ports.devicePaths["COM1"] = "/dev/ttyUSB0";
