@@ -10,6 +10,7 @@
 #include "params/parameter_file_commands.h"
 #include "tests/params/params_harness.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/system_reasons.h"
 
 namespace zav {
 namespace {
@@ -214,7 +215,11 @@ TEST_F(ParameterFileCommandTest, SaveAnsweredYesOverALinkReplacesItsTargetKeepin
   std::filesystem::create_directory(Path("shared"));
   WriteFile(Path("shared/van.car"), std::string(100, '\x5A'));
   std::filesystem::permissions(Path("shared/van.car"), std::filesystem::perms(0640));
-  std::filesystem::create_symlink("shared/van.car", Path("van.car"));
+  std::error_code linkError;
+  std::filesystem::create_symlink("shared/van.car", Path("van.car"), linkError);
+  if (linkError) {
+    GTEST_SKIP() << "no symbolic links here: " << linkError.message();
+  }
   desktop.QueueMessageAnswer(MessageAnswer::Yes);
   Save(Path("van.car"));
   ASSERT_EQ(Messages().size(), 1u);
@@ -264,7 +269,7 @@ TEST_P(FailedSaveTest, IsReportedWithoutAQuestionAndWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Targets, FailedSaveTest,
     ::testing::Values(SaveFailure{"MissingFolder", "missing/p.car", "No such file or directory"},
-                      SaveFailure{"ParentIsAFile", "plain/p.car", "Not a directory"}),
+                      SaveFailure{"ParentIsAFile", "plain/p.car", testing::ParentIsAFileReason()}),
     [](const auto& test) { return test.param.name; });
 
 TEST_F(ParameterFileCommandTest, SaveOntoAFolderIsRefusedAndKeepsTheFolder) {
