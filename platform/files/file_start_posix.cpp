@@ -3,28 +3,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "platform/files/file_start.h"
+#include "platform/files/retrying_posix.h"
 
 namespace zav {
 
 std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::filesystem::path& path,
                                                        std::size_t count) {
-  int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  while (handle < 0 && errno == EINTR) {
-    handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  }
+  const int handle = Retrying([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC); });
   if (handle < 0) {
     return std::nullopt;
   }
   std::vector<std::uint8_t> bytes(count);
   std::size_t got = 0;
   while (got < count) {
-    const ssize_t read = ::read(handle, bytes.data() + got, count - got);
-    if (read < 0 && errno == EINTR) {
-      continue;
-    }
+    const ssize_t read = Retrying([&] { return ::read(handle, bytes.data() + got, count - got); });
     if (read < 0) {
       ::close(handle);
       return std::nullopt;

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/files/file_system.h"
+#include "platform/files/retrying_posix.h"
 
 namespace zav {
 
@@ -14,16 +15,6 @@ namespace {
 
 int ErrorOf(int result) {
   return result == 0 ? 0 : errno;
-}
-
-// Repeats a call that a signal interrupted.
-template <typename Call>
-auto Retrying(Call call) {
-  auto result = call();
-  while (result < 0 && errno == EINTR) {
-    result = call();
-  }
-  return result;
 }
 
 class PosixFileSystem final : public FileSystem {
