@@ -18,7 +18,7 @@ layers=(
   "calibration"
   "ui"
   "sim"
-  "hosts/qt_core hosts/headless"
+  "hosts/qt_core hosts/headless hosts/win32_core"
   "hosts/qt hosts/console"
   "cli"
   "app"
