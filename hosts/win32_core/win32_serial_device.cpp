@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "hosts/win32_core/system_error.h"
 #include "hosts/win32_core/wide_text.h"
 
@@ -72,14 +74,38 @@ Win32SerialDevice::~Win32SerialDevice() {
   Close();
 }
 
+// Windows opens a port for one user at a time; wine does not (a second open of a mapped
+// pseudo-terminal succeeds, and two programs would take each other's bytes). A named mutex
+// per port keeps ZAV Monitor's programs off a port one of them holds wherever they run.
+bool Win32SerialDevice::ClaimPort() {
+  // "\\.\COM3" gives "Global\ZAV Monitor port //./COM3": a name holds no more backslashes.
+  std::wstring port = win32::Widen(devicePath_);
+  std::replace(port.begin(), port.end(), L'\\', L'/');
+  const std::wstring name = L"Global\\ZAV Monitor port " + port;
+  const HANDLE claim = CreateMutexW(nullptr, FALSE, name.c_str());
+  if (claim != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(claim);
+    SetLastError(ERROR_ACCESS_DENIED);  // what Windows itself says of a port in use
+    return false;
+  }
+  claim_ = claim;  // none when the system made none: the port's own exclusive open holds
+  return true;
+}
+
 bool Win32SerialDevice::Open(std::string_view portName) {
   Close();
   lastName_ = std::string(portName);
   devicePath_ = DeviceName(portName);
-  const HANDLE handle = CreateFileW(Widen(devicePath_).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+  if (!ClaimPort()) {
+    fault_ = DeviceFault::Busy;
+    faultText_ = win32::SystemErrorText(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  const HANDLE handle = CreateFileW(win32::Widen(devicePath_).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
+    Close();
     fault_ = OpenFault(error);
     faultText_ = win32::SystemErrorText(error);
     return false;
@@ -142,6 +168,10 @@ void Win32SerialDevice::Close() {
   if (handle_ != nullptr) {
     CloseHandle(AsHandle(handle_));
     handle_ = nullptr;
+  }
+  if (claim_ != nullptr) {
+    CloseHandle(AsHandle(claim_));
+    claim_ = nullptr;
   }
   buffer_.clear();
   taken_ = 0;

@@ -39,6 +39,8 @@ class Win32SerialDevice final : public SerialDevice {
   bool ModemLinesSet() const { return modemLinesSet_; }
 
  private:
+  // Marks the port as ours among the program's users; false when another holds it.
+  bool ClaimPort();
   bool Configure();
   // Takes what the driver holds into the buffer; false when the device failed.
   bool Refill();
@@ -46,6 +48,7 @@ class Win32SerialDevice final : public SerialDevice {
   void Lose(unsigned long error);
 
   void* handle_ = nullptr;  // the port's HANDLE; none while closed
+  void* claim_ = nullptr;   // the named mutex that marks the port as ours
   std::vector<std::uint8_t> buffer_;
   std::size_t taken_ = 0;  // bytes of buffer_ already read
   std::string lastName_;
