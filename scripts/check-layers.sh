@@ -19,7 +19,7 @@ layers=(
   "ui"
   "sim"
   "hosts/qt_core hosts/headless hosts/win32_core"
-  "hosts/qt hosts/console"
+  "hosts/qt hosts/console hosts/win32"
   "cli"
   "app"
 )
