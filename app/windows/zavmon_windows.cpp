@@ -3,6 +3,8 @@
 // exit code.
 
 #include <windows.h>
+//
+#include <shellapi.h>
 
 #include <filesystem>
 
@@ -10,6 +12,22 @@
 #include "hosts/win32_core/win32_serial_device.h"
 #include "hosts/win32_core/win32_serial_survey.h"
 #include "ui/program.h"
+
+namespace {
+
+// The file named on the command line: a .car opened from the file manager; empty: none.
+std::filesystem::path FileFromCommandLine() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::filesystem::path file;
+  if (arguments != nullptr && count > 1) {
+    file = std::filesystem::absolute(arguments[1]);
+  }
+  LocalFree(arguments);
+  return file;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
@@ -19,5 +37,6 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
   const zav::Win32SerialSurvey survey;
   program.survey = &survey;
+  program.fileToOpen = FileFromCommandLine();
   return zav::RunMainWindow(program);
 }
