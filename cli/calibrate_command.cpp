@@ -1,9 +1,6 @@
 // zavctl calibrate: the calibration assistant's table and proposal from a drive on petrol
 // and one on gas, as the window's "Calibrate…" shows them. Reads files only.
 
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QJsonValue>
 #include <optional>
 
 #include "calibration/calibration.h"
@@ -33,58 +30,56 @@ constexpr CommandHelp kCalibrateHelp{
     "Exit code 1: the drives cannot support a proposal (too few load cells); the reason says\n"
     "what to drive. Exit code 3: a log cannot be used (not a log, cut off, the wrong fuel)."};
 
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
+Json CellJson(const LoadCell& cell) {
+  return Json{{"rpmFrom", cell.rpmFrom},
+              {"rpmTo", cell.rpmFrom + kRpmBand},
+              {"manifoldFrom", cell.manifoldFrom},
+              {"manifoldTo", cell.manifoldFrom + kManifoldBand},
+              {"petrolSamples", cell.petrolSamples},
+              {"gasSamples", cell.gasSamples},
+              {"petrolMs", cell.petrolMs},
+              {"gasPetrolMs", cell.gasPetrolMs},
+              {"gasMs", cell.gasMs},
+              {"correctionPercent", (cell.Correction() - 1.0) * 100.0},
+              {"deliveredRatio", cell.DeliveredRatio()},
+              {"neededRatio", cell.NeededRatio()},
+              {"inFit", cell.Covered()}};
 }
 
-QJsonObject CellJson(const LoadCell& cell) {
-  return QJsonObject{{"rpmFrom", cell.rpmFrom},
-                     {"rpmTo", cell.rpmFrom + kRpmBand},
-                     {"manifoldFrom", cell.manifoldFrom},
-                     {"manifoldTo", cell.manifoldFrom + kManifoldBand},
-                     {"petrolSamples", cell.petrolSamples},
-                     {"gasSamples", cell.gasSamples},
-                     {"petrolMs", cell.petrolMs},
-                     {"gasPetrolMs", cell.gasPetrolMs},
-                     {"gasMs", cell.gasMs},
-                     {"correctionPercent", (cell.Correction() - 1.0) * 100.0},
-                     {"deliveredRatio", cell.DeliveredRatio()},
-                     {"neededRatio", cell.NeededRatio()},
-                     {"inFit", cell.Covered()}};
+Json SideJson(TrackbarPositions positions, Factors factors, std::uint32_t yAxis,
+              std::uint32_t numerator) {
+  return Json{{"leftTrackbar", positions.left},
+              {"rightTrackbar", positions.right},
+              {"leftFactor", JsonNumber(factors.left)},
+              {"rightFactor", JsonNumber(factors.right)},
+              {"yAxis", yAxis},
+              {"numerator", numerator}};
 }
 
-QJsonObject SideJson(TrackbarPositions positions, Factors factors, std::uint32_t yAxis,
-                     std::uint32_t numerator) {
-  return QJsonObject{
-      {"leftTrackbar", positions.left},      {"rightTrackbar", positions.right},
-      {"leftFactor", factors.left},          {"rightFactor", factors.right},
-      {"yAxis", static_cast<qint64>(yAxis)}, {"numerator", static_cast<qint64>(numerator)}};
-}
-
-QJsonValue ProposalJson(const std::optional<Proposal>& proposal) {
+Json ProposalJson(const std::optional<Proposal>& proposal) {
   if (!proposal) {
-    return QJsonValue::Null;
+    return nullptr;
   }
-  return QJsonObject{{"xAxis", proposal->xAxis},
-                     {"inForce", SideJson(proposal->current, proposal->currentFactors,
-                                          proposal->currentYAxis, proposal->currentNumerator)},
-                     {"proposed", SideJson(proposal->proposed, proposal->proposedFactors,
-                                           proposal->formula.yAxis, proposal->formula.numerator)},
-                     {"mismatchInForce", proposal->currentError},
-                     {"mismatchProposed", proposal->proposedError}};
+  return Json{{"xAxis", proposal->xAxis},
+              {"inForce", SideJson(proposal->current, proposal->currentFactors,
+                                   proposal->currentYAxis, proposal->currentNumerator)},
+              {"proposed", SideJson(proposal->proposed, proposal->proposedFactors,
+                                    proposal->formula.yAxis, proposal->formula.numerator)},
+              {"mismatchInForce", proposal->currentError},
+              {"mismatchProposed", proposal->proposedError}};
 }
 
-QJsonObject CalibrationJson(const Calibration& calibration) {
-  QJsonArray cells;
+Json CalibrationJson(const Calibration& calibration) {
+  Json cells = Json::array();
   for (const LoadCell& cell : calibration.cells) {
-    cells.append(CellJson(cell));
+    cells.push_back(CellJson(cell));
   }
-  return QJsonObject{{"cells", cells},
-                     {"covered", calibration.covered},
-                     {"shortestMs", calibration.shortestMs},
-                     {"longestMs", calibration.longestMs},
-                     {"proposal", ProposalJson(calibration.proposal)},
-                     {"reason", Q(calibration.reason)}};
+  return Json{{"cells", cells},
+              {"covered", calibration.covered},
+              {"shortestMs", calibration.shortestMs},
+              {"longestMs", calibration.longestMs},
+              {"proposal", ProposalJson(calibration.proposal)},
+              {"reason", calibration.reason}};
 }
 
 std::optional<CalibrationLog> Load(CliContext& cli, const QString& path, Fuel fuel) {

@@ -1,7 +1,6 @@
 // zavctl read: the block read of registers 80 to 102, listed, and saved as the window's
 // "Save" would save it.
 
-#include <QJsonObject>
 #include <optional>
 
 #include "cli/command_line.h"
@@ -34,9 +33,8 @@ constexpr CommandHelp kHelp{
 void PrintRegisters(const CliContext& cli, const RegisterImage& image,
                     const std::optional<std::string>& configName, bool json) {
   if (json) {
-    QJsonObject object = RegistersJson(image, kFirstImageRegister, kLastImageRegister);
-    object.insert("config_name", configName ? QJsonValue(QString::fromLatin1(*configName))
-                                            : QJsonValue(QJsonValue::Null));
+    Json object = RegistersJson(image, kFirstImageRegister, kLastImageRegister);
+    object["config_name"] = configName ? Json(Latin1ToUtf8(*configName)) : Json(nullptr);
     PrintJson(cli, object);
     return;
   }

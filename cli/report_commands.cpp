@@ -1,9 +1,10 @@
 // zavctl errors and zavctl version: the reports' block reads and texts, printed instead of
 // shown in a box.
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include <algorithm>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
@@ -34,8 +35,18 @@ constexpr CommandHelp kVersionHelp{
     "number as the window's \"ZAV version\" report does. (zavctl --version prints zavctl's.)\n\n"
     "  --json  {\"hardware\", \"firmware\", \"serial\", \"text\"}"};
 
-QStringList Lines(const std::string& text) {
-  return QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+// The lines of a text; `keepEmpty` keeps empty ones, so that a line's index is its place.
+std::vector<std::string> Lines(const std::string& text, bool keepEmpty) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    if (keepEmpty || end > start) {
+      lines.push_back(text.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return lines;
 }
 
 std::string WithFinalLineFeed(std::string text) {
@@ -51,10 +62,12 @@ bool ReadFrom(Program& program, std::uint8_t first) {
 
 // The value after "label: " on its line of the version text; empty when the text ends
 // before it (a character 0x00 cuts it short).
-QString VersionPart(const QStringList& lines, int index) {
-  const QString line = lines.value(index);
-  const qsizetype colon = line.indexOf(": ");
-  return colon < 0 ? QString() : line.mid(colon + 2);
+std::string VersionPart(const std::vector<std::string>& lines, std::size_t index) {
+  if (index >= lines.size()) {
+    return {};
+  }
+  const std::size_t colon = lines[index].find(": ");
+  return colon == std::string::npos ? std::string() : lines[index].substr(colon + 2);
 }
 
 }  // namespace
@@ -75,11 +88,9 @@ int RunErrors(CliContext& cli, const QStringList& args) {
     const std::uint16_t flags = RegisterValue(program.link.image, kErrorFlagsRegister);
     const std::string text = ErrorReportText(flags);
     if (parser.isSet(jsonOption)) {
-      PrintJson(
-          cli, QJsonObject{{"flags", flags},
-                           {"errors", QJsonArray::fromStringList(flags == 0 || text == kNoErrorsText
-                                                                     ? QStringList()
-                                                                     : Lines(text))}});
+      const bool none = flags == 0 || text == kNoErrorsText;
+      PrintJson(cli, Json{{"flags", flags},
+                          {"errors", none ? std::vector<std::string>() : Lines(text, false)}});
     } else {
       Print(cli, WithFinalLineFeed(text));
     }
@@ -109,11 +120,11 @@ int RunVersion(CliContext& cli, const QStringList& args) {
     }
     const std::string text = Latin1ToUtf8(VersionReportText(program.link.image));
     if (parser.isSet(jsonOption)) {
-      const QStringList lines = QString::fromStdString(text).split('\n');
-      PrintJson(cli, QJsonObject{{"hardware", VersionPart(lines, 0)},
-                                 {"firmware", VersionPart(lines, 1)},
-                                 {"serial", VersionPart(lines, 2)},
-                                 {"text", QString::fromStdString(text)}});
+      const std::vector<std::string> lines = Lines(text, true);
+      PrintJson(cli, Json{{"hardware", VersionPart(lines, 0)},
+                          {"firmware", VersionPart(lines, 1)},
+                          {"serial", VersionPart(lines, 2)},
+                          {"text", text}});
     } else {
       Print(cli, WithFinalLineFeed(text));
     }

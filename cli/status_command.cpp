@@ -1,6 +1,5 @@
 // zavctl status: one sample of the live values, decoded as the window shows them.
 
-#include <QJsonObject>
 #include <charconv>
 #include <optional>
 
@@ -34,26 +33,19 @@ double NumberOf(const std::string& text) {
   return number;
 }
 
-QString FromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-}
-
 void PrintSample(const CliContext& cli, const LiveSample& sample, bool json) {
   if (json) {
-    QJsonObject object;
+    Json object = Json::object();
     for (const ShownColumn& column : kShownColumnTable) {
       // Times as the window shows them, to the 0.01 ms; the rest as whole numbers.
-      const QJsonValue value =
-          column.form == ShownForm::Milliseconds
-              ? QJsonValue(NumberOf(ShownText(column, sample)))
-              : QJsonValue(sample.values[static_cast<std::size_t>(column.row)]);
-      object.insert(QString::fromStdString(KeyOf(column)),
-                    QJsonObject{{"value", value},
-                                {"unit", FromView(column.unit)},
-                                {"caption", FromView(column.caption)}});
+      const Json value = column.form == ShownForm::Milliseconds
+                             ? Json(NumberOf(ShownText(column, sample)))
+                             : Json(sample.values[static_cast<std::size_t>(column.row)]);
+      object[KeyOf(column)] = {{"value", value},
+                               {"unit", std::string(column.unit)},
+                               {"caption", std::string(column.caption)}};
     }
-    object.insert("status", QJsonObject{{"value", sample.status},
-                                        {"text", FromView(StatusText(sample.status))}});
+    object["status"] = {{"value", sample.status}, {"text", std::string(StatusText(sample.status))}};
     PrintJson(cli, object);
     return;
   }

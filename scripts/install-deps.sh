@@ -5,7 +5,7 @@ set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
        libqt6opengl6-dev
-       libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+       libgl-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
 test=(lrzsz socat clang clang-format libclang-rt-14-dev lld ccache locales)
 run=(xvfb xauth imagemagick xdotool)
 # The Windows cross build of the toolkit-free core and wine to run its tests.

@@ -73,6 +73,10 @@ TEST(ZavctlCalibrateTest, PrintsTheTableAndProposalAndRefusesWhatCannotSupportOn
   EXPECT_EQ(proposed["rightTrackbar"].toInt(), 12);
   EXPECT_EQ(proposed["yAxis"].toInteger(), ApplyFormulaTo(599, {10, 12}).yAxis);
   EXPECT_EQ(proposed["numerator"].toInteger(), ApplyFormulaTo(599, {10, 12}).numerator);
+  // The factors are single-precision values: written as a person writes them, not widened.
+  EXPECT_NE(json.out.find("\"leftFactor\": 2.2,"), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"leftFactor\": 2.3,"), std::string::npos);
+  EXPECT_NE(json.out.find("\"rightFactor\": 1.12,"), std::string::npos);
 
   // Three loads only: the table, no proposal, the reason, exit code 1; the same in JSON.
   const std::vector<testing::Hold> few{{1200, 350, 12}, {2700, 650, 12}, {1200, 950, 12}};
