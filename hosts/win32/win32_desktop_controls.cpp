@@ -1,0 +1,103 @@
+// The template's controls as the program addresses them: texts, bars, sliders, drop-down
+// lists and the toolbar, each by its id in a running dialog.
+#include "hosts/win32/win32_desktop.h"
+
+#include <windows.h>
+//
+#include <commctrl.h>
+
+#include "hosts/win32/toolbar_strip.h"
+#include "hosts/win32_core/wide_text.h"
+
+namespace zav {
+namespace {
+
+bool IsButton(HWND control) {
+  wchar_t className[64] = {};
+  GetClassNameW(control, className, 64);
+  return lstrcmpiW(className, L"Button") == 0;
+}
+
+// Buttons and group boxes take '&' as a mnemonic; the program's texts mean it as it is.
+std::wstring ShownText(HWND control, std::string_view text) {
+  std::wstring wide = win32::Widen(text);
+  if (!IsButton(control)) {
+    return wide;
+  }
+  std::wstring doubled;
+  for (const wchar_t unit : wide) {
+    doubled += unit == L'&' ? L"&&" : std::wstring(1, unit);
+  }
+  return doubled;
+}
+
+}  // namespace
+
+void Win32Desktop::SetText(WindowRef window, int controlId, std::string_view text) {
+  if (const HWND control = Control(window, controlId)) {
+    SetWindowTextW(control, ShownText(control, text).c_str());
+  }
+}
+
+std::string Win32Desktop::GetText(WindowRef window, int controlId) {
+  const HWND control = Control(window, controlId);
+  if (control == nullptr) {
+    return {};
+  }
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return win32::Narrow(text);
+}
+
+void Win32Desktop::SetBarRange(WindowRef window, int controlId, int low, int high) {
+  SendMessageW(Control(window, controlId), PBM_SETRANGE32, static_cast<WPARAM>(low), high);
+}
+
+void Win32Desktop::SetBarPosition(WindowRef window, int controlId, int position) {
+  SendMessageW(Control(window, controlId), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void Win32Desktop::SetBarColour(WindowRef window, int controlId, Colour colour) {
+  SendMessageW(Control(window, controlId), PBM_SETBARCOLOR, 0,
+               RGB(colour.red, colour.green, colour.blue));
+}
+
+void Win32Desktop::SetSliderRange(WindowRef window, int controlId, int low, int high) {
+  const HWND slider = Control(window, controlId);
+  SendMessageW(slider, TBM_SETRANGEMIN, FALSE, low);
+  SendMessageW(slider, TBM_SETRANGEMAX, TRUE, high);
+}
+
+void Win32Desktop::SetSliderPosition(WindowRef window, int controlId, int position) {
+  SendMessageW(Control(window, controlId), TBM_SETPOS, TRUE, position);
+}
+
+int Win32Desktop::GetSliderPosition(WindowRef window, int controlId) {
+  return static_cast<int>(SendMessageW(Control(window, controlId), TBM_GETPOS, 0, 0));
+}
+
+void Win32Desktop::AddToolbarButtons(WindowRef window, int controlId,
+                                     std::span<const ToolbarButton> buttons) {
+  if (const HWND toolbar = Control(window, controlId)) {
+    win32::AddToolbarButtons(toolbar, buttons);
+  }
+}
+
+void Win32Desktop::AddListEntry(WindowRef window, int controlId, std::string_view entry) {
+  const std::wstring text = win32::Widen(entry);
+  SendMessageW(Control(window, controlId), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32Desktop::SelectListEntry(WindowRef window, int controlId, int index) {
+  const HWND list = Control(window, controlId);
+  const auto count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+  SendMessageW(list, CB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
+}
+
+int Win32Desktop::SelectedListEntry(WindowRef window, int controlId) {
+  const LRESULT selected = SendMessageW(Control(window, controlId), CB_GETCURSEL, 0, 0);
+  return selected == CB_ERR ? -1 : static_cast<int>(selected);
+}
+
+}  // namespace zav
