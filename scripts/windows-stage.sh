@@ -16,6 +16,17 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cm
   -DCMAKE_BUILD_TYPE=Release -DZAV_WITH_QT=OFF -DZAV_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
+# The programs the fitter gets: under 4 MB together, needing no DLL beyond the system's.
+programs=$(ls "$build"/app/windows/*.exe)
+bytes=$(cat $programs | wc -c)
+echo "Windows programs: $bytes bytes together ($(basename -a $programs | tr '\n' ' '))"
+[ "$bytes" -lt $((4 * 1024 * 1024)) ] || { echo "the Windows programs exceed 4 MB" >&2; exit 1; }
+system_dlls='^(advapi32|comctl32|comdlg32|gdi32|gdiplus|kernel32|msvcrt|ole32|setupapi|shell32|shlwapi|user32|uxtheme)\.dll$'
+for program in $programs; do
+  x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
+    grep -vE "$system_dlls" && { echo "$program needs a DLL beyond the system's" >&2; exit 1; }
+done
+
 # A prefix of the build's own, so that wine neither asks nor touches the user's.
 export WINEPREFIX=$PWD/$build/wine
 export WINEDEBUG=-all
