@@ -31,11 +31,38 @@ std::wstring ShownText(HWND control, std::string_view text) {
   return doubled;
 }
 
+// A caption at the top of its box that needs a second line in the font at hand (wider
+// than the template's own) takes the room below it rather than being cut.
+void GrowForWrappedCaption(HWND control, const std::wstring& text) {
+  wchar_t className[64] = {};
+  GetClassNameW(control, className, 64);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+  if (lstrcmpiW(className, L"Static") != 0 || (style & SS_CENTERIMAGE) != 0 || text.empty()) {
+    return;
+  }
+  RECT box{};
+  GetClientRect(control, &box);
+  RECT needed = box;
+  const HDC context = GetDC(control);
+  const HGDIOBJ original =
+      SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &needed,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(context, original);
+  ReleaseDC(control, context);
+  if (needed.bottom > box.bottom) {
+    SetWindowPos(control, nullptr, 0, 0, box.right, needed.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 }  // namespace
 
 void Win32Desktop::SetText(WindowRef window, int controlId, std::string_view text) {
   if (const HWND control = Control(window, controlId)) {
-    SetWindowTextW(control, ShownText(control, text).c_str());
+    const std::wstring shown = ShownText(control, text);
+    SetWindowTextW(control, shown.c_str());
+    GrowForWrappedCaption(control, shown);
   }
 }
 
