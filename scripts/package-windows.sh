@@ -35,4 +35,5 @@ rm -f "$out/ZAV-Monitor-$version-portable.zip"
 (cd "$out" && zip -q -r "ZAV-Monitor-$version-portable.zip" "ZAV-Monitor-$version")
 makensis -V2 -DVERSION="$version" -DFILES="$files" \
   -DOUTFILE="$out/ZAV-Monitor-$version-setup.exe" packaging/windows/zavmon.nsi
+chmod +x "$out/ZAV-Monitor-$version-setup.exe"  # wine starts only what may run
 ls -l "$out"/*.zip "$out"/*.exe

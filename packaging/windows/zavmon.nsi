@@ -2,7 +2,8 @@
 ; entry, .car files opening in ZAV Monitor, and an uninstaller. Built by
 ; scripts/package-windows.sh, which hands in the version and the folder of the files:
 ;   makensis -DVERSION=2.04 -DFILES=<folder> -DOUTFILE=<installer.exe> zavmon.nsi
-Unicode true
+; A 64-bit installer for the 64-bit programs (it also runs where wine has no 32-bit part).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "ZAV Monitor"
