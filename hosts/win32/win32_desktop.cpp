@@ -150,6 +150,9 @@ INT_PTR Win32Desktop::Handle(OpenDialog& dialog, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_INITDIALOG:
       SetUpWindow(dialog);
+      // Shown before Init, so that a box Init raises (a port that cannot be opened) stands
+      // over its window rather than alone.
+      ShowWindow(dialog.window, SW_SHOW);
       dialog.initialised = true;
       Deliver(dialog, {DialogMessage::Init, 0, 0});
       return TRUE;
