@@ -46,12 +46,14 @@ Json CellJson(const LoadCell& cell) {
               {"inFit", cell.Covered()}};
 }
 
+// The factors are single-precision values, as the Parameters dialog forms them from its
+// trackbars, held widened: narrowed back (exactly), they are written as 2.2.
 Json SideJson(TrackbarPositions positions, Factors factors, std::uint32_t yAxis,
               std::uint32_t numerator) {
   return Json{{"leftTrackbar", positions.left},
               {"rightTrackbar", positions.right},
-              {"leftFactor", JsonNumber(factors.left)},
-              {"rightFactor", JsonNumber(factors.right)},
+              {"leftFactor", JsonNumber(static_cast<float>(factors.left))},
+              {"rightFactor", JsonNumber(static_cast<float>(factors.right))},
               {"yAxis", yAxis},
               {"numerator", numerator}};
 }

@@ -16,11 +16,10 @@ namespace zav {
 
 inline constexpr double kRecentSeconds = 10.0;  // samples this new stand out
 
-// The gas/petrol ratios at the two ends of the line, in single precision as the Parameters
-// dialog forms them from its trackbars (kept so, they are shown as 2.2, not 2.200000047...).
+// The gas/petrol ratios at the two ends of the line.
 struct Factors {
-  float left = 0.0f;
-  float right = 0.0f;
+  double left = 0.0;
+  double right = 0.0;
 };
 
 // From registers 87 to 89 ("X axis", "Y axis", "Numerator"), by the code that places the
