@@ -136,3 +136,6 @@ head -1 "$log" | grep -q '^Time (local),Seconds (s),BA_1 (ms)' ||
   { echo "the log lacks its header" >&2; exit 1; }
 tr -d '\r' <"$log" | grep -q ',Petrol$' || { echo "the log holds no live rows" >&2; exit 1; }
 echo "zavmon.exe: recorded $(($(wc -l <"$log") - 1)) rows into $(basename "$log")"
+
+# The fitter's packages from the same build: the portable zip and the installer.
+bash scripts/package-windows.sh
