@@ -59,12 +59,16 @@ std::optional<std::filesystem::path> ChooseParameterFileToSave(Desktop& desktop,
 }
 
 void OpenParameterFile(Link& link, ParameterState& state) {
-  Desktop& desktop = *link.desktop;
-  const std::optional<std::filesystem::path> path = ChooseParameterFile(desktop, link.mainWindow);
-  if (!path) {
-    return;
+  const std::optional<std::filesystem::path> path =
+      ChooseParameterFile(*link.desktop, link.mainWindow);
+  if (path) {
+    OpenParameterFileAt(link, state, *path);
   }
-  const LoadedParameters loaded = ReadParameterFile(*path);
+}
+
+void OpenParameterFileAt(Link& link, ParameterState& state, const std::filesystem::path& path) {
+  Desktop& desktop = *link.desktop;
+  const LoadedParameters loaded = ReadParameterFile(path);
   if (!loaded.words) {
     ShowFileError(desktop, link.mainWindow, loaded.error);
     return;

@@ -26,6 +26,8 @@ std::optional<std::filesystem::path> ChooseParameterFileToSave(Desktop& desktop,
 // Loads registers 80 to 94 from a chosen file and offers to send them. A file that cannot
 // be read, or holds fewer than 30 bytes, is reported and changes nothing.
 void OpenParameterFile(Link& link, ParameterState& state);
+// The same for a file named without the dialog (one the program was started with).
+void OpenParameterFileAt(Link& link, ParameterState& state, const std::filesystem::path& path);
 
 // Saves registers 80 to 95 into a chosen file. A failure is reported and leaves any
 // existing file as it was.

@@ -18,8 +18,8 @@ layers=(
   "calibration"
   "ui"
   "sim"
-  "hosts/qt_core hosts/headless"
-  "hosts/qt hosts/console"
+  "hosts/qt_core hosts/headless hosts/win32_core"
+  "hosts/qt hosts/console hosts/win32"
   "cli"
   "app"
 )

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those missing.
-# Usage: scripts/install-deps.sh [build|test|run|cross]...
+# Usage: scripts/install-deps.sh [build|test|run|cross|windows]...
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
@@ -10,6 +10,9 @@ test=(lrzsz socat clang clang-format libclang-rt-14-dev lld ccache locales)
 run=(xvfb xauth imagemagick xdotool)
 # The Windows cross build of the toolkit-free core and wine to run its tests.
 cross=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 ccache)
+# The Windows stage of the suite: the cross build, wine, a display for the window under
+# wine, and the fitter's zip and NSIS installer.
+windows=("${cross[@]}" xvfb xauth imagemagick nsis zip)
 
 wanted=()
 for what in "${@:-build}"; do
@@ -18,6 +21,7 @@ for what in "${@:-build}"; do
     test) wanted+=("${build[@]}" "${test[@]}") ;;
     run) wanted+=("${build[@]}" "${run[@]}") ;;
     cross) wanted+=("${cross[@]}") ;;
+    windows) wanted+=("${windows[@]}") ;;
     *) echo "unknown package set: $what" >&2; exit 2 ;;
   esac
 done

@@ -55,6 +55,11 @@ ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600 -LE "^soak$"
 stage "The demo (scripts/run.sh, no display)"
 env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh --drive cycle --gas-need 2.20,1.30
 
+# The MinGW-w64 build of the core, the Windows hosts and zavmon.exe; their tests under wine,
+# and zavmon.exe against zavsim (from the build above) on a port mapped in wine's registry.
+stage "Windows (MinGW-w64, wine)"
+ZAVSIM=$PWD/build/sim/zavsim bash scripts/windows-stage.sh
+
 # clang, so that libFuzzer comes with it; lld links the many instrumented test programs
 # faster than the system linker. Line tables are all the sanitizers' reports need (file and
 # line of each frame), and compile and link faster than full debug information.

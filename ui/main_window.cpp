@@ -5,6 +5,7 @@
 #include "link/block_transfer.h"
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
+#include "params/parameter_file_commands.h"
 #include "resources/menu.h"
 #include "texts/captions.h"
 #include "ui/calibration_commands.h"
@@ -25,6 +26,16 @@ void FillPortList(Desktop& desktop, WindowRef window, std::uint8_t portNumber) {
   if (portNumber != 0) {
     desktop.SelectListEntry(window, kPortList, portNumber - 1);
   }
+}
+
+// Taken out before it is opened: the question it asks runs ticks of its own.
+void OpenFileGivenAtStart(Program& program) {
+  if (program.fileToOpen.empty()) {
+    return;
+  }
+  const std::filesystem::path file = std::move(program.fileToOpen);
+  program.fileToOpen.clear();
+  OpenParameterFileAt(program.link, program.parameters, file);
 }
 
 }  // namespace
@@ -92,6 +103,7 @@ bool MainWindowProc(Program& program, Desktop& desktop, WindowRef window,
       DispatchCommand(program, desktop, window, event.id, event.code);
       return true;
     case DialogMessage::Timer:
+      OpenFileGivenAtStart(program);
       PollTick(program.link);
       FollowConnection(program);
       ShowStatusLine(program.statusLine, desktop, window);

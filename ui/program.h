@@ -29,6 +29,9 @@ struct Program {
   StatusWatch statusWatch;               // the last status frame, for the checks before an upgrade
   const SerialSurvey* survey = nullptr;  // the system's serial devices, for the help; may be none
   CalibrationHost* calibration = nullptr;  // the Calibrate window's host; none without windows
+  // A configuration file the program was started with (a .car opened from the file
+  // manager): opened as "Open" opens a file, on the first tick, once the window is up.
+  std::filesystem::path fileToOpen;
 };
 
 // Connects the program to its desktop and serial device, with the settings file in

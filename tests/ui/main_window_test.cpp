@@ -200,6 +200,29 @@ TEST(MainWindowTest, SetZavAnsweredOkWritesTheParameters) {
   }
 }
 
+// A .car file opened from the file manager starts the program with its name: once the window
+// is up, the file is loaded as "Open" loads it, and the same question sends it on OK.
+TEST(MainWindowTest, AFileGivenAtStartIsOpenedOnceTheWindowIsUpAndSentOnOk) {
+  ProgramHarness harness;
+  std::string file;
+  for (int i = 0; i < 15; ++i) {  // registers 80 to 94, little-endian words
+    const int value = 11 * i + 3;
+    file += static_cast<char>(value & 0xFF);
+    file += static_cast<char>(value >> 8);
+  }
+  testing::WriteFile(harness.dir / "golf.car", file);
+  harness.program.fileToOpen = harness.dir / "golf.car";
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Send data to ZAV ?"
+  harness.RunUntil(6 * kSecond);
+  ASSERT_FALSE(harness.desktop.Messages().empty());
+  EXPECT_EQ(harness.desktop.Messages()[0].text, kSendDataQuestion);
+  EXPECT_EQ(harness.desktop.Messages().size(), 1u) << "the file is opened once";
+  for (int i = 0; i <= 12; ++i) {
+    EXPECT_EQ(harness.controller.Register(static_cast<std::uint8_t>(80 + i)), 11 * i + 3);
+  }
+  EXPECT_TRUE(harness.program.fileToOpen.empty());
+}
+
 // The fitter never read the controller, opens the Parameters dialog, changes one field and
 // confirms "Send data to ZAV ?": the image still holds the zeros of the start. Before any
 // of them can be written the program asks, Cancel first; Cancel writes nothing. Once a read

@@ -1,0 +1,42 @@
+#pragma once
+// The canvas on GDI: drawing on a dialog's client area through a device context of the
+// window, with the dialog's font. Pens are made as needed and kept until the next colour.
+
+#include <windows.h>
+
+#include "platform/desktop.h"
+
+namespace zav::win32 {
+
+class GdiCanvas final : public Canvas {
+ public:
+  explicit GdiCanvas(HWND window) : window_(window) {}
+  ~GdiCanvas() override { Release(); }
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  // Starts afresh: black pen of width 1, white fill, black text.
+  void Begin();
+  // Gives the device context back; the next drawing takes a new one.
+  void Release();
+
+  void SetPen(Colour colour) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void SetTextColour(Colour colour) override;
+  void Text(int x, int y, std::string_view text) override;
+
+ private:
+  HDC Context();
+
+  HWND window_;
+  HDC context_ = nullptr;
+  HPEN pen_ = nullptr;  // ours, selected into the context
+  HGDIOBJ originalPen_ = nullptr;
+  HGDIOBJ originalFont_ = nullptr;
+  COLORREF penColour_ = RGB(0, 0, 0);
+  COLORREF textColour_ = RGB(0, 0, 0);
+};
+
+}  // namespace zav::win32

@@ -1,0 +1,84 @@
+#include "hosts/win32/toolbar_strip.h"
+
+#include <commctrl.h>
+#include <objidl.h>
+#include <shlwapi.h>
+//
+#include <gdiplus.h>
+
+#include <string>
+
+#include "hosts/win32/window_menus.h"
+#include "hosts/win32_core/wide_text.h"
+
+namespace zav::win32 {
+namespace {
+
+// One image of the strip as a 32-bit bitmap with its transparency; nullptr when missing.
+HBITMAP LoadToolbarImage(int index) {
+  const HMODULE program = GetModuleHandleW(nullptr);
+  const HRSRC found =
+      FindResourceW(program, MAKEINTRESOURCEW(kToolbarImageResource + index), RT_RCDATA);
+  if (found == nullptr) {
+    return nullptr;
+  }
+  const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(program, found)));
+  IStream* stream = SHCreateMemStream(bytes, SizeofResource(program, found));
+  if (stream == nullptr) {
+    return nullptr;
+  }
+  HBITMAP bitmap = nullptr;
+  {
+    Gdiplus::Bitmap image(stream);
+    image.GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &bitmap);
+  }
+  stream->Release();
+  return bitmap;
+}
+
+HIMAGELIST ToolbarImages() {
+  ULONG_PTR token = 0;
+  const Gdiplus::GdiplusStartupInput input;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  const HIMAGELIST images =
+      ImageList_Create(kToolbarImageSize, kToolbarImageSize, ILC_COLOR32, kToolbarImageCount, 0);
+  for (int index = 0; index < kToolbarImageCount; ++index) {
+    if (const HBITMAP bitmap = LoadToolbarImage(index)) {
+      ImageList_Add(images, bitmap, nullptr);
+      DeleteObject(bitmap);
+    }
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return images;
+}
+
+}  // namespace
+
+void AddToolbarButtons(HWND toolbar, std::span<const ToolbarButton> buttons) {
+  SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  if (SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0) == 0) {
+    // The list goes with the program; a toolbar is made once per window.
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImages()));
+  }
+  for (const ToolbarButton& button : buttons) {
+    TBBUTTON entry{};
+    entry.iBitmap = button.image;
+    entry.idCommand = button.commandId;
+    entry.fsState = TBSTATE_ENABLED;
+    entry.fsStyle = BTNS_BUTTON;
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&entry));
+  }
+}
+
+bool FillToolbarTip(LPARAM notice) {
+  auto* tip = reinterpret_cast<NMTTDISPINFOW*>(notice);
+  if (tip->hdr.code != TTN_GETDISPINFOW) {
+    return false;
+  }
+  const std::wstring text = Widen(ToolbarTipOf(static_cast<int>(tip->hdr.idFrom)));
+  lstrcpynW(tip->szText, text.c_str(), static_cast<int>(std::size(tip->szText)));
+  tip->lpszText = tip->szText;
+  return true;
+}
+
+}  // namespace zav::win32

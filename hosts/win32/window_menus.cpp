@@ -1,0 +1,182 @@
+#include "hosts/win32/window_menus.h"
+
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+
+#include "hosts/win32_core/wide_text.h"
+#include "resources/menu.h"
+
+namespace zav::win32 {
+namespace {
+
+struct CommandKey {
+  int commandId = 0;
+  const char* key = "";
+};
+
+constexpr std::array kCommandKeys{
+    CommandKey{kCommandOpen, "Ctrl+O"},
+    CommandKey{kCommandSave, "Ctrl+S"},
+    CommandKey{kCommandReadFromZav, "Ctrl+R"},
+};
+
+// "&File": Alt and the title's first letter open the menu. A '&' of the title itself is
+// doubled so that it shows.
+std::wstring TitleWithMnemonic(std::string_view title) {
+  std::wstring text = L"&";
+  for (const wchar_t unit : Widen(title)) {
+    text += unit == L'&' ? L"&&" : std::wstring(1, unit);
+  }
+  return text;
+}
+
+std::wstring ItemText(std::string_view text) {
+  std::wstring shown;
+  for (const wchar_t unit : Widen(text)) {
+    shown += unit == L'&' ? L"&&" : std::wstring(1, unit);
+  }
+  return shown;
+}
+
+// "F1" to "F12" and "Ctrl+<letter or digit>"; nothing for other keys.
+std::optional<ACCEL> AccelOf(std::string_view key, int commandId) {
+  ACCEL accel{};
+  accel.fVirt = FVIRTKEY;
+  accel.cmd = static_cast<WORD>(commandId);
+  if (key.starts_with("Ctrl+")) {
+    accel.fVirt |= FCONTROL;
+    key.remove_prefix(5);
+  }
+  if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0])) != 0) {
+    accel.key = static_cast<WORD>(std::toupper(static_cast<unsigned char>(key[0])));
+    return accel;
+  }
+  if (key.size() >= 2 && key[0] == 'F') {
+    const int number = std::atoi(std::string(key.substr(1)).c_str());
+    if (number >= 1 && number <= 12) {
+      accel.key = static_cast<WORD>(VK_F1 + number - 1);
+      return accel;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string MenuTextOf(int commandId) {
+  for (const Menu& menu : MenuBar(kMainMenuId)) {
+    for (const MenuItem& item : menu.items) {
+      if (item.commandId == commandId) {
+        return std::string(item.text);
+      }
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string FixedKeyOf(int commandId) {
+  for (const CommandKey& entry : kCommandKeys) {
+    if (entry.commandId == commandId) {
+      return entry.key;
+    }
+  }
+  return {};
+}
+
+std::string ToolbarTipOf(int commandId) {
+  const std::string key = FixedKeyOf(commandId);
+  const std::string text = MenuTextOf(commandId);
+  return key.empty() ? text : text + " (" + key + ")";
+}
+
+WindowMenus::~WindowMenus() {
+  if (accelerators_ != nullptr) {
+    DestroyAcceleratorTable(accelerators_);
+  }
+  // The bar belongs to the window once set on it, and goes with the window.
+}
+
+void WindowMenus::Build(int menuId) {
+  for (const Menu& menu : MenuBar(menuId)) {
+    for (const MenuItem& item : menu.items) {
+      AddItem(menu.title, item.commandId, item.text);
+      if (const std::string key = FixedKeyOf(item.commandId); !key.empty()) {
+        SetKey(item.commandId, key);
+      }
+    }
+  }
+}
+
+HMENU WindowMenus::MenuTitled(std::string_view title) {
+  if (const auto found = menus_.find(title); found != menus_.end()) {
+    return found->second;
+  }
+  if (bar_ == nullptr) {
+    bar_ = CreateMenu();
+    barIsNew_ = true;
+  }
+  const HMENU menu = CreatePopupMenu();
+  AppendMenuW(bar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
+              TitleWithMnemonic(title).c_str());
+  menus_.emplace(std::string(title), menu);
+  return menu;
+}
+
+void WindowMenus::AddItem(std::string_view menuTitle, int commandId, std::string_view text) {
+  const HMENU menu = MenuTitled(menuTitle);
+  itemTexts_[commandId] = ItemText(text);
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), itemTexts_[commandId].c_str());
+  itemMenus_[commandId] = menu;
+}
+
+void WindowMenus::ShowKeyInItem(int commandId, std::string_view key) {
+  const auto menu = itemMenus_.find(commandId);
+  if (menu == itemMenus_.end()) {
+    return;
+  }
+  const std::wstring text = itemTexts_[commandId] + L"\t" + Widen(key);
+  ModifyMenuW(menu->second, static_cast<UINT>(commandId), MF_BYCOMMAND | MF_STRING,
+              static_cast<UINT_PTR>(commandId), text.c_str());
+}
+
+void WindowMenus::SetKey(int commandId, std::string_view key) {
+  const std::optional<ACCEL> accel = AccelOf(key, commandId);
+  if (!accel) {
+    return;
+  }
+  keys_.push_back(*accel);
+  keysChanged_ = true;
+  ShowKeyInItem(commandId, key);
+}
+
+void WindowMenus::SetChecked(int commandId, bool checked) {
+  if (const auto menu = itemMenus_.find(commandId); menu != itemMenus_.end()) {
+    CheckMenuItem(menu->second, static_cast<UINT>(commandId),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+  }
+}
+
+void WindowMenus::SetEnabled(int commandId, bool enabled) {
+  if (const auto menu = itemMenus_.find(commandId); menu != itemMenus_.end()) {
+    EnableMenuItem(menu->second, static_cast<UINT>(commandId),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
+HACCEL WindowMenus::Accelerators() {
+  if (keysChanged_) {
+    if (accelerators_ != nullptr) {
+      DestroyAcceleratorTable(accelerators_);
+      accelerators_ = nullptr;
+    }
+    if (!keys_.empty()) {
+      accelerators_ = CreateAcceleratorTableW(keys_.data(), static_cast<int>(keys_.size()));
+    }
+    keysChanged_ = false;
+  }
+  return accelerators_;
+}
+
+}  // namespace zav::win32

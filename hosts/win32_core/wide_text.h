@@ -1,0 +1,12 @@
+#pragma once
+// The program's text is UTF-8; the Windows API's wide calls take and give UTF-16.
+
+#include <string>
+#include <string_view>
+
+namespace zav::win32 {
+
+std::wstring Widen(std::string_view text);
+std::string Narrow(std::wstring_view text);
+
+}  // namespace zav::win32

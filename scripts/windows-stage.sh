@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The Windows stage of the suite: the MinGW-w64 build of the core, the Windows hosts and
+# their tests in build-windows/, the tests under wine, then the Windows serial device
+# against zavsim on pseudo-terminals mapped to COM ports in a wine prefix of the build's own.
+# Needs the Linux build's zavsim (build/sim/zavsim). Usage: scripts/windows-stage.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh windows
+
+build=build-windows
+zavsim=${ZAVSIM:-$PWD/build/sim/zavsim}
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DZAV_WITH_QT=OFF -DZAV_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+# The programs the fitter gets: under 4 MB together, needing no DLL beyond the system's.
+programs=$(ls "$build"/app/windows/*.exe)
+bytes=$(cat $programs | wc -c)
+echo "Windows programs: $bytes bytes together ($(basename -a $programs | tr '\n' ' '))"
+[ "$bytes" -lt $((4 * 1024 * 1024)) ] || { echo "the Windows programs exceed 4 MB" >&2; exit 1; }
+system_dlls='^(advapi32|comctl32|comdlg32|gdi32|gdiplus|kernel32|msvcrt|ole32|setupapi|shell32|shlwapi|user32|uxtheme)\.dll$'
+for program in $programs; do
+  x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
+    grep -vE "$system_dlls" && { echo "$program needs a DLL beyond the system's" >&2; exit 1; }
+done
+
+# A prefix of the build's own, so that wine neither asks nor touches the user's.
+export WINEPREFIX=$PWD/$build/wine
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
+work=$(mktemp -d)
+simulators=()
+finish() {
+  for pid in "${simulators[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  timeout 30 wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+timeout 300 wineboot --init >/dev/null 2>&1 || true
+
+# zavsim on a pseudo-terminal behind a link that stays put; COMn maps to the link.
+serve() {
+  local name=$1
+  shift
+  "$zavsim" --pty --link "$work/$name" "$@" >"$work/$name.out" 2>"$work/$name.log" &
+  simulators+=($!)
+  for _ in $(seq 50); do
+    [ -e "$work/$name" ] && return 0
+    sleep 0.1
+  done
+  echo "zavsim did not start for $name" >&2
+  return 1
+}
+map_port() {
+  timeout 60 wine reg add 'HKLM\Software\Wine\Ports' /v "$1" /t REG_SZ /d "$2" /f >/dev/null
+}
+
+serve com1
+map_port COM1 "$work/com1"
+map_port COM2 "$work/com2"  # its simulator comes just before the test that pulls it out
+timeout 30 wineserver -k 2>/dev/null || true  # the mapping takes effect at wine's next start
+
+# The fuzz targets' random runs are run natively, and under the sanitizers, already.
+export ZAV_TEST_PORT=COM1 ZAV_TEST_REPLUG_PORT=COM2
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 900 -LE "slow|win32|fuzz"
+serve com2 --unplug-after 8 --unplug-for 3
+ctest --test-dir "$build" --output-on-failure --timeout 300 -L win32
+
+# zavmon.exe under Xvfb against the simulator on COM1, as the fitter uses it: the window
+# comes up polling, "Read from ZAV" (Ctrl+R, then OK) reads the parameters, "Start
+# recording…" (Alt+L, Enter, then Enter in the save dialog) records a log; closed as the
+# system closes it (WM_CLOSE). Checked through the log and the simulator's request log.
+display=:$((60 + RANDOM % 200))
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+simulators+=($!)
+export DISPLAY=$display
+serve sim --log
+map_port COM1 "$work/sim"
+timeout 30 wineserver -k 2>/dev/null || true
+run=$work/run
+mkdir -p "$run"
+bash scripts/demo-settings.sh "$run/zavmon.cfg"
+requests=$work/sim.log
+
+wait_for() {  # seconds, then a command that must come true
+  local seconds=$1
+  shift
+  local until=$((SECONDS + seconds))
+  while ! "$@"; do
+    [ $SECONDS -ge $until ] && return 1
+    sleep 0.1
+  done
+}
+asked() { grep -q "request Q $1 " "$requests"; }
+now_ms() { date +%s%3N; }
+
+zavmon_exe=$PWD/$build/app/windows/zavmon.exe
+started_ms=$(now_ms)
+(cd "$run" && timeout 300 wine "$zavmon_exe" >"$work/zavmon.out" 2>&1) &
+zavmon=$!
+wait_for 60 asked 32 || { echo "zavmon.exe never polled the controller" >&2; exit 1; }
+echo "zavmon.exe: first live poll $(($(now_ms) - started_ms)) ms after start (wine's start included)"
+window=$(timeout 30 xdotool search --sync --name "ZAV" | head -1)
+sleep 1
+xdotool windowfocus "$window"
+xdotool key ctrl+r
+sleep 2
+read_ms=$(now_ms)
+xdotool key Return  # "Read from ZAV?" OK
+wait_for 30 asked 102 || { echo "zavmon.exe did not read the parameters" >&2; exit 1; }
+echo "zavmon.exe: parameters read (registers 80 to 102) within $(($(now_ms) - read_ms)) ms"
+for register in $(seq 80 102); do
+  asked "$register" || { echo "register $register was not read" >&2; exit 1; }
+done
+xdotool key alt+l
+sleep 1
+xdotool key Return  # "Start recording…"
+sleep 2
+xdotool key Return  # the proposed file in the save dialog
+rows() { [ "$(cat "$run"/logs/*.csv 2>/dev/null | wc -l)" -ge "$1" ]; }
+wait_for 30 rows 10 || { echo "zavmon.exe recorded no log" >&2; exit 1; }
+utime_before=$(awk '{print $14 + $15}' "/proc/$(pgrep -n -f 'app/windows/zavmon.exe')/stat")
+sleep 10
+utime_after=$(awk '{print $14 + $15}' "/proc/$(pgrep -n -f 'app/windows/zavmon.exe')/stat")
+echo "zavmon.exe: CPU while polling and recording, 10 s: $(( (utime_after - utime_before) * 10 )) ms"
+timeout 30 wine taskkill /IM zavmon.exe >/dev/null 2>&1
+wait_for 30 eval '! kill -0 '"$zavmon"' 2>/dev/null' ||
+  { echo "zavmon.exe did not end when closed" >&2; exit 1; }
+log=$(ls "$run"/logs/*.csv)
+head -1 "$log" | grep -q '^Time (local),Seconds (s),BA_1 (ms)' ||
+  { echo "the log lacks its header" >&2; exit 1; }
+tr -d '\r' <"$log" | grep -q ',Petrol$' || { echo "the log holds no live rows" >&2; exit 1; }
+echo "zavmon.exe: recorded $(($(wc -l <"$log") - 1)) rows into $(basename "$log")"
+
+# The fitter's packages from the same build: the portable zip and the installer.
+bash scripts/package-windows.sh

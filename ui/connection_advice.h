@@ -1,0 +1,18 @@
+#pragma once
+// The parts of "Connection help…" that depend on the system the program runs on: how a
+// stored port name finds its device, and what to do about a fault. CMake picks the file
+// for the system.
+
+#include <string>
+
+#include "link/connection.h"
+#include "platform/serial_survey.h"
+
+namespace zav {
+
+// The mapping rule of port names to devices, with the rule that applied now.
+std::string PortMappingText(const Connection& connection, const SerialSurvey& survey);
+// What to do about the connection's fault; empty when there is none.
+std::string FaultAdvice(const Connection& connection, const SerialSurvey& survey);
+
+}  // namespace zav
