@@ -14,6 +14,7 @@
 #include "cli/output_file.h"
 #include "datalog/csv_log_writer.h"
 #include "link/connection.h"
+#include "platform/files/file_replace.h"
 #include "texts/live_text.h"
 #include "ui/connection_status.h"
 
@@ -63,9 +64,12 @@ std::optional<double> Seconds(const QString& text) {
   return valid && seconds > 0 ? std::optional(seconds) : std::nullopt;
 }
 
-// Where the samples go while they come: an existing file is replaced only at the end.
+// Where the samples go while they come: beside the file that is replaced at the end (the
+// one a symbolic link leads to), so that the replace is a rename on one file system.
 std::filesystem::path PartPath(const std::string& target) {
-  return target + ".part";
+  std::filesystem::path part = ReplacedFileOf(target);
+  part += ".part";
+  return part;
 }
 
 // Opens the CSV log the options ask for; false after the reason was reported.
@@ -78,28 +82,36 @@ bool OpenLog(const CliContext& cli, CsvLogWriter& writer, const std::string& tar
   return opened;
 }
 
-// Closes the log; a file with samples takes the place of the target, one without any is
-// dropped and the target stays as it was. False after the reason was reported.
+// Closes the log. A whole file with samples takes the place of the target as every save
+// does; one without any is dropped. A log cut short by a write error never replaces the
+// target: the target stays as it was and the rows written are kept in the .part, and the
+// message names both. False after the reason was reported.
 bool EndLog(const CliContext& cli, CsvLogWriter& writer, const std::string& target) {
   const bool closed = !IsCsvLogOpen(writer) || CloseCsvLog(writer);
-  if (!writer.error.empty() || !closed) {
-    Complain(cli, writer.error);
-  }
+  const bool whole = writer.error.empty() && closed;
   if (target == "-" || writer.path.empty()) {
-    return writer.error.empty() && closed;
+    if (!whole) {
+      Complain(cli, writer.error);
+    }
+    return whole;
   }
-  std::error_code error;
-  if (writer.rows == 0) {
-    std::filesystem::remove(writer.path, error);
-    return writer.error.empty() && closed;
-  }
-  std::filesystem::rename(writer.path, target, error);
-  if (error) {
-    Complain(cli, "cannot replace " + target + ": " + error.message() + "; the samples are in " +
-                      writer.path.string());
+  const std::string part = writer.path.string();
+  if (!whole) {
+    Complain(cli,
+             writer.error + "; " + target + " is left as it was, the rows written are in " + part);
     return false;
   }
-  return writer.error.empty() && closed;
+  if (writer.rows == 0) {
+    std::error_code ignored;
+    std::filesystem::remove(writer.path, ignored);
+    return true;
+  }
+  if (const std::optional<std::string> failed = ReplaceFileWith(target, writer.path)) {
+    Complain(cli, "cannot replace " + target + ": " + *failed + "; " + target +
+                      " is left as it was, the samples are in " + part);
+    return false;
+  }
+  return true;
 }
 
 // The line's state as the window's status line words it, on standard error when it changes

@@ -51,6 +51,31 @@ void ConfirmParameters(Link& link, const ParameterState& state, Desktop& desktop
   }
 }
 
+// Whether the edits or the trackbars show anything but the registers they opened with: typed
+// text, or trackbars moved (or placed for the dialog) and the formula's values with them.
+bool DiffersFromRegisters(const RegisterImage& image, Desktop& desktop, WindowRef window) {
+  for (std::size_t i = 0; i < kParameterEdits.size(); ++i) {
+    if (desktop.GetText(window, kParameterEdits[i]) != std::to_string(image.values[i])) {
+      return true;
+    }
+  }
+  const TrackbarPositions opening =
+      OpeningPositions(RegisterValue(image, kXAxisRegister), RegisterValue(image, kYAxisRegister),
+                       RegisterValue(image, kNumeratorRegister));
+  return ReadTrackbars(desktop, window) != opening;
+}
+
+// Escape leaves as the close box does, keeping nothing; when that would throw away what the
+// user typed or placed, only once the user says so (Cancel, the default, keeps it all).
+void EscapeParameters(const RegisterImage& image, Desktop& desktop, WindowRef window) {
+  if (DiffersFromRegisters(image, desktop, window) &&
+      !desktop.AskToGoOn(window, kDiscardChangesText, kDiscardChangesCaption, "Discard",
+                         MessageIcon::Warning)) {
+    return;
+  }
+  desktop.EndDialog(window, 0);
+}
+
 // What a trackbar notification writes into the edits.
 void WriteFormulaEdits(const FormulaResult& result, Desktop& desktop, WindowRef window) {
   if (result.xAxisStandIn) {
@@ -101,11 +126,11 @@ bool ParametersProc(Link& link, const ParameterState& state, Desktop& desktop, W
       return true;
     case DialogMessage::Command:
       // "Ok" stores and sends; Enter (1) does nothing. The template has no Cancel, so
-      // Escape (2) leaves as the close box does, keeping nothing.
+      // Escape (2) leaves as the close box does, asking first when there are changes.
       if (event.id == kParametersOkButton) {
         ConfirmParameters(link, state, desktop, window);
       } else if (event.id == kCommandEscape) {
-        desktop.EndDialog(window, 0);
+        EscapeParameters(link.image, desktop, window);
       }
       return true;
     case DialogMessage::Close:

@@ -1,7 +1,10 @@
 #pragma once
 // The "Parameters" dialog (template 2000): the thirteen editable parameters, the formula
 // chart with its two trackbars, and "Ok", which stores the edits and offers to send them.
-// It ends only through its close box, with 0; Enter and Escape do nothing.
+// It ends through its close box or Escape, with 0, keeping nothing that "Ok" did not store;
+// Enter does nothing. When the edits or the trackbars differ from the registers the dialog
+// opened with (typed, moved, or placed by "Apply to Parameters…"), Escape first asks
+// "Discard the changes?", with Cancel the default.
 
 #include "link/link_state.h"
 #include "params/parameter_formula.h"
@@ -11,6 +14,8 @@ namespace zav {
 
 inline constexpr const char* kWrongFillingText = "Wrong filling of parameters";
 inline constexpr const char* kWrongFillingCaption = "Error";
+inline constexpr const char* kDiscardChangesText = "Discard the changes?";
+inline constexpr const char* kDiscardChangesCaption = "Parameters";
 
 // Runs the dialog modally, owned by the main window; returns its result (always 0).
 int RunParametersDialog(Link& link, const ParameterState& state);

@@ -116,6 +116,15 @@ class Desktop {
   virtual MessageAnswer ShowMessage(WindowRef owner, std::string_view text,
                                     std::string_view caption, MessageButtons buttons,
                                     MessageIcon icon) = 0;
+  // A box as ShowMessage that also closes by itself once `over` holds (its advice no longer
+  // applies), answering as its close box does: Ok, Cancel or No. The host asks `over` while
+  // the box is open, at least as often as it delivers the timers running behind it. A host
+  // that cannot close a box by itself shows a plain one.
+  virtual MessageAnswer ShowMessageUntil(WindowRef owner, std::string_view text,
+                                         std::string_view caption, MessageButtons buttons,
+                                         MessageIcon icon, const std::function<bool()>& /*over*/) {
+    return ShowMessage(owner, text, caption, buttons, icon);
+  }
   virtual std::optional<std::string> ChooseFileToOpen(WindowRef owner,
                                                       const FileDialogOptions& options) = 0;
   virtual std::optional<std::string> ChooseFileToSave(WindowRef owner,
@@ -169,7 +178,8 @@ class Desktop {
   }
   // Appends an item to the menu titled `menuTitle` ("Info" etc.), or to a new top-level menu
   // of that title after the existing ones. Choosing it sends the window a Command with
-  // `commandId`.
+  // `commandId`. A '&' in `text` marks the next letter as the item's mnemonic ("&Live chart"),
+  // as menus on Windows and Qt write it; "&&" shows one '&'.
   virtual void AddMenuItem(WindowRef /*window*/, std::string_view /*menuTitle*/, int /*commandId*/,
                            std::string_view /*text*/) {}
   // Gives an added item a key ("F1", "Ctrl+L"); a host without keys ignores it.

@@ -7,7 +7,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-char
        libqt6opengl6-dev
        libgl-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
 test=(lrzsz socat clang clang-format libclang-rt-14-dev lld ccache locales)
-run=(xvfb xauth imagemagick xdotool)
+run=(xvfb xauth imagemagick xdotool openbox)
 # The Windows cross build of the toolkit-free core and wine to run its tests.
 cross=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 ccache)
 # The Windows stage of the suite: the cross build, wine, a display for the window under

@@ -9,7 +9,7 @@ namespace zav {
 
 struct Program;
 
-inline constexpr const char* kCalibrateText = "Calibrate\u2026";
+inline constexpr const char* kCalibrateText = "&Calibrate\u2026";  // C its mnemonic
 
 // The menu item; called when the main window starts, after the other items of "Log".
 void AddCalibrationCommand(Program& program, WindowRef window);

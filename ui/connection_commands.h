@@ -8,7 +8,7 @@
 namespace zav {
 
 inline constexpr int kConnectionHelpCommand = 20001;
-inline constexpr const char* kConnectionHelpItem = "Connection help\u2026";
+inline constexpr const char* kConnectionHelpItem = "&Connection help\u2026";  // C its mnemonic
 inline constexpr std::uint32_t kCounterRefreshTicks = 7;  // about 1 s of 150 ms ticks
 
 void InitConnectionExtras(Program& program, WindowRef window);

@@ -183,23 +183,26 @@ void BindDataLog(Program& program) {
 }
 
 void AddDataLogCommands(Program& program, WindowRef window) {
-  AddExtraCommand(program, window, kLogMenu, kStartRecording, "Start recording\u2026",
+  AddExtraCommand(program, window, kLogMenu, kStartRecording, "&Start recording\u2026",
                   [&program, window] { StartRecordingCommand(program, window); });
-  AddExtraCommand(program, window, kLogMenu, kStopRecording, "Stop recording",
+  AddExtraCommand(program, window, kLogMenu, kStopRecording, "S&top recording",
                   [&program, window] { StopRecordingCommand(program, window); });
-  AddExtraCommand(program, window, kLogMenu, kShowLiveChart, "Live chart", [&program] {
+  AddExtraCommand(program, window, kLogMenu, kShowLiveChart, "&Live chart", [&program] {
     if (program.dataLog.charts != nullptr) {
       program.dataLog.charts->ShowLiveChart();
     }
   });
-  AddExtraCommand(program, window, kLogMenu, kShowPetrolAgainstGas, "Petrol against gas",
+  AddExtraCommand(program, window, kLogMenu, kShowPetrolAgainstGas, "&Petrol against gas",
                   [&program] {
                     if (program.dataLog.charts != nullptr) {
                       program.dataLog.charts->ShowLiveScatter();
                     }
                   });
-  AddExtraCommand(program, window, kLogMenu, kOpenLog, "Open log\u2026",
+  AddExtraCommand(program, window, kLogMenu, kOpenLog, "&Open log\u2026",
                   [&program, window] { OpenLogCommand(program, window); });
+  // One key starts and stops: only the item that applies is enabled, and each shows it.
+  program.link.desktop->SetMenuItemKey(window, kStartRecording, kRecordingKey);
+  program.link.desktop->SetMenuItemKey(window, kStopRecording, kRecordingKey);
   ShowRecordingState(program, window);
 }
 

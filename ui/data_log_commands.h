@@ -1,6 +1,8 @@
 #pragma once
 // The main window's menu "Log": start and stop a recording of the live samples, the live
 // chart, petrol against gas, and a log read back. Its status segment shows the recording.
+// Every item has its own mnemonic, so the keyboard reaches the right one whichever of
+// "Start recording…" and "Stop recording" is enabled.
 
 #include <filesystem>
 #include <optional>
@@ -21,6 +23,7 @@ inline constexpr int kOpenLog = 20104;
 inline constexpr int kCalibrate = 20105;
 
 inline constexpr const char* kLogMenu = "Log";
+inline constexpr const char* kRecordingKey = "Ctrl+L";  // starts and stops a recording
 
 // Every live sample goes to the session store and, while recording, to the log.
 void BindDataLog(Program& program);

@@ -96,7 +96,18 @@ void ShowStaleValues(Desktop& desktop, WindowRef window) {
 }
 
 bool LiveValuesStale(const Connection& connection) {
-  return connection.state == LinkState::Silent || connection.state == LinkState::Removed;
+  switch (connection.state) {
+    case LinkState::Answering:
+      return false;
+    case LinkState::Waiting:  // open: stale until the first frame since the open
+      return connection.counters.framesTaken == 0;
+    case LinkState::NoPort:
+    case LinkState::CannotOpen:
+    case LinkState::Silent:
+    case LinkState::Removed:
+      break;
+  }
+  return true;
 }
 
 void ShowParameterValues(const RegisterImage& image, Desktop& desktop, WindowRef window) {

@@ -17,9 +17,10 @@ inline constexpr int kFirstParameterEdit = 1085;  // register 80; 1097 shows reg
 
 void SetupBars(Desktop& desktop, WindowRef window);
 void ShowLiveValues(const LiveValueTable& live, Desktop& desktop, WindowRef window);
-// What the value edits and the Status box show while the controller does not answer (no
-// answer for 2 s and more, or the adapter removed): not the last answer, which would look
-// live, but a dash; the bars stand empty. The next status frame and refresh fill them again.
+// What the value edits and the Status box show while nothing is read (no port, the port
+// busy or not opened, open but nothing taken yet, no answer for 2 s and more, or the adapter
+// removed): not the last answer or zeros, which would look live, but a dash; the bars stand
+// empty. The next status frame and refresh fill them again.
 inline constexpr const char* kStaleText = "\u2014";
 void ShowStaleValues(Desktop& desktop, WindowRef window);
 bool LiveValuesStale(const Connection& connection);

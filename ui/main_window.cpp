@@ -38,6 +38,16 @@ void OpenFileGivenAtStart(Program& program) {
   OpenParameterFileAt(program.link, program.parameters, file);
 }
 
+// The box that the port could not be opened, shown once the window is whole. A retry that
+// gets the port while it is open closes it: its advice no longer applies, and the status
+// line says when the port was got.
+void ShowPortErrorBox(Program& program, WindowRef window) {
+  const Connection& connection = program.link.connection;
+  program.link.desktop->ShowMessageUntil(window, kPortErrorText, kErrorCaption, MessageButtons::Ok,
+                                         MessageIcon::Error,
+                                         [&connection] { return PortIsOpen(connection.state); });
+}
+
 }  // namespace
 
 void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
@@ -47,10 +57,7 @@ void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   // The status line says why, under the box that says it failed.
   InitConnectionExtras(program, window);
   ShowStatusLine(program.statusLine, desktop, window);
-  if (!opened) {
-    desktop.ShowMessage(window, kPortErrorText, kErrorCaption, MessageButtons::Ok,
-                        MessageIcon::Error);
-  }
+  // The ticks run from the start, behind the box too: a busy port is tried again meanwhile.
   desktop.SetTimer(window, kPollTimerId, kPollPeriodMs);
   FillPortList(desktop, window, link.portNumber);
   SetupBars(desktop, window);
@@ -63,6 +70,9 @@ void InitMainWindow(Program& program, Desktop& desktop, WindowRef window) {
   // (AddExtraCommand) and fill their segment of program.statusLine.
   AddDataLogCommands(program, window);
   AddCalibrationCommand(program, window);
+  if (!opened) {
+    ShowPortErrorBox(program, window);
+  }
 }
 
 void DispatchCommand(Program& program, Desktop& desktop, WindowRef window, int commandId,

@@ -50,7 +50,9 @@ struct TimerState {
 struct AddedMenuItem {
   std::string menuTitle;
   int commandId = 0;
-  std::string text;
+  std::string text;      // as shown: without the '&' that marks the mnemonic
+  char mnemonic = '\0';  // the letter after '&', as written; none without one
+  std::string key;       // "Ctrl+L"; empty without one
   bool checked = false;
   bool enabled = true;
 };
@@ -86,7 +88,8 @@ struct MessageRecord {
   Micros shownAt = 0;
   Micros closedAt = 0;
   MessageAnswer answer = MessageAnswer::Ok;
-  std::string goOnLabel;  // a question asked with AskToGoOn: its go-on button; else empty
+  bool closedItself = false;  // by the program (ShowMessageUntil), not by the user
+  std::string goOnLabel;      // a question asked with AskToGoOn: its go-on button; else empty
 };
 
 struct FileDialogRecord {

@@ -19,6 +19,19 @@ bool AnswerFits(MessageButtons buttons, MessageAnswer answer) {
   return false;
 }
 
+// What a box answers when it closes without a button: its safe answer.
+MessageAnswer ClosedAnswer(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    case MessageButtons::Ok:
+      break;
+  }
+  return MessageAnswer::Ok;
+}
+
 std::string TimeText(Micros time) {
   return std::to_string(time / kMillisecond) + " ms";
 }
@@ -203,6 +216,13 @@ int HeadlessDesktop::SelectedListEntry(WindowRef window, int controlId) {
 MessageAnswer HeadlessDesktop::ShowMessage(WindowRef owner, std::string_view text,
                                            std::string_view caption, MessageButtons buttons,
                                            MessageIcon icon) {
+  return ShowMessageUntil(owner, text, caption, buttons, icon, [] { return false; });
+}
+
+MessageAnswer HeadlessDesktop::ShowMessageUntil(WindowRef owner, std::string_view text,
+                                                std::string_view caption, MessageButtons buttons,
+                                                MessageIcon icon,
+                                                const std::function<bool()>& over) {
   if (user_.messageAnswers.empty()) {
     throw ScriptError("unexpected message box \"" + std::string(text) + "\" at " +
                       TimeText(clock_.Now()));
@@ -215,9 +235,14 @@ MessageAnswer HeadlessDesktop::ShowMessage(WindowRef owner, std::string_view tex
   const std::size_t index = messages_.size();
   messages_.push_back(MessageRecord{std::string(text), std::string(caption), buttons, icon, owner,
                                     clock_.Now(), clock_.Now(), scripted.answer});
-  RunLoop([] { return false; }, clock_.Now() + scripted.after);
-  messages_[index].closedAt = clock_.Now();
-  return scripted.answer;
+  RunLoop(over, clock_.Now() + scripted.after);
+  MessageRecord& record = messages_[index];
+  record.closedAt = clock_.Now();
+  if (over()) {
+    record.closedItself = true;
+    record.answer = ClosedAnswer(buttons);
+  }
+  return record.answer;
 }
 
 // Scripted Ok is the go-on button, Cancel the safe answer.

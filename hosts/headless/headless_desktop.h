@@ -66,6 +66,11 @@ class HeadlessDesktop : public Desktop {
   int SelectedListEntry(WindowRef window, int controlId) override;
   MessageAnswer ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon) override;
+  // Asks `over` after every event delivered behind the box; closed by it, the box is
+  // recorded as such and the scripted answer is spent.
+  MessageAnswer ShowMessageUntil(WindowRef owner, std::string_view text, std::string_view caption,
+                                 MessageButtons buttons, MessageIcon icon,
+                                 const std::function<bool()>& over) override;
   bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                  std::string_view goOnLabel, MessageIcon icon) override;
   // Scripted Yes chooses the action, Ok the OK button; recorded as an OK box with the label.
@@ -81,6 +86,7 @@ class HeadlessDesktop : public Desktop {
   void SetStatusSegments(WindowRef window, std::span<const std::string> segments) override;
   void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
                    std::string_view text) override;
+  void SetMenuItemKey(WindowRef window, int commandId, std::string_view key) override;
   void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;
   void SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) override;
 

@@ -46,8 +46,21 @@ void HeadlessDesktop::SetStatusSegments(WindowRef window, std::span<const std::s
 
 void HeadlessDesktop::AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
                                   std::string_view text) {
-  Record(window).addedItems.push_back(
-      AddedMenuItem{std::string(menuTitle), commandId, std::string(text)});
+  AddedMenuItem item{std::string(menuTitle), commandId};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) {
+      ++i;  // "&&" is a '&' shown; '&' and a letter mark the mnemonic
+      if (text[i] != '&' && item.mnemonic == '\0') {
+        item.mnemonic = text[i];
+      }
+    }
+    item.text += text[i];
+  }
+  Record(window).addedItems.push_back(std::move(item));
+}
+
+void HeadlessDesktop::SetMenuItemKey(WindowRef window, int commandId, std::string_view key) {
+  AddedItemOf(window, commandId).key = std::string(key);
 }
 
 void HeadlessDesktop::SetMenuItemChecked(WindowRef window, int commandId, bool checked) {

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "hosts/qt/control_text.h"
 
@@ -67,10 +68,26 @@ MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons button
 
 MessageAnswer RunMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon) {
+  return RunMessageBoxUntil(owner, text, caption, buttons, icon, nullptr);
+}
+
+MessageAnswer RunMessageBoxUntil(QWidget* owner, std::string_view text, std::string_view caption,
+                                 MessageButtons buttons, MessageIcon icon,
+                                 const std::function<bool()>& over) {
   QMessageBox box(IconOf(icon), FromUtf8(caption), FromUtf8(text), ButtonsOf(buttons), owner);
   box.setTextFormat(Qt::PlainText);
   if (buttons != MessageButtons::Ok) {
     box.setEscapeButton(buttons == MessageButtons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
+  }
+  // Asked a few times per poll tick (150 ms), so the box goes with the tick that made it moot.
+  QTimer check;
+  if (over) {
+    QObject::connect(&check, &QTimer::timeout, &box, [&box, &over] {
+      if (over()) {
+        box.reject();  // as the close box: no button clicked
+      }
+    });
+    check.start(kOverCheckMs);
   }
   box.exec();
   return AnswerOf(box.standardButton(box.clickedButton()), buttons);

@@ -2,6 +2,7 @@
 // The modal message box: text, caption, buttons and icon; it belongs to its owner window.
 // The timers of every open dialog keep running behind it.
 
+#include <functional>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -14,6 +15,11 @@ namespace zav::qt {
 // and OK to OK alone.
 MessageAnswer RunMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon);
+// The same box, closed as by its close box once `over` holds; asked every kOverCheckMs.
+inline constexpr int kOverCheckMs = 50;
+MessageAnswer RunMessageBoxUntil(QWidget* owner, std::string_view text, std::string_view caption,
+                                 MessageButtons buttons, MessageIcon icon,
+                                 const std::function<bool()>& over);
 
 // OK (the default, also Escape and the close box) and an action button beside it; true when
 // the action was chosen.

@@ -205,6 +205,12 @@ MessageAnswer QtDesktop::ShowMessage(WindowRef owner, std::string_view text,
   return qt::RunMessageBox(Find(owner), text, caption, buttons, icon);
 }
 
+MessageAnswer QtDesktop::ShowMessageUntil(WindowRef owner, std::string_view text,
+                                          std::string_view caption, MessageButtons buttons,
+                                          MessageIcon icon, const std::function<bool()>& over) {
+  return qt::RunMessageBoxUntil(Find(owner), text, caption, buttons, icon, over);
+}
+
 bool QtDesktop::AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                           std::string_view goOnLabel, MessageIcon icon) {
   return qt::RunGoOnQuestion(Find(owner), text, caption, goOnLabel, icon);

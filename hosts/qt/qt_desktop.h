@@ -58,6 +58,9 @@ class QtDesktop : public Desktop {
   int SelectedListEntry(WindowRef window, int controlId) override;
   MessageAnswer ShowMessage(WindowRef owner, std::string_view text, std::string_view caption,
                             MessageButtons buttons, MessageIcon icon) override;
+  MessageAnswer ShowMessageUntil(WindowRef owner, std::string_view text, std::string_view caption,
+                                 MessageButtons buttons, MessageIcon icon,
+                                 const std::function<bool()>& over) override;
   bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                  std::string_view goOnLabel, MessageIcon icon) override;
   bool NoticeWithAction(WindowRef owner, std::string_view text, std::string_view caption,

@@ -1,9 +1,13 @@
 #include "hosts/qt/status_segments.h"
 
+#include <QCursor>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QToolTip>
 #include <algorithm>
 
 namespace zav::qt {
@@ -19,16 +23,21 @@ class ElidedLabel final : public QLabel {
  public:
   explicit ElidedLabel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
-    // The room is shared by stretch, not by text length: a long connection text must not
-    // squeeze the upgrade's progress down to "…".
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The strip gives each its width (ShareRoom): what its whole text needs while there is
+    // room, down to "…" on a narrow window.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
   }
 
   void SetWholeText(const QString& text) {
+    const bool changed = text != whole_;
     whole_ = text;
     setToolTip(text);
     setVisible(!text.isEmpty());
     Elide();
+    // A tooltip open over this segment shows the text as it is now, not as it was.
+    if (changed && QToolTip::isVisible() && tipShown_ && !text.isEmpty()) {
+      QToolTip::showText(QCursor::pos(), text, this);
+    }
   }
 
   // Wide enough for the whole text; the layout shares the room by these hints.
@@ -47,12 +56,26 @@ class ElidedLabel final : public QLabel {
     Elide();
   }
 
+  // The tooltip is the whole text at the moment it opens.
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip && !whole_.isEmpty()) {
+      QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole_, this);
+      tipShown_ = true;
+      return true;
+    }
+    if (event->type() == QEvent::Leave) {
+      tipShown_ = false;
+    }
+    return QLabel::event(event);
+  }
+
  private:
   void Elide() {
     setText(fontMetrics().elidedText(whole_, Qt::ElideRight, contentsRect().width()));
   }
 
   QString whole_;
+  bool tipShown_ = false;  // the last tooltip opened was this segment's
 };
 
 }  // namespace
@@ -66,6 +89,7 @@ StatusSegments::StatusSegments(QWidget* parent, DeliverEvent deliver)
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
   layout->setSpacing(kSpacing);
+  layout->addStretch(1);
   // A strip as high as a line of text even while every segment is empty.
   setMinimumHeight(fontMetrics().height() + 2 * kMargin + 2 * frameWidth());
 }
@@ -74,8 +98,9 @@ QLabel& StatusSegments::SegmentLabel(int index) {
   while (static_cast<int>(segments_.size()) <= index) {
     auto* label = new ElidedLabel(this);
     label->setObjectName(QStringLiteral("statusSegment%1").arg(segments_.size()));
-    // The connection's segment gets 3 parts of the room, the others 2 each.
-    static_cast<QHBoxLayout*>(layout())->addWidget(label, segments_.empty() ? 3 : 2);
+    // Sized by what they hold, left to right; the room left over stays at the right end.
+    auto* row = static_cast<QHBoxLayout*>(layout());
+    row->insertWidget(static_cast<int>(segments_.size()), label);
     segments_.push_back(label);
   }
   return *segments_[static_cast<std::size_t>(index)];
@@ -86,6 +111,37 @@ void StatusSegments::SetSegments(const QStringList& texts) {
   for (int i = 0; i < count; ++i) {
     auto& label = static_cast<ElidedLabel&>(SegmentLabel(i));
     label.SetWholeText(i < texts.size() ? texts[i] : QString());
+  }
+  ShareRoom();
+}
+
+void StatusSegments::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  ShareRoom();
+}
+
+// The strip's width (px) goes to the shown segments by what they hold: each whole while all
+// fit; else the shortest stay whole as far as an equal share allows and the longer ones
+// share the rest equally, so a long text never squeezes a short one down to "…".
+void StatusSegments::ShareRoom() {
+  std::vector<QLabel*> shown;
+  for (QLabel* label : segments_) {
+    if (!label->isHidden()) {
+      shown.push_back(label);
+    }
+  }
+  std::sort(shown.begin(), shown.end(), [](const QLabel* a, const QLabel* b) {
+    return a->sizeHint().width() < b->sizeHint().width();
+  });
+  // Between the segments and before the room left over at the right end, a spacing each.
+  int room = contentsRect().width() - 2 * kMargin - kSpacing * static_cast<int>(shown.size());
+  int left = static_cast<int>(shown.size());
+  for (QLabel* label : shown) {
+    const int share = std::max(room / left, label->minimumSizeHint().width());
+    const int width = std::min(label->sizeHint().width(), share);
+    label->setFixedWidth(width);
+    room -= width;
+    --left;
   }
 }
 

@@ -10,16 +10,6 @@
 
 namespace zav::qt {
 
-namespace {
-
-// '&' would mark a mnemonic; item texts show it as it is.
-QString Literal(const QString& text) {
-  QString shown = text;
-  return shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-}  // namespace
-
 WindowExtras::WindowExtras(QWidget& window, QVBoxLayout& layout, DeliverEvent deliver)
     : window_(window), layout_(layout), deliver_(std::move(deliver)) {}
 
@@ -67,7 +57,8 @@ QMenu& WindowExtras::MenuTitled(const QString& title) {
 }
 
 void WindowExtras::AddMenuItem(const QString& menuTitle, int commandId, const QString& text) {
-  QAction* action = MenuTitled(menuTitle).addAction(Literal(text));
+  // The text's '&' marks its mnemonic, as Qt's own menus read it.
+  QAction* action = MenuTitled(menuTitle).addAction(text);
   QObject::connect(action, &QAction::triggered, &window_,
                    [deliver = deliver_, commandId] { deliver(CommandEvent(commandId)); });
   items_[commandId] = action;

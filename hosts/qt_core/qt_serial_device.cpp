@@ -224,21 +224,22 @@ std::optional<std::uint8_t> QtSerialDevice::ReadByte() {
   }
   // Bytes still in the kernel are invisible to bytesAvailable() until Qt reads them in,
   // which only a wait or the event loop does. So: take a buffered byte at once, else wait
-  // at most 1 ms for one. While reading, a wait takes in all the kernel holds.
-  if (port_->readBufferSize() != kQueueBytes) {
+  // at most 1 ms for one; the wait may take in all the kernel holds.
+  if (port_->bytesAvailable() == 0) {
     port_->setReadBufferSize(kQueueBytes);
-  }
-  if (port_->bytesAvailable() == 0 && !port_->waitForReadyRead(kReadTimeoutMs)) {
-    FailIfLost();
-    if (port_) {
-      port_->clearError();  // the timed-out wait leaves TimeoutError set
-      // The line is quiet and this read is over: until the next, hold the wakes down.
-      port_->setReadBufferSize(kBytesBetweenReads);
+    const bool ready = port_->waitForReadyRead(kReadTimeoutMs);
+    HoldWakesDown();
+    if (!ready) {
+      FailIfLost();
+      if (port_) {
+        port_->clearError();  // the timed-out wait leaves TimeoutError set
+      }
+      return std::nullopt;
     }
-    return std::nullopt;
   }
   char byte = 0;
-  if (!port_->getChar(&byte)) {
+  const bool taken = port_->getChar(&byte);
+  if (!taken) {
     FailIfLost();
     if (port_) {
       port_->clearError();
@@ -246,6 +247,15 @@ std::optional<std::uint8_t> QtSerialDevice::ReadByte() {
     return std::nullopt;
   }
   return static_cast<std::uint8_t>(byte);
+}
+
+// Any read may be the tick's last (the line goes quiet, the reader stops at a whole frame,
+// the device fails): the limit is back at one byte before each returns, so nothing between
+// two ticks wakes the program per byte.
+void QtSerialDevice::HoldWakesDown() {
+  if (port_) {
+    port_->setReadBufferSize(kBytesBetweenReads);
+  }
 }
 
 void QtSerialDevice::Write(std::span<const std::uint8_t> bytes) {

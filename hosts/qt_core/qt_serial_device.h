@@ -41,6 +41,8 @@ class QtSerialDevice final : public SerialDevice {
   bool OpenPath(const std::string& path);
   // Closes the port after a read or write failed for good (device gone, hang-up).
   void FailIfLost();
+  // Back to the 1-byte read limit between reads.
+  void HoldWakesDown();
 
   PortLookups lookups_;
   std::unique_ptr<QSerialPort> port_;  // a fresh port per open; none while closed

@@ -82,12 +82,36 @@ NewFile CreateBeside(const std::filesystem::path& target, std::uint32_t permissi
 }
 
 // The old file's owner, group and permission bits. The owner and group are set first, as
-// changing them may clear set-id bits. Which of them the process may not set is skipped.
-void TakeOverFacts(int handle, const FileFacts& old, FileSystem& files) {
+// changing them may clear set-id bits. Which of them the process may not set is skipped;
+// the permission bits it may always set on a file it made, so failing that fails the save
+// (a read-only file would otherwise come back writable, or a shared one private).
+int TakeOverFacts(int handle, const FileFacts& old, FileSystem& files) {
   if (files.SetOwner(handle, old.owner, old.group) != 0) {
     files.SetOwner(handle, -1, old.group);
   }
-  files.SetPermissions(handle, old.permissions);
+  return files.SetPermissions(handle, old.permissions);
+}
+
+// Flushes the folder of `target` after a rename into it, so that the rename lasts.
+int SyncFolderOf(const std::filesystem::path& target, FileSystem& files) {
+  const int synced = files.SyncFolder(FolderOf(target));
+  // Some file systems cannot flush a folder (EINVAL); their renames are as safe as they get.
+  return synced == EINVAL ? 0 : synced;
+}
+
+// Why a file cannot be replaced at `target` at all; 0 and `old` filled when it can.
+std::optional<std::string> ReplaceableProblem(const std::filesystem::path& target, FileFacts& old,
+                                              FileSystem& files) {
+  if (const int inspected = files.Inspect(target, old); inspected != 0) {
+    return Reason(inspected);
+  }
+  if (old.folder) {
+    return "it is a folder";
+  }
+  if (old.exists && !old.regular) {
+    return kNotAPlainFile;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> OverwriteInPlace(const std::filesystem::path& target,
@@ -117,22 +141,17 @@ std::optional<std::string> ReplaceThroughNewFile(const std::filesystem::path& ta
     }
     return Reason(file.error);
   }
-  if (old.exists) {
-    TakeOverFacts(file.handle, old, files);
-  }
   Steps steps;
-  steps.Then([&] { return files.WriteFromStart(file.handle, bytes); }).Then([&] {
-    return files.Sync(file.handle);
-  });
+  steps.Then([&] { return old.exists ? TakeOverFacts(file.handle, old, files) : 0; })
+      .Then([&] { return files.WriteFromStart(file.handle, bytes); })
+      .Then([&] { return files.Sync(file.handle); });
   const int closed = files.Close(file.handle);
   steps.Then([&] { return closed; }).Then([&] { return files.Rename(file.path, target); });
   if (steps.error != 0) {
     files.Remove(file.path);
     return Reason(steps.error);
   }
-  const int synced = files.SyncFolder(FolderOf(target));
-  // Some file systems cannot flush a folder (EINVAL); their renames are as safe as they get.
-  return ReasonIf(synced == EINVAL ? 0 : synced);
+  return ReasonIf(SyncFolderOf(target, files));
 }
 
 }  // namespace
@@ -142,17 +161,45 @@ std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path
                                                FileSystem& files) {
   const std::filesystem::path target = FileBehindLinks(path);
   FileFacts old;
-  const int inspected = files.Inspect(target, old);
-  if (inspected != 0) {
-    return Reason(inspected);
-  }
-  if (old.folder) {
-    return "it is a folder";
-  }
-  if (old.exists && !old.regular) {
-    return kNotAPlainFile;
+  if (std::optional<std::string> problem = ReplaceableProblem(target, old, files)) {
+    return problem;
   }
   return ReplaceThroughNewFile(target, bytes, old, files);
+}
+
+std::filesystem::path ReplacedFileOf(const std::filesystem::path& path) {
+  return FileBehindLinks(path);
+}
+
+std::optional<std::string> ReplaceFileWith(const std::filesystem::path& path,
+                                           const std::filesystem::path& written,
+                                           FileSystem& files) {
+  const std::filesystem::path target = FileBehindLinks(path);
+  FileFacts old;
+  if (std::optional<std::string> problem = ReplaceableProblem(target, old, files)) {
+    return problem;
+  }
+  Steps steps;
+  if (old.exists) {
+    int handle = -1;
+    steps.Then([&] { return files.OpenExisting(written, handle); })
+        .Then([&] { return TakeOverFacts(handle, old, files); })
+        .Then([&] { return files.Sync(handle); });
+    if (handle >= 0) {
+      const int closed = files.Close(handle);
+      steps.Then([&] { return closed; });
+    }
+  }
+  steps.Then([&] { return files.Rename(written, target); }).Then([&] {
+    return SyncFolderOf(target, files);
+  });
+  return ReasonIf(steps.error);
+}
+
+std::optional<std::string> ReplaceFileWith(const std::filesystem::path& path,
+                                           const std::filesystem::path& written) {
+  const std::unique_ptr<FileSystem> files = SystemFileSystem();
+  return ReplaceFileWith(path, written, *files);
 }
 
 std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path,

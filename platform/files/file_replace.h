@@ -29,6 +29,22 @@ std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path
                                                std::span<const std::uint8_t> bytes,
                                                FileSystem& files);
 
+// The file a replace of `path` writes: `path` itself, or the file its symbolic links lead
+// to. A file written first to take its place belongs beside this one, on the same file
+// system, so that a rename can put it there.
+std::filesystem::path ReplacedFileOf(const std::filesystem::path& path);
+
+// Makes `written`, a whole file already flushed and closed beside ReplacedFileOf(path), the
+// file at `path`, as ReplaceFileContents does with its new file: an existing file's
+// permission bits (owner and group where the process may set them) are taken over, a
+// symbolic link at `path` stays, and the folder is flushed after the rename. On failure
+// `written` is left as it is and so is the file at `path`. Nothing on success, else the
+// reason.
+std::optional<std::string> ReplaceFileWith(const std::filesystem::path& path,
+                                           const std::filesystem::path& written);
+std::optional<std::string> ReplaceFileWith(const std::filesystem::path& path,
+                                           const std::filesystem::path& written, FileSystem& files);
+
 // Writes `bytes` over the start of the existing file `path`, in place, keeping everything
 // beyond them and the file's length, and flushes them to the disk. When there is no file,
 // one holding just `bytes` is created as ReplaceFileContents does. Nothing on success, else

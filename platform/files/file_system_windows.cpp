@@ -18,6 +18,9 @@ constexpr std::uint32_t kWritablePermissions = 0666;
 constexpr std::uint32_t kReadOnlyPermissions = 0444;
 constexpr std::uint32_t kOwnerWriteBit = 0200;
 constexpr DWORD kLargestWrite = 1u << 30;  // bytes; WriteFile takes a 32-bit count
+// Writing, and reading and setting the attributes (SetPermissions reads them to change only
+// the read-only flag): GENERIC_WRITE alone does not include reading them.
+constexpr DWORD kWriteAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 
 int ErrnoOf(DWORD error) {
   switch (error) {
@@ -85,13 +88,13 @@ class WindowsFileSystem final : public FileSystem {
   // whether it is read-only, which SetPermissions does.
   int CreateNew(const std::filesystem::path& path, std::uint32_t /*permissions*/,
                 int& handle) override {
-    return Opened(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    return Opened(CreateFileW(path.c_str(), kWriteAccess, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr),
                   handle);
   }
 
   int OpenExisting(const std::filesystem::path& path, int& handle) override {
-    return Opened(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    return Opened(CreateFileW(path.c_str(), kWriteAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr),
                   handle);
   }
@@ -142,6 +145,9 @@ class WindowsFileSystem final : public FileSystem {
     } else {
       info.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     }
+    if (info.FileAttributes == 0) {
+      info.FileAttributes = FILE_ATTRIBUTE_NORMAL;  // 0 would mean "leave them as they are"
+    }
     return ErrorUnless(SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info));
   }
 
@@ -155,13 +161,26 @@ class WindowsFileSystem final : public FileSystem {
 
   // An existing file is replaced by ReplaceFileW, which keeps its access rights and
   // attributes; a new name is given by a move that returns only once it is on the disk.
+  // A read-only file can be neither replaced nor moved over: its flag is lifted for the
+  // replace and set again on the file in its place, or on the old one when the replace
+  // failed.
   int Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
-    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr)) {
-      return 0;
+    const DWORD attributes = GetFileAttributesW(to.c_str());
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+      return LastErrno();
     }
-    return ErrorUnless(
-        MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    const int replaced = Replace(from, to);
+    if (!readOnly) {
+      return replaced;
+    }
+    const DWORD now = replaced == 0 ? GetFileAttributesW(to.c_str()) : attributes;
+    if (now == INVALID_FILE_ATTRIBUTES) {
+      return LastErrno();
+    }
+    const int flagged = ErrorUnless(SetFileAttributesW(to.c_str(), now | FILE_ATTRIBUTE_READONLY));
+    return replaced != 0 ? replaced : flagged;
   }
 
   int Remove(const std::filesystem::path& path) override {
@@ -172,6 +191,15 @@ class WindowsFileSystem final : public FileSystem {
   int SyncFolder(const std::filesystem::path& /*folder*/) override { return 0; }
 
  private:
+  static int Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+      return 0;
+    }
+    return ErrorUnless(
+        MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  }
+
   int Opened(HANDLE file, int& handle) {
     if (file == INVALID_HANDLE_VALUE) {
       handle = -1;

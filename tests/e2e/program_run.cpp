@@ -130,7 +130,7 @@ std::function<void()> ProgramRunTest::Command(const QString& menuText,
     });
     QWidget* window = desktop_.WindowOf(program_.link.mainWindow);
     for (QAction* action : window->findChildren<QAction*>()) {
-      if (action->text() == menuText) {
+      if (QString(action->text()).remove(QLatin1Char('&')) == menuText) {  // without the mnemonic
         action->trigger();
         return;
       }

@@ -12,6 +12,7 @@
 #include "tests/e2e/zavctl_run.h"
 #include "tests/qt/pseudo_terminal.h"
 #include "tests/support/comma_locale.h"
+#include "tests/support/file_size_limit.h"
 
 namespace zav::test {
 namespace {
@@ -209,6 +210,57 @@ TEST_F(ZavctlTest, InTheFieldUnderACommaLocaleNumbersFilesAndReasonsStayStraight
 
 // An adapter pulled out while monitor runs is reopened as the window does: the state
 // changes on standard error, the rows go on after it, and the run ends when asked.
+// monitor --csv on a disk that fills up half-way (a file size limit stands in): the earlier
+// log stays as it was, the rows written are kept in the .part, the exit code is 3 and the
+// message names both. A log that completes replaces the file as every save does: through a
+// symbolic link, which stays, and with the replaced file's mode.
+TEST_F(ZavctlTest, MonitorCsvReplacesTheLogOnlyWhenWholeAndAsEverySaveDoes) {
+  const std::string port = StartZavsim({});
+  ASSERT_FALSE(port.empty());
+  std::string earlier;
+  while (earlier.size() < 67 * 1024) {
+    earlier += "an earlier drive, row " + std::to_string(earlier.size()) + "\r\n";
+  }
+  WriteFile(dir_ / "live.csv", earlier);
+  ZavctlRun cut;
+  {
+    const testing::FileSizeLimit limit(1500);  // bytes: the header and a few rows
+    if (!limit.Held()) {
+      GTEST_SKIP() << "no file size limit on this system";
+    }
+    cut = OnPort(port, {"-q", "monitor", "--for", "5", "--csv", "live.csv"});
+  }
+  EXPECT_EQ(cut.code, 3) << cut.err;
+  const std::string after = ReadFile(dir_ / "live.csv");
+  EXPECT_TRUE(after == earlier) << "the earlier log of " << earlier.size()
+                                << " bytes is untouched, not " << after.size() << " bytes";
+  const std::filesystem::path part = dir_ / "live.csv.part";
+  ASSERT_TRUE(std::filesystem::exists(part));
+  EXPECT_LE(std::filesystem::file_size(part), 1500U);
+  EXPECT_TRUE(ReadFile(part).starts_with(CsvHeaderRow()));
+  EXPECT_TRUE(Has(cut.err, "live.csv.part")) << cut.err;
+  EXPECT_TRUE(Has(cut.err, "live.csv is left as it was")) << cut.err;
+
+  std::filesystem::remove(part);
+  std::filesystem::create_directory(dir_ / "drives");
+  const std::filesystem::path real = dir_ / "drives" / "tuesday.csv";
+  WriteFile(real, earlier);
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  std::filesystem::remove(dir_ / "live.csv");
+  std::filesystem::create_symlink("drives/tuesday.csv", dir_ / "live.csv");
+  const ZavctlRun whole = OnPort(port, {"-q", "monitor", "--for", "1.5", "--csv", "live.csv"});
+  ASSERT_EQ(whole.code, 0) << whole.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "live.csv")) << "the link stays";
+  EXPECT_TRUE(ReadFile(real).starts_with(CsvHeaderRow()));
+  EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::mask,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "drives" / "tuesday.csv.part"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "live.csv.part"));
+}
+
 TEST_F(ZavctlTest, MonitorWaitsForAPulledAdapterAndGoesOnWhenItIsBack) {
   const std::string link = (dir_ / "zav-line").string();
   const std::string port =

@@ -49,7 +49,8 @@ class WatchedFileSystem final : public FileSystem {
     return real_->SetOwner(handle, owner, group);
   }
   int SetPermissions(int handle, std::uint32_t permissions) override {
-    return real_->SetPermissions(handle, permissions);
+    const auto failure = failures.find("chmod");  // not logged: the order tests skip it
+    return failure != failures.end() ? failure->second : real_->SetPermissions(handle, permissions);
   }
   int Sync(int handle) override {
     return Call("sync", names_[handle], [&] { return real_->Sync(handle); });
@@ -132,6 +133,46 @@ TEST_F(FileReplaceTest, NewFileReachesTheDiskBeforeTheRenameAndTheFolderAfterIt)
   EXPECT_LT(Position("sync a.car.saving0"), Position("close a.car.saving0"));
   EXPECT_LT(Position("close a.car.saving0"), Position("rename a.car.saving0>a.car"));
   EXPECT_LT(Position("rename a.car.saving0>a.car"), Position("sync-folder"));
+  EXPECT_EQ(files.log.back(), "sync-folder");
+}
+
+// The program may always set the bits of a file it made; when that fails all the same, the
+// save fails rather than leave a read-only file writable or a shared one private.
+TEST_F(FileReplaceTest, PermissionsThatCannotBeTakenOverFailTheSaveAndKeepTheOldFile) {
+  WriteFile(Path("a.car"), kOld);
+  ASSERT_EQ(::chmod(Path("a.car").c_str(), 0444), 0);
+  files.failures["chmod"] = EPERM;
+  EXPECT_EQ(Replace("a.car"), "Operation not permitted");
+  EXPECT_EQ(ReadFile(Path("a.car")), kOld);
+  EXPECT_EQ(PermissionsOf(Path("a.car")), 0444u);
+  EXPECT_EQ(FilesIn(dir.Path()), 1u) << "the new file is removed";
+}
+
+// A file written beside the target first (a log) takes its place as a new file of the
+// replace does: the old file's bits taken over and on the disk before the rename, the folder
+// flushed last, the link kept. A failed rename leaves both files as they were.
+TEST_F(FileReplaceTest, WrittenFileTakesTheOldOnesPlaceThroughItsLinkOrLeavesBoth) {
+  WriteFile(Path("tuesday.csv"), kOld);
+  ASSERT_EQ(::chmod(Path("tuesday.csv").c_str(), 0640), 0);
+  std::filesystem::create_symlink("tuesday.csv", Path("live.csv"));
+  std::filesystem::path written = ReplacedFileOf(Path("live.csv"));
+  written += ".part";
+  EXPECT_EQ(written, Path("tuesday.csv.part"));
+  WriteFile(written, kNew);
+
+  files.failures["rename"] = EXDEV;
+  EXPECT_EQ(ReplaceFileWith(Path("live.csv"), written, files), "Invalid cross-device link");
+  EXPECT_EQ(ReadFile(Path("tuesday.csv")), kOld);
+  EXPECT_EQ(ReadFile(written), kNew);
+
+  files.failures.clear();
+  files.log.clear();
+  EXPECT_EQ(ReplaceFileWith(Path("live.csv"), written, files), std::nullopt);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("live.csv")));
+  EXPECT_EQ(ReadFile(Path("live.csv")), kNew);
+  EXPECT_EQ(PermissionsOf(Path("tuesday.csv")), 0640u);
+  EXPECT_FALSE(std::filesystem::exists(written));
+  EXPECT_LT(Position("sync tuesday.csv.part"), Position("rename tuesday.csv.part>tuesday.csv"));
   EXPECT_EQ(files.log.back(), "sync-folder");
 }
 

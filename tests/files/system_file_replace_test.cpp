@@ -46,5 +46,37 @@ TEST(SystemFileReplaceTest, FileIsCreatedReplacedAndOverwrittenAtItsStartLeaving
   EXPECT_EQ(EntriesIn(folder.Path()), 2);  // no new file left beside the replaced ones
 }
 
+// A read-only file stays read-only when replaced, by new contents or by a file written
+// beside it first (a log taking the place of an older one); on a system where the flag
+// forbids replacing, the seam lifts it for the replace and sets it again.
+TEST(SystemFileReplaceTest, ReadOnlyFileIsReplacedAndStaysReadOnly) {
+  testing::TempDir folder;
+  const std::filesystem::path file = folder / "locked.car";
+  testing::WriteFile(file, "old contents");
+  const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                         std::filesystem::perms::others_write;
+  std::filesystem::permissions(file, writeBits, std::filesystem::perm_options::remove);
+  const auto readOnly = [&file, writeBits] {
+    return (std::filesystem::status(file).permissions() & writeBits) ==
+           std::filesystem::perms::none;
+  };
+
+  EXPECT_EQ(ReplaceFileContents(file, BytesOf("new contents")), std::nullopt);
+  EXPECT_EQ(testing::ReadFile(file), "new contents");
+  EXPECT_TRUE(readOnly());
+
+  std::filesystem::path written = ReplacedFileOf(file);
+  written += ".part";
+  testing::WriteFile(written, "written beside it");
+  EXPECT_EQ(ReplaceFileWith(file, written), std::nullopt);
+  EXPECT_EQ(testing::ReadFile(file), "written beside it");
+  EXPECT_TRUE(readOnly());
+  EXPECT_FALSE(std::filesystem::exists(written));
+  EXPECT_EQ(EntriesIn(folder.Path()), 1);
+
+  std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);  // so the folder can go
+}
+
 }  // namespace
 }  // namespace zav

@@ -329,18 +329,59 @@ TEST_F(ParametersDialogTest, BadDelayStoresRegisters80To82OnlyAndAsksNothing) {
 }
 
 // The template has no Cancel: Escape closes the dialog as its close box does, keeping nothing
-// typed; Enter does nothing.
-TEST_F(ParametersDialogTest, EnterChangesNothingAndEscapeClosesAsTheCloseBoxDoes) {
-  Run([this] {
+// typed; Enter does nothing. With anything differing from what the dialog opened with,
+// Escape first asks "Discard the changes?", Cancel the default; a text typed back as it was
+// is no change.
+TEST_F(ParametersDialogTest, EnterChangesNothingAndEscapeAsksBeforeDiscardingChanges) {
+  const std::uint16_t temperatureBefore = RegisterValue(link.image, 92);
+  desktop.QueueMessageAnswer(MessageAnswer::Cancel);
+  desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  bool openAfterCancel = false;
+  std::string typedAfterCancel;
+  Run([&] {
     Type(2042, "9");
     desktop.Press(kDialog, kCommandEnter);
     EXPECT_FALSE(desktop.Newest(kDialog)->closedAt.has_value()) << "Enter leaves it open";
-    desktop.Press(kDialog, kCommandEscape);
+    desktop.Press(kDialog, kCommandEscape);  // asked; Cancel
+    openAfterCancel = !desktop.Newest(kDialog)->closedAt.has_value();
+    typedAfterCancel = Text(2042);
+    desktop.Press(kDialog, kCommandEscape);  // asked; Ok discards
   });
-  EXPECT_TRUE(desktop.Messages().empty());
+  EXPECT_TRUE(openAfterCancel) << "Cancel keeps the dialog and what was typed";
+  EXPECT_EQ(typedAfterCancel, "9");
+  const auto& messages = desktop.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  for (const auto& message : messages) {
+    EXPECT_EQ(message.text, "Discard the changes?");
+    EXPECT_EQ(message.buttons, MessageButtons::OkCancel) << "Cancel the default";
+    EXPECT_EQ(message.goOnLabel, "Discard");
+  }
+  EXPECT_EQ(RegisterValue(link.image, 92), temperatureBefore) << "nothing typed is kept";
   EXPECT_EQ(RegisterValue(link.image, 80), 40);
   EXPECT_EQ(desktop.Newest(kDialog)->closedAt, 1 * kMillisecond) << "closed by Escape";
   EXPECT_EQ(result, 0);
+}
+
+TEST_F(ParametersDialogTest, EscapeClosesAtOnceWhenNothingDiffersFromTheOpening) {
+  Run([this] {
+    const std::string opened = Text(2042);
+    Type(2042, "41");
+    Type(2042, opened);  // typed back as it was
+    desktop.Press(kDialog, kCommandEscape);
+  });
+  EXPECT_TRUE(desktop.Messages().empty());
+  EXPECT_EQ(desktop.Newest(kDialog)->closedAt, 1 * kMillisecond) << "closed by Escape";
+}
+
+// "Apply to Parameters…" opens the dialog with the trackbars placed: a change to discard.
+TEST_F(ParametersDialogTest, EscapeAsksWhenTheTrackbarsWerePlacedForTheDialog) {
+  desktop.QueueMessageAnswer(MessageAnswer::Ok);
+  desktop.At(1 * kMillisecond, [this] { desktop.Press(kDialog, kCommandEscape); });
+  desktop.At(2 * kMillisecond, [this] { desktop.RequestClose(kDialog); });
+  RunParametersDialogPlaced(link, state, TrackbarPositions{10, 12});
+  ASSERT_EQ(desktop.Messages().size(), 1u);
+  EXPECT_EQ(desktop.Messages()[0].text, "Discard the changes?");
+  EXPECT_EQ(desktop.Newest(kDialog)->closedAt, 1 * kMillisecond);
 }
 
 TEST_F(ParametersDialogTest, HandlesItsFiveMessagesAndLeavesTimersToTheHost) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -95,6 +97,30 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"NoOfYesNo", MessageButtons::YesNo, UserAction::No, MessageAnswer::No},
         MessageCase{"YesNoClosed", MessageButtons::YesNo, UserAction::CloseBox, MessageAnswer::No}),
     MessageName);
+
+// A box whose advice stops applying while nobody answers it (the busy port got by a retry
+// behind it) closes by itself, answering as its close box does; the owner's timer ticks on.
+using SelfClosingBoxTest = test::ShownDialogTest;
+
+TEST_F(SelfClosingBoxTest, BoxClosesItselfOnceItsAdviceNoLongerApplies) {
+  std::optional<MessageAnswer> answer;
+  bool boxSeen = false;
+  RunShown(test::PlainTemplate(), [&](WindowRef window) {
+    test::ModalDriver driver([&](QWidget& modal) {
+      boxSeen = boxSeen || dynamic_cast<QMessageBox*>(&modal) != nullptr;
+      return false;  // the user never answers
+    });
+    bool portGot = false;
+    QTimer::singleShot(300, [&portGot] { portGot = true; });
+    answer = desktop_.ShowMessageUntil(window, "Error opening serial port - check setting", "Error",
+                                       MessageButtons::Ok, MessageIcon::Error,
+                                       [&portGot] { return portGot; });
+    EXPECT_TRUE(portGot);
+  });
+  EXPECT_TRUE(boxSeen);
+  EXPECT_EQ(answer, MessageAnswer::Ok);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
 
 // A question with a named go-on button: only that button goes on; Cancel is the default, so
 // Enter, Escape and the close box all cancel.

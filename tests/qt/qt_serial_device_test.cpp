@@ -288,6 +288,66 @@ TEST_F(QtSerialDeviceTest, ReplyBetweenTicksWakesTheLoopOnceAndTheTickReadsItWho
   EXPECT_EQ(device_.ReadByte(), std::nullopt);
 }
 
+// Twenty live frames, as a reply to a live poll.
+Bytes LiveReply() {
+  Bytes reply;
+  for (std::uint8_t address = 32; address <= 51; ++address) {
+    const Bytes frame = {0x02, address, 0x01, 0x02, static_cast<std::uint8_t>(5 + address), 0x0D};
+    reply.insert(reply.end(), frame.begin(), frame.end());
+  }
+  return reply;
+}
+
+// How a tick's read ended before the next reply comes in between two ticks.
+enum class ReadEnd { QuietLine, WholeFrame };
+
+class QtSerialDeviceReadEndTest : public QtSerialDeviceTest,
+                                  public testing::WithParamInterface<ReadEnd> {};
+
+// Whichever way the tick's read ended (the line went quiet, or the reader stopped at a whole
+// frame with more bytes behind it), a reply arriving before the next tick, a byte a
+// millisecond as at 9600 baud, wakes the program once or twice rather than once per byte,
+// and the next tick reads everything whole and in order.
+TEST_P(QtSerialDeviceReadEndTest, ReplyBetweenTicksWakesTheLoopOnceWhateverEndedTheRead) {
+  ASSERT_TRUE(device_.Open(kPort));
+  Bytes expected;
+  if (GetParam() == ReadEnd::QuietLine) {
+    EXPECT_EQ(device_.ReadByte(), std::nullopt);
+  } else {
+    const Bytes two = {0x02, 0x20, 0x01, 0x02, 0x25, 0x0D, 0x02, 0x21, 0x01, 0x02, 0x26, 0x0D};
+    line_.Send(two);
+    EXPECT_EQ(ReadBytes(device_, 6), Bytes(two.begin(), two.begin() + 6));
+    expected.assign(two.begin() + 6, two.end());
+  }
+  const Bytes reply = LiveReply();
+  expected.insert(expected.end(), reply.begin(), reply.end());
+  ReadinessWakes wakes;
+  QEventLoop loop;
+  QTimer byteTimer;
+  std::size_t sent = 0;
+  QObject::connect(&byteTimer, &QTimer::timeout, [&] {
+    line_.Send(std::span(&reply[sent], 1));
+    if (++sent == reply.size()) {
+      byteTimer.stop();
+      QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    }
+  });
+  byteTimer.start(1);
+  QTimer::singleShot(kHangGuard, &loop, &QEventLoop::quit);
+  loop.exec();
+  ASSERT_EQ(sent, reply.size());
+  EXPECT_LE(wakes.count, 2);
+  EXPECT_EQ(ReadBytes(device_, expected.size()), expected);
+  EXPECT_EQ(device_.ReadByte(), std::nullopt);
+}
+
+std::string ReadEndName(const testing::TestParamInfo<ReadEnd>& end) {
+  return end.param == ReadEnd::QuietLine ? "QuietLine" : "WholeFrame";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, QtSerialDeviceReadEndTest,
+                         testing::Values(ReadEnd::QuietLine, ReadEnd::WholeFrame), ReadEndName);
+
 TEST_F(QtSerialDeviceTest, WorksInsideATimerHandler) {
   ASSERT_TRUE(device_.Open(kPort));
   QEventLoop loop;

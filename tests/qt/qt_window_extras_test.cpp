@@ -5,13 +5,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QToolTip>
+#include <string>
+#include <vector>
 
 #include "hosts/qt/status_segments.h"
+#include "resources/main_template.h"
 #include "resources/menu.h"
 #include "tests/qt/shown_dialog.h"
 #include "tests/qt/test_templates.h"
@@ -89,9 +94,47 @@ TEST_F(WindowExtrasTest, AddedItemsJoinTheirMenuOrANewOneAndCanBeCheckedAndDisab
     desktop_.SetMenuItemEnabled(window, kHelpItem, true);
     help->trigger();
     log->trigger();
+
+    // A '&' in an item's text marks its mnemonic, as in Qt's own menus; its key is shown.
+    desktop_.AddMenuItem(window, "Log", kLogItem + 1, "S&top recording");
+    desktop_.SetMenuItemKey(window, kLogItem + 1, "Ctrl+L");
+    QAction* stop = menus.back()->menu()->actions().back();
+    EXPECT_EQ(stop->text(), QStringLiteral("S&top recording"));
+    EXPECT_EQ(stop->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
   });
   EXPECT_EQ(Script().CountCommand(kHelpItem, 0), 1);
   EXPECT_EQ(Script().CountCommand(kLogItem, 0), 1);
+}
+
+// The segments take the room their texts need: on the main window a short connection text
+// leaves the recording's whole; and a tooltip open over a segment follows its text.
+TEST_F(WindowExtrasTest, SegmentsAreSizedByTheirTextsAndTheirTooltipsFollowThem) {
+  RunShown(MainTemplate(), [&](WindowRef window) {
+    QWidget& dialog = *desktop_.WindowOf(window);
+    const std::string recording =
+        "Recording: 50 rows, 7 kB \u00b7 zavmon-20261209-162915.csv \u00b7 parameters not read yet";
+    desktop_.SetStatusSegments(window, std::vector<std::string>{"no port chosen", recording, ""});
+    dialog.layout()->activate();
+    QApplication::processEvents();
+    auto* line = dialog.findChild<qt::StatusSegments*>(QStringLiteral("statusLine"));
+    ASSERT_NE(line, nullptr);
+    QLabel* second = line->Segment(1);
+    ASSERT_NE(second, nullptr);
+    const int needed = second->fontMetrics().horizontalAdvance(QString::fromStdString(recording));
+    ASSERT_GT(line->contentsRect().width(), needed + 200) << "a window wide enough for both";
+    EXPECT_EQ(line->Segment(0)->text(), QStringLiteral("no port chosen"));
+    EXPECT_EQ(second->text().toStdString(), recording) << "whole, not cut";
+
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), second->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(second, &hover);
+    ASSERT_TRUE(QToolTip::isVisible());
+    const std::string later =
+        "Recording: 64 rows, 9 kB \u00b7 zavmon-20261209-162915.csv \u00b7 parameters not read yet";
+    desktop_.SetStatusSegments(window, std::vector<std::string>{"no port chosen", later, ""});
+    QApplication::processEvents();
+    EXPECT_EQ(QToolTip::text().toStdString(), later) << "the open tooltip shows the text now";
+    QToolTip::hideText();
+  });
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "link/block_transfer.h"
 #include "resources/main_template.h"
 #include "tests/support/local_zone.h"
@@ -200,6 +202,57 @@ TEST(BusyPortTest, IsTriedEverySecondUntilFreeAndTheSegmentSaysWhenItWasGot) {
   EXPECT_FALSE(harness.MainText(kStatusEdit).empty()) << "the Status box shows the answers";
   EXPECT_NE(harness.MainText(kStatusEdit), kStaleText);
   EXPECT_EQ(testing::ReadFile(harness.dir / "zavmon.cfg"), settings);
+}
+
+// The fitter leaves the start's box unanswered while another program holds COM1 and lets go
+// of it at 3 s: the retries run behind the box from the start, the values say that nothing
+// is read ("\u2014", empty bars, never a 0.00 that reads as a measurement), and once the
+// port is got the box closes by itself, its advice no longer applying.
+TEST(BusyPortTest, RetriesRunBehindTheStartBoxWhichClosesItselfWhenThePortIsGot) {
+  const testing::LocalZone zone("CET-1");
+  ProgramHarness harness;
+  harness.ports.devicePaths["COM1"] = "/dev/ttyUSB0";
+  harness.ports.held.insert("COM1");
+  constexpr std::int64_t k162912Utc = 1'796'833'752'000;  // 2026-12-09 16:29:12 UTC, ms
+  harness.program.dataLog.source.clock.unixMs = [&] {
+    return k162912Utc + harness.clock.Now() / kMillisecond;
+  };
+  harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 60 * kSecond);  // never answered
+  std::size_t attemptsWhileBusy = 0;
+  std::map<int, std::string> textsWhileBusy;
+  std::map<int, int> barsWhileBusy;
+  harness.desktop.At(2900 * kMillisecond, [&] {
+    attemptsWhileBusy = harness.device.OpenAttempts().size();
+    for (const int edit : {1012, 1016, 1017, 1021, 1024, 1028, kStatusEdit}) {
+      textsWhileBusy[edit] = harness.MainText(edit);
+    }
+    for (const int bar : {1003, 1007, 1008, 1106, 1107, 1108}) {
+      barsWhileBusy[bar] = harness.Main(bar).barPosition;
+    }
+  });
+  harness.desktop.At(3 * kSecond, [&] { harness.ports.held.erase("COM1"); });
+  harness.RunUntil(6 * kSecond);
+
+  EXPECT_EQ(attemptsWhileBusy, 1u + 2u) << "the start's open, then one try a second";
+  for (const auto& [edit, text] : textsWhileBusy) {
+    EXPECT_EQ(text, kStaleText) << "edit " << edit;
+  }
+  for (const auto& [bar, position] : barsWhileBusy) {
+    EXPECT_LE(position, harness.Main(bar).barLow) << "bar " << bar << " stands empty";
+  }
+  const auto& messages = harness.desktop.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Error opening serial port - check setting");
+  EXPECT_EQ(messages[0].caption, "Error");
+  EXPECT_TRUE(messages[0].closedItself);
+  EXPECT_GT(messages[0].closedAt, 3 * kSecond);
+  EXPECT_LT(messages[0].closedAt, 4200 * kMillisecond) << "closed at the try that got the port";
+  EXPECT_NE(StatusLineOf(harness).find("controller answering \u00b7 COM1 \u2192 /dev/ttyUSB0 "
+                                       "\u00b7 got the port at 17:29:1"),
+            std::string::npos)
+      << StatusLineOf(harness);
+  EXPECT_NE(harness.MainText(1024), kStaleText) << "values again once the controller answers";
+  EXPECT_NE(harness.MainText(kStatusEdit), kStaleText);
 }
 
 TEST(PortListTest, ChoosingTheShownEntryAgainReopensThePort) {

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
+#include <set>
+
 #include "resources/main_template.h"
 #include "tests/support/program_harness.h"
+#include "ui/data_log_commands.h"
 #include "ui/extra_commands.h"
 
 namespace zav {
@@ -40,6 +45,32 @@ TEST(MainWindowExtrasTest, AddedItemsAndStatusLineClicksRunTheirHandlers) {
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->menuTitle, "Log");
   EXPECT_EQ(item->text, "Start recording\u2026");
+}
+
+// The keyboard reaches every added item by its own letter, whichever of start and stop is
+// enabled, and one key shown beside both starts and stops a recording.
+TEST(MainWindowExtrasTest, EveryAddedItemHasAMnemonicOfItsOwnAndRecordingAKey) {
+  ProgramHarness harness;
+  harness.RunUntil(300 * kMillisecond);
+
+  const auto& items = harness.desktop.Newest(kMain)->addedItems;
+  ASSERT_GE(items.size(), 7u);
+  std::map<std::string, std::set<char>> lettersByMenu;
+  for (const auto& item : items) {
+    EXPECT_NE(item.mnemonic, '\0') << item.text;
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(item.mnemonic)));
+    EXPECT_TRUE(lettersByMenu[item.menuTitle].insert(letter).second)
+        << item.text << ": '" << item.mnemonic << "' is taken in " << item.menuTitle;
+    EXPECT_EQ(item.text.find('&'), std::string::npos) << item.text;
+  }
+  const auto* start = harness.desktop.Newest(kMain)->AddedItem(kStartRecording);
+  const auto* stop = harness.desktop.Newest(kMain)->AddedItem(kStopRecording);
+  ASSERT_NE(start, nullptr);
+  ASSERT_NE(stop, nullptr);
+  EXPECT_EQ(start->text, "Start recording\u2026");
+  EXPECT_EQ(stop->text, "Stop recording");
+  EXPECT_EQ(start->key, "Ctrl+L");
+  EXPECT_EQ(stop->key, "Ctrl+L");
 }
 
 TEST(MainWindowExtrasTest, StatusLineJoinsSegmentsAndIsSetOnlyWhenItChanges) {
