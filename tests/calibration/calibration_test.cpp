@@ -25,8 +25,7 @@ using testing::PetrolDrive;
 constexpr TrackbarPositions kNeedPositions{10, 12};
 
 GasModel NeedOfTheTests() {
-  return GasModel{FactorsAt(kNeedPositions), FactorsAt(PositionsOf(kDefaultParameters)),
-                  ModelPetrolMs(350.0), ModelPetrolMs(950.0)};
+  return GasModel{FactorsAt(kNeedPositions), FactorsAt(PositionsOf(kDefaultParameters))};
 }
 
 TEST(CalibrationTest, SettledCellsGiveTheNeedAndTheFitLandsOnItsGridPositions) {
@@ -52,17 +51,18 @@ TEST(CalibrationTest, SettledCellsGiveTheNeedAndTheFitLandsOnItsGridPositions) {
     }
     ASSERT_TRUE(cell.Covered());
     const double petrolMs = ModelPetrolMs(cell.manifoldFrom + 50.0);
-    const FactorSegment need{model.shortestMs, model.longestMs, model.need};
-    const FactorSegment inForce{model.shortestMs, model.longestMs, model.inForce};
     // Had a ramp or the seconds after the switch-over counted, the correction would be off
     // by several per cent; the times in a log have 0.01 ms steps.
     EXPECT_NEAR(cell.petrolMs, petrolMs, 0.006);
-    EXPECT_NEAR(cell.Correction(), RatioAt(need, petrolMs) / RatioAt(inForce, petrolMs), 0.003);
-    EXPECT_NEAR(cell.DeliveredRatio(), RatioAt(inForce, petrolMs), 0.003);
-    EXPECT_NEAR(cell.NeededRatio(), RatioAt(need, petrolMs), 0.003);
+    EXPECT_NEAR(
+        cell.Correction(),
+        testing::ModelRatio(model.need, petrolMs) / testing::ModelRatio(model.inForce, petrolMs),
+        0.003);
+    EXPECT_NEAR(cell.DeliveredRatio(), testing::ModelRatio(model.inForce, petrolMs), 0.003);
+    EXPECT_NEAR(cell.NeededRatio(), testing::ModelRatio(model.need, petrolMs), 0.003);
   }
-  EXPECT_NEAR(result.shortestMs, model.shortestMs, 0.006);
-  EXPECT_NEAR(result.longestMs, model.longestMs, 0.006);
+  EXPECT_NEAR(result.shortestMs, ModelPetrolMs(350.0), 0.006);
+  EXPECT_NEAR(result.longestMs, ModelPetrolMs(950.0), 0.006);
 
   ASSERT_TRUE(result.proposal) << result.reason;
   const Proposal& proposal = *result.proposal;

@@ -47,8 +47,7 @@ class CalibrationWindowTest : public ProgramRunTest {
 
 TEST_F(CalibrationWindowTest, OpensFromTheLogMenuFillsTheTableAndApplyPlacesTheTrackbars) {
   const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
-  const testing::GasModel model{FactorsAt(kNeedPositions), FactorsAt({15, 19}),
-                                testing::ModelPetrolMs(350), testing::ModelPetrolMs(950)};
+  const testing::GasModel model{FactorsAt(kNeedPositions), FactorsAt({15, 19})};
   const std::filesystem::path petrolLog = dir_ / "petrol.csv";
   const std::filesystem::path gasLog = dir_ / "gas.csv";
   testing::WriteDriveLog(petrolLog, testing::PetrolDrive(holds), kDefaultParameters);

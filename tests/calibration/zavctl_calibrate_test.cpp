@@ -39,8 +39,7 @@ ZavctlRun Zavctl(const std::vector<std::string>& arguments) {
 TEST(ZavctlCalibrateTest, PrintsTheTableAndProposalAndRefusesWhatCannotSupportOne) {
   const zav::testing::TempDir folder;
   const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
-  const testing::GasModel model{FactorsAt({10, 12}), FactorsAt({15, 19}),
-                                testing::ModelPetrolMs(350), testing::ModelPetrolMs(950)};
+  const testing::GasModel model{FactorsAt({10, 12}), FactorsAt({15, 19})};
   const std::string petrol = (folder / "petrol.csv").string();
   const std::string gas = (folder / "gas.csv").string();
   testing::WriteDriveLog(petrol, testing::PetrolDrive(holds), kDefaultParameters);
