@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +23,8 @@
 #include "tests/calibration/synthetic_drive.h"
 #include "tests/e2e/program_run.h"
 #include "tests/qt/zavsim_child.h"
+#include "tests/sim/zavsim_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace zav::test {
 namespace {
@@ -106,6 +110,57 @@ TEST_F(CalibrationWindowTest, OpensFromTheLogMenuFillsTheTableAndApplyPlacesTheT
   EXPECT_EQ(numerator, std::to_string(expected.numerator));
   // Nothing was written: the fitter did not confirm.
   EXPECT_EQ(device_.Count(static_cast<char>(kLetterSet)), writesBefore);
+}
+
+// Without a parameter file beside the gas log, the window takes the controller's confirmed
+// set and zavctl the set given with --in-force; given the same set, both propose the same
+// and say where the factors in force came from. Before the controller's set is known the
+// window proposes nothing and says what to do.
+TEST(CalibrationInForceTest, TheWindowAndZavctlAgreeOnTheFactorsInForceAndTheProposal) {
+  const zav::testing::TempDir folder;
+  constexpr TrackbarPositions kInForce{20, 15};
+  ParameterWords set = kDefaultParameters;
+  const FormulaResult formula = ApplyFormulaTo(599, kInForce);
+  set[88 - 80] = static_cast<std::uint16_t>(formula.yAxis);
+  set[89 - 80] = static_cast<std::uint16_t>(formula.numerator);
+  const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
+  testing::WriteDriveLog(folder / "petrol.csv", testing::PetrolDrive(holds), kDefaultParameters);
+  testing::WriteDriveLog(folder / "gas.csv",
+                         testing::GasDrive(holds, {FactorsAt(kNeedPositions), FactorsOf(set)}),
+                         set);
+  std::filesystem::remove(folder / "gas.csv.params.car");
+  testing::WriteParameters(folder / "in-force.car", set);
+
+  sim::testing::ChildProcess zavctl(
+      ZAVCTL_PATH, {"calibrate", "--json", "--in-force", (folder / "in-force.car").string(),
+                    (folder / "petrol.csv").string(), (folder / "gas.csv").string()});
+  ASSERT_TRUE(zavctl.WaitForExit(std::chrono::seconds(60)));
+  const QJsonObject proposed =
+      QJsonDocument::fromJson(QByteArray::fromStdString(zavctl.StandardOutput()))
+          .object()["proposal"]
+          .toObject()["proposed"]
+          .toObject();
+  EXPECT_NE(zavctl.StandardError().find("given with --in-force"), std::string::npos);
+
+  std::optional<ParameterWords> confirmed;
+  CalibrationActions actions;
+  actions.confirmedSet = [&confirmed] { return confirmed; };
+  qt::CalibrationWindow window(actions, nullptr);
+  window.SetLog(Fuel::Petrol, folder / "petrol.csv");
+  window.SetLog(Fuel::Gas, folder / "gas.csv");
+  EXPECT_FALSE(window.Result());
+  EXPECT_TRUE(window.Message().text().contains("Read from ZAV"))
+      << window.Message().text().toStdString();
+
+  confirmed = set;
+  window.SetLog(Fuel::Gas, folder / "gas.csv");
+  ASSERT_TRUE(window.Result() && window.Result()->proposal);
+  EXPECT_TRUE(window.Message().text().contains("from the controller's set"));
+  EXPECT_EQ(window.Result()->proposal->current, PositionsOf(set));
+  EXPECT_EQ(window.Result()->proposal->proposed.left, proposed["leftTrackbar"].toInt());
+  EXPECT_EQ(window.Result()->proposal->proposed.right, proposed["rightTrackbar"].toInt());
+  EXPECT_EQ(window.Result()->proposal->proposed, kNeedPositions);
+  EXPECT_EQ(window.Logs().reads, 2);  // each log once, however often it recalculated
 }
 
 }  // namespace
