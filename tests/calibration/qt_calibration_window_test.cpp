@@ -69,6 +69,7 @@ TEST_F(CalibrationWindowTest, OpensFromTheLogMenuFillsTheTableAndApplyPlacesTheT
   std::string yAxis;
   std::string numerator;
   int writesBefore = -1;
+  QString refusal;
 
   Run({{"Petrol", [&] { return OnPetrol(); },
         Command("Calibrate\u2026", {ChooseFile(petrolLog), ChooseFile(gasLog)})},
@@ -86,6 +87,12 @@ TEST_F(CalibrationWindowTest, OpensFromTheLogMenuFillsTheTableAndApplyPlacesTheT
           if (const char* picture = std::getenv("ZAV_CALIBRATE_PICTURE")) {
             host.Window()->grab().save(QString::fromLocal8Bit(picture));
           }
+          // The program has not read the controller: its "X axis" (0) is not the one the
+          // proposal was made for, so "Apply" says so and opens nothing.
+          host.Window()->ApplyButton().click();
+          refusal = host.Window()->Message().text();
+          // As a read would leave it.
+          program_.link.image.values[87 - kFirstImageRegister] = 599;
           host.Window()->ApplyButton().click();
         }},
        {"Parameters open", [&] { return ParametersDialog().has_value(); },
@@ -103,6 +110,10 @@ TEST_F(CalibrationWindowTest, OpensFromTheLogMenuFillsTheTableAndApplyPlacesTheT
   EXPECT_EQ(rows, 14);
   EXPECT_TRUE(proposalText.contains("Left        2.20 -> 2.30  (trackbar 15 -> 10)"))
       << proposalText.toStdString();
+  EXPECT_TRUE(
+      refusal.contains("The program holds \"X axis\" 0, but the proposal was made for "
+                       "\"X axis\" 599"))
+      << refusal.toStdString();
   EXPECT_EQ(placed, kNeedPositions);
   // The dialog's own formula for the placed trackbars and the "X axis" the program holds.
   const FormulaResult expected = ApplyFormulaTo(RegisterValue(program_.link.image, 87), placed);
