@@ -1,38 +1,76 @@
 #include "calibration/calibration.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "calibration/calibration_text.h"
+#include "calibration/equal_load.h"
+#include "calibration/proposal.h"
 
 namespace zav {
 
 namespace {
 
-bool InCell(const LoadCell& cell, const SteadySample& sample) {
-  return sample.rpm >= cell.rpmFrom && sample.rpm < cell.rpmFrom + kRpmBand &&
-         sample.manifoldMbar >= cell.manifoldFrom &&
-         sample.manifoldMbar < cell.manifoldFrom + kManifoldBand;
+// Per settled gas sample, the petrol time the petrol drive gave at its load; 0: none.
+std::vector<double> PetrolMsAtLoads(std::span<const SteadySample> onPetrol,
+                                    std::span<const SteadySample> onGas) {
+  const PetrolReference reference = ReferenceOf(onPetrol);
+  std::vector<double> atLoad;
+  atLoad.reserve(onGas.size());
+  for (const SteadySample& sample : onGas) {
+    atLoad.push_back(PetrolMsAtLoad(reference, sample.rpm, sample.manifoldMbar).value_or(0.0));
+  }
+  return atLoad;
 }
 
-// The shortest and longest petrol time on petrol among the samples of covered cells: the
-// span over which the view draws the factors' line for this drive.
-void FindSpan(Calibration& calibration, std::span<const SteadySample> onPetrol) {
+void FindSpan(Calibration& calibration) {
   double shortest = std::numeric_limits<double>::max();
   double longest = 0.0;
-  for (const SteadySample& sample : onPetrol) {
-    const bool covered =
-        std::any_of(calibration.cells.begin(), calibration.cells.end(),
-                    [&](const LoadCell& cell) { return cell.Covered() && InCell(cell, sample); });
-    if (covered) {
-      shortest = std::min(shortest, sample.petrolMs);
-      longest = std::max(longest, sample.petrolMs);
+  for (const LoadCell& cell : calibration.cells) {
+    if (cell.Covered()) {
+      shortest = std::min(shortest, cell.petrolMs);
+      longest = std::max(longest, cell.petrolMs);
+      calibration.largestCorrection =
+          std::max(calibration.largestCorrection, std::abs(cell.Correction() - 1.0));
     }
   }
   if (longest > 0.0) {
     calibration.shortestMs = shortest;
     calibration.longestMs = longest;
+    calibration.reach.left = shortest <= kLeftFactorPetrolMs + kReachMs;
+    calibration.reach.right = longest >= kRightFactorPetrolMs - kReachMs;
   }
+}
+
+// The gas times of a drive on these factors follow their line (the controller delivers
+// GAS/BA by it at the load's petrol time). When many do not, the samples were driven on
+// other factors: a write during the recording, or a set that was not in force.
+std::string OffLineReason(std::span<const SteadySample> onGas, std::span<const double> atLoad,
+                          const ParameterWords& inForce) {
+  const Factors factors = FactorsOf(inForce);
+  int counted = 0;
+  int off = 0;
+  for (std::size_t i = 0; i < onGas.size(); ++i) {
+    if (atLoad[i] <= 0.0) {
+      continue;
+    }
+    const double delivered = onGas[i].gasMs / onGas[i].petrolMs;
+    ++counted;
+    if (std::abs(delivered / GasRatioAt(factors, atLoad[i]) - 1.0) > kDeliveredTolerance) {
+      ++off;
+    }
+  }
+  if (counted < kLeastCellSamples || off <= kMostOffLine * counted) {
+    return {};
+  }
+  return "the gas times do not follow the factors in force (" + FixedText(factors.left, 2) +
+         " and " + FixedText(factors.right, 2) + "): " + std::to_string(off) + " of " +
+         std::to_string(counted) + " settled samples on gas deliver a ratio more than " +
+         FixedText(kDeliveredTolerance * 100.0, 0) +
+         " % off their line. The parameters were written during the recording, or the set "
+         "taken as in force is not the one the controller had. Record the gas drive again "
+         "on one set, or give the set that was in force.";
 }
 
 std::string ReasonWithout(const Calibration& calibration) {
@@ -47,7 +85,7 @@ std::string ReasonWithout(const Calibration& calibration) {
            " are needed. Drive longer on both fuels across the load range, holding each "
            "engine speed and throttle for a few seconds.";
   }
-  if (calibration.longestMs - calibration.shortestMs < kLeastSpanMs) {
+  if (!calibration.calibrated && calibration.longestMs - calibration.shortestMs < kLeastSpanMs) {
     return "the covered cells span only " + FixedText(calibration.shortestMs, 2) + " to " +
            FixedText(calibration.longestMs, 2) + " ms of petrol time; " +
            FixedText(kLeastSpanMs, 1) +
@@ -57,44 +95,15 @@ std::string ReasonWithout(const Calibration& calibration) {
   return {};
 }
 
-Proposal ProposeFrom(const Calibration& calibration) {
-  const std::vector<FitPoint> points = FitPointsOf(calibration.cells);
-  Proposal proposal;
-  proposal.current = PositionsOf(calibration.inForce);
-  proposal.currentFactors = FactorsAt(proposal.current);
-  proposal.xAxis = ParameterAt(calibration.inForce, kXAxisRegister);
-  proposal.currentYAxis = ParameterAt(calibration.inForce, kYAxisRegister);
-  proposal.currentNumerator = ParameterAt(calibration.inForce, kNumeratorRegister);
-  proposal.currentError = WeightedRmsError(points, calibration.shortestMs, calibration.longestMs,
-                                           proposal.currentFactors);
-  const FactorFit fit = FitFactors(points, calibration.shortestMs, calibration.longestMs,
-                                   proposal.current, proposal.xAxis);
-  proposal.proposed = fit.positions;
-  proposal.reopened = fit.reopened;
-  proposal.proposedFactors = fit.factors;
-  proposal.proposedError = fit.rmsError;
-  proposal.formula = fit.formula;
-  return proposal;
-}
-
 }  // namespace
 
-std::uint16_t ParameterAt(const ParameterWords& parameters, std::uint8_t address) {
-  return parameters[static_cast<std::size_t>(address - kFirstImageRegister)];
-}
-
-TrackbarPositions PositionsOf(const ParameterWords& parameters) {
-  return OpeningPositions(ParameterAt(parameters, kXAxisRegister),
-                          ParameterAt(parameters, kYAxisRegister),
-                          ParameterAt(parameters, kNumeratorRegister));
-}
-
-std::vector<FitPoint> FitPointsOf(std::span<const LoadCell> cells) {
+std::vector<FitPoint> FitPointsOf(std::span<const LoadCell> cells, Factors inForce) {
   std::vector<FitPoint> points;
   for (const LoadCell& cell : cells) {
     if (cell.Covered()) {
-      points.push_back(
-          FitPoint{cell.petrolMs, cell.NeededRatio(), static_cast<double>(cell.Weight())});
+      points.push_back(FitPoint{cell.petrolMs,
+                                GasRatioAt(inForce, cell.petrolMs) * cell.Correction(),
+                                static_cast<double>(cell.Weight())});
     }
   }
   return points;
@@ -106,12 +115,19 @@ Calibration Calibrate(std::span<const DecodedSample> petrolDrive,
   calibration.inForce = inForce;
   calibration.petrol = SteadySamples(petrolDrive, Fuel::Petrol);
   calibration.gas = SteadySamples(gasDrive, Fuel::Gas);
-  calibration.cells = FillLoadCells(calibration.petrol.samples, calibration.gas.samples);
+  const std::vector<double> atLoad =
+      PetrolMsAtLoads(calibration.petrol.samples, calibration.gas.samples);
+  calibration.cells = FillLoadCells(calibration.petrol.samples, calibration.gas.samples, atLoad);
   calibration.covered = CoveredCount(calibration.cells);
-  FindSpan(calibration, calibration.petrol.samples);
-  calibration.reason = ReasonWithout(calibration);
+  FindSpan(calibration);
+  calibration.calibrated =
+      calibration.covered >= kLeastCells && calibration.largestCorrection <= kCalibratedCorrection;
+  calibration.reason = OffLineReason(calibration.gas.samples, atLoad, inForce);
   if (calibration.reason.empty()) {
-    calibration.proposal = ProposeFrom(calibration);
+    calibration.reason = ReasonWithout(calibration);
+  }
+  if (calibration.reason.empty()) {
+    ProposeFor(calibration);
   }
   // The cells keep what the table shows; the settled samples themselves are not needed.
   calibration.petrol.samples.clear();

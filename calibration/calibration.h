@@ -1,9 +1,10 @@
 #pragma once
-// The calibration assistant: from a drive on petrol and a drive on gas across the same
-// loads, how far the gas delivered is from what the engine takes, cell by cell, and the
-// factors that close the gap. Nothing here assumes more about the controller than the
-// window shows: the petrol unit keeps its closed loop on gas, so the petrol times it still
-// computes there tell whether the gas was lean (longer) or rich (shorter).
+// The calibration assistant: from a drive on petrol and a drive on gas, how far the gas
+// delivered is from what the engine takes, load by load, and the factors that close the gap.
+// Nothing here assumes more about the controller than the window shows and the program's
+// model of its line (params/gas_ratio_line.h): the petrol unit keeps its closed loop on gas,
+// so the petrol times it still computes there, against those it gave on petrol at the same
+// load, tell whether the gas was lean (longer) or rich (shorter).
 
 #include <optional>
 #include <span>
@@ -18,14 +19,14 @@ namespace zav {
 
 inline constexpr int kLeastCells = 4;        // covered cells for a proposal
 inline constexpr double kLeastSpanMs = 1.0;  // petrol time between the shortest and longest
-
-inline constexpr std::uint8_t kXAxisRegister = 87;
-inline constexpr std::uint8_t kYAxisRegister = 88;
-inline constexpr std::uint8_t kNumeratorRegister = 89;
-
-// The factors a set of parameters stands for, and its positions of the trackbars.
-TrackbarPositions PositionsOf(const ParameterWords& parameters);
-std::uint16_t ParameterAt(const ParameterWords& parameters, std::uint8_t address);
+// Every covered correction within this (fraction): the car is calibrated.
+inline constexpr double kCalibratedCorrection = 0.01;
+// An end of the line counts as reached when covered cells come this near it (ms).
+inline constexpr double kReachMs = 1.0;
+// The gas times must follow the factors in force within this (fraction) ...
+inline constexpr double kDeliveredTolerance = 0.04;
+// ... on all but this share of the settled gas samples.
+inline constexpr double kMostOffLine = 0.2;
 
 struct Proposal {
   TrackbarPositions current;
@@ -39,6 +40,13 @@ struct Proposal {
   FormulaResult formula;       // "Y axis" and "Numerator" of the proposed positions
   double currentError = 0.0;   // weighted rms mismatch of today's line (fraction)
   double proposedError = 0.0;  // and of the proposed line
+  bool Changes() const { return proposed != current; }
+};
+
+// Which ends of the factors' line the covered cells reached.
+struct LineReach {
+  bool left = false;
+  bool right = false;
 };
 
 struct Calibration {
@@ -46,11 +54,16 @@ struct Calibration {
   SteadySelection gas;
   std::vector<LoadCell> cells;  // with samples on both fuels; Covered() ones count
   int covered = 0;
-  double shortestMs = 0.0;  // petrol times the factors' line spans, over the covered cells
+  double shortestMs = 0.0;  // petrol times of the covered cells
   double longestMs = 0.0;
+  double largestCorrection = 0.0;  // |correction - 1| of the covered cells, the largest
+  LineReach reach;
   ParameterWords inForce{};  // during the gas drive
+  // Every covered correction within kCalibratedCorrection: the proposal keeps the factors.
+  bool calibrated = false;
   std::optional<Proposal> proposal;
-  std::string reason;  // without a proposal: why, and what to drive
+  std::string reason;     // without a proposal: why, and what to drive
+  std::string unreached;  // with one: the ends of the line not reached, and what to drive
 };
 
 // `inForce`: the parameter registers in force while the gas drive was recorded; the
@@ -58,7 +71,8 @@ struct Calibration {
 Calibration Calibrate(std::span<const DecodedSample> petrolDrive,
                       std::span<const DecodedSample> gasDrive, const ParameterWords& inForce);
 
-// The points the fit takes: each covered cell's needed ratio at its petrol time.
-std::vector<FitPoint> FitPointsOf(std::span<const LoadCell> cells);
+// The points the fit takes: each covered cell's needed ratio at its petrol time, the line
+// of `inForce` moved by the cell's correction.
+std::vector<FitPoint> FitPointsOf(std::span<const LoadCell> cells, Factors inForce);
 
 }  // namespace zav

@@ -20,19 +20,29 @@ struct CalibrationActions {
   // A log chosen in the program's open dialog; nothing when cancelled.
   std::function<std::optional<std::filesystem::path>(Fuel fuel)> chooseLog;
   // Starts a recording of the drive on `fuel` under a proposed name: the log's path, or a
-  // message saying why it could not start. Stops a recording running for anything else.
+  // message saying why it could not start (also when another recording runs: the window
+  // asks before it stops that one).
   std::function<std::optional<std::filesystem::path>(Fuel fuel, std::string& failure)>
       startRecording;
   // Ends the recording; a message when that went wrong.
   std::function<std::optional<std::string>()> stopRecording;
   std::function<bool()> recording;
+  // The log being recorded, whoever started it.
+  std::function<std::filesystem::path()> recordingPath;
+  // A question with Cancel as the safe default; true when `goOn` was chosen.
+  std::function<bool(const std::string& question, const std::string& goOn)> ask;
+  // Asks the controller to switch fuel, as the main window's "switch" button.
+  std::function<void()> switchFuel;
   // The operating state as the main window shows it ("Petrol", "Gas", ...); empty before
   // the first status.
   std::function<std::string()> operatingState;
-  // The parameter registers the program holds now.
-  std::function<ParameterWords()> parametersNow;
-  // Opens the Parameters dialog with its trackbars placed.
-  std::function<void(TrackbarPositions)> applyToParameters;
+  // The parameter set the controller confirmed (its last completed read or write); nothing
+  // before one. Never the register image, which may hold values not sent.
+  std::function<std::optional<ParameterWords>()> confirmedSet;
+  // Opens the Parameters dialog with its trackbars placed, when the program holds the "X
+  // axis" the proposal was made for; else a message saying why not.
+  std::function<std::optional<std::string>(TrackbarPositions, std::uint16_t xAxis)>
+      applyToParameters;
 };
 
 class CalibrationHost {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "calibration/calibration_text.h"
 #include "datalog/csv_log_reader.h"
 #include "datalog/recorder.h"
 #include "params/parameter_file.h"
+#include "params/set_factors.h"
 
 namespace zav {
 
@@ -27,6 +29,36 @@ std::string WrongFuelText(const std::filesystem::path& path, Fuel fuel) {
 }
 
 }  // namespace
+
+std::optional<InForceSet> InForceFor(const CalibrationLog& gasLog,
+                                     const std::optional<InForceSet>& otherwise) {
+  if (gasLog.parameters) {
+    return InForceSet{*gasLog.parameters,
+                      "the parameter file beside " + gasLog.path.filename().string()};
+  }
+  return otherwise;
+}
+
+std::string InForceText(const InForceSet& inForce) {
+  const Factors factors = FactorsOf(inForce.words);
+  return "Factors in force: " + FixedText(factors.left, 2) + " and " + FixedText(factors.right, 2) +
+         ", from " + inForce.source + ".";
+}
+
+const LoadedCalibrationLog& CachedLog(LogCache& cache, const std::filesystem::path& path,
+                                      Fuel fuel) {
+  std::error_code error;
+  const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+  const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, error);
+  std::optional<LogCache::Entry>& entry = cache.entries[fuel == Fuel::Petrol ? 0 : 1];
+  if (entry && entry->path == path && entry->bytes == bytes && entry->written == written &&
+      !error) {
+    return entry->loaded;
+  }
+  ++cache.reads;
+  entry = LogCache::Entry{path, fuel, bytes, written, LoadCalibrationLog(path, fuel)};
+  return entry->loaded;
+}
 
 std::string_view FuelName(Fuel fuel) {
   return fuel == Fuel::Petrol ? "petrol" : "gas";

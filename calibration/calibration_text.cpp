@@ -107,6 +107,30 @@ std::string ProposalText(const Proposal& proposal) {
   return text;
 }
 
+std::string VerdictText(const Calibration& calibration) {
+  if (!calibration.proposal) {
+    return "No proposal: " + calibration.reason + "\n";
+  }
+  std::string text;
+  if (calibration.calibrated) {
+    text = "Calibrated: the " + std::to_string(calibration.covered) +
+           " covered cells are all within " + FixedText(kCalibratedCorrection * 100.0, 0) +
+           " % (the largest correction " + FixedText(calibration.largestCorrection * 100.0, 1) +
+           " %); the factors in force stay.\n";
+  } else if (!calibration.proposal->Changes()) {
+    text =
+        "No change: no factors on the trackbars' grid come nearer what the cells measured "
+        "than those in force.\n" +
+        ProposalText(*calibration.proposal);
+  } else {
+    text = ProposalText(*calibration.proposal);
+  }
+  if (!calibration.unreached.empty()) {
+    text += calibration.unreached + "\n";
+  }
+  return text;
+}
+
 std::string CoverageText(const Calibration& calibration) {
   std::string text = std::to_string(calibration.cells.size()) +
                      " load cells driven on both fuels, " + std::to_string(calibration.covered) +

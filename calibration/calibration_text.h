@@ -28,6 +28,11 @@ std::string CellTableText(const Calibration& calibration);
 // and "Numerator" by the Parameters dialog's formula, and the mismatch left.
 std::string ProposalText(const Proposal& proposal);
 
+// What the window and the command line say below the table: "Calibrated: ..." when every
+// covered correction is within 1 %, else the proposal ("No change" when the fit keeps the
+// factors) and the ends of the line the drive did not reach; without a proposal, the reason.
+std::string VerdictText(const Calibration& calibration);
+
 // "24 load cells driven on both fuels, 18 with enough settled samples; petrol times 2.61 to
 // 6.87 ms."
 std::string CoverageText(const Calibration& calibration);

@@ -15,19 +15,18 @@ int Distance(TrackbarPositions a, TrackbarPositions b) {
   return std::abs(a.left - b.left) + std::abs(a.right - b.right);
 }
 
-}  // namespace
-
-Factors FactorsAt(TrackbarPositions positions) {
-  return Factors{LeftFactor(positions.left), RightFactor(positions.right)};
+bool Within(const FactorBounds& bounds, Factors factors) {
+  return factors.left >= bounds.leftLow && factors.left <= bounds.leftHigh &&
+         factors.right >= bounds.rightLow && factors.right <= bounds.rightHigh;
 }
 
-double WeightedRmsError(std::span<const FitPoint> points, double shortestMs, double longestMs,
-                        Factors factors) {
-  const FactorSegment line{shortestMs, longestMs, factors};
+}  // namespace
+
+double WeightedRmsError(std::span<const FitPoint> points, Factors factors) {
   double squares = 0.0;
   double weights = 0.0;
   for (const FitPoint& point : points) {
-    const double error = (RatioAt(line, point.petrolMs) - point.ratio) / point.ratio;
+    const double error = (GasRatioAt(factors, point.petrolMs) - point.ratio) / point.ratio;
     squares += point.weight * error * error;
     weights += point.weight;
   }
@@ -48,16 +47,16 @@ std::optional<FactorFit> Placed(std::uint16_t xAxis, TrackbarPositions positions
   return placed;
 }
 
-FactorFit FitFactors(std::span<const FitPoint> points, double shortestMs, double longestMs,
-                     TrackbarPositions start, std::uint16_t xAxis) {
+std::optional<FactorFit> FitFactors(std::span<const FitPoint> points, const FactorBounds& bounds,
+                                    TrackbarPositions start, std::uint16_t xAxis) {
   std::optional<FactorFit> best;
   for (int left = 0; left <= kLeftTrackbarLast; ++left) {
     for (int right = 0; right <= kRightTrackbarLast; ++right) {
       std::optional<FactorFit> fit = Placed(xAxis, TrackbarPositions{left, right});
-      if (!fit) {
+      if (!fit || !Within(bounds, fit->factors)) {
         continue;
       }
-      fit->rmsError = WeightedRmsError(points, shortestMs, longestMs, fit->factors);
+      fit->rmsError = WeightedRmsError(points, fit->factors);
       const bool better = !best || fit->rmsError < best->rmsError - kEqualError;
       const bool asGoodAndNearer =
           best && fit->rmsError <= best->rmsError + kEqualError &&
@@ -67,11 +66,7 @@ FactorFit FitFactors(std::span<const FitPoint> points, double shortestMs, double
       }
     }
   }
-  // Some position always gives an accepted "Y axis" (the top of the left trackbar gives the
-  // largest); should none, the positions in force stand.
-  return best.value_or(
-      FactorFit{start, start, FactorsAt(start), ApplyFormulaTo(xAxis, start),
-                WeightedRmsError(points, shortestMs, longestMs, FactorsAt(start))});
+  return best;
 }
 
 }  // namespace zav

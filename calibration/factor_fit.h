@@ -1,21 +1,29 @@
 #pragma once
-// The proposal: the trackbar positions whose factors' line, drawn as the petrol-against-gas
-// view draws it, comes closest to the needed gas/petrol ratios, weighted by samples. Only
-// the trackbars' own grid is searched (0.02 steps, within their ranges), so the fitter can
-// set exactly what is proposed.
+// The proposal: the trackbar positions whose factors' line (params/gas_ratio_line.h) comes
+// closest to the ratios the engine needs, weighted by samples, within the bounds the
+// measured corrections allow. Only the trackbars' own grid is searched (0.02 steps, within
+// their ranges), and only positions whose "Y axis" the Parameters dialog's "Ok" accepts, so
+// the fitter can write exactly what is proposed.
 
 #include <optional>
 #include <span>
 
-#include "datalog/factor_line.h"
-#include "params/parameter_formula.h"
+#include "params/set_factors.h"
 
 namespace zav {
 
 struct FitPoint {
-  double petrolMs = 0.0;  // ms on petrol
-  double ratio = 0.0;     // needed gas/petrol
+  double petrolMs = 0.0;  // ms on petrol at the load
+  double ratio = 0.0;     // needed gas/petrol: the line in force moved by the correction
   double weight = 0.0;    // samples
+};
+
+// How far each factor may go (gas/petrol ratios, inclusive).
+struct FactorBounds {
+  double leftLow = 0.0;
+  double leftHigh = 10.0;
+  double rightLow = 0.0;
+  double rightHigh = 10.0;
 };
 
 struct FactorFit {
@@ -29,21 +37,17 @@ struct FactorFit {
   double rmsError = 0.0;  // weighted root mean square of (line - needed) / needed
 };
 
-// The factors of two trackbar positions, as the Parameters dialog forms them.
-Factors FactorsAt(TrackbarPositions positions);
-
 // What placing the trackbars at `positions` with "X axis" `xAxis` writes, and where the
 // dialog places them again from that. Nothing when "Y axis" would not be accepted by "Ok".
 std::optional<FactorFit> Placed(std::uint16_t xAxis, TrackbarPositions positions);
 
-// How far the line of `factors` over [shortestMs, longestMs] is from the points.
-double WeightedRmsError(std::span<const FitPoint> points, double shortestMs, double longestMs,
-                        Factors factors);
+// How far the line of `factors` is from the points.
+double WeightedRmsError(std::span<const FitPoint> points, Factors factors);
 
-// The best positions on the grid that "Ok" accepts, judged by the factors in force after
-// writing. Of equally good ones, the nearest to `start` (the positions in force), so a
-// drive that says nothing new moves nothing.
-FactorFit FitFactors(std::span<const FitPoint> points, double shortestMs, double longestMs,
-                     TrackbarPositions start, std::uint16_t xAxis);
+// The best writable positions on the grid whose factors (after writing) lie within `bounds`.
+// Of equally good ones, the nearest to `start` (the positions in force), so a drive that
+// says nothing new moves nothing. Nothing when no position is both writable and in bounds.
+std::optional<FactorFit> FitFactors(std::span<const FitPoint> points, const FactorBounds& bounds,
+                                    TrackbarPositions start, std::uint16_t xAxis);
 
 }  // namespace zav

@@ -18,8 +18,8 @@ CellKey KeyOf(const SteadySample& sample) {
 
 struct CellSums {
   int petrolCount = 0;
-  double petrolMs = 0.0;
   int gasCount = 0;
+  double referenceMs = 0.0;
   double gasPetrolMs = 0.0;
   double gasMs = 0.0;
 };
@@ -27,18 +27,21 @@ struct CellSums {
 }  // namespace
 
 std::vector<LoadCell> FillLoadCells(std::span<const SteadySample> onPetrol,
-                                    std::span<const SteadySample> onGas) {
+                                    std::span<const SteadySample> onGas,
+                                    std::span<const double> petrolMsAtLoad) {
   std::map<CellKey, CellSums> sums;
   for (const SteadySample& sample : onPetrol) {
-    CellSums& cell = sums[KeyOf(sample)];
-    ++cell.petrolCount;
-    cell.petrolMs += sample.petrolMs;
+    ++sums[KeyOf(sample)].petrolCount;
   }
-  for (const SteadySample& sample : onGas) {
-    CellSums& cell = sums[KeyOf(sample)];
+  for (std::size_t i = 0; i < onGas.size(); ++i) {
+    if (petrolMsAtLoad[i] <= 0.0) {
+      continue;  // the petrol drive did not reach this load
+    }
+    CellSums& cell = sums[KeyOf(onGas[i])];
     ++cell.gasCount;
-    cell.gasPetrolMs += sample.petrolMs;
-    cell.gasMs += sample.gasMs;
+    cell.referenceMs += petrolMsAtLoad[i];
+    cell.gasPetrolMs += onGas[i].petrolMs;
+    cell.gasMs += onGas[i].gasMs;
   }
   std::vector<LoadCell> cells;
   for (const auto& [key, cell] : sums) {
@@ -46,7 +49,7 @@ std::vector<LoadCell> FillLoadCells(std::span<const SteadySample> onPetrol,
       continue;
     }
     cells.push_back(LoadCell{key.first * kRpmBand, key.second * kManifoldBand, cell.petrolCount,
-                             cell.gasCount, cell.petrolMs / cell.petrolCount,
+                             cell.gasCount, cell.referenceMs / cell.gasCount,
                              cell.gasPetrolMs / cell.gasCount, cell.gasMs / cell.gasCount});
   }
   return cells;

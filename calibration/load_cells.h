@@ -1,26 +1,25 @@
 #pragma once
-// Load cells: RPM bands by manifold-pressure bands, sized so that a few minutes of driving
-// across the load range fill them. Per cell, the settled petrol times on petrol and on gas
-// at the same load give the correction the petrol unit makes on gas, and with it the
-// gas/petrol ratio the engine needs there.
+// Load cells: RPM bands by manifold-pressure bands (params/load_grid.h). Each settled gas
+// sample is compared with the petrol drive at its own load (equal_load.h); a cell gathers
+// the gas samples that fall in it, so its correction is the petrol unit's on gas at the
+// loads really driven there, whatever pressure inside the cell each drive held.
 
 #include <span>
 #include <vector>
 
 #include "calibration/steady_samples.h"
+#include "params/load_grid.h"
 
 namespace zav {
 
-inline constexpr int kRpmBand = 500;          // rpm per cell
-inline constexpr int kManifoldBand = 100;     // mbar per cell
 inline constexpr int kLeastCellSamples = 10;  // settled samples on each fuel for a cell to count
 
 struct LoadCell {
-  int rpmFrom = 0;       // rpm, the band is [from, from + kRpmBand)
-  int manifoldFrom = 0;  // mbar, likewise with kManifoldBand
-  int petrolSamples = 0;
-  int gasSamples = 0;
-  double petrolMs = 0.0;     // mean BA on petrol
+  int rpmFrom = 0;           // rpm, the band is [from, from + kRpmBand)
+  int manifoldFrom = 0;      // mbar, likewise with kManifoldBand
+  int petrolSamples = 0;     // settled on petrol in this cell
+  int gasSamples = 0;        // settled on gas in this cell, with the petrol drive at their load
+  double petrolMs = 0.0;     // mean BA the petrol drive gave at those gas samples' loads
   double gasPetrolMs = 0.0;  // mean BA on gas
   double gasMs = 0.0;        // mean GAS on gas
 
@@ -38,8 +37,10 @@ struct LoadCell {
 };
 
 // Every cell with settled samples on both fuels, ordered by RPM band, then manifold band.
+// `onGasAtLoad`: per gas sample, the petrol time the petrol drive gave at its load (0: none).
 std::vector<LoadCell> FillLoadCells(std::span<const SteadySample> onPetrol,
-                                    std::span<const SteadySample> onGas);
+                                    std::span<const SteadySample> onGas,
+                                    std::span<const double> petrolMsAtLoad);
 
 int CoveredCount(std::span<const LoadCell> cells);
 

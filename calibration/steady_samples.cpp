@@ -50,10 +50,19 @@ bool LoadHeld(std::span<const DecodedSample> samples, std::size_t first, std::si
   return true;
 }
 
-// The end of the stretch on `fuel` that holds `index`.
+// A gap lies between the sample at `index` and the one before it: no sample for longer than
+// the data log allows.
+bool GapBefore(std::span<const DecodedSample> samples, std::size_t index) {
+  return index > 0 && samples[index].seconds - samples[index - 1].seconds > kGapSeconds;
+}
+
+// The end of the stretch on `fuel` without a gap that holds `index`.
 std::size_t StretchEnd(std::span<const DecodedSample> samples, std::size_t index, Fuel fuel) {
   while (index < samples.size() && IsOnFuel(samples[index], fuel)) {
     ++index;
+    if (index < samples.size() && GapBefore(samples, index)) {
+      break;
+    }
   }
   return index;
 }
@@ -73,6 +82,9 @@ SteadySelection SteadySamples(std::span<const DecodedSample> samples, Fuel fuel)
     if (!IsOnFuel(sample, fuel)) {
       stretchStart = i + 1;
       continue;
+    }
+    if (GapBefore(samples, i)) {
+      stretchStart = i;
     }
     if (i >= stretchEnd) {
       stretchEnd = StretchEnd(samples, i, fuel);

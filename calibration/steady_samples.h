@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "datalog/sample_columns.h"
+#include "datalog/sample_runs.h"
 
 namespace zav {
 
 enum class Fuel { Petrol, Gas };
 
-// Left out at the start of every stretch on one fuel: the log's start and each switch-over.
+// Left out at the start of every stretch on one fuel: the log's start, each switch-over and
+// each gap in the samples (kGapSeconds, the data log's own rule: the engine may have stopped
+// or switched over unseen).
 inline constexpr double kSettleSeconds = 8.0;  // s
 // The load must hold within these bounds from this long before a sample to a little after
 // it: the petrol unit's correction lags behind a change, and a sample at the very start of

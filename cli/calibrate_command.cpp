@@ -10,25 +10,33 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/json_output.h"
+#include "params/parameter_file.h"
 
 namespace zav::cli {
 
 namespace {
 
 constexpr CommandHelp kCalibrateHelp{
-    "calibrate PETROL.csv GAS.csv [--json]",
+    "calibrate PETROL.csv GAS.csv [--in-force FILE.car] [--json]",
     "Compares a drive on petrol with a drive on gas across the same loads (data logs the\n"
     "window recorded; one log that switches over may be given twice) and proposes the two\n"
-    "factors of the Parameters dialog's chart. Per load cell (RPM by manifold pressure) it\n"
-    "takes the settled petrol times on both fuels: on gas the petrol unit's own closed loop\n"
-    "lengthens them when the gas is lean and shortens them when it is rich, so their ratio is\n"
-    "the correction the gas needs. The factors are fitted on the trackbars' 0.02 grid,\n"
-    "weighted by samples, starting from those in force during the gas drive (the parameter\n"
-    "file beside GAS.csv, else the factory set). Opens no port and writes nothing: apply the\n"
-    "proposal with the Parameters dialog, drive on gas again and repeat.\n\n"
-    "  --json  {\"cells\": [...], \"covered\", \"proposal\" or null, \"reason\"}\n\n"
-    "Exit code 1: the drives cannot support a proposal (too few load cells); the reason says\n"
-    "what to drive. Exit code 3: a log cannot be used (not a log, cut off, the wrong fuel)."};
+    "factors of the Parameters dialog's chart. Each settled petrol time on gas is compared\n"
+    "with the petrol drive's at the same RPM and manifold pressure: on gas the petrol unit's\n"
+    "own closed loop lengthens it when the gas is lean and shortens it when it is rich, so\n"
+    "their ratio is the correction the gas needs. The proposal is the factors' line in force\n"
+    "moved by the corrections, on the trackbars' 0.02 grid, only as far as the cells driven\n"
+    "support, and only where the Parameters dialog's \"Ok\" accepts the \"Y axis\". The\n"
+    "factors in force are those of the parameter file beside GAS.csv, else of --in-force\n"
+    "FILE.car, else the factory set; which was taken is printed on stderr. Opens no port\n"
+    "and writes nothing: apply the proposal with the Parameters dialog, drive on gas again\n"
+    "and repeat.\n\n"
+    "  --in-force FILE.car  the set in force during the gas drive, when no parameter file\n"
+    "                       lies beside GAS.csv\n"
+    "  --json  {\"cells\": [...], \"covered\", \"calibrated\", \"proposal\" or null,\n"
+    "           \"unreached\", \"reason\", \"inForceSource\"}\n\n"
+    "Exit code 1: the drives cannot support a proposal (too few load cells, no writable\n"
+    "\"Y axis\", gas times that do not follow the factors in force); the reason says what to\n"
+    "do. Exit code 3: a file cannot be used (not a log, cut off, the wrong fuel)."};
 
 Json CellJson(const LoadCell& cell) {
   return Json{{"rpmFrom", cell.rpmFrom},
@@ -80,7 +88,9 @@ Json CalibrationJson(const Calibration& calibration) {
               {"covered", calibration.covered},
               {"shortestMs", calibration.shortestMs},
               {"longestMs", calibration.longestMs},
+              {"calibrated", calibration.calibrated},
               {"proposal", ProposalJson(calibration.proposal)},
+              {"unreached", calibration.unreached},
               {"reason", calibration.reason}};
 }
 
@@ -101,7 +111,9 @@ std::optional<CalibrationLog> Load(CliContext& cli, const QString& path, Fuel fu
 int RunCalibrate(CliContext& cli, const QStringList& args) {
   QCommandLineParser parser;
   const QCommandLineOption jsonOption("json", "one JSON object");
+  const QCommandLineOption inForceOption("in-force", "the set in force", "FILE.car");
   parser.addOption(jsonOption);
+  parser.addOption(inForceOption);
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kCalibrateHelp, 2, 2)) {
     return *code;
   }
@@ -111,23 +123,33 @@ int RunCalibrate(CliContext& cli, const QStringList& args) {
   if (!petrol || !gas) {
     return kExitPortOrFile;
   }
-  if (!gas->parameters) {
-    std::fputs((Text(paths[1]) +
-                ": no parameter file beside it; the factory set is taken as the one in force\n")
-                   .c_str(),
-               cli.err);
+  InForceSet otherwise{kDefaultParameters,
+                       "the factory set (no parameter file beside " +
+                           std::filesystem::path(Text(paths[1])).filename().string() +
+                           "; give the set in force with --in-force FILE.car)"};
+  if (parser.isSet(inForceOption)) {
+    const std::string file = Text(parser.value(inForceOption));
+    const LoadedParameters given = ReadParameterFile(file);
+    if (!given.words) {
+      Complain(cli, file + ": not a parameter file that can be read: " + given.error);
+      return kExitPortOrFile;
+    }
+    otherwise = InForceSet{*given.words, "the file " + file + " given with --in-force"};
   }
-  const Calibration calibration =
-      Calibrate(petrol->samples, gas->samples, gas->parameters.value_or(kDefaultParameters));
+  const InForceSet inForce = *InForceFor(*gas, otherwise);
+  std::fputs((InForceText(inForce) + "\n").c_str(), cli.err);
+  const Calibration calibration = Calibrate(petrol->samples, gas->samples, inForce.words);
   if (parser.isSet(jsonOption)) {
-    PrintJson(cli, CalibrationJson(calibration));
+    Json object = CalibrationJson(calibration);
+    object["inForceSource"] = inForce.source;
+    PrintJson(cli, object);
   } else {
     std::string text = CoverageText(calibration);
     if (!calibration.cells.empty()) {
       text += "\n" + CellTableText(calibration);
     }
     if (calibration.proposal) {
-      text += "\n" + ProposalText(*calibration.proposal);
+      text += "\n" + VerdictText(calibration);
     }
     Print(cli, text);
   }

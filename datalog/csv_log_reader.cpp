@@ -3,7 +3,6 @@
 #include <cctype>
 #include <charconv>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "datalog/csv_fields.h"
@@ -160,33 +159,115 @@ std::string AtLine(int line, const std::string& what) {
   return "line " + std::to_string(line) + ": " + what;
 }
 
+// The end of the record that starts at `from` (past its line end), or npos when `text` ends
+// inside it. Counts the separators outside quotes on the way, so a row with far too many
+// fields is refused before any is split.
+std::size_t RecordEnd(std::string_view text, std::size_t from, std::size_t& separators) {
+  bool quoted = false;
+  separators = 0;
+  for (std::size_t i = from; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && c == ',') {
+      ++separators;
+    } else if (!quoted && c == '\n') {
+      return i + 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Reads the log record by record from a source that hands out the text in pieces, keeping
+// no more of it than the record being read.
+class LogParser {
+ public:
+  // Takes what the source has added to `pending`; false once the log is refused.
+  bool Take(std::string& pending, bool last) {
+    std::size_t from = 0;
+    while (from < pending.size()) {
+      std::size_t separators = 0;
+      std::size_t end = RecordEnd(pending, from, separators);
+      if (separators >= kColumns + 1) {
+        return Refuse(AtLine(line_, "it has more than " + std::to_string(kColumns) +
+                                        " fields: this is not a ZAV Monitor data log"));
+      }
+      if (end == std::string_view::npos) {
+        if (pending.size() - from > kLongestRow) {
+          return Refuse(AtLine(line_, "the line is longer than " + std::to_string(kLongestRow) +
+                                          " bytes: this is not a ZAV Monitor data log"));
+        }
+        if (!last) {
+          break;  // the rest of the record comes with the next piece
+        }
+        end = pending.size();
+      }
+      if (end - from > kLongestRow) {
+        return Refuse(AtLine(line_, "the line is longer than " + std::to_string(kLongestRow) +
+                                        " bytes: this is not a ZAV Monitor data log"));
+      }
+      if (!Record(std::string_view(pending).substr(from, end - from))) {
+        return false;
+      }
+      from = end;
+    }
+    pending.erase(0, from);
+    return true;
+  }
+
+  CsvLogContents Finish() {
+    if (!headerSeen_ && contents_.error.empty()) {
+      contents_.error = AtLine(1, "this is not a ZAV Monitor data log (the column names differ)");
+    }
+    return std::move(contents_);
+  }
+
+ private:
+  // The longest row this program writes is a few hundred bytes.
+  static constexpr std::size_t kLongestRow = 64 * 1024;  // bytes
+
+  bool Refuse(std::string what) {
+    contents_.error = std::move(what);
+    contents_.samples.clear();
+    contents_.samples.shrink_to_fit();
+    return false;
+  }
+
+  bool Record(std::string_view text) {
+    std::size_t offset = 0;
+    const CsvRecord record = NextCsvRecord(text, offset, line_);
+    if (!headerSeen_) {
+      headerSeen_ = true;
+      if (record.fields != headings_ || !record.ended) {
+        return Refuse(AtLine(1, "this is not a ZAV Monitor data log (the column names differ)"));
+      }
+      return true;
+    }
+    if (!record.ended) {
+      contents_.cutLine = record.line;  // the text ran out inside the last row
+      return true;
+    }
+    DecodedSample sample;
+    if (std::string what = ReadRow(record, headings_, sample); !what.empty()) {
+      return Refuse(AtLine(record.line, what));
+    }
+    contents_.samples.push_back(sample);
+    return true;
+  }
+
+  const std::vector<std::string> headings_ = HeaderFields();
+  CsvLogContents contents_;
+  bool headerSeen_ = false;
+  int line_ = 1;
+};
+
 }  // namespace
 
 CsvLogContents ParseCsvLog(std::string_view text) {
-  CsvLogContents contents;
-  const std::vector<std::string> headings = HeaderFields();
-  std::size_t offset = 0;
-  int line = 1;
-  const CsvRecord header = NextCsvRecord(text, offset, line);
-  if (header.fields != headings || !header.ended) {
-    contents.error = AtLine(1, "this is not a ZAV Monitor data log (the column names differ)");
-    return contents;
-  }
-  while (offset < text.size()) {
-    const CsvRecord record = NextCsvRecord(text, offset, line);
-    if (!record.ended) {
-      contents.cutLine = record.line;  // the text ran out inside the last row
-      break;
-    }
-    DecodedSample sample;
-    if (std::string what = ReadRow(record, headings, sample); !what.empty()) {
-      contents.error = AtLine(record.line, what);
-      contents.samples.clear();
-      return contents;
-    }
-    contents.samples.push_back(sample);
-  }
-  return contents;
+  LogParser parser;
+  std::string pending(text);
+  parser.Take(pending, true);
+  return parser.Finish();
 }
 
 CsvLogContents ReadCsvLog(const std::filesystem::path& path) {
@@ -196,13 +277,22 @@ CsvLogContents ReadCsvLog(const std::filesystem::path& path) {
     contents.error = "The log file cannot be opened.";
     return contents;
   }
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  constexpr std::size_t kPiece = 64 * 1024;  // bytes read at a time
+  LogParser parser;
+  std::string pending;
+  std::string piece(kPiece, '\0');
+  bool going = true;
+  while (going && file) {
+    file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    pending.append(piece.data(), static_cast<std::size_t>(file.gcount()));
+    going = parser.Take(pending, !file);
+  }
   if (file.bad()) {
     CsvLogContents contents;
     contents.error = "The log file cannot be read.";
     return contents;
   }
-  return ParseCsvLog(text);
+  return parser.Finish();
 }
 
 std::string CutRowNote(const CsvLogContents& contents) {

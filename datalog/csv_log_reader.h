@@ -3,7 +3,9 @@
 //
 // A last row without its line end is what a recording ended by a crash or power cut
 // leaves: it is left out and reported. Anything else that does not match the columns is
-// refused with the line and what is wrong there.
+// refused with the line and what is wrong there. The file is read a piece at a time and row
+// by row: a line longer than 64 kB, or a row with more fields than a log has, is refused as
+// soon as it is seen, so a file that is no log costs little memory.
 
 #include <filesystem>
 #include <string>

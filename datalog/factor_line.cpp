@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-#include "params/parameter_formula.h"
-
 namespace zav {
-
-Factors FactorsFromRegisters(std::uint16_t xAxis, std::uint16_t yAxis, std::uint16_t numerator) {
-  const TrackbarPositions positions = OpeningPositions(xAxis, yAxis, numerator);
-  return Factors{LeftFactor(positions.left), RightFactor(positions.right)};
-}
 
 std::vector<ScatterPoint> ScatterPoints(const std::deque<DecodedSample>& samples,
                                         SampleRange range) {
@@ -32,24 +25,17 @@ std::vector<ScatterPoint> ScatterPoints(const std::deque<DecodedSample>& samples
   return points;
 }
 
-std::optional<FactorSegment> FactorSegmentFor(std::span<const ScatterPoint> points,
-                                              Factors factors) {
-  if (points.empty()) {
-    return std::nullopt;
+std::vector<LinePoint> FactorLinePoints(Factors factors, double fromMs, double toMs) {
+  std::vector<LinePoint> points{{fromMs, GasRatioAt(factors, fromMs)}};
+  for (const double corner : {kLeftFactorPetrolMs, kRightFactorPetrolMs}) {
+    if (corner > fromMs && corner < toMs) {
+      points.push_back({corner, GasRatioAt(factors, corner)});
+    }
   }
-  const auto [shortest, longest] = std::minmax_element(
-      points.begin(), points.end(),
-      [](const ScatterPoint& a, const ScatterPoint& b) { return a.petrolMs < b.petrolMs; });
-  return FactorSegment{shortest->petrolMs, longest->petrolMs, factors};
-}
-
-double RatioAt(const FactorSegment& segment, double petrolMs) {
-  const double length = segment.longestMs - segment.shortestMs;
-  if (length <= 0.0) {
-    return segment.factors.left;
+  if (toMs > fromMs) {
+    points.push_back({toMs, GasRatioAt(factors, toMs)});
   }
-  const double along = (petrolMs - segment.shortestMs) / length;
-  return segment.factors.left + (segment.factors.right - segment.factors.left) * along;
+  return points;
 }
 
 }  // namespace zav

@@ -1,7 +1,7 @@
 #pragma once
 // The petrol-against-gas view: the samples as points (petrol time, gas time) per cylinder,
-// and the line the Parameters dialog's chart draws for the factors in force, running from
-// the left factor at the shortest petrol time in view to the right factor at the longest.
+// and the factors' line in force, drawn by the program's one model of the controller's line
+// (params/gas_ratio_line.h), whatever part of it the samples cover.
 
 #include <cstdint>
 #include <deque>
@@ -11,20 +11,11 @@
 
 #include "datalog/sample_columns.h"
 #include "datalog/strip_view.h"
+#include "params/set_factors.h"
 
 namespace zav {
 
 inline constexpr double kRecentSeconds = 10.0;  // samples this new stand out
-
-// The gas/petrol ratios at the two ends of the line.
-struct Factors {
-  double left = 0.0;
-  double right = 0.0;
-};
-
-// From registers 87 to 89 ("X axis", "Y axis", "Numerator"), by the code that places the
-// Parameters dialog's trackbars when it opens.
-Factors FactorsFromRegisters(std::uint16_t xAxis, std::uint16_t yAxis, std::uint16_t numerator);
 
 struct ScatterPoint {
   float petrolMs = 0.0f;
@@ -40,18 +31,14 @@ struct ScatterPoint {
 std::vector<ScatterPoint> ScatterPoints(const std::deque<DecodedSample>& samples,
                                         SampleRange range);
 
-// The ends of the factors' line in (petrol ms, ratio): the shortest and longest petrol time
-// among the points. None without points.
-struct FactorSegment {
-  double shortestMs = 0.0;
-  double longestMs = 0.0;
-  Factors factors;
+// A corner of the factors' line as a chart draws it: (petrol ms, gas/petrol ratio).
+struct LinePoint {
+  double petrolMs = 0.0;
+  double ratio = 0.0;
 };
-std::optional<FactorSegment> FactorSegmentFor(std::span<const ScatterPoint> points,
-                                              Factors factors);
 
-// The ratio the segment stands for at a petrol time (ms) between its ends: the straight line
-// from the left factor to the right one. A segment of no length is the left factor.
-double RatioAt(const FactorSegment& segment, double petrolMs);
+// The factors' line (params/gas_ratio_line.h) from `fromMs` to `toMs` of petrol time: the
+// two ends and the corners between them where the line turns level.
+std::vector<LinePoint> FactorLinePoints(Factors factors, double fromMs, double toMs);
 
 }  // namespace zav

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <system_error>
 
 #include "datalog/local_time.h"
@@ -90,10 +91,41 @@ std::optional<std::string> StartRecording(Recorder& recorder, const std::filesys
   return std::nullopt;
 }
 
+std::filesystem::path NextPartPath(const std::filesystem::path& path) {
+  const std::string stem = path.stem().string();
+  const std::size_t mark = stem.rfind("-part");
+  int part = 1;
+  std::string base = stem;
+  if (mark != std::string::npos) {
+    const char* first = stem.data() + mark + 5;
+    const char* last = stem.data() + stem.size();
+    int number = 0;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error == std::errc() && end == last && first != last && number >= 1 && number < 100000) {
+      part = number;
+      base = stem.substr(0, mark);
+    }
+  }
+  std::filesystem::path next = path;
+  next.replace_filename(base + "-part" + std::to_string(part + 1) + path.extension().string());
+  return next;
+}
+
 void RecordSample(Recorder& recorder, const LiveSample& sample,
                   const ControllerSet& controllerSet) {
   if (!recorder.recording) {
     return;
+  }
+  if (recorder.parametersKept && HasControllerSet(controllerSet) &&
+      controllerSet.words != recorder.parametersWritten) {
+    // The set changed: the rows from here on were driven on other factors.
+    const std::filesystem::path next = NextPartPath(recorder.path);
+    CloseCsvLog(recorder.writer);
+    if (std::optional<std::string> failed = StartRecording(recorder, next, controllerSet)) {
+      recorder.recording = false;
+      recorder.failure = *failed;
+      return;
+    }
   }
   if (!WriteCsvRow(recorder.writer, sample)) {
     recorder.recording = false;

@@ -42,10 +42,14 @@ std::optional<std::string> LogNameProblem(const std::filesystem::path& path);
 std::optional<std::string> StartRecording(Recorder& recorder, const std::filesystem::path& path,
                                           const ControllerSet& controllerSet);
 
-// One row; a write error stops the recording and leaves the reason in `failure`. The
-// parameter file is rewritten when the controller's set changed since, so it holds the set
-// in force.
+// One row; a write error stops the recording and leaves the reason in `failure`. Each log
+// holds samples driven on one parameter set: when the controller's set changes after it was
+// kept (a write completed), the log so far is closed with its set beside it and the
+// recording goes on in the next part, "drive-part2.csv", with the new set beside that.
 void RecordSample(Recorder& recorder, const LiveSample& sample, const ControllerSet& controllerSet);
+
+// "drive.csv" -> "drive-part2.csv", "drive-part2.csv" -> "drive-part3.csv".
+std::filesystem::path NextPartPath(const std::filesystem::path& path);
 
 // Ends the recording. Nothing on success, else what went wrong at the end.
 std::optional<std::string> StopRecording(Recorder& recorder);

@@ -4,6 +4,7 @@
 
 #include "params/edit_number.h"
 #include "params/formula_chart.h"
+#include "params/gas_ratio_line.h"
 #include "params/parameter_formula.h"
 #include "params/parameter_set.h"
 #include "params/send_question.h"
@@ -13,10 +14,6 @@
 namespace zav {
 
 namespace {
-
-constexpr std::uint8_t kXAxisRegister = 87;
-constexpr std::uint8_t kYAxisRegister = 88;
-constexpr std::uint8_t kNumeratorRegister = 89;
 
 TrackbarPositions ReadTrackbars(Desktop& desktop, WindowRef window) {
   return {desktop.GetSliderPosition(window, kLeftTrackbar),

@@ -5,8 +5,6 @@
 // longest (7 ms). Each point lasts long enough for the petrol unit's trim (lag about 2 s)
 // to settle well before the next one.
 
-#include "sim/gas_factors.h"
-
 namespace zav::sim {
 
 inline constexpr double kDriveCyclePeriodS = 180.0;  // the whole staircase (s)
@@ -17,10 +15,6 @@ struct DrivePoint {
 };
 
 inline constexpr double kDriveCycleTopLoad = 1.125;
-
-// The petrol times (ms) the cycle spans, load 0 to the top: where the factors' line of the
-// delivered ratio and of the need begin and end while driving it.
-inline constexpr PetrolSpan kDriveCyclePetrolSpan{2.5, 2.5 + 4.0 * kDriveCycleTopLoad};
 
 // Where the cycle stands `runningS` seconds after the engine started.
 DrivePoint DriveCyclePointAt(double runningS);

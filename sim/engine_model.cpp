@@ -68,9 +68,11 @@ void StepRpm(EngineModel& engine) {
   engine.rpm += (engine.rpmTarget - engine.rpm) * kStepS / kRpmResponseS + Noise(random, 8.0);
 }
 
-// The drive cycle sets the RPM and the load; no revs or dips of their own.
+// The drive cycle or the road sets the RPM and the load; no revs or dips of their own.
 void StepDrive(EngineModel& engine) {
-  const DrivePoint point = DriveCyclePointAt(engine.runningS);
+  const DrivePoint point = engine.drive == DriveMode::kRoad
+                               ? StepRoadDrive(engine.road, engine.random, kStepS)
+                               : DriveCyclePointAt(engine.runningS);
   engine.rpmTarget = point.rpm;
   engine.rpm +=
       (engine.rpmTarget - engine.rpm) * kStepS / kRpmResponseS + Noise(engine.random, 8.0);
@@ -95,15 +97,10 @@ struct Measurement {
   }
 };
 
-// The petrol times the factors' lines span: those the engine gives as it is driven.
-PetrolSpan SpanOf(const EngineModel& engine) {
-  return engine.drive == DriveMode::kCycle ? kDriveCyclePetrolSpan : PetrolSpan{};
-}
-
 // The engine load now (0 to 1 at idle, beyond on the drive cycle), with the sensors' noise.
 double PresentLoad(EngineModel& engine) {
   const double noise = Noise(engine.random, 0.01);
-  if (engine.drive == DriveMode::kCycle) {
+  if (engine.drive != DriveMode::kIdle) {
     return std::clamp(engine.cycleLoad + noise, 0.0, kDriveCycleTopLoad);
   }
   return std::clamp(0.2 + 0.5 * (engine.rpm - 600.0) / 2400.0 + noise, 0.1, 0.8);
@@ -142,7 +139,7 @@ Measurement Measure(EngineModel& engine, double load, GasFactors factors) {
     const auto gasRegister = static_cast<std::uint8_t>(36 + injector);
     measured.Set(petrolRegister, ms * kTimeUnitsPerMs);
     // The ratio is placed by the injector's untrimmed time (see petrol_trim.h).
-    const double gasMs = ms * GasToPetrolRatio(factors, ms / engine.trim.factor, SpanOf(engine)) *
+    const double gasMs = ms * GasToPetrolRatio(factors, ms / engine.trim.factor) *
                          (1.0 + kGasInjectorSpread[injector] + Noise(random, kGasNoise));
     measured.Set(gasRegister, gasMs * kTimeUnitsPerMs);
     petrolSumMs += ms;
@@ -185,15 +182,14 @@ EngineModel StartEngine(Random random, const EngineOptions& options) {
 void StepEngine(EngineModel& engine, GasSupply gas, GasFactors factors) {
   engine.runningS += kStepS;
   StepTemperatures(engine);
-  if (engine.drive == DriveMode::kCycle) {
+  if (engine.drive != DriveMode::kIdle) {
     StepDrive(engine);
   } else {
     StepRpm(engine);
   }
   StepGasSide(engine, gas.regulatorOpen);
   const double load = PresentLoad(engine);
-  StepPetrolTrim(engine.trim, kStepS, PetrolMsAt(load), gas.injecting, factors, engine.gasNeed,
-                 SpanOf(engine));
+  StepPetrolTrim(engine.trim, kStepS, PetrolMsAt(load), gas.injecting, factors, engine.gasNeed);
   if (gas.injecting) {
     TallyTrim(engine.trims, engine.rpm, ManifoldMbarAt(load), engine.trim.factor);
   }

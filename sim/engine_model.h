@@ -14,6 +14,7 @@
 #include "sim/line_time.h"
 #include "sim/petrol_trim.h"
 #include "sim/random.h"
+#include "sim/road_drive.h"
 #include "sim/trim_tally.h"
 
 namespace zav::sim {
@@ -34,6 +35,7 @@ struct EngineModel {
   double regulatorDeltaMbar = 0.0;
   double batteryMv = 0.0;
   double lambdaPhase = 0.0;  // rad
+  RoadDrive road;
   PetrolTrim trim;
   TrimTally trims;  // the trim on gas, per load cell
   std::array<std::uint16_t, 19> live{};

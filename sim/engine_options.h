@@ -11,6 +11,7 @@ namespace zav::sim {
 enum class DriveMode {
   kIdle,   // idling near 800 rpm with the odd rev and dip
   kCycle,  // a repeating sweep of RPM and manifold pressure (see drive_cycle.h)
+  kRoad,   // a drive on the road: RPM and load wander (see road_drive.h)
 };
 
 struct EngineOptions {

@@ -25,8 +25,7 @@ struct PetrolTrim {
 // Moves the trim on by `stepS` seconds. `basePetrolMs`: the petrol time the engine takes at
 // its present load on petrol; `injectingGas`: the gas injectors are driven; `delivered`: the
 // factors the controller injects by; `need`: the factors the engine would need.
-// `span`: where both lines begin and end.
 void StepPetrolTrim(PetrolTrim& trim, double stepS, double basePetrolMs, bool injectingGas,
-                    GasFactors delivered, GasFactors need, PetrolSpan span = {});
+                    GasFactors delivered, GasFactors need);
 
 }  // namespace zav::sim

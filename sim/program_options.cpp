@@ -150,8 +150,10 @@ std::optional<std::string> SetDrive(ProgramOptions& options, std::string_view va
     options.controller.engine.drive = DriveMode::kIdle;
   } else if (value == "cycle") {
     options.controller.engine.drive = DriveMode::kCycle;
+  } else if (value == "road") {
+    options.controller.engine.drive = DriveMode::kRoad;
   } else {
-    return Refusal("--drive", value, "idle or cycle");
+    return Refusal("--drive", value, "idle, cycle or road");
   }
   return std::nullopt;
 }
@@ -190,7 +192,7 @@ std::vector<OptionEntry> OptionTable() {
        SetGasNeed},
       {"--drive", "MODE",
        "idle (default): idling with the odd rev and dip; cycle: a 3-minute sweep of RPM and "
-       "load",
+       "load; road: a drive on the road, wandering as --seed decides",
        SetDrive},
       {"--drop", "RATE", "share of answer bytes lost", RateSetter("--drop", &Faults::dropRate)},
       {"--corrupt", "RATE", "share of answer bytes damaged",
@@ -311,17 +313,20 @@ std::string UsageText() {
     text += left + std::string(entry.help) + "\n";
   }
   text +=
-      "\nGas injection times follow the simulator's own model, not a statement about the\n"
-      "controller: the gas/petrol ratio runs from the left factor of the Parameters\n"
-      "dialog's chart at short petrol times (2.9 ms) to the right factor at long ones\n"
-      "(5.7 ms), the factors found from registers 87 to 89, with a spread per cylinder and\n"
-      "a little noise. The engine's gas need is the same line drawn from the --gas-need\n"
-      "factors; on the drive cycle both lines span its petrol times, 2.5 to 7 ms. On gas the "
-      "petrol unit, in the model, keeps its lambda loop: it multiplies\n"
-      "the petrol times by a trim that follows need/delivered with a lag of about 2 s,\n"
-      "within +-25 %, and the lambda probe stays lean or rich while the trim is at its\n"
-      "bound; on petrol the trim is 1. The drive cycle holds 18 steady points of RPM (1200\n"
-      "to 3200) and load, petrol times 2.5 to 7 ms, 10 s each.\n";
+      "\nThis is the simulator's model, not a statement about the controller or a vehicle.\n"
+      "Gas injection times: the gas/petrol ratio follows ZAV Monitor's model of the\n"
+      "controller's line, the left factor of the Parameters dialog's chart up to 2.5 ms of\n"
+      "petrol time, the right factor from 7 ms, straight between, whatever the drive; the\n"
+      "factors are found from registers 87 to 89; a spread per cylinder and a little noise.\n"
+      "The engine's gas need is the same line drawn from the --gas-need factors. On gas the\n"
+      "petrol unit keeps its lambda loop: it multiplies the petrol times by a trim that\n"
+      "follows need/delivered with a lag of about 2 s, within +-25 %, and the lambda probe\n"
+      "stays lean or rich while the trim is at its bound; on petrol the trim is 1. Petrol\n"
+      "time is 2.5 ms plus 4 ms per unit of load, manifold pressure 250 mbar plus 550 mbar\n"
+      "per unit. The drive cycle holds 18 steady points of RPM (1200 to 3200) and load,\n"
+      "petrol times 2.5 to 7 ms, 10 s each. The road drive (--seed N picks one) wanders:\n"
+      "accelerations, holds of 2 to 8 s at random loads, gear changes, a few stops at idle,\n"
+      "the manifold pressure wobbling by about +-15 mbar.\n";
   return text;
 }
 

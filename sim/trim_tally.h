@@ -8,11 +8,13 @@
 #include <map>
 #include <utility>
 
+#include "params/load_grid.h"
+
 namespace zav::sim {
 
 struct TrimGrid {
-  double rpmBand = 500.0;           // rpm
-  double manifoldBandMbar = 100.0;  // mbar
+  double rpmBand = kRpmBand;                // rpm
+  double manifoldBandMbar = kManifoldBand;  // mbar
 };
 
 struct TrimCell {

@@ -2,6 +2,8 @@
 
 #include "calibration/calibration_host.h"
 #include "calibration/calibration_logs.h"
+#include "link/wire.h"
+#include "params/gas_ratio_line.h"
 #include "params/parameters_dialog.h"
 #include "texts/live_text.h"
 #include "ui/data_log_commands.h"
@@ -25,7 +27,9 @@ CalibrationActions ActionsFor(Program& program, WindowRef window) {
   actions.startRecording =
       [&program, window](Fuel fuel, std::string& failure) -> std::optional<std::filesystem::path> {
     if (program.dataLog.recorder.recording) {
-      StopRecordingNow(program, window);
+      failure = "A recording is running (" + program.dataLog.recorder.path.filename().string() +
+                "): stop it first.";
+      return std::nullopt;
     }
     const std::filesystem::path path = GuidedLogPath(program, fuel);
     if (std::optional<std::string> failed = StartRecordingTo(program, window, path)) {
@@ -36,13 +40,32 @@ CalibrationActions ActionsFor(Program& program, WindowRef window) {
   };
   actions.stopRecording = [&program, window] { return StopRecordingNow(program, window); };
   actions.recording = [&program] { return program.dataLog.recorder.recording; };
+  actions.recordingPath = [&program] { return program.dataLog.recorder.path; };
+  actions.ask = [&program, window](const std::string& question, const std::string& goOn) {
+    return program.link.desktop->AskToGoOn(window, question, "question", goOn,
+                                           MessageIcon::Warning);
+  };
+  actions.switchFuel = [&program] { CurrentCommand(program.link) = kLetterSwitch; };
   actions.operatingState = [&program]() -> std::string {
     const LiveSampleSource& source = program.dataLog.source;
     return source.statusKnown ? std::string(StatusText(source.lastStatus)) : std::string();
   };
-  actions.parametersNow = [&program] { return ParametersOf(program.link.image); };
-  actions.applyToParameters = [&program](TrackbarPositions positions) {
+  actions.confirmedSet = [&program]() -> std::optional<ParameterWords> {
+    const ControllerSet& set = program.parameters.confirmedSet;
+    return HasControllerSet(set) ? std::optional<ParameterWords>(set.words) : std::nullopt;
+  };
+  actions.applyToParameters = [&program](TrackbarPositions positions,
+                                         std::uint16_t xAxis) -> std::optional<std::string> {
+    const std::uint16_t held = RegisterValue(program.link.image, kXAxisRegister);
+    if (held != xAxis) {
+      return "The program holds \"X axis\" " + std::to_string(held) +
+             ", but the proposal was made for \"X axis\" " + std::to_string(xAxis) +
+             " (the set in force during the gas drive), and \"Y axis\" depends on it. Read "
+             "the parameters from the controller (\"Read from ZAV\") or open that set, then "
+             "apply again.";
+    }
     RunParametersDialogPlaced(program.link, program.parameters, positions);
+    return std::nullopt;
   };
   return actions;
 }

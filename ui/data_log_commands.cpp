@@ -99,8 +99,7 @@ std::optional<Factors> FactorsBeside(const std::filesystem::path& logPath) {
   if (!loaded.words) {
     return std::nullopt;
   }
-  const ParameterWords& words = *loaded.words;
-  return FactorsFromRegisters(words[87 - 80], words[88 - 80], words[89 - 80]);
+  return FactorsOf(*loaded.words);
 }
 
 void OpenLogCommand(Program& program, WindowRef window) {

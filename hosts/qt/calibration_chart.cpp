@@ -33,10 +33,12 @@ QLineSeries* AddLine(QChart* chart, const QColor& colour, Qt::PenStyle style, co
   return line;
 }
 
-void DrawFactors(QLineSeries& line, const Calibration& calibration, Factors factors) {
+// The factors' line by the program's one model of it, over the petrol times shown.
+void DrawFactors(QLineSeries& line, Factors factors, double fromMs, double toMs) {
   line.clear();
-  line << QPointF(calibration.shortestMs, factors.left)
-       << QPointF(calibration.longestMs, factors.right);
+  for (const LinePoint& corner : FactorLinePoints(factors, fromMs, toMs)) {
+    line << QPointF(corner.petrolMs, corner.ratio);
+  }
 }
 
 }  // namespace
@@ -81,21 +83,25 @@ void ShowOnChart(CalibrationChart& chart, const Calibration& calibration) {
     lowRatio = std::min(lowRatio, cell.NeededRatio());
     highRatio = std::max(highRatio, cell.NeededRatio());
   }
-  if (const std::optional<Proposal>& proposal = calibration.proposal) {
-    DrawFactors(*chart.inForce, calibration, proposal->currentFactors);
-    DrawFactors(*chart.proposed, calibration, proposal->proposedFactors);
-    for (const Factors& factors : {proposal->currentFactors, proposal->proposedFactors}) {
-      lowRatio = std::min({lowRatio, factors.left, factors.right});
-      highRatio = std::max({highRatio, factors.left, factors.right});
-    }
-  }
   if (highMs < lowMs) {
     lowMs = 2.0;
     highMs = 8.0;
     lowRatio = 1.0;
     highRatio = 2.5;
   }
-  chart.x->setRange(std::max(lowMs - 0.5, 0.0), highMs + 0.5);
+  lowMs = std::max(lowMs - 0.5, 0.0);
+  highMs += 0.5;
+  if (const std::optional<Proposal>& proposal = calibration.proposal) {
+    DrawFactors(*chart.inForce, proposal->currentFactors, lowMs, highMs);
+    DrawFactors(*chart.proposed, proposal->proposedFactors, lowMs, highMs);
+    for (const QLineSeries* line : {chart.inForce, chart.proposed}) {
+      for (const QPointF& point : line->points()) {
+        lowRatio = std::min(lowRatio, point.y());
+        highRatio = std::max(highRatio, point.y());
+      }
+    }
+  }
+  chart.x->setRange(lowMs, highMs);
   chart.y->setRange(std::max(lowRatio - 0.1, 0.0), highRatio + 0.1);
 }
 

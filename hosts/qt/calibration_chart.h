@@ -4,6 +4,7 @@
 // proposed one, each drawn as the petrol-against-gas view draws it.
 
 #include "calibration/calibration.h"
+#include "datalog/factor_line.h"
 
 class QChartView;
 class QLineSeries;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "calibration/calibration_guide.h"
 #include "calibration/calibration_logs.h"
 #include "calibration/calibration_text.h"
 #include "hosts/qt/calibration_window.h"
@@ -22,14 +23,14 @@ QString Q(const std::string& text) {
 void CalibrationWindow::Recalculate() {
   result_.reset();
   std::string text;
-  std::optional<CalibrationLog> petrol;
-  std::optional<CalibrationLog> gas;
+  const CalibrationLog* petrol = nullptr;
+  const CalibrationLog* gas = nullptr;
   for (const Fuel fuel : {Fuel::Petrol, Fuel::Gas}) {
     const DriveRow& row = Row(fuel);
     if (!row.log || recording_ == fuel) {
       continue;
     }
-    LoadedCalibrationLog loaded = LoadCalibrationLog(*row.log, fuel);
+    const LoadedCalibrationLog& loaded = CachedLog(logs_, *row.log, fuel);
     if (!loaded.error.empty()) {
       text += loaded.error + "\n";
       continue;
@@ -37,23 +38,25 @@ void CalibrationWindow::Recalculate() {
     if (!loaded.log.note.empty()) {
       text += row.log->filename().string() + ": " + loaded.log.note + "\n";
     }
-    (fuel == Fuel::Petrol ? petrol : gas) = std::move(loaded.log);
+    (fuel == Fuel::Petrol ? petrol : gas) = &loaded.log;
+    if (fuel == Fuel::Petrol) {
+      petrolCells_ = CellsCoveredOn(loaded.log.samples, Fuel::Petrol);
+    }
   }
-  if (petrol && gas) {
-    ParameterWords inForce{};
-    if (gas->parameters) {
-      inForce = *gas->parameters;
-    } else {
-      inForce = actions_.parametersNow ? actions_.parametersNow() : kDefaultParameters;
-      text +=
-          "No parameter file beside the gas log: the parameters the window holds now are "
-          "taken as those in force.\n";
-    }
-    result_ = Calibrate(petrol->samples, gas->samples, inForce);
-    text += CoverageText(*result_);
-    if (!result_->proposal) {
-      text += "No proposal: " + result_->reason + "\n";
-    }
+  std::optional<InForceSet> controllers;
+  if (const std::optional<ParameterWords> confirmed =
+          actions_.confirmedSet ? actions_.confirmedSet() : std::nullopt) {
+    controllers = InForceSet{*confirmed, "the controller's set (its last read or write)"};
+  }
+  const std::optional<InForceSet> inForce =
+      gas != nullptr ? InForceFor(*gas, controllers) : std::nullopt;
+  if (petrol != nullptr && gas != nullptr && !inForce) {
+    text +=
+        "No parameter file beside the gas log, and the controller's set is not known: press "
+        "\"Read from ZAV\" so the window knows the factors the gas drive was driven on.\n";
+  } else if (petrol != nullptr && gas != nullptr) {
+    result_ = Calibrate(petrol->samples, gas->samples, inForce->words);
+    text += InForceText(*inForce) + "\n" + CoverageText(*result_);
   }
   if (!text.empty() && text.back() == '\n') {
     text.pop_back();
@@ -62,8 +65,8 @@ void CalibrationWindow::Recalculate() {
   ShowTable();
   const Calibration empty;
   ShowOnChart(chart_, result_ ? *result_ : empty);
-  const bool proposed = result_ && result_->proposal;
-  proposal_->setText(proposed ? Q(ProposalText(*result_->proposal)) : QString());
+  const bool proposed = result_ && result_->proposal && result_->proposal->Changes();
+  proposal_->setText(result_ ? Q(VerdictText(*result_)) : QString());
   apply_->setEnabled(proposed && actions_.applyToParameters != nullptr);
 }
 
@@ -83,7 +86,10 @@ void CalibrationWindow::ShowTable() {
 
 void CalibrationWindow::Apply() {
   if (result_ && result_->proposal && actions_.applyToParameters) {
-    actions_.applyToParameters(result_->proposal->proposed);
+    if (const std::optional<std::string> refused =
+            actions_.applyToParameters(result_->proposal->proposed, result_->proposal->xAxis)) {
+      message_->setText(Q(*refused));
+    }
   }
 }
 

@@ -1,18 +1,21 @@
 #include "hosts/qt/calibration_window.h"
 
 #include <QChartView>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "calibration/calibration_guide.h"
 #include "calibration/calibration_logs.h"
 #include "calibration/calibration_text.h"
 #include "hosts/qt/keyboard.h"
@@ -30,19 +33,6 @@ QString Q(std::string_view text) {
 QString RecordText(Fuel fuel) {
   return fuel == Fuel::Petrol ? QStringLiteral("Record on petrol")
                               : QStringLiteral("Record on gas");
-}
-
-QString StepText(Fuel fuel) {
-  return fuel == Fuel::Petrol
-             ? QStringLiteral(
-                   "Step 1: on petrol, press \"Record on petrol\" and drive on petrol "
-                   "across the load range: light to heavy throttle at low, middle and "
-                   "high engine speed, holding each a few seconds, for three minutes "
-                   "or more. Then press \"Stop\".")
-             : QStringLiteral(
-                   "Step 2: switch to gas and drive the same way: press \"Record on "
-                   "gas\" once the window shows \"Gas\", drive the same loads, then "
-                   "press \"Stop\".");
 }
 
 }  // namespace
@@ -119,6 +109,15 @@ QWidget* CalibrationWindow::MakeDrives() {
     grid->addWidget(row.choose, line, 2);
     grid->addWidget(row.record, line, 3);
   }
+  // The window's own switch, so the main window's need not be found under it.
+  switch_ = new QPushButton(QStringLiteral("Switch"), drives);
+  switch_->setToolTip(QStringLiteral("Switch fuel, as the main window's \"switch\" button"));
+  connect(switch_, &QPushButton::clicked, this, [this] {
+    if (actions_.switchFuel) {
+      actions_.switchFuel();
+    }
+  });
+  grid->addWidget(switch_, 0, 4, 2, 1);
   grid->setColumnStretch(1, 1);
   return drives;
 }
@@ -140,22 +139,56 @@ void CalibrationWindow::Choose(Fuel fuel) {
   }
 }
 
+// Asks before stopping a recording the window did not start, and offers to switch when the
+// controller is on the other fuel. True when the recording may start.
+bool CalibrationWindow::ReadyToRecord(Fuel fuel) {
+  const bool other = !recording_ && actions_.recording && actions_.recording();
+  const std::string state = actions_.operatingState ? actions_.operatingState() : std::string();
+  switch (CheckBeforeRecording(fuel, other, state)) {
+    case BeforeRecording::kStart:
+      return true;
+    case BeforeRecording::kOfferSwitch:
+      if (actions_.ask && actions_.switchFuel &&
+          actions_.ask(SwitchFirstQuestion(fuel, state), "Switch")) {
+        actions_.switchFuel();
+      }
+      return false;
+    case BeforeRecording::kAskStopOther:
+      break;
+  }
+  const std::filesystem::path running =
+      actions_.recordingPath ? actions_.recordingPath() : std::filesystem::path();
+  if (!actions_.ask || !actions_.ask(StopOtherQuestion(running, fuel), "Stop and record")) {
+    return false;
+  }
+  if (const std::optional<std::string> failed =
+          actions_.stopRecording ? actions_.stopRecording() : std::nullopt) {
+    message_->setText(Q(*failed));
+    return false;
+  }
+  return true;
+}
+
 void CalibrationWindow::ToggleRecording(Fuel fuel) {
   if (recording_ == fuel) {
     recording_.reset();
     const std::optional<std::string> failed =
         actions_.stopRecording ? actions_.stopRecording() : std::nullopt;
     Row(fuel).record->setText(RecordText(fuel));
-    if (failed) {
-      message_->setText(Q(*failed));
-    }
     if (Row(fuel).log) {
       SetLog(fuel, *Row(fuel).log);
+    }
+    if (failed) {
+      message_->setText(Q(*failed));  // after SetLog, which rewrites the message
     }
     return;
   }
   if (recording_) {
     ToggleRecording(*recording_);
+  }
+  if (!ReadyToRecord(fuel)) {
+    ShowGuidance();
+    return;
   }
   std::string failure;
   const std::optional<std::filesystem::path> path =
@@ -165,10 +198,20 @@ void CalibrationWindow::ToggleRecording(Fuel fuel) {
     return;
   }
   recording_ = fuel;
+  recorded_.start();
+  recordingCells_ = 0;
   Row(fuel).log = *path;
   Row(fuel).path->setText(QString::fromStdString(path->string()));
   Row(fuel).record->setText(QStringLiteral("Stop"));
   ShowGuidance();
+}
+
+void CalibrationWindow::closeEvent(QCloseEvent* event) {
+  if (recording_ && Row(*recording_).log) {
+    QMessageBox::information(this, windowTitle(),
+                             Q(ClosingWhileRecordingText(*Row(*recording_).log)));
+  }
+  QWidget::closeEvent(event);
 }
 
 void CalibrationWindow::ShowGuidance() {
@@ -180,32 +223,30 @@ void CalibrationWindow::ShowGuidance() {
     SetLog(fuel, *Row(fuel).log);
     return;
   }
-  const std::string state = actions_.operatingState ? actions_.operatingState() : std::string();
-  QString text;
+  // A write during the recording splits the log (each part on one set): follow the part
+  // being written, which is driven on the factors now in force.
+  if (recording_ && actions_.recordingPath && actions_.recording && actions_.recording() &&
+      actions_.recordingPath() != *Row(*recording_).log) {
+    Row(*recording_).log = actions_.recordingPath();
+    Row(*recording_).path->setText(QString::fromStdString(Row(*recording_).log->string()));
+  }
+  GuideFacts facts;
+  facts.operatingState = actions_.operatingState ? actions_.operatingState() : std::string();
+  facts.recording = recording_;
   if (recording_) {
-    const bool petrol = *recording_ == Fuel::Petrol;
-    text = petrol ? QStringLiteral("Recording: drive on petrol across the load range.")
-                  : QStringLiteral("Recording: drive on gas the same way as on petrol.");
-    const std::string_view wanted = petrol ? "Petrol" : "Gas";
-    if (!state.empty() && state != wanted) {
-      text += QStringLiteral(
-                  " The controller shows \"%1\", not \"%2\": these samples are "
-                  "left out.")
-                  .arg(Q(state), Q(wanted));
+    facts.recordingSeconds = static_cast<double>(recorded_.elapsed()) / 1000.0;
+    // The cells so far, from the log as it grows: a few thousand rows, every 5 s.
+    if (recorded_.elapsed() / 1000 % 5 == 0) {
+      const LoadedCalibrationLog so = LoadCalibrationLog(*Row(*recording_).log, *recording_);
+      recordingCells_ = CellsCoveredOn(so.log.samples, *recording_);
     }
-  } else if (!Row(Fuel::Petrol).log) {
-    text = StepText(Fuel::Petrol);
-  } else if (!Row(Fuel::Gas).log) {
-    text = StepText(Fuel::Gas);
-  } else {
-    text = QStringLiteral(
-        "Apply the proposal, write it (\"Ok\" in the Parameters dialog), then "
-        "record on gas again to check: the next proposal starts from the new "
-        "factors.");
+    facts.recordingCells = recordingCells_;
   }
-  if (!state.empty()) {
-    text += QStringLiteral("  [now: %1]").arg(Q(state));
-  }
+  facts.petrolLog = Row(Fuel::Petrol).log.has_value();
+  facts.gasLog = Row(Fuel::Gas).log.has_value();
+  facts.petrolCells = petrolCells_;
+  facts.result = result_ ? &*result_ : nullptr;
+  const QString text = Q(Instruction(facts));
   guidance_->setText(text);
 }
 

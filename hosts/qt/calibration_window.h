@@ -4,6 +4,7 @@
 // proposed factors' lines, the proposal, and "Apply to Parameters…". Not modal; nothing
 // here touches the line: recording and the Parameters dialog go through the program.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "calibration/calibration.h"
 #include "calibration/calibration_host.h"
+#include "calibration/calibration_logs.h"
 #include "hosts/qt/calibration_chart.h"
 
 class QLabel;
@@ -36,6 +38,8 @@ class CalibrationWindow : public QWidget {
   QPushButton& ApplyButton() const { return *apply_; }
   QPushButton& RecordButton(Fuel fuel) const { return *Row(fuel).record; }
   QPushButton& ChooseButton(Fuel fuel) const { return *Row(fuel).choose; }
+  QPushButton& SwitchButton() const { return *switch_; }
+  const LogCache& Logs() const { return logs_; }
   QLabel& Message() const { return *message_; }
   QLabel& Guidance() const { return *guidance_; }
   QLabel& ProposalLabel() const { return *proposal_; }
@@ -58,6 +62,8 @@ class CalibrationWindow : public QWidget {
   void Recalculate();
   void ShowTable();
   void Apply();
+  bool ReadyToRecord(Fuel fuel);
+  void closeEvent(QCloseEvent* event) override;
 
   CalibrationActions actions_;
   std::array<DriveRow, 2> rows_;
@@ -70,6 +76,11 @@ class CalibrationWindow : public QWidget {
   QLabel* proposal_ = nullptr;
   QPushButton* apply_ = nullptr;
   QTimer* clock_ = nullptr;
+  QPushButton* switch_ = nullptr;
+  LogCache logs_;           // each log read once, until it changes
+  QElapsedTimer recorded_;  // since the window's recording started
+  int recordingCells_ = 0;
+  int petrolCells_ = -1;
 };
 
 }  // namespace zav::qt

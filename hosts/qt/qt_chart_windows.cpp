@@ -27,9 +27,7 @@ std::optional<Factors> FactorsInForce(const ControllerSet& controllerSet) {
   if (!HasControllerSet(controllerSet)) {
     return std::nullopt;
   }
-  constexpr std::size_t kXAxis = 87 - kFirstImageRegister;
-  const ParameterWords& words = controllerSet.words;
-  return FactorsFromRegisters(words[kXAxis], words[kXAxis + 1], words[kXAxis + 2]);
+  return FactorsOf(controllerSet.words);
 }
 
 QtChartWindows::QtChartWindows(const SessionStore& session, const ControllerSet& controllerSet,

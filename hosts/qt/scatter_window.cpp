@@ -158,21 +158,20 @@ void ScatterWindow::Refresh() {
     ratio->replace(ratios[set]);
     gas->replace(gases[set]);
   }
+  const Bounds petrol = points.empty() ? Bounds{0.0, 10.0} : Padded(shortest, longest, 0.2);
   QList<QPointF> line;
   const std::optional<Factors> factors = factors_ ? factors_() : std::nullopt;
-  const std::optional<FactorSegment> segment =
-      factors ? FactorSegmentFor(points, *factors) : std::nullopt;
-  if (segment) {
-    line << QPointF(segment->shortestMs, segment->factors.left)
-         << QPointF(segment->longestMs, segment->factors.right);
-    lowRatio = std::min({lowRatio, segment->factors.left, segment->factors.right});
-    highRatio = std::max({highRatio, segment->factors.left, segment->factors.right});
+  if (factors) {
+    for (const LinePoint& corner : FactorLinePoints(*factors, petrol.low, petrol.high)) {
+      line << QPointF(corner.petrolMs, corner.ratio);
+      lowRatio = std::min(lowRatio, corner.ratio);
+      highRatio = std::max(highRatio, corner.ratio);
+    }
   }
   ratio_.line->replace(line);
   ratio_.line->setName(factors ? QStringLiteral("Factors in force") : missingFactors_);
   const double top = points.empty() ? 10.0 : most * 1.1;
   gas_.line->replace(QList<QPointF>{QPointF(0.0, 0.0), QPointF(top, top)});
-  const Bounds petrol = points.empty() ? Bounds{0.0, 10.0} : Padded(shortest, longest, 0.2);
   ratio_.x->setRange(petrol.low, petrol.high);
   const Bounds ratio = highRatio > 0.0 ? Padded(lowRatio, highRatio, 0.1) : Bounds{0.0, 3.0};
   ratio_.y->setRange(ratio.low, ratio.high);

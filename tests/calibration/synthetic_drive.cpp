@@ -1,5 +1,6 @@
 #include "tests/calibration/synthetic_drive.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "datalog/csv_log_writer.h"
@@ -68,11 +69,13 @@ LiveSample SampleAt(std::int64_t ms, const Moment& moment, std::uint16_t status,
   return sample;
 }
 
-double RatioOf(Factors factors, const GasModel& model, double petrolMs) {
-  return RatioAt(FactorSegment{model.shortestMs, model.longestMs, factors}, petrolMs);
-}
-
 }  // namespace
+
+double ModelRatio(Factors factors, double petrolMs) {
+  const double along =
+      std::clamp((petrolMs - kModelLeftMs) / (kModelRightMs - kModelLeftMs), 0.0, 1.0);
+  return factors.left + (factors.right - factors.left) * along;
+}
 
 double ModelPetrolMs(double manifoldMbar) {
   return 1.5 + manifoldMbar / 200.0;
@@ -97,10 +100,11 @@ std::vector<LiveSample> GasDrive(const std::vector<Hold>& holds, const GasModel&
         SampleAt(ms, moments.front(), kPetrol, ModelPetrolMs(moments.front().manifoldMbar), 0.0));
   }
   const std::int64_t switchedAt = ms;
-  for (const Moment& moment : moments) {
+  for (Moment moment : moments) {
+    moment.manifoldMbar += model.manifoldOffsetMbar;
     const double petrolMs = ModelPetrolMs(moment.manifoldMbar);
-    const double need = RatioOf(model.need, model, petrolMs);
-    double correction = need / RatioOf(model.inForce, model, petrolMs);
+    const double need = ModelRatio(model.need, petrolMs);
+    double correction = need / ModelRatio(model.inForce, petrolMs);
     if (ms - switchedAt < kSwitchSettlingMs) {
       correction = kWrongAfterSwitch;
     } else if (!moment.steady) {
@@ -112,6 +116,42 @@ std::vector<LiveSample> GasDrive(const std::vector<Hold>& holds, const GasModel&
     ms += kSampleMs;
   }
   return samples;
+}
+
+void AppendBurstsAfterGaps(std::vector<LiveSample>& samples, Hold hold, const GasModel& model,
+                           int count, double correction) {
+  std::int64_t ms = samples.back().steadyMs;
+  const Moment moment{hold.rpm, hold.manifoldMbar, true};
+  const double petrolMs = ModelPetrolMs(hold.manifoldMbar);
+  const double need = ModelRatio(model.need, petrolMs);
+  for (int burst = 0; burst < count; ++burst) {
+    ms += 3000;
+    for (std::int64_t in = 0; in < 1200; in += kSampleMs) {
+      samples.push_back(SampleAt(ms + in, moment, kGas, petrolMs * correction, petrolMs * need));
+    }
+    ms += 1200 - kSampleMs;
+  }
+}
+
+std::vector<LiveSample> Joined(std::vector<LiveSample> first,
+                               const std::vector<LiveSample>& second) {
+  const std::int64_t shift = first.back().steadyMs + kSampleMs - second.front().steadyMs;
+  for (LiveSample sample : second) {
+    sample.steadyMs += shift;
+    sample.unixMs += shift;
+    first.push_back(sample);
+  }
+  return first;
+}
+
+std::vector<Hold> HoldsUpTo(const std::vector<Hold>& holds, double mostMbar) {
+  std::vector<Hold> kept;
+  for (const Hold& hold : holds) {
+    if (hold.manifoldMbar <= mostMbar) {
+      kept.push_back(hold);
+    }
+  }
+  return kept;
 }
 
 std::vector<DecodedSample> Decoded(const std::vector<LiveSample>& samples) {
@@ -130,9 +170,13 @@ void WriteDriveLog(const std::filesystem::path& path, const std::vector<LiveSamp
     WriteCsvRow(writer, sample);
   }
   CloseCsvLog(writer);
+  WriteParameters(ParametersPathOf(path), inForce);
+}
+
+void WriteParameters(const std::filesystem::path& path, const ParameterWords& words) {
   RegisterImage image;
-  StoreParameters(image, inForce);
-  WriteParameterFile(ParametersPathOf(path), EncodeParameterFile(image));
+  StoreParameters(image, words);
+  WriteParameterFile(path, EncodeParameterFile(image));
 }
 
 std::vector<Hold> LoadRangeHolds() {

@@ -39,8 +39,7 @@ ZavctlRun Zavctl(const std::vector<std::string>& arguments) {
 TEST(ZavctlCalibrateTest, PrintsTheTableAndProposalAndRefusesWhatCannotSupportOne) {
   const zav::testing::TempDir folder;
   const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
-  const testing::GasModel model{FactorsAt({10, 12}), FactorsAt({15, 19}),
-                                testing::ModelPetrolMs(350), testing::ModelPetrolMs(950)};
+  const testing::GasModel model{FactorsAt({10, 12}), FactorsAt({15, 19})};
   const std::string petrol = (folder / "petrol.csv").string();
   const std::string gas = (folder / "gas.csv").string();
   testing::WriteDriveLog(petrol, testing::PetrolDrive(holds), kDefaultParameters);
@@ -56,7 +55,7 @@ TEST(ZavctlCalibrateTest, PrintsTheTableAndProposalAndRefusesWhatCannotSupportOn
   EXPECT_NE(text.out.find("  Left        2.20 -> 2.30  (trackbar 15 -> 10)"), std::string::npos)
       << text.out;
   EXPECT_NE(text.out.find("  Right       1.12 -> 1.26  (trackbar 19 -> 12)"), std::string::npos);
-  EXPECT_EQ(text.err, "");
+  EXPECT_EQ(text.err, "Factors in force: 2.20 and 1.12, from the parameter file beside gas.csv.\n");
 
   const ZavctlRun json = Zavctl({"calibrate", petrol, gas, "--json"});
   EXPECT_EQ(json.code, 0) << json.err;
@@ -66,7 +65,8 @@ TEST(ZavctlCalibrateTest, PrintsTheTableAndProposalAndRefusesWhatCannotSupportOn
   const QJsonObject first = object["cells"].toArray()[0].toObject();
   EXPECT_EQ(first["rpmFrom"].toInt(), 1000);
   EXPECT_EQ(first["manifoldFrom"].toInt(), 300);
-  EXPECT_NEAR(first["neededRatio"].toDouble(), 2.30, 0.005);
+  EXPECT_NEAR(first["neededRatio"].toDouble(),
+              testing::ModelRatio(FactorsAt({10, 12}), testing::ModelPetrolMs(350)), 0.005);
   EXPECT_TRUE(first["inFit"].toBool());
   const QJsonObject proposed = object["proposal"].toObject()["proposed"].toObject();
   EXPECT_EQ(proposed["leftTrackbar"].toInt(), 10);

@@ -106,9 +106,8 @@ double CheckDrive(const testing::RecordedDrive& recorded, sim::GasFactors delive
     const double petrolOnGasMs = gasSums.petrolMs[level] / gasSums.samples[level];
     const double gasMs = gasSums.gasMs[level] / gasSums.samples[level];
     const double baseMs = LevelPetrolMs(level);
-    const double need = sim::GasToPetrolRatio(kNeed, baseMs, sim::kDriveCyclePetrolSpan);
-    const double expectedTrim =
-        need / sim::GasToPetrolRatio(delivered, baseMs, sim::kDriveCyclePetrolSpan);
+    const double need = sim::GasToPetrolRatio(kNeed, baseMs);
+    const double expectedTrim = need / sim::GasToPetrolRatio(delivered, baseMs);
     EXPECT_NEAR(petrolMs, baseMs, 0.03) << level;
     EXPECT_NEAR(petrolOnGasMs / petrolMs, expectedTrim, 0.01) << level;
     EXPECT_NEAR(gasMs / petrolMs, need, 0.02) << level;

@@ -168,7 +168,7 @@ TEST(StripViewTest, ThinningAndBandsStopAtAGap) {
   EXPECT_DOUBLE_EQ(petrol[0].to, samples[8013].seconds) << "not across the transfer";
 }
 
-TEST(FactorLineTest, PointsOnGasOnlyRecentOnesMarkedAndTheLineSpansThePetrolTimes) {
+TEST(FactorLineTest, PointsOnGasOnlyRecentOnesMarkedAndTheLineIsTheControllersWhateverTheView) {
   std::deque<DecodedSample> samples(200);
   for (std::size_t i = 0; i < samples.size(); ++i) {
     samples[i].seconds = static_cast<double>(i) * 0.15;  // 0 to 29.85 s
@@ -182,10 +182,20 @@ TEST(FactorLineTest, PointsOnGasOnlyRecentOnesMarkedAndTheLineSpansThePetrolTime
   const auto recent = std::count_if(points.begin(), points.end(),
                                     [](const ScatterPoint& point) { return point.recent; });
   EXPECT_EQ(recent, 67 * 4);  // 19.95 s to 29.85 s
-  const std::optional<FactorSegment> segment = FactorSegmentFor(points, Factors{2.2, 1.12});
-  ASSERT_TRUE(segment.has_value());
-  EXPECT_FLOAT_EQ(static_cast<float>(segment->shortestMs), 3.0f);
-  EXPECT_FLOAT_EQ(static_cast<float>(segment->longestMs), 4.9f);
+  // The factors' line is the controller's, not the drive's: over the points' 3.0 to 4.9 ms
+  // it runs along the line from 2.2 at 2.5 ms to 1.12 at 7 ms; over a wider view it turns
+  // level beyond those two petrol times.
+  const std::vector<LinePoint> line = FactorLinePoints(Factors{2.2, 1.12}, 3.0, 4.9);
+  ASSERT_EQ(line.size(), 2U);
+  EXPECT_DOUBLE_EQ(line[0].ratio, 2.2 - 1.08 * 0.5 / 4.5);
+  EXPECT_DOUBLE_EQ(line[1].ratio, 2.2 - 1.08 * 2.4 / 4.5);
+  const std::vector<LinePoint> wide = FactorLinePoints(Factors{2.2, 1.12}, 1.0, 9.0);
+  ASSERT_EQ(wide.size(), 4U);
+  EXPECT_DOUBLE_EQ(wide[0].ratio, 2.2);
+  EXPECT_DOUBLE_EQ(wide[1].petrolMs, 2.5);
+  EXPECT_DOUBLE_EQ(wide[2].petrolMs, 7.0);
+  EXPECT_DOUBLE_EQ(wide[2].ratio, 1.12);
+  EXPECT_DOUBLE_EQ(wide[3].ratio, 1.12);
 
   // The factors the Parameters dialog's trackbars show for the default registers.
   const Factors defaults = FactorsFromRegisters(599, 4000, 48160);

@@ -35,8 +35,10 @@ CalibrationActions QuietActions() {
   actions.stopRecording = [] { return std::optional<std::string>(); };
   actions.recording = [] { return false; };
   actions.operatingState = [] { return std::string("Petrol"); };
-  actions.parametersNow = [] { return ParameterWords{}; };
-  actions.applyToParameters = [](TrackbarPositions) {};
+  actions.confirmedSet = [] { return std::optional<ParameterWords>(); };
+  actions.applyToParameters = [](TrackbarPositions, std::uint16_t) {
+    return std::optional<std::string>();
+  };
   return actions;
 }
 

@@ -265,7 +265,9 @@ TEST(QtStripChart, AGapBreaksTheLinesTheBandsHaveALegendAndTheWheelMovesThroughT
 }
 
 TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
-  // Two drives' worth of points on the factors' line: 3.0 ms at ratio 2.0, 5.0 ms at 1.2.
+  // Two points, 3.0 ms at ratio 2.0 and 5.0 ms at 1.2; the factors' line is the controller's
+  // (2.0 at 2.5 ms to 1.2 at 7 ms), drawn across the petrol times in view, not between the
+  // points.
   std::deque<DecodedSample> samples{Sample(0.0, 3.0f, 6.0f), Sample(0.15, 5.0f, 6.0f)};
   ScatterWindow window(
       samples,
@@ -275,15 +277,19 @@ TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
       0.0, nullptr);
   const QImage image = Rendered(window.Tabs());
   const ScatterPlot& plot = window.RatioPlot();
+  const auto lineAt = [](double ms) { return 2.0 - 0.8 * (ms - 2.5) / 4.5; };
   ASSERT_EQ(plot.line->count(), 2);
-  EXPECT_EQ(plot.line->at(0), QPointF(3.0, 2.0));
-  EXPECT_EQ(plot.line->at(1), QPointF(5.0, 1.2));
+  EXPECT_DOUBLE_EQ(plot.line->at(0).x(), plot.x->min());
+  EXPECT_DOUBLE_EQ(plot.line->at(1).x(), plot.x->max());
+  for (const QPointF& point : plot.line->points()) {
+    EXPECT_NEAR(point.y(), lineAt(point.x()), 1e-9);
+  }
 
   QChartView& view = *plot.view;
   const QImage drawn = view.grab().toImage();
   const QColor lineColour(0, 160, 0);
-  EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 4.0, 1.6), lineColour, 1));
-  EXPECT_FALSE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 4.0, 1.9), lineColour, 1));
+  EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 4.0, lineAt(4.0)), lineColour, 1));
+  EXPECT_FALSE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 4.0, 1.45), lineColour, 1));
   const QColor recent = plot.recent[3]->color();  // the last cylinder is drawn on top
   EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 3.0, 2.0), recent, 3));
   EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 5.0, 1.2), recent, 3));
@@ -394,8 +400,10 @@ TEST(QtChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndLogsAreTitledBy
   // The controller's set read as all 0: both trackbars at the top, factors 2.5 and 1.5.
   controllerSet.confirmed = true;
   charts.LiveScatter()->Refresh();
-  ASSERT_EQ(charts.LiveScatter()->RatioPlot().line->count(), 2);
-  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->at(0).y(), 2.5);
+  // Drawn on the one line: 2.5 up to 2.5 ms of petrol time, 1.5 from 7 ms.
+  ASSERT_GE(charts.LiveScatter()->RatioPlot().line->count(), 2);
+  const QPointF left = charts.LiveScatter()->RatioPlot().line->at(0);
+  EXPECT_NEAR(left.y(), GasRatioAt(Factors{2.5, 1.5}, left.x()), 1e-9);
   EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->name(), "Factors in force");
 
   LogView log;

@@ -93,8 +93,7 @@ TEST(SimGasNeed, TrimIsOneOnPetrolAndFollowsNeedOverDeliveredOnGasWithItsLag) {
       continue;
     }
     const double baseMs = 2.5 + 4.0 * DriveCyclePointAt(runningS).load;
-    const double expected = GasToPetrolRatio(need, baseMs, kDriveCyclePetrolSpan) /
-                            GasToPetrolRatio(factory, baseMs, kDriveCyclePetrolSpan);
+    const double expected = GasToPetrolRatio(need, baseMs) / GasToPetrolRatio(factory, baseMs);
     EXPECT_NEAR(moment.trim, expected, 0.006) << runningS;
     // The line ends where the cycle does, so the load's noise there moves the trim a little.
     EXPECT_NEAR(moment.petrolMs, baseMs * expected, 0.1) << runningS;

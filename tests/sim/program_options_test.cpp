@@ -121,6 +121,8 @@ TEST(SimCommandLine, GasNeedAndDriveAreTakenRefusedWithReasonsAndExplainedAsTheS
   EXPECT_EQ(engine.gasNeed->left, 2.20);
   EXPECT_EQ(engine.gasNeed->right, 1.30);
   EXPECT_EQ(engine.drive, DriveMode::kCycle);
+  const std::vector<std::string_view> road{"--pty", "--drive", "road", "--seed", "7"};
+  EXPECT_EQ(ParseCommandLine(road).options->controller.engine.drive, DriveMode::kRoad);
 
   // Without them: the factory set's factors are the need, and the engine idles.
   const std::vector<std::string_view> plain{"--pty"};
@@ -138,7 +140,8 @@ TEST(SimCommandLine, GasNeedAndDriveAreTakenRefusedWithReasonsAndExplainedAsTheS
                                                                   {"0,1.3", "--gas-need"},
                                                                   {"2.2,", "--gas-need"},
                                                                   {"2.2,11", "--gas-need"},
-                                                                  {"fast", "--drive"}}) {
+                                                                  {"fast", "--drive"},
+                                                                  {"roads", "--drive"}}) {
     const std::vector<std::string_view> bad{"--pty", option, value};
     const ParsedCommandLine refused = ParseCommandLine(bad);
     EXPECT_FALSE(refused.options.has_value()) << value;
@@ -152,8 +155,9 @@ TEST(SimCommandLine, GasNeedAndDriveAreTakenRefusedWithReasonsAndExplainedAsTheS
   EXPECT_NE(help.find("  --gas-need LEFT,RIGHT   the factors that would be exactly right"),
             std::string::npos);
   EXPECT_NE(help.find("  --drive MODE            idle (default)"), std::string::npos);
-  EXPECT_NE(help.find("the simulator's own model, not a statement about the\ncontroller"),
+  EXPECT_NE(help.find("This is the simulator's model, not a statement about the controller"),
             std::string::npos);
+  EXPECT_NE(help.find("road: a drive on the road"), std::string::npos);
   EXPECT_NE(help.find("need/delivered with a lag of about 2 s"), std::string::npos);
   EXPECT_NE(help.find("petrol times 2.5 to 7 ms"), std::string::npos);
 }

@@ -1,0 +1,238 @@
+// The calibration assistant on drives that wander as a road drive does (zavsim --drive road),
+// on the virtual clock against the in-process controller, deterministic per seed:
+//  1. three gas needs by three seeds, 4 minutes per fuel from the factory set: the proposal
+//     after at most two rounds (record, write, drive on gas again) against the need;
+//  2. gas already right, every seed, whole drives and drives cut to <= 650 and <= 550 mbar,
+//     and gas drives sitting 30 or 80 mbar higher inside each 100 mbar band: no change
+//     within one 0.02 step, or a refusal with its reason;
+//  3. memory: a 20 MB line refused, and a one-hour log read, as the peak resident size of a
+//     child process doing only that, against one doing nothing.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "calibration/calibration.h"
+#include "calibration/calibration_logs.h"
+#include "datalog/csv_log_reader.h"
+#include "datalog/csv_log_writer.h"
+#include "tests/support/calibration_drive.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using zav::Calibration;
+using zav::DecodedSample;
+
+constexpr double kTolerance = 0.04;
+constexpr double kOneStep = 0.02;
+
+struct Drives {
+  std::vector<DecodedSample> petrol;
+  std::vector<DecodedSample> gas;
+  zav::ParameterWords inForce{};
+  bool recorded = false;
+};
+
+Drives Record(const zav::testing::CalibrationDrive& drive) {
+  const zav::testing::TempDir folder;
+  const zav::testing::RecordedDrive recorded =
+      zav::testing::RecordCalibrationDrive(drive, folder.Path());
+  const auto petrol = zav::LoadCalibrationLog(recorded.petrolLog, zav::Fuel::Petrol);
+  const auto gas = zav::LoadCalibrationLog(recorded.gasLog, zav::Fuel::Gas);
+  Drives drives;
+  if (!recorded.failure.empty() || !petrol.error.empty() || !gas.error.empty() ||
+      !gas.log.parameters) {
+    return drives;
+  }
+  drives.petrol = petrol.log.samples;
+  drives.gas = gas.log.samples;
+  drives.inForce = *gas.log.parameters;
+  drives.recorded = true;
+  return drives;
+}
+
+zav::testing::CalibrationDrive RoadDrive(zav::sim::GasFactors need, std::uint32_t seed) {
+  zav::testing::CalibrationDrive drive;
+  drive.engine = zav::sim::EngineOptions{need, zav::sim::DriveMode::kRoad};
+  drive.seed = seed;
+  drive.petrolTime = 240 * zav::headless::kSecond;
+  drive.gasTime = 240 * zav::headless::kSecond;
+  return drive;
+}
+
+std::string Short(const std::string& text) {
+  return text.size() > 70 ? text.substr(0, 70) + "..." : text;
+}
+
+bool RoundsFor(zav::sim::GasFactors need, std::uint32_t seed) {
+  zav::testing::CalibrationDrive drive = RoadDrive(need, seed);
+  std::string line;
+  zav::Factors last{2.2, 1.12};
+  for (int round = 1; round <= 2; ++round) {
+    const Drives drives = Record(drive);
+    if (!drives.recorded) {
+      std::printf("  %.2f %.2f  seed %u: recording failed\n", need.left, need.right, seed);
+      return false;
+    }
+    const Calibration result = zav::Calibrate(drives.petrol, drives.gas, drives.inForce);
+    if (!result.proposal) {
+      line += "  round " + std::to_string(round) + ": " + Short(result.reason);
+      break;
+    }
+    const zav::Proposal& proposal = *result.proposal;
+    last = proposal.proposedFactors;
+    char text[160];
+    std::snprintf(text, sizeof text, "  r%d: %2d cells %s %.2f %.2f", round, result.covered,
+                  result.calibrated ? "calibrated" : (proposal.Changes() ? "->" : "no change"),
+                  last.left, last.right);
+    line += text;
+    if (!proposal.Changes()) {
+      break;
+    }
+    drive.formula = {proposal.xAxis, static_cast<std::uint16_t>(proposal.formula.yAxis),
+                     static_cast<std::uint16_t>(proposal.formula.numerator)};
+  }
+  const bool within = std::abs(last.left - need.left) <= kTolerance &&
+                      std::abs(last.right - need.right) <= kTolerance;
+  std::printf("  need %.2f %.2f  seed %u%s  | off %+.2f %+.2f  %s\n", need.left, need.right, seed,
+              line.c_str(), last.left - need.left, last.right - need.right,
+              within ? "ok" : "MISSED");
+  return within;
+}
+
+std::vector<DecodedSample> Kept(const std::vector<DecodedSample>& samples,
+                                const std::function<bool(double)>& keep) {
+  std::vector<DecodedSample> kept;
+  for (const DecodedSample& sample : samples) {
+    if (keep(sample.shown[zav::kManifoldColumn])) {
+      kept.push_back(sample);
+    }
+  }
+  return kept;
+}
+
+double InBand(double mbar) {
+  return std::fmod(mbar, 100.0);
+}
+
+bool Judge(const char* what, std::uint32_t seed, const Calibration& result) {
+  const zav::Factors factory{2.2, 1.12};
+  bool ok = true;
+  std::string verdict;
+  if (!result.proposal) {
+    verdict = "refused: " + Short(result.reason);
+  } else {
+    const zav::Factors proposed = result.proposal->proposedFactors;
+    ok = std::abs(proposed.left - factory.left) <= kOneStep + 1e-6 &&
+         std::abs(proposed.right - factory.right) <= kOneStep + 1e-6;
+    char text[120];
+    std::snprintf(text, sizeof text, "%s %.2f %.2f (largest correction %.1f %%)",
+                  result.calibrated ? "calibrated" : "proposal", proposed.left, proposed.right,
+                  result.largestCorrection * 100.0);
+    verdict = text;
+  }
+  std::printf("  seed %u %-26s %2d cells  %s  %s\n", seed, what, result.covered, verdict.c_str(),
+              ok ? "ok" : "MOVED");
+  return ok;
+}
+
+bool GasAlreadyRight(std::uint32_t seed) {
+  const Drives drives = Record(RoadDrive(zav::sim::GasFactors{}, seed));
+  if (!drives.recorded) {
+    std::printf("  seed %u: recording failed\n", seed);
+    return false;
+  }
+  bool ok = Judge("whole drive", seed, zav::Calibrate(drives.petrol, drives.gas, drives.inForce));
+  for (const double most : {650.0, 550.0}) {
+    const auto upTo = [most](double mbar) { return mbar <= most; };
+    ok &= Judge(most > 600 ? "cut to <= 650 mbar" : "cut to <= 550 mbar", seed,
+                zav::Calibrate(Kept(drives.petrol, upTo), Kept(drives.gas, upTo), drives.inForce));
+  }
+  // Petrol rows in the lower part of each band, gas rows in the upper part: their means in
+  // the band lie `higher` mbar apart.
+  for (const double higher : {30.0, 80.0}) {
+    const auto low = [higher](double mbar) { return InBand(mbar) < 100.0 - higher; };
+    const auto high = [higher](double mbar) { return InBand(mbar) >= higher; };
+    ok &= Judge(higher > 50 ? "gas 80 mbar higher in band" : "gas 30 mbar higher in band", seed,
+                zav::Calibrate(Kept(drives.petrol, low), Kept(drives.gas, high), drives.inForce));
+  }
+  return ok;
+}
+
+long PeakKilobytes(const std::function<void()>& work) {
+  const pid_t child = fork();
+  if (child == 0) {
+    work();
+    _exit(0);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  return usage.ru_maxrss;
+}
+
+void Memory() {
+  const zav::testing::TempDir folder;
+  const std::string header = zav::CsvHeaderRow();
+  {
+    std::ofstream file(folder / "line.csv", std::ios::binary);
+    file << header << std::string(20'000'000, ',') << "\r\n";
+  }
+  zav::CsvLogWriter writer;
+  zav::OpenCsvLog(writer, folder / "hour.csv");
+  zav::LiveSample sample;
+  sample.statusKnown = true;
+  sample.status = 6;
+  for (int tick = 0; tick < 24'000; ++tick) {  // an hour at 150 ms
+    sample.unixMs = 1'765'000'000'000 + tick * 150;
+    sample.steadyMs = tick * 150;
+    for (std::size_t i = 0; i < sample.values.size(); ++i) {
+      sample.values[i] = static_cast<std::uint16_t>(7000 + (tick * 7 + i * 13) % 900);
+    }
+    zav::WriteCsvRow(writer, sample);
+  }
+  zav::CloseCsvLog(writer);
+  const auto bytes = std::filesystem::file_size(folder / "hour.csv");
+  const long idle = PeakKilobytes([] {});
+  const long line = PeakKilobytes([&] { zav::ReadCsvLog(folder / "line.csv"); });
+  const long hour = PeakKilobytes([&] { zav::ReadCsvLog(folder / "hour.csv"); });
+  std::printf("memory (peak resident, kB): a child doing nothing %ld\n", idle);
+  std::printf("  20 MB line of commas refused: %ld (+%ld; limit +51200)  %s\n", line, line - idle,
+              line - idle <= 50 * 1024 ? "ok" : "OVER");
+  std::printf("  one-hour log, %ju bytes, read: %ld (+%ld; limit +%ju)  %s\n",
+              static_cast<std::uintmax_t>(bytes), hour, hour - idle,
+              static_cast<std::uintmax_t>(bytes / 1024 + 20 * 1024),
+              static_cast<std::uintmax_t>(hour - idle) <= bytes / 1024 + 20 * 1024 ? "ok" : "OVER");
+  std::printf("  (the hour: %s)\n", zav::ReadCsvLog(folder / "hour.csv").error.empty()
+                                        ? "read whole"
+                                        : zav::ReadCsvLog(folder / "hour.csv").error.c_str());
+}
+
+}  // namespace
+
+int main() {
+  int missed = 0;
+  std::printf("1. From the factory set, --drive road, 4 min per fuel, at most two rounds\n");
+  for (const zav::sim::GasFactors need :
+       {zav::sim::GasFactors{2.20, 1.30}, zav::sim::GasFactors{2.40, 1.20},
+        zav::sim::GasFactors{1.90, 1.40}}) {
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+      missed += RoundsFor(need, seed) ? 0 : 1;
+    }
+  }
+  std::printf("2. Gas already right (need = factory set)\n");
+  for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+    missed += GasAlreadyRight(seed) ? 0 : 1;
+  }
+  Memory();
+  std::printf("%s\n", missed == 0 ? "all within bounds" : "SOME MISSED");
+  return missed == 0 ? 0 : 1;
+}
