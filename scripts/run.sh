@@ -40,7 +40,8 @@ Xvfb "$display" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$app_pid" "$xvfb_pid" "$sim_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 sleep 1
-DISPLAY=$display ZAVMON_DEMO_LIVE_CHART=1 "$root/build/app/zavmon" &
+# On the Xvfb display itself, whatever platform the caller chose (the test suite runs Qt offscreen).
+DISPLAY=$display QT_QPA_PLATFORM=xcb ZAVMON_DEMO_LIVE_CHART=1 "$root/build/app/zavmon" &
 app_pid=$!
 sleep 8
 DISPLAY=$display import -window root "$shot"
