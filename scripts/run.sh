@@ -50,4 +50,9 @@ if ! kill -0 "$app_pid" 2>/dev/null; then
   echo "ZAV Monitor ended within its first 8 s (see its output above); the screenshot shows no window." >&2
   exit 1
 fi
+# A window drawn elsewhere (offscreen) leaves the screen black: no picture to point at either.
+if [ "$(convert "$shot" -format '%[fx:maxima]' info:)" = 0 ]; then
+  echo "ZAV Monitor runs, but nothing of it reached the screen $display: $shot is black." >&2
+  exit 1
+fi
 echo "Screenshot of the running window and its live chart: $shot"
