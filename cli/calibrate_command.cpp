@@ -94,41 +94,38 @@ Json CalibrationJson(const Calibration& calibration) {
               {"reason", calibration.reason}};
 }
 
-std::optional<CalibrationLog> Load(CliContext& cli, const QString& path, Fuel fuel) {
-  LoadedCalibrationLog loaded = LoadCalibrationLog(Text(path), fuel);
+std::optional<CalibrationLog> Load(CliContext& cli, const std::string& path, Fuel fuel) {
+  LoadedCalibrationLog loaded = LoadCalibrationLog(path, fuel);
   if (!loaded.error.empty()) {
     Complain(cli, loaded.error);
     return std::nullopt;
   }
   if (!loaded.log.note.empty()) {
-    std::fputs((Text(path) + ": " + loaded.log.note + "\n").c_str(), cli.err);
+    std::fputs((path + ": " + loaded.log.note + "\n").c_str(), cli.err);
   }
   return std::move(loaded.log);
 }
 
 }  // namespace
 
-int RunCalibrate(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption jsonOption("json", "one JSON object");
-  const QCommandLineOption inForceOption("in-force", "the set in force", "FILE.car");
-  parser.addOption(jsonOption);
-  parser.addOption(inForceOption);
+int RunCalibrate(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int jsonOption = parser.Add({.names = {"json"}});
+  const int inForceOption = parser.Add({.names = {"in-force"}, .takesValue = true});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kCalibrateHelp, 2, 2)) {
     return *code;
   }
-  const QStringList paths = parser.positionalArguments();
+  const std::vector<std::string>& paths = parser.Positional();
   const std::optional<CalibrationLog> petrol = Load(cli, paths[0], Fuel::Petrol);
   const std::optional<CalibrationLog> gas = Load(cli, paths[1], Fuel::Gas);
   if (!petrol || !gas) {
     return kExitPortOrFile;
   }
-  InForceSet otherwise{kDefaultParameters,
-                       "the factory set (no parameter file beside " +
-                           std::filesystem::path(Text(paths[1])).filename().string() +
-                           "; give the set in force with --in-force FILE.car)"};
-  if (parser.isSet(inForceOption)) {
-    const std::string file = Text(parser.value(inForceOption));
+  InForceSet otherwise{kDefaultParameters, "the factory set (no parameter file beside " +
+                                               std::filesystem::path(paths[1]).filename().string() +
+                                               "; give the set in force with --in-force FILE.car)"};
+  if (parser.IsSet(inForceOption)) {
+    const std::string file = parser.Value(inForceOption);
     const LoadedParameters given = ReadParameterFile(file);
     if (!given.words) {
       Complain(cli, file + ": not a parameter file that can be read: " + given.error);
@@ -139,7 +136,7 @@ int RunCalibrate(CliContext& cli, const QStringList& args) {
   const InForceSet inForce = *InForceFor(*gas, otherwise);
   std::fputs((InForceText(inForce) + "\n").c_str(), cli.err);
   const Calibration calibration = Calibrate(petrol->samples, gas->samples, inForce.words);
-  if (parser.isSet(jsonOption)) {
+  if (parser.IsSet(jsonOption)) {
     Json object = CalibrationJson(calibration);
     object["inForceSource"] = inForce.source;
     PrintJson(cli, object);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <vector>
 
 #include "cli/commands.h"
@@ -14,7 +15,7 @@ namespace {
 struct CommandEntry {
   std::string_view name;
   std::string_view summary;
-  int (*run)(CliContext&, const QStringList&);
+  int (*run)(CliContext&, const Arguments&);
 };
 
 constexpr std::array<CommandEntry, 12> kCommands{{
@@ -68,9 +69,9 @@ std::string ToolHelp() {
   return text;
 }
 
-// Qt names an unknown option without its dashes.
-std::string WithDashes(const QString& name) {
-  return (name.size() == 1 ? "-" : "--") + Text(name);
+// The parser names an unknown option without its dashes.
+std::string WithDashes(const std::string& name) {
+  return (name.size() == 1 ? "-" : "--") + name;
 }
 
 // Edits (insert, delete, replace one letter) from `typed` to `known`.
@@ -125,44 +126,70 @@ const CommandEntry* CommandNamed(std::string_view name) {
 }
 
 // zavctl help [COMMAND]: the tool's help, or the command's as COMMAND --help gives it.
-int RunHelp(CliContext& cli, const QStringList& args) {
+int RunHelp(CliContext& cli, const Arguments& args) {
   if (args.size() < 2) {
     Print(cli, ToolHelp());
     return kExitDone;
   }
-  const std::string name = Text(args[1]);
+  const std::string& name = args[1];
   const CommandEntry* entry = CommandNamed(name);
   if (entry == nullptr) {
     return ComplainOfCommand(cli, name);
   }
-  return entry->run(cli, QStringList{args[1], QStringLiteral("--help")});
+  return entry->run(cli, Arguments{name, "--help"});
 }
 
-std::optional<int> ParseTimeout(CliContext& cli, const QString& value) {
-  bool valid = false;
-  const int seconds = value.toInt(&valid);
-  if (!valid || seconds < 1 || seconds > 3600) {
-    Complain(cli, "--timeout " + Text(value) +
+// A whole number as it has always been taken here: blanks around it and a sign allowed.
+std::optional<int> WholeNumber(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\n\v\f\r";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) {
+    return std::nullopt;
+  }
+  text = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+  if (text.starts_with('+')) {
+    text.remove_prefix(1);
+  }
+  int number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+std::optional<int> ParseTimeout(CliContext& cli, const std::string& value) {
+  const std::optional<int> seconds = WholeNumber(value);
+  if (!seconds || *seconds < 1 || *seconds > 3600) {
+    Complain(cli, "--timeout " + value +
                       ": give a whole number of seconds from 1 to 3600; see zavctl --help");
     return kExitUsage;
   }
-  cli.global.timeoutS = seconds;
+  cli.global.timeoutS = *seconds;
   return std::nullopt;
 }
 
 }  // namespace
 
-std::string Text(const QString& text) {
-  return text.toStdString();
-}
-
-std::optional<std::string> Latin1Name(const QString& name) {
-  for (const QChar character : name) {
-    if (character.unicode() > 0xFF) {
+std::optional<std::string> Latin1Name(std::string_view name) {
+  std::string latin1;
+  for (std::size_t at = 0; at < name.size(); ++at) {
+    const auto lead = static_cast<unsigned char>(name[at]);
+    if (lead < 0x80) {
+      latin1 += static_cast<char>(lead);
+      continue;
+    }
+    // Latin-1's upper half is U+0080..U+00FF: two bytes, C2 or C3 and one continuation.
+    if ((lead != 0xC2 && lead != 0xC3) || at + 1 >= name.size()) {
       return std::nullopt;
     }
+    const auto next = static_cast<unsigned char>(name[++at]);
+    if ((next & 0xC0) != 0x80) {
+      return std::nullopt;
+    }
+    latin1 += static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F));
   }
-  return name.toLatin1().toStdString();
+  return latin1;
 }
 
 void Print(const CliContext& cli, const std::string& text) {
@@ -170,32 +197,29 @@ void Print(const CliContext& cli, const std::string& text) {
   std::fflush(cli.out);
 }
 
-std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
-                                const QStringList& args, const CommandHelp& help, int least,
-                                int most) {
-  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const QCommandLineOption helpOption(QStringList{"h", "help"}, "show this help");
-  parser.addOption(helpOption);
-  const std::string name = Text(args.value(0));
-  if (!parser.parse(args)) {
-    if (!parser.unknownOptionNames().isEmpty()) {
-      Complain(cli, "unknown option '" + WithDashes(parser.unknownOptionNames().front()) +
+std::optional<int> ParseCommand(CliContext& cli, ArgumentParser& parser, const Arguments& args,
+                                const CommandHelp& help, int least, int most) {
+  const int helpOption = parser.Add({.names = {"h", "help"}});
+  const std::string name = args.empty() ? std::string() : args[0];
+  if (!parser.Parse(args)) {
+    if (!parser.UnknownOptions().empty()) {
+      Complain(cli, "unknown option '" + WithDashes(parser.UnknownOptions().front()) +
                         "'; see zavctl " + name + " --help");
       return kExitUsage;
     }
-    std::string reason = Text(parser.errorText());
+    std::string reason = parser.ErrorText();
     if (reason.ends_with('.')) {
       reason.pop_back();
     }
     Complain(cli, name + ": " + reason + "; see zavctl " + name + " --help");
     return kExitUsage;
   }
-  if (parser.isSet(helpOption)) {
+  if (parser.IsSet(helpOption)) {
     Print(cli, "Usage: zavctl [--port COMn|PATH] [--timeout S] " + std::string(help.usage) +
                    "\n\n" + std::string(help.summary) + "\n\n" + std::string(kExitCodes));
     return kExitDone;
   }
-  const auto count = static_cast<int>(parser.positionalArguments().size());
+  const auto count = static_cast<int>(parser.Positional().size());
   if (count < least || count > most) {
     Complain(cli,
              name + ": expected " + std::string(help.usage) + "; see zavctl " + name + " --help");
@@ -204,10 +228,10 @@ std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
   return std::nullopt;
 }
 
-int RunCommandLine(CliContext& cli, const QStringList& arguments) {
-  int next = 1;
-  while (next < arguments.size() && arguments[next].startsWith("-")) {
-    const QString option = arguments[next];
+int RunCommandLine(CliContext& cli, const Arguments& arguments) {
+  std::size_t next = 1;
+  while (next < arguments.size() && arguments[next].starts_with('-')) {
+    const std::string& option = arguments[next];
     if (option == "--help" || option == "-h") {
       Print(cli, ToolHelp());
       return kExitDone;
@@ -222,17 +246,17 @@ int RunCommandLine(CliContext& cli, const QStringList& arguments) {
       continue;
     }
     if ((option == "--port" || option == "--timeout") && next + 1 >= arguments.size()) {
-      Complain(cli, Text(option) + " needs a value; see zavctl --help");
+      Complain(cli, option + " needs a value; see zavctl --help");
       return kExitUsage;
     }
     if (option == "--port") {
-      cli.global.port = Text(arguments[next + 1]);
+      cli.global.port = arguments[next + 1];
     } else if (option == "--timeout") {
       if (const std::optional<int> code = ParseTimeout(cli, arguments[next + 1])) {
         return *code;
       }
     } else {
-      Complain(cli, "unknown option '" + Text(option) +
+      Complain(cli, "unknown option '" + option +
                         "' (global options come before the command); see zavctl --help");
       return kExitUsage;
     }
@@ -242,12 +266,14 @@ int RunCommandLine(CliContext& cli, const QStringList& arguments) {
     Complain(cli, "no command given; see zavctl --help");
     return kExitUsage;
   }
-  const std::string name = Text(arguments[next]);
+  const std::string& name = arguments[next];
+  const Arguments commandArguments(arguments.begin() + static_cast<std::ptrdiff_t>(next),
+                                   arguments.end());
   if (name == "help") {
-    return RunHelp(cli, arguments.mid(next));
+    return RunHelp(cli, commandArguments);
   }
   if (const CommandEntry* entry = CommandNamed(name)) {
-    return entry->run(cli, arguments.mid(next));
+    return entry->run(cli, commandArguments);
   }
   return ComplainOfCommand(cli, name);
 }

@@ -2,12 +2,11 @@
 // zavctl's command line: global options before the command, then the command's own
 // arguments, each command with its own --help. Usage errors name what is wrong and give 2.
 
-#include <QCommandLineParser>
-#include <QStringList>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "cli/argument_parser.h"
 #include "cli/cli_context.h"
 
 namespace zav::cli {
@@ -20,17 +19,17 @@ struct CommandHelp {
 // Parses a command's arguments (args[0] is the command's name). An exit code when the
 // command ends here: 0 after --help, 2 after a usage error (already reported); nothing
 // when it goes on. The count of positional arguments must lie in [least, most].
-std::optional<int> ParseCommand(CliContext& cli, QCommandLineParser& parser,
-                                const QStringList& args, const CommandHelp& help, int least,
-                                int most);
+// -h and --help are added to the parser's options here.
+std::optional<int> ParseCommand(CliContext& cli, ArgumentParser& parser, const Arguments& args,
+                                const CommandHelp& help, int least, int most);
 
-std::string Text(const QString& text);
-// A name from the command line as the library stores names: Latin-1 bytes. Nothing when it
-// holds a character Latin-1 does not have.
-std::optional<std::string> Latin1Name(const QString& name);
+// A name from the command line (UTF-8) as the library stores names: Latin-1 bytes. Nothing
+// when it holds a character Latin-1 does not have, or is not UTF-8 at all.
+std::optional<std::string> Latin1Name(std::string_view name);
 void Print(const CliContext& cli, const std::string& text);
 
 // The whole program: parses the global options and runs the command; its exit code.
-int RunCommandLine(CliContext& cli, const QStringList& arguments);
+// arguments[0] is the program's name; the rest are UTF-8.
+int RunCommandLine(CliContext& cli, const Arguments& arguments);
 
 }  // namespace zav::cli

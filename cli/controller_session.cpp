@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "cli/exit_codes.h"
-#include "hosts/qt_core/qt_serial_device.h"
+#include "hosts/console/console_port.h"
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
 #include "params/config_library.h"
@@ -21,21 +21,6 @@ constexpr int kWaitBar = 1;
 
 constexpr DialogTemplate kSessionTemplate{.id = 4001, .title = "zavctl"};
 constexpr DialogTemplate kWaitTemplate{.id = 4002, .title = "zavctl wait"};
-
-// A device path given on the command line stands for "COM1" through lookups that know only
-// it, so that it is opened by the same device code as every stored port name.
-PortLookups LookupsForPath(const std::string& path) {
-  PortLookups lookups = SystemPortLookups();
-  lookups.environment = [path](const std::string& variable) {
-    return variable == "ZAVMON_COM1" ? path : std::string();
-  };
-  return lookups;
-}
-
-std::string Described(const std::string& name, const PortLookups& lookups) {
-  const std::optional<std::string> device = PortDevicePath(name, lookups);
-  return device ? name + " (" + *device + ")" : name;
-}
 
 // The stored port name of zavmon.cfg, or nothing when the file holds none.
 std::optional<std::string> StoredPortName(const std::filesystem::path& settings) {
@@ -61,32 +46,17 @@ std::string OpenFailure(const SerialDevice& device) {
   Connection connection;
   connection.fault = device.Fault();
   connection.faultText = device.FaultText();
-  std::string advice;
-  switch (device.Fault()) {
-    case DeviceFault::NotFound:
-      advice = "check the name and that the adapter is plugged in";
-      break;
-    case DeviceFault::PermissionDenied:
-      advice =
-          "join the group that owns the device (sudo usermod -aG dialout $USER), then log in again";
-      break;
-    case DeviceFault::Busy:
-      advice = "another program uses it";
-      break;
-    default:
-      advice = "check the port and that no other program uses it";
-      break;
-  }
-  return FaultReason(connection) + "; " + advice;
+  return FaultReason(connection) + "; " + console::OpenAdvice(device.Fault());
 }
 
 // Opens the port and says which one it was; an empty text when it could not be opened,
 // after the reason was printed.
-std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerialDevice>& device) {
+std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<SerialDevice>& device) {
   if (cli.global.port && !ComPortNumber(*cli.global.port)) {
-    device = std::make_unique<QtSerialDevice>(LookupsForPath(*cli.global.port));
+    console::PathDevice atPath = console::DeviceAtPath(*cli.global.port);
+    device = std::move(atPath.device);
     program.link.device = device.get();
-    if (!device->Open("COM1")) {
+    if (!device->Open(atPath.openName)) {
       Complain(cli,
                "cannot open the serial device " + *cli.global.port + ": " + OpenFailure(*device));
       return {};
@@ -95,17 +65,16 @@ std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerial
     program.link.connection.portName = *cli.global.port;
     return *cli.global.port;
   }
-  device = std::make_unique<QtSerialDevice>();
+  device = console::PortDevice();
   program.link.device = device.get();
   if (cli.global.port) {
     if (!device->Open(*cli.global.port)) {
-      Complain(cli, "cannot open port " + Described(*cli.global.port, SystemPortLookups()) + ": " +
-                        OpenFailure(*device) + " (ZAVMON_" + *cli.global.port +
-                        " may name its device)");
+      Complain(cli, "cannot open port " + console::DescribedPort(*cli.global.port) + ": " +
+                        OpenFailure(*device) + console::PortNameHint(*cli.global.port));
       return {};
     }
     NoteOpened(program.link, *cli.global.port);
-    return Described(*cli.global.port, SystemPortLookups());
+    return console::DescribedPort(*cli.global.port);
   }
   const std::optional<std::string> stored = StoredPortName(program.link.settingsFile);
   if (!stored) {
@@ -114,12 +83,12 @@ std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<QtSerial
     return {};
   }
   if (!OpenSerialPort(program.link)) {
-    Complain(cli, "cannot open port " + Described(*stored, SystemPortLookups()) + " named in " +
+    Complain(cli, "cannot open port " + console::DescribedPort(*stored) + " named in " +
                       program.link.settingsFile.string() + ": " + OpenFailure(*device) +
                       "; or give --port");
     return {};
   }
-  return Described(*stored, SystemPortLookups());
+  return console::DescribedPort(*stored);
 }
 
 int RunSession(Program& program, const std::function<int(Program&)>& job) {
@@ -158,7 +127,7 @@ int WithController(CliContext& cli, const std::function<int(Program&)>& job) {
   Program program;
   program.link.desktop = &cli.desktop;
   program.link.settingsFile = cli.workingFolder / "zavmon.cfg";
-  std::unique_ptr<QtSerialDevice> device;
+  std::unique_ptr<SerialDevice> device;
   const std::string port = OpenPort(cli, program, device);
   if (port.empty()) {
     return kExitPortOrFile;

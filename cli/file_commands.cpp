@@ -71,13 +71,13 @@ std::optional<ParameterWords> LoadSet(CliContext& cli, const std::string& source
 }
 
 // A source as LoadSet takes it: a library name in Latin-1, as the library stores names.
-std::optional<std::string> Source(const CliContext& cli, const QString& argument) {
-  if (!argument.startsWith(kLibraryPrefix)) {
-    return Text(argument);
+std::optional<std::string> Source(const CliContext& cli, const std::string& argument) {
+  if (!argument.starts_with(kLibraryPrefix)) {
+    return argument;
   }
-  const std::optional<std::string> name = Latin1Name(argument.mid(4));
+  const std::optional<std::string> name = Latin1Name(std::string_view(argument).substr(4));
   if (!name) {
-    Complain(cli, "diff: \"" + Text(argument) +
+    Complain(cli, "diff: \"" + argument +
                       "\" holds characters the library cannot keep (its names are Latin-1)");
     return std::nullopt;
   }
@@ -108,36 +108,33 @@ int Compare(CliContext& cli, const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int RunDefaults(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption outOption("o", "the file to write", "FILE.car");
-  parser.addOption(outOption);
+int RunDefaults(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int outOption = parser.Add({.names = {"o"}, .takesValue = true});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kDefaultsHelp, 0, 0)) {
     return *code;
   }
-  if (!parser.isSet(outOption)) {
+  if (!parser.IsSet(outOption)) {
     Complain(cli, "defaults: -o FILE.car is needed; see zavctl defaults --help");
     return kExitUsage;
   }
   RegisterImage image{};
   ApplyDefaults(image);
   if (const std::optional<std::string> problem =
-          WriteParameterFile(Text(parser.value(outOption)), EncodeParameterFile(image))) {
+          WriteParameterFile(parser.Value(outOption), EncodeParameterFile(image))) {
     Complain(cli, *problem);
     return kExitPortOrFile;
   }
   return kExitDone;
 }
 
-int RunDiff(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  parser.addPositionalArgument("A", "a .car file, lib:NAME or zav");
-  parser.addPositionalArgument("B", "a .car file, lib:NAME or zav");
+int RunDiff(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kDiffHelp, 2, 2)) {
     return *code;
   }
-  const std::optional<std::string> a = Source(cli, parser.positionalArguments().at(0));
-  const std::optional<std::string> b = Source(cli, parser.positionalArguments().at(1));
+  const std::optional<std::string> a = Source(cli, parser.Positional().at(0));
+  const std::optional<std::string> b = Source(cli, parser.Positional().at(1));
   if (!a || !b) {
     return kExitUsage;
   }

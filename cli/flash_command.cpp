@@ -74,20 +74,18 @@ int Refused(CliContext& cli) {
 
 }  // namespace
 
-int RunFlash(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  parser.addPositionalArgument("IMAGE", "the firmware file");
-  const QCommandLineOption yesOption("yes", "answer the checks' questions with go on");
-  parser.addOption(yesOption);
+int RunFlash(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int yesOption = parser.Add({.names = {"yes"}});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 1)) {
     return *code;
   }
-  const std::string path = Text(parser.positionalArguments().at(0));
+  const std::string path = parser.Positional().at(0);
   if (const FirmwareImage image = ReadFirmwareImage(path); !image.problem.empty()) {
     Complain(cli, FirmwareProblemText(path, image.problem));
     return kExitPortOrFile;
   }
-  const GoOnAnswers answers = cli.desktop.AnswersFor(parser.isSet(yesOption));
+  const GoOnAnswers answers = cli.desktop.AnswersFor(parser.IsSet(yesOption));
   cli.desktop.SetGoOnAnswers(answers);
   return WithController(cli, [&](Program& program) {
     Link& link = program.link;

@@ -166,20 +166,19 @@ int Export(const CliContext& cli, const std::string& name, const std::string& ou
 
 }  // namespace
 
-int RunLibrary(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption outOption("o", "the file to write (export)", "FILE.car");
-  parser.addOption(outOption);
+int RunLibrary(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int outOption = parser.Add({.names = {"o"}, .takesValue = true});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 3)) {
     return *code;
   }
-  const QStringList words = parser.positionalArguments();
-  const std::string verb = Text(words.at(0));
+  const std::vector<std::string>& words = parser.Positional();
+  const std::string verb = words.at(0);
   const auto found = std::find_if(kVerbs.begin(), kVerbs.end(),
                                   [&verb](const Verb& entry) { return entry.name == verb; });
   const bool exporting = verb == "export";
-  if (found == kVerbs.end() || words.size() != found->arguments + 1 ||
-      exporting != parser.isSet(outOption)) {
+  if (found == kVerbs.end() || words.size() != static_cast<std::size_t>(found->arguments) + 1 ||
+      exporting != parser.IsSet(outOption)) {
     Complain(cli, "library: expected " + std::string(kHelp.usage) + "; see zavctl library --help");
     return kExitUsage;
   }
@@ -188,7 +187,7 @@ int RunLibrary(CliContext& cli, const QStringList& args) {
   }
   const std::optional<std::string> name = Latin1Name(words.at(1));
   if (!name) {
-    Complain(cli, "library: \"" + Text(words.at(1)) +
+    Complain(cli, "library: \"" + words.at(1) +
                       "\" holds characters the library cannot keep (its names are Latin-1)");
     return kExitUsage;
   }
@@ -196,12 +195,12 @@ int RunLibrary(CliContext& cli, const QStringList& args) {
     return Show(cli, *name);
   }
   if (verb == "add") {
-    return Add(cli, *name, Text(words.at(2)));
+    return Add(cli, *name, words.at(2));
   }
   if (verb == "remove") {
     return Remove(cli, *name);
   }
-  return Export(cli, *name, Text(parser.value(outOption)));
+  return Export(cli, *name, parser.Value(outOption));
 }
 
 }  // namespace zav::cli

@@ -1,6 +1,7 @@
 // zavctl monitor: the live samples as they come, as text lines or as the window's data log
 // CSV (the same writer), from the same live-sample hook of the poll tick.
 
+#include <charconv>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -58,9 +59,21 @@ std::string SampleLine(const LiveSample& sample, std::int64_t startSteadyMs) {
   return line + " " + (sample.statusKnown ? std::string(StatusText(sample.status)) : "-") + "\n";
 }
 
-std::optional<double> Seconds(const QString& text) {
-  bool valid = false;
-  const double seconds = text.toDouble(&valid);
+// A number of seconds such as "5", "0.5" or "2e1", blanks around it and a sign allowed;
+// read in no locale, so "0,5" is refused everywhere.
+std::optional<double> Seconds(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\n\v\f\r";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) {
+    return std::nullopt;
+  }
+  text = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+  if (text.starts_with('+')) {
+    text.remove_prefix(1);
+  }
+  double seconds = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+  const bool valid = error == std::errc() && end == text.data() + text.size();
   return valid && seconds > 0 ? std::optional(seconds) : std::nullopt;
 }
 
@@ -128,23 +141,22 @@ void FollowLine(const CliContext& cli, Link& link, bool& answeredBefore) {
 
 }  // namespace
 
-int RunMonitor(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption forOption("for", "stop after S seconds", "S");
-  const QCommandLineOption csvOption("csv", "write CSV", "FILE");
-  parser.addOptions({forOption, csvOption});
+int RunMonitor(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int forOption = parser.Add({.names = {"for"}, .takesValue = true});
+  const int csvOption = parser.Add({.names = {"csv"}, .takesValue = true});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
     return *code;
   }
   const std::optional<double> forSeconds =
-      parser.isSet(forOption) ? Seconds(parser.value(forOption)) : std::nullopt;
-  if (parser.isSet(forOption) && !forSeconds) {
-    Complain(cli, "monitor: --for " + Text(parser.value(forOption)) +
-                      ": give a number of seconds above 0");
+      parser.IsSet(forOption) ? Seconds(parser.Value(forOption)) : std::nullopt;
+  if (parser.IsSet(forOption) && !forSeconds) {
+    Complain(cli,
+             "monitor: --for " + parser.Value(forOption) + ": give a number of seconds above 0");
     return kExitUsage;
   }
-  const std::string csv = Text(parser.value(csvOption));
-  if (parser.isSet(csvOption) && csv != "-") {
+  const std::string csv = parser.Value(csvOption);
+  if (parser.IsSet(csvOption) && csv != "-") {
     if (const std::optional<std::string> problem = OutputPathProblem(csv)) {
       Complain(cli, *problem);
       return kExitPortOrFile;
@@ -152,10 +164,10 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   }
   return WithController(cli, [&](Program& program) {
     CsvLogWriter writer;
-    if (parser.isSet(csvOption) && !OpenLog(cli, writer, csv)) {
+    if (parser.IsSet(csvOption) && !OpenLog(cli, writer, csv)) {
       return kExitPortOrFile;
     }
-    if (!parser.isSet(csvOption)) {
+    if (!parser.IsSet(csvOption)) {
       Print(cli, HeaderLine());
     }
     LiveSampleSource source{SystemSampleClock()};
@@ -179,7 +191,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
       ++samples;
       if (IsCsvLogOpen(writer)) {
         WriteCsvRow(writer, sample);
-      } else if (!parser.isSet(csvOption)) {
+      } else if (!parser.IsSet(csvOption)) {
         Print(cli, SampleLine(sample, startMs));
       }
     });

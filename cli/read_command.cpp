@@ -49,17 +49,16 @@ void PrintRegisters(const CliContext& cli, const RegisterImage& image,
 
 }  // namespace
 
-int RunRead(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption outOption("o", "save as a .car file", "FILE.car");
-  const QCommandLineOption jsonOption("json", "one JSON object");
-  parser.addOptions({outOption, jsonOption});
+int RunRead(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int outOption = parser.Add({.names = {"o"}, .takesValue = true});
+  const int jsonOption = parser.Add({.names = {"json"}});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
     return *code;
   }
-  const std::string outPath = Text(parser.value(outOption));
-  const bool toStandardOutput = parser.isSet(outOption) && outPath == "-";
-  if (parser.isSet(outOption) && !toStandardOutput) {
+  const std::string outPath = parser.Value(outOption);
+  const bool toStandardOutput = parser.IsSet(outOption) && outPath == "-";
+  if (parser.IsSet(outOption) && !toStandardOutput) {
     if (const std::optional<std::string> problem = OutputPathProblem(outPath)) {
       Complain(cli, *problem);
       return kExitPortOrFile;
@@ -77,7 +76,7 @@ int RunRead(CliContext& cli, const QStringList& args) {
       // Standard output carries the file alone, so that it can be piped or redirected.
       CliContext listing = cli;
       listing.out = cli.err;
-      PrintRegisters(listing, program.link.image, name, parser.isSet(jsonOption));
+      PrintRegisters(listing, program.link.image, name, parser.IsSet(jsonOption));
       const ParameterFileBytes bytes = EncodeParameterFile(program.link.image);
       if (std::fwrite(bytes.data(), 1, bytes.size(), cli.out) != bytes.size() ||
           std::fflush(cli.out) != 0) {
@@ -86,8 +85,8 @@ int RunRead(CliContext& cli, const QStringList& args) {
       }
       return kExitDone;
     }
-    PrintRegisters(cli, program.link.image, name, parser.isSet(jsonOption));
-    if (parser.isSet(outOption)) {
+    PrintRegisters(cli, program.link.image, name, parser.IsSet(jsonOption));
+    if (parser.IsSet(outOption)) {
       if (const std::optional<std::string> problem =
               WriteParameterFile(outPath, EncodeParameterFile(program.link.image))) {
         Complain(cli, *problem);

@@ -72,11 +72,10 @@ std::string VersionPart(const std::vector<std::string>& lines, std::size_t index
 
 }  // namespace
 
-int RunErrors(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption clearOption("clear", "clear the flags");
-  const QCommandLineOption jsonOption("json", "one JSON object");
-  parser.addOptions({clearOption, jsonOption});
+int RunErrors(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int clearOption = parser.Add({.names = {"clear"}});
+  const int jsonOption = parser.Add({.names = {"json"}});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kErrorsHelp, 0, 0)) {
     return *code;
   }
@@ -87,14 +86,14 @@ int RunErrors(CliContext& cli, const QStringList& args) {
     }
     const std::uint16_t flags = RegisterValue(program.link.image, kErrorFlagsRegister);
     const std::string text = ErrorReportText(flags);
-    if (parser.isSet(jsonOption)) {
+    if (parser.IsSet(jsonOption)) {
       const bool none = flags == 0 || text == kNoErrorsText;
       PrintJson(cli, Json{{"flags", flags},
                           {"errors", none ? std::vector<std::string>() : Lines(text, false)}});
     } else {
       Print(cli, WithFinalLineFeed(text));
     }
-    if (parser.isSet(clearOption)) {
+    if (parser.IsSet(clearOption)) {
       Link& link = program.link;
       CurrentCommand(link) = kLetterClearErrors;  // the next idle branch sends it once
       if (!WaitUntil(program, [&link] { return CurrentCommand(link) != kLetterClearErrors; })) {
@@ -106,10 +105,9 @@ int RunErrors(CliContext& cli, const QStringList& args) {
   });
 }
 
-int RunVersion(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption jsonOption("json", "one JSON object");
-  parser.addOption(jsonOption);
+int RunVersion(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int jsonOption = parser.Add({.names = {"json"}});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kVersionHelp, 0, 0)) {
     return *code;
   }
@@ -119,7 +117,7 @@ int RunVersion(CliContext& cli, const QStringList& args) {
       return kExitNoAnswer;
     }
     const std::string text = Latin1ToUtf8(VersionReportText(program.link.image));
-    if (parser.isSet(jsonOption)) {
+    if (parser.IsSet(jsonOption)) {
       const std::vector<std::string> lines = Lines(text, true);
       PrintJson(cli, Json{{"hardware", VersionPart(lines, 0)},
                           {"firmware", VersionPart(lines, 1)},

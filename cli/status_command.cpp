@@ -62,14 +62,13 @@ void PrintSample(const CliContext& cli, const LiveSample& sample, bool json) {
 
 }  // namespace
 
-int RunStatus(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption jsonOption("json", "one JSON object");
-  parser.addOption(jsonOption);
+int RunStatus(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int jsonOption = parser.Add({.names = {"json"}});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
     return *code;
   }
-  const bool json = parser.isSet(jsonOption);
+  const bool json = parser.IsSet(jsonOption);
   return WithController(cli, [&](Program& program) {
     std::optional<LiveSample> sample;
     int statusFrames = 0;

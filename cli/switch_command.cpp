@@ -24,8 +24,8 @@ constexpr CommandHelp kHelp{
 
 }  // namespace
 
-int RunSwitch(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
+int RunSwitch(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
     return *code;
   }

@@ -54,15 +54,13 @@ int ListDifferences(const CliContext& cli, const RegisterImage& image,
 
 }  // namespace
 
-int RunWrite(CliContext& cli, const QStringList& args) {
-  QCommandLineParser parser;
-  const QCommandLineOption verifyOption("verify", "read back and compare");
-  parser.addOption(verifyOption);
-  parser.addPositionalArgument("FILE.car", "the parameter file");
+int RunWrite(CliContext& cli, const Arguments& args) {
+  ArgumentParser parser;
+  const int verifyOption = parser.Add({.names = {"verify"}});
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 1)) {
     return *code;
   }
-  const LoadedParameters loaded = ReadParameterFile(Text(parser.positionalArguments().at(0)));
+  const LoadedParameters loaded = ReadParameterFile(parser.Positional().at(0));
   if (!loaded.words) {
     Complain(cli, loaded.error);
     return kExitPortOrFile;
@@ -79,7 +77,7 @@ int RunWrite(CliContext& cli, const QStringList& args) {
       return kExitNoAnswer;
     }
     std::fputs("Written.\n", cli.err);
-    if (!parser.isSet(verifyOption)) {
+    if (!parser.IsSet(verifyOption)) {
       return kExitDone;
     }
     cli.desktop.SetProgressTitle("Verifying");

@@ -1,16 +1,13 @@
 #include "hosts/console/console_desktop.h"
 
-#include <unistd.h>
-
-#include <QEventLoop>
-#include <QSocketNotifier>
 #include <algorithm>
 #include <memory>
 #include <span>
 #include <utility>
 
+#include "hosts/console/console_timers.h"
 #include "hosts/console/interrupt_flag.h"
-#include "hosts/qt_core/dialog_timers.h"
+#include "hosts/console/terminal.h"
 
 namespace zav {
 
@@ -20,8 +17,7 @@ struct OpenDialog {
   WindowRef ref;
   const DialogTemplate* dialogTemplate = nullptr;
   DialogProc proc;
-  qt::DialogTimers* timers = nullptr;
-  QEventLoop* loop = nullptr;
+  DialogTimers timers;
   bool ended = false;
   int result = 0;
   std::optional<int> barPosition;  // last position of its bar
@@ -31,6 +27,7 @@ struct OpenDialog {
 
 namespace {
 
+// Ctrl-C and the progress limit are looked at least this often (ms).
 constexpr int kWatchPeriodMs = 50;
 
 // Draws nothing: no dialog of the command line has a picture.
@@ -86,15 +83,15 @@ bool IsProgressBarOf(const console::OpenDialog* dialog, int controlId) {
 
 }  // namespace
 
-ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers)
+ConsoleDesktop::ConsoleDesktop(std::FILE* progress, std::FILE* answers,
+                               std::unique_ptr<console::ConsoleClock> clock)
     : progressStream_(progress),
-      progress_(progress, isatty(fileno(progress)) != 0),
-      showProgress_(isatty(fileno(progress)) != 0),
+      progress_(progress, console::IsTerminal(progress)),
+      showProgress_(console::IsTerminal(progress)),
+      clock_(std::move(clock)),
       answers_(answers),
       nowhere_(std::make_unique<NoCanvas>()) {
-  watch_.setInterval(kWatchPeriodMs);
-  QObject::connect(&watch_, &QTimer::timeout, [this] { Watch(); });
-  sinceProgress_.start();
+  NoteProgress();
 }
 
 ConsoleDesktop::~ConsoleDesktop() = default;
@@ -119,59 +116,75 @@ int ConsoleDesktop::RunDialog(const DialogTemplate& dialog, WindowRef /*owner*/,
   open.ref = WindowRef{nextWindowId_++};
   open.dialogTemplate = &dialog;
   open.proc = std::move(proc);
-  QObject anchor;
-  qt::DialogTimers timers(&anchor, [this, &open](int id) {
-    Deliver(open, {DialogMessage::Timer, id, 0});
-  });
-  QEventLoop loop;
-  open.timers = &timers;
-  open.loop = &loop;
   const OpenEntry entry(open_, &open);
   NoteProgress();
-  watch_.start();
   Deliver(open, {DialogMessage::Init, 0, 0});
   if (stop_ != ConsoleStop::None) {
     Deliver(open, {DialogMessage::Close, 0, 0});  // nothing new may start once stopped
   }
-  if (!open.ended) {
-    loop.exec();
+  while (!open.ended) {
+    Turn(nullptr);
   }
-  timers.KillAll();
+  open.timers.KillAll();
   if (HasProgressBar(dialog)) {
     progress_.Finish();
   }
-  if (open_.size() == 1) {
-    watch_.stop();
-  }
   return open.result;
+}
+
+bool ConsoleDesktop::Turn(std::FILE* answers) {
+  FireDueTimers();
+  Watch();
+  const std::int64_t nowMs = clock_->NowMs();
+  std::int64_t untilMs = nowMs + kWatchPeriodMs;
+  for (const console::OpenDialog* dialog : open_) {
+    if (const std::optional<std::int64_t> due = dialog->timers.NextDueMs()) {
+      untilMs = std::min(untilMs, *due);
+    }
+  }
+  return clock_->Wait(static_cast<int>(std::max<std::int64_t>(untilMs - nowMs, 0)), answers);
+}
+
+// The dialogs open now all outlive this call (their loops are beneath it on the stack);
+// a dialog a handler opens runs and ends inside that handler.
+void ConsoleDesktop::FireDueTimers() {
+  const std::int64_t nowMs = clock_->NowMs();
+  const std::vector<console::OpenDialog*> openNow = open_;
+  for (console::OpenDialog* dialog : openNow) {
+    for (const int id : dialog->timers.TakeDue(nowMs)) {
+      // An earlier handler may have killed it or ended its dialog.
+      if (dialog->timers.IsRunning(id)) {
+        Deliver(*dialog, {DialogMessage::Timer, id, 0});
+      }
+    }
+  }
 }
 
 void ConsoleDesktop::EndDialog(WindowRef window, int result) {
   if (console::OpenDialog* dialog = Find(window)) {
     dialog->ended = true;
     dialog->result = result;
-    dialog->timers->KillAll();
-    dialog->loop->exit(result);  // an outer loop ends once the inner ones have returned
+    dialog->timers.KillAll();  // its loop ends at its next turn, once inner loops returned
   }
 }
 
 void ConsoleDesktop::SetTimer(WindowRef window, int timerId, int periodMs) {
   if (console::OpenDialog* dialog = Find(window); dialog != nullptr && !dialog->ended) {
-    dialog->timers->Set(timerId, periodMs);
+    dialog->timers.Set(timerId, periodMs, clock_->NowMs());
   }
 }
 
 void ConsoleDesktop::KillTimer(WindowRef window, int timerId) {
   if (console::OpenDialog* dialog = Find(window)) {
-    dialog->timers->Kill(timerId);
+    dialog->timers.Kill(timerId);
   }
 }
 
 void ConsoleDesktop::Watch() {
   if (console::InterruptRequested()) {
     CloseAll(ConsoleStop::Interrupted);
-  } else if (question_ == nullptr && noProgressLimitMs_ &&
-             sinceProgress_.elapsed() > *noProgressLimitMs_) {
+  } else if (!asking_ && noProgressLimitMs_ &&
+             clock_->NowMs() - lastProgressMs_ > *noProgressLimitMs_) {
     CloseAll(ConsoleStop::TimedOut);
   }
 }
@@ -181,10 +194,7 @@ void ConsoleDesktop::CloseAll(ConsoleStop reason) {
     return;
   }
   stop_ = reason;
-  progress_.Finish();
-  if (question_ != nullptr) {
-    question_->exit(0);  // no answer: the safe one
-  }
+  progress_.Finish();  // a question waiting ends with no answer, the safe one
   const std::vector<console::OpenDialog*> innermostFirst(open_.rbegin(), open_.rend());
   for (console::OpenDialog* dialog : innermostFirst) {
     Deliver(*dialog, {DialogMessage::Close, 0, 0});
@@ -266,7 +276,7 @@ GoOnAnswers ConsoleDesktop::AnswersFor(bool yes) const {
   if (yes) {
     return GoOnAnswers::Yes;
   }
-  return isatty(fileno(answers_)) != 0 ? GoOnAnswers::AskTerminal : GoOnAnswers::Refuse;
+  return console::IsTerminal(answers_) ? GoOnAnswers::AskTerminal : GoOnAnswers::Refuse;
 }
 
 bool ConsoleDesktop::AskToGoOn(WindowRef /*owner*/, std::string_view text, std::string_view caption,
@@ -295,20 +305,18 @@ bool ConsoleDesktop::AskToGoOn(WindowRef /*owner*/, std::string_view text, std::
 // the question as they do behind the window's message box; the status the checks read then
 // stays fresh. Ctrl-C ends the wait with No.
 bool ConsoleDesktop::AskOnTerminal() {
-  QEventLoop loop;
-  QSocketNotifier readable(fileno(answers_), QSocketNotifier::Read);
-  QObject::connect(&readable, &QSocketNotifier::activated, &loop, [&loop] { loop.exit(1); });
-  question_ = &loop;
-  watch_.start();
-  const int answered = stop_ == ConsoleStop::None ? loop.exec() : 0;
-  question_ = nullptr;
+  asking_ = true;
+  bool answered = false;
+  while (!answered && stop_ == ConsoleStop::None) {
+    answered = Turn(answers_);
+  }
+  asking_ = false;
   NoteProgress();  // the time spent thinking is not time without an answer
-  if (answered == 0) {
+  if (!answered) {
     return false;
   }
-  char line[64] = {};
-  const ssize_t count = read(fileno(answers_), line, sizeof line - 1);
-  return count > 0 && (line[0] == 'y' || line[0] == 'Y');
+  const std::string line = console::ReadAnswer(answers_);
+  return !line.empty() && (line[0] == 'y' || line[0] == 'Y');
 }
 
 Canvas& ConsoleDesktop::CanvasOf(WindowRef) {

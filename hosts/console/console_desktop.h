@@ -7,18 +7,17 @@
 //
 // Two ways out that the window leaves to the user: Ctrl-C, and a limit on the time without
 // progress. Either closes every open dialog, innermost first, just as the window's Cancel
-// (or the close box) would, so the procedures clean up as they do there. Needs a
-// QCoreApplication for its whole life; everything runs on the application's thread.
+// (or the close box) would, so the procedures clean up as they do there. Everything runs on
+// one thread; the system is asked only for the time and for waits (console_clock.h).
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "hosts/console/console_clock.h"
 #include "hosts/console/progress_line.h"
 #include "platform/desktop.h"
 
@@ -44,8 +43,9 @@ struct GoOnOutcome {
 class ConsoleDesktop final : public Desktop {
  public:
   // Progress goes to `progress` (standard error), drawn as a bar when it is a terminal;
-  // elsewhere none is shown.
-  explicit ConsoleDesktop(std::FILE* progress = stderr, std::FILE* answers = stdin);
+  // elsewhere none is shown. The system's clock unless a test brings its own.
+  explicit ConsoleDesktop(std::FILE* progress = stderr, std::FILE* answers = stdin,
+                          std::unique_ptr<console::ConsoleClock> clock = console::SystemClock());
   ~ConsoleDesktop() override;
   ConsoleDesktop(const ConsoleDesktop&) = delete;
   ConsoleDesktop& operator=(const ConsoleDesktop&) = delete;
@@ -53,7 +53,7 @@ class ConsoleDesktop final : public Desktop {
   // Closes every dialog once this long (ms) passes without progress: a dialog opening, a
   // bar moving or NoteProgress. Nothing: no limit.
   void SetNoProgressLimit(std::optional<int> limitMs) { noProgressLimitMs_ = limitMs; }
-  void NoteProgress() { sinceProgress_.start(); }
+  void NoteProgress() { lastProgressMs_ = clock_->NowMs(); }
   // Why the dialogs were closed from outside; None while nothing closed them.
   ConsoleStop Stop() const { return stop_; }
 
@@ -100,11 +100,16 @@ class ConsoleDesktop final : public Desktop {
   bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                  std::string_view goOnLabel, MessageIcon icon) override;
   Canvas& CanvasOf(WindowRef window) override;
+  std::int64_t NowMs() override { return clock_->NowMs(); }
 
  private:
   bool AskOnTerminal();
   console::OpenDialog* Find(WindowRef window) const;
   void Deliver(console::OpenDialog& dialog, const DialogEvent& event);
+  // One round of whichever modal loop runs: the due timers of every open dialog, the
+  // watch, then a wait until the next is due. True when `answers` has a line ready.
+  bool Turn(std::FILE* answers);
+  void FireDueTimers();
   void Watch();
   void CloseAll(ConsoleStop reason);
 
@@ -114,8 +119,8 @@ class ConsoleDesktop final : public Desktop {
   std::string progressTitle_ = "Communicate with AZV";
   std::vector<console::OpenDialog*> open_;  // innermost last; each owned by its RunDialog
   int nextWindowId_ = 1;
-  QTimer watch_;  // looks at Ctrl-C and the progress limit in every loop
-  QElapsedTimer sinceProgress_;
+  std::unique_ptr<console::ConsoleClock> clock_;
+  std::int64_t lastProgressMs_ = 0;  // clock (ms)
   std::optional<int> noProgressLimitMs_;
   ConsoleStop stop_ = ConsoleStop::None;
   std::optional<std::string> fileToOpen_;
@@ -124,7 +129,7 @@ class ConsoleDesktop final : public Desktop {
   std::FILE* answers_;
   GoOnAnswers goOnAnswers_ = GoOnAnswers::Refuse;
   GoOnOutcome lastGoOn_;
-  QEventLoop* question_ = nullptr;   // the wait for a terminal answer, while one runs
+  bool asking_ = false;              // while a terminal answer is awaited
   std::unique_ptr<Canvas> nowhere_;  // the canvas of every dialog
 };
 

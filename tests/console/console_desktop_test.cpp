@@ -1,16 +1,19 @@
 // The console host (zavctl's desktop layer): timers keep running through nested modal
 // loops, as the poll cycle needs; the no-progress limit closes every dialog innermost first,
-// as Cancel would; progress on standard error. Real time on a Qt Core event loop, with
-// generous bounds and nothing timed.
+// as Cancel would; progress on standard error. On a virtual clock, exactly; and in real time
+// on the system's own loop (Qt Core on Linux, the Windows API), with generous bounds and
+// nothing timed.
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "hosts/console/console_desktop.h"
+#include "hosts/console/console_program.h"
 #include "hosts/console/progress_line.h"
 #include "resources/transfer_template.h"
 
@@ -128,6 +131,86 @@ TEST(ConsoleDesktop, AMovingBarKeepsTheLimitAway) {
   EXPECT_EQ(desktop.Stop(), ConsoleStop::None);
 }
 
+// Time that passes only when the host waits, by exactly what it asked for.
+class VirtualClock final : public console::ConsoleClock {
+ public:
+  std::int64_t NowMs() override { return nowMs_; }
+  bool Wait(int ms, std::FILE* /*answers*/) override {
+    nowMs_ += ms;
+    return false;
+  }
+
+ private:
+  std::int64_t nowMs_ = 0;
+};
+
+TEST(ConsoleDesktopOnAVirtualClock, EveryOpenDialogTicksOnItsOwnPeriodThroughNestedLoops) {
+  const Scratch printed;
+  ConsoleDesktop desktop(printed.file, stdin, std::make_unique<VirtualClock>());
+  std::vector<std::int64_t> outerTicksMs;
+  std::vector<std::int64_t> innerTicksMs;
+  const auto outer = [&](Desktop& d, WindowRef window, const DialogEvent& event) {
+    if (event.message == DialogMessage::Init) {
+      d.SetTimer(window, 1, 150);
+    } else if (event.message == DialogMessage::Timer) {
+      outerTicksMs.push_back(d.NowMs());
+      if (outerTicksMs.size() == 2) {  // a modal dialog from inside the tick, as a transfer
+        d.RunDialog(kInner, window, [&](Desktop& in, WindowRef inner, const DialogEvent& e) {
+          if (e.message == DialogMessage::Init) {
+            in.SetTimer(inner, 1, 20);
+            in.SetTimer(inner, 2, 0);  // raised to the shortest period, 10 ms
+          } else if (e.message == DialogMessage::Timer && e.id == 2) {
+            in.KillTimer(inner, 2);
+            innerTicksMs.push_back(-in.NowMs());
+          } else if (e.message == DialogMessage::Timer) {
+            innerTicksMs.push_back(in.NowMs());
+            if (in.NowMs() >= 400) {
+              in.EndDialog(inner, 1);
+            }
+          }
+          return true;
+        });
+      } else if (outerTicksMs.size() == 4) {
+        d.EndDialog(window, 2);
+      }
+    }
+    return true;
+  };
+  EXPECT_EQ(desktop.RunDialog(kOuter, WindowRef{}, outer), 2);
+  EXPECT_EQ(outerTicksMs, (std::vector<std::int64_t>{150, 300, 450, 600}));
+  std::vector<std::int64_t> expectedInner{-310};
+  for (std::int64_t at = 320; at <= 400; at += 20) {
+    expectedInner.push_back(at);
+  }
+  EXPECT_EQ(innerTicksMs, expectedInner);
+  EXPECT_EQ(desktop.Stop(), ConsoleStop::None);
+}
+
+TEST(ConsoleDesktopOnAVirtualClock, TheLimitCountsFromTheLastProgressAndClosesWithinAWatch) {
+  const Scratch printed;
+  ConsoleDesktop desktop(printed.file, stdin, std::make_unique<VirtualClock>());
+  desktop.SetNoProgressLimit(1000);
+  std::int64_t closedAtMs = -1;
+  const int result = desktop.RunDialog(
+      TransferTemplate(), WindowRef{}, [&](Desktop& d, WindowRef window, const DialogEvent& e) {
+        if (e.message == DialogMessage::Init) {
+          d.SetTimer(window, 1, 100);
+        } else if (e.message == DialogMessage::Timer && d.NowMs() <= 700) {
+          d.SetBarPosition(window, kTransferProgressBar, static_cast<int>(d.NowMs()));
+        } else if (e.message == DialogMessage::Close) {
+          closedAtMs = d.NowMs();
+          d.EndDialog(window, 9);
+        }
+        return true;
+      });
+  EXPECT_EQ(result, 9);
+  EXPECT_EQ(desktop.Stop(), ConsoleStop::TimedOut);
+  // Progress last at 700 ms: the limit passes at 1700 ms, seen by the next look (every
+  // 50 ms at most), never before.
+  EXPECT_GT(closedAtMs, 1700);
+  EXPECT_LE(closedAtMs, 1750);
+}
+
 TEST(ProgressLine, OffATerminalEachTenthIsOneLineAndOnATerminalTheBarIsRedrawnInPlace) {
   const Scratch logFile;
   std::FILE* log = logFile.file;
@@ -162,6 +245,6 @@ TEST(ProgressLine, OffATerminalEachTenthIsOneLineAndOnATerminalTheBarIsRedrawnIn
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  QCoreApplication application(argc, argv);
-  return RUN_ALL_TESTS();
+  return zav::console::RunConsoleProgram(
+      argc, argv, [](const std::vector<std::string>&) { return RUN_ALL_TESTS(); });
 }
