@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The fitter's Windows packages from the MinGW-w64 build: a portable zip (zavmon.exe,
-# zavctl.exe when it is built, the README as text, the licence) and an NSIS installer, both
+# zavctl.exe, the README as text, the licence) and an NSIS installer, both
 # in build-windows/packages/. Usage: scripts/package-windows.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,9 +11,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DZAV_WITH_QT=OFF -DZAV_BENCH=OFF "${launcher[@]}" >/dev/null
-targets=(zavmon)
-grep -q '^zavctl.exe:\|build app/windows/zavctl.exe' "$build/build.ninja" && targets+=(zavctl)
-cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
+cmake --build "$build" -j "$(nproc)" --target zavmon zavctl
 
 version=$(sed -nE 's/^project\(zavmon VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 out=$PWD/$build/packages
@@ -21,7 +19,7 @@ files=$out/ZAV-Monitor-$version
 rm -rf "$files"
 mkdir -p "$files"
 cp "$build/app/windows/zavmon.exe" "$files/"
-[ -f "$build/app/windows/zavctl.exe" ] && cp "$build/app/windows/zavctl.exe" "$files/"
+cp "$build/app/windows/zavctl.exe" "$files/"
 # Text files with Windows line ends, so that Notepad shows them as written.
 sed 's/$/\r/' README.md >"$files/README.txt"
 licence=$(ls LICENSE* LICENCE* COPYING* 2>/dev/null | head -1 || true)

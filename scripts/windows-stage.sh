@@ -141,5 +141,46 @@ head -1 "$log" | grep -q '^Time (local),Seconds (s),BA_1 (ms)' ||
 tr -d '\r' <"$log" | grep -q ',Petrol$' || { echo "the log holds no live rows" >&2; exit 1; }
 echo "zavmon.exe: recorded $(($(wc -l <"$log") - 1)) rows into $(basename "$log")"
 
+# zavctl.exe against the same simulator on COM1, as a fitter's script runs it: "read" saves
+# the parameters, "status" prints one sample, "monitor" writes a few seconds of CSV. Checked
+# through its output, its files and the requests the simulator took in after each start.
+zavctl_exe=$PWD/$build/app/windows/zavctl.exe
+zavctl_started=$SECONDS
+zavctl() {  # a name for the output files, then the command and its arguments
+  local name=$1
+  shift
+  (cd "$run" && timeout 120 wine "$zavctl_exe" --port COM1 "$@") \
+    >"$work/$name.out" 2>"$work/$name.err" ||
+    { echo "zavctl.exe $* failed:" >&2; cat "$work/$name.err" >&2; exit 1; }
+  tr -d '\r' <"$work/$name.out" >"$work/$name.txt"
+}
+mark() { mark=$(($(wc -l <"$requests") + 1)); }
+asked_since_mark() { tail -n +"$mark" "$requests" | grep -q "request Q $1 "; }
+
+mark
+zavctl read read -o read.car
+for register in $(seq 80 102); do
+  asked_since_mark "$register" || { echo "zavctl.exe read did not read register $register" >&2; exit 1; }
+done
+[ "$(wc -c <"$run/read.car")" -eq 32 ] || { echo "zavctl.exe read saved no parameter file" >&2; exit 1; }
+grep -q '^80 *Temperature' "$work/read.txt" || { echo "zavctl.exe read listed no registers" >&2; exit 1; }
+
+mark
+zavctl status status
+asked_since_mark 32 || { echo "zavctl.exe status did not poll the controller" >&2; exit 1; }
+grep -qE '^Status +Petrol \(12\)$' "$work/status.txt" ||
+  { echo "zavctl.exe status printed no state:" >&2; cat "$work/status.txt" >&2; exit 1; }
+grep -qE '^RPM +[0-9]+ RPM$' "$work/status.txt" || { echo "zavctl.exe status printed no RPM" >&2; exit 1; }
+
+mark
+zavctl monitor monitor --for 4 --csv monitor.csv
+csv_rows=$(tr -d '\r' <"$run/monitor.csv" | grep -c ',Petrol$' || true)
+head -1 "$run/monitor.csv" | grep -q '^Time (local),Seconds (s),BA_1 (ms)' ||
+  { echo "zavctl.exe monitor wrote no CSV header" >&2; exit 1; }
+# 4 s at one sample per 150 ms tick is about 26 rows; wine's start and a busy machine may
+# cost some, but a monitor that kept no rows or hung is a fault.
+[ "$csv_rows" -ge 5 ] || { echo "zavctl.exe monitor wrote $csv_rows live rows" >&2; exit 1; }
+echo "zavctl.exe: read, status and monitor (4 s, $csv_rows rows) in $((SECONDS - zavctl_started)) s"
+
 # The fitter's packages from the same build: the portable zip and the installer.
 bash scripts/package-windows.sh

@@ -1,7 +1,8 @@
+#include <windows.h>
+// After windows.h, which it needs:
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 

@@ -29,7 +29,7 @@ Section "ZAV Monitor"
   SetShellVarContext current
   SetOutPath "$INSTDIR"
   File "${FILES}\zavmon.exe"
-  File /nonfatal "${FILES}\zavctl.exe"
+  File "${FILES}\zavctl.exe"
   File "${FILES}\README.txt"
   File /nonfatal "${FILES}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
