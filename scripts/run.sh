@@ -2,7 +2,8 @@
 # Builds ZAV Monitor and runs it against the virtual controller (zavsim) on a
 # pseudo-terminal, in a demo working folder (.run/) whose "zavmon.cfg" names COM1 and
 # holds a small library of named configurations. Closing the window stops the simulator.
-# Without a display it runs under Xvfb for a few seconds and saves a screenshot.
+# Without a display it runs under Xvfb for a few seconds and saves a screenshot; it fails
+# when the window did not stay up that long (the test suite runs it so).
 # Arguments go to the simulator: `scripts/run.sh --drive cycle --gas-need 2.20,1.30` gives
 # an engine to calibrate (see `build/sim/zavsim --help`).
 set -euo pipefail
@@ -43,4 +44,9 @@ DISPLAY=$display ZAVMON_DEMO_LIVE_CHART=1 "$root/build/app/zavmon" &
 app_pid=$!
 sleep 8
 DISPLAY=$display import -window root "$shot"
+# A window that ended early leaves a picture of an empty screen: say so rather than point at it.
+if ! kill -0 "$app_pid" 2>/dev/null; then
+  echo "ZAV Monitor ended within its first 8 s (see its output above); the screenshot shows no window." >&2
+  exit 1
+fi
 echo "Screenshot of the running window and its live chart: $shot"

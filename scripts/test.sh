@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The whole test suite: dependencies, the formatting and layering checks, a normal build
-# (gcc) with every test, then one clang build that serves twice: every test again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets (libFuzzer), built
-# in the same tree from the same instrumented libraries, for a short run each. Prints the
-# time each stage took and the total. ccache is used when present (install-deps installs it).
+# The whole test suite: dependencies, the formatting, layering and documentation checks, a
+# normal build (gcc) with every test and the demo, then one clang build that serves twice:
+# every test again under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
+# targets (libFuzzer), built in the same tree from the same instrumented libraries, for a
+# short run each. Prints the time each stage took and the total. ccache is used when
+# present (install-deps installs it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -20,7 +21,7 @@ stage() {
 timings=()
 
 stage "Dependencies"
-bash scripts/install-deps.sh test
+bash scripts/install-deps.sh test run
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -39,6 +40,7 @@ export ZAV_REQUIRE_COMMA_LOCALE=1
 stage "Formatting and layers"
 bash scripts/check-format.sh
 bash scripts/check-layers.sh
+bash scripts/check-docs.sh
 
 stage "Build (gcc)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_BENCH=OFF \
@@ -47,6 +49,11 @@ cmake --build build -j "$jobs"
 
 stage "Test"
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600 -LE "^soak$"
+
+# The README's first command, as a newcomer runs it (here without a display, so under Xvfb
+# for a few seconds), with the simulator's engine the calibration section uses.
+stage "The demo (scripts/run.sh, no display)"
+env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh --drive cycle --gas-need 2.20,1.30
 
 # clang, so that libFuzzer comes with it; lld links the many instrumented test programs
 # faster than the system linker. Line tables are all the sanitizers' reports need (file and
