@@ -174,6 +174,38 @@ TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
   });
 }
 
+TEST_F(ChartControlsTest, AWindowThatIsNotModalRunsBesideItsOwnerUntilEnded) {
+  Run([&](WindowRef owner) {
+    int ticks = 0;
+    bool escaped = false;
+    const WindowRef chart = desktop_.OpenWindow(
+        ChartTemplate(), owner, [&](Desktop& desktop, WindowRef self, const DialogEvent& event) {
+          if (event.message == DialogMessage::Init) {
+            desktop.SetTimer(self, 7, 10);
+          } else if (event.message == DialogMessage::Timer) {
+            ++ticks;
+          } else if (event.message == DialogMessage::Command && event.id == kCommandEscape) {
+            escaped = true;
+            desktop.EndDialog(self, 0);
+          }
+          return true;
+        });
+    QWidget* window = desktop_.WindowOf(chart);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    desktop_.SetTitle(chart, "drive.csv");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("drive.csv"));
+    QTest::qWait(100);  // the owner's modal loop delivers the window's timer
+    EXPECT_GT(ticks, 2);
+    QTest::keyClick(desktop_.ControlOf(chart, kCanvasId), Qt::Key_Escape);
+    EXPECT_TRUE(escaped);
+    Settle();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(desktop_.WindowOf(chart), nullptr) << "gone once ended";
+  });
+}
+
 TEST_F(ChartControlsTest, SavedPictureIsAPngOfTheDrawingAndAFailedSaveSaysWhy) {
   QTemporaryDir folder;
   const std::string path = QDir(folder.path()).filePath(QStringLiteral("chart.png")).toStdString();
