@@ -65,6 +65,10 @@ constexpr std::array<long long, 19> kTimeSteps{1,     2,     5,     10,    15,  
 
 }  // namespace
 
+std::string_view TimeUnit(double span) {
+  return span < 600.0 ? "s" : span < 36000.0 ? "min:s" : "h:min:s";
+}
+
 double RoundTop(double value, double least) {
   return RoundStepAbove(std::max(value, least)).Value();
 }

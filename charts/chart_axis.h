@@ -5,6 +5,7 @@
 // the decimals the step needs ("0.5", "12", never "12.000" or "0,5").
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zav {
@@ -23,6 +24,9 @@ std::vector<AxisTick> ValueTicks(double top);
 // Ticks of a time axis over [from, to] (s), about `most` of them at most, on round seconds:
 // labelled "45" below ten minutes' span, "12:30" (min:s) below ten hours', else "2:05:00".
 std::vector<AxisTick> TimeTicks(double from, double to, int most);
+
+// What the time axis's labels count in over a span of `span` s: "s", "min:s" or "h:min:s".
+std::string_view TimeUnit(double span);
 
 // A value mapped to pixels: `from` lands on `fromPx`, `to` on `toPx` (either way round).
 struct AxisScale {

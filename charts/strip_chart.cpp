@@ -108,6 +108,15 @@ void DrawBands(Canvas& canvas, const std::deque<DecodedSample>& samples, SampleR
   }
 }
 
+// Room right of the plot for the time axis's unit (px): half a label of the span's form
+// ("10:00" reaches that far past its tick), a gap, then the unit.
+int TimeUnitRoom(Canvas& canvas, const StripShown& shown) {
+  const double span = shown.to - shown.from;
+  const std::string_view widest = span < 600.0 ? "000" : span < 36000.0 ? "000:00" : "00:00:00";
+  return canvas.MeasureText(widest).width / 2 + kAxisGapPx / 2 +
+         canvas.MeasureText(TimeUnit(span)).width;
+}
+
 void DrawTimeAxis(Canvas& canvas, const StripShown& shown, const AxisScale& time,
                   const PixelBox& plot) {
   const int most = std::max(plot.Width() / kTimeTickRoomPx, 2);
@@ -119,8 +128,13 @@ void DrawTimeAxis(Canvas& canvas, const StripShown& shown, const AxisScale& time
     canvas.PlacedText({{x, plot.bottom + kTickPx}, TextAlign::Centre, TextAlign::Start},
                       tick.label);
   }
-  canvas.PlacedText({{plot.right, plot.bottom + kTickPx}, TextAlign::Start, TextAlign::Start},
-                    " s");
+  // Past the half of the last label that reaches beyond the plot.
+  canvas.PlacedText({{plot.right + TimeUnitRoom(canvas, shown) -
+                          canvas.MeasureText(TimeUnit(shown.to - shown.from)).width,
+                      plot.bottom + kTickPx},
+                     TextAlign::Start,
+                     TextAlign::Start},
+                    TimeUnit(shown.to - shown.from));
 }
 
 // A value axis's labels right of `x` (or left of it, for the left axis), its unit on top.
@@ -225,7 +239,7 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
   for (std::size_t unit = kUnits.size() - 1; unit >= 1; --unit) {
     right -= axes[unit].used ? axes[unit].labelWidth + kAxisGapPx : 0;
   }
-  right -= canvas.MeasureText(" s").width;
+  right -= TimeUnitRoom(canvas, shown);
   layout.plot = {kMarginPx + axes[0].labelWidth + kAxisGapPx, kMarginPx + textHeight + 2, right,
                  size.height - kMarginPx - legendHeight - kTickPx - textHeight - kMarginPx};
   const PixelBox& plot = layout.plot;
@@ -248,7 +262,7 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
   canvas.FillRectangle({plot.right, plot.top, plot.right + 1, plot.bottom}, kBlack);
   canvas.SetTextColour(kBlack);
   DrawValueAxis(canvas, axes[0], kUnits[0], plot.left - kAxisGapPx / 2, true, plot);
-  int x = plot.right + kAxisGapPx / 2 + canvas.MeasureText(" s").width;
+  int x = plot.right + kAxisGapPx / 2 + TimeUnitRoom(canvas, shown);
   for (std::size_t unit = 1; unit < kUnits.size(); ++unit) {
     if (axes[unit].used) {
       DrawValueAxis(canvas, axes[unit], kUnits[unit], x, false, plot);

@@ -43,6 +43,9 @@ TEST(ChartAxisTest, TimeTicksFallOnRoundSecondsAndReadAsAClockOnLongSpans) {
             (std::vector<std::string>{"0:00:00", "2:00:00", "4:00:00", "6:00:00", "8:00:00",
                                       "10:00:00"}));
   EXPECT_TRUE(TimeTicks(5.0, 5.0, 6).empty()) << "no span, no ticks";
+  EXPECT_EQ(TimeUnit(30.0), "s");
+  EXPECT_EQ(TimeUnit(1800.0), "min:s");
+  EXPECT_EQ(TimeUnit(36000.0), "h:min:s");
   for (const AxisTick& tick : TimeTicks(0.0, 600.0, 4)) {
     EXPECT_LE(tick.value, 600.0);
   }

@@ -120,6 +120,16 @@ TEST(StripChartTest, ThinnedToThePixelColumns) {
   ASSERT_FALSE(lines.empty());
   EXPECT_LE(lines.front().size(), 2u * static_cast<std::size_t>(kSize.width));
   EXPECT_GT(lines.front().size(), 100u);
+  // The time axis's unit stands clear of the last label, which reaches past the plot.
+  const DrawOp* lastLabel = nullptr;
+  const DrawOp* unit = nullptr;
+  for (const DrawOp& op : drawn.ops) {
+    lastLabel = op.text == "10:00" ? &op : lastLabel;
+    unit = op.text == "min:s" ? &op : unit;
+  }
+  ASSERT_NE(lastLabel, nullptr);
+  ASSERT_NE(unit, nullptr);
+  EXPECT_GT(unit->x1, lastLabel->x1 + 5 * headless::kCharWidthPx / 2);
 }
 
 TEST(StripChartTest, BandsShowThePetrolState) {
