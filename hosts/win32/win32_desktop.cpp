@@ -43,6 +43,13 @@ class NowhereCanvas final : public Canvas {
   void LineTo(int /*x*/, int /*y*/) override {}
   void SetTextColour(Colour /*colour*/) override {}
   void Text(int /*x*/, int /*y*/, std::string_view /*text*/) override {}
+  void SetPenStyle(int /*widthPx*/, LineStyle /*style*/) override {}
+  void Polyline(std::span<const PixelPoint> /*points*/) override {}
+  void FillRectangle(PixelBox /*box*/, Colour /*colour*/) override {}
+  PixelSize MeasureText(std::string_view /*text*/) override { return {}; }
+  void PlacedText(TextPlace /*place*/, std::string_view /*text*/) override {}
+  void ClipTo(PixelBox /*box*/) override {}
+  void Unclip() override {}
 };
 
 bool IsClass(HWND control, const wchar_t* name) {
@@ -178,6 +185,17 @@ INT_PTR Win32Desktop::Handle(OpenDialog& dialog, UINT message, WPARAM wParam, LP
       BeginPaint(dialog.window, &paint);
       EndPaint(dialog.window, &paint);
       Deliver(dialog, {DialogMessage::Paint, 0, 0});
+      return TRUE;
+    }
+    case WM_HSCROLL:
+      return HandleHorizontalScroll(dialog, wParam, lParam) ? TRUE : FALSE;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_STATIC) {
+        return FALSE;
+      }
+      Deliver(dialog, {DialogMessage::Paint, static_cast<int>(item->CtlID), 0});
+      controlCanvas_.reset();
       return TRUE;
     }
     case WM_CLOSE:
