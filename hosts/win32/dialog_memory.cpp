@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "hosts/win32/canvas_control_class.h"
 #include "hosts/win32_core/wide_text.h"
 
 namespace zav::win32 {
@@ -64,7 +65,7 @@ ItemLook LookOf(ControlKind kind) {
     case K::VerticalSlider:
       return {0, TRACKBAR_CLASSW, kChild | WS_TABSTOP | TBS_VERT | TBS_BOTH | TBS_NOTICKS, 0};
     case K::CanvasControl:  // the dialog's procedure draws it in its Paint event
-      return {kStaticAtom, L"", kChild | WS_TABSTOP | SS_OWNERDRAW | SS_NOTIFY, WS_EX_CLIENTEDGE};
+      return {0, win32::kCanvasControlClass, kChild | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case K::CheckBox:
       return {kButtonAtom, L"", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
     case K::HorizontalScrollBar:

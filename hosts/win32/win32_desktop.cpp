@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "hosts/win32/canvas_control_class.h"
 #include "hosts/win32/dialog_memory.h"
 #include "hosts/win32/message_boxes.h"
 #include "hosts/win32/toolbar_strip.h"
@@ -101,6 +102,7 @@ Win32Desktop::Win32Desktop() : nowhere_(std::make_unique<NowhereCanvas>()) {
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
+  win32::RegisterCanvasControlClass();
 }
 
 Win32Desktop::~Win32Desktop() = default;
@@ -189,12 +191,12 @@ INT_PTR Win32Desktop::Handle(OpenDialog& dialog, UINT message, WPARAM wParam, LP
     }
     case WM_HSCROLL:
       return HandleHorizontalScroll(dialog, wParam, lParam) ? TRUE : FALSE;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlType != ODT_STATIC) {
-        return FALSE;
-      }
-      Deliver(dialog, {DialogMessage::Paint, static_cast<int>(item->CtlID), 0});
+    case win32::kCanvasControlEvent: {
+      const auto& event = *reinterpret_cast<const DialogEvent*>(lParam);
+      painting_ =
+          event.message == DialogMessage::Paint ? GetDlgItem(dialog.window, event.id) : nullptr;
+      Deliver(dialog, event);
+      painting_ = nullptr;
       controlCanvas_.reset();
       return TRUE;
     }

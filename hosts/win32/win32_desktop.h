@@ -83,7 +83,8 @@ class Win32Desktop final : public Desktop {
   std::vector<win32::OpenDialog*> open_;  // innermost last; each owned by its RunDialog
   int nextWindowId_ = 1;
   std::unique_ptr<Canvas> nowhere_;  // the canvas of a window that is gone
-  // A canvas control's canvas, during its Paint event only.
+  // A canvas control's canvas draws during the control's Paint event only.
+  HWND painting_ = nullptr;  // the canvas control being painted
   std::unique_ptr<win32::GdiCanvas> controlCanvas_;
 };
 

@@ -78,8 +78,8 @@ bool Win32Desktop::HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wPar
 
 Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
   const HWND control = Control(window, controlId);
-  if (control == nullptr) {
-    return CanvasOf(WindowRef{});
+  if (control == nullptr || control != painting_) {
+    return CanvasOf(WindowRef{});  // draws nowhere
   }
   controlCanvas_ = std::make_unique<win32::GdiCanvas>(control);
   controlCanvas_->Begin();
