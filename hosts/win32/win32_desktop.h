@@ -56,6 +56,8 @@ class Win32Desktop final : public Desktop {
   void SetMenuItemKey(WindowRef window, int commandId, std::string_view key) override;
   void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;
   void SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) override;
+  void SetTitle(WindowRef window, std::string_view title) override;
+  void ShowControl(WindowRef window, int controlId, bool shown) override;
   Canvas& ControlCanvas(WindowRef window, int controlId) override;
   void Redraw(WindowRef window, int controlId) override;
   PixelSize ControlSize(WindowRef window, int controlId) override;

@@ -76,6 +76,18 @@ bool Win32Desktop::HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wPar
   return true;
 }
 
+void Win32Desktop::SetTitle(WindowRef window, std::string_view title) {
+  if (const HWND dialog = WindowOf(window); dialog != nullptr) {
+    SetWindowTextW(dialog, win32::Widen(title).c_str());
+  }
+}
+
+void Win32Desktop::ShowControl(WindowRef window, int controlId, bool shown) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+  }
+}
+
 Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
   const HWND control = Control(window, controlId);
   if (control == nullptr || control != painting_) {
