@@ -40,13 +40,19 @@ Xvfb "$display" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$app_pid" "$xvfb_pid" "$sim_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 sleep 1
-DISPLAY=$display ZAVMON_DEMO_LIVE_CHART=1 "$root/build/app/zavmon" &
+# On the Xvfb display itself, whatever platform the caller chose (the test suite runs Qt offscreen).
+DISPLAY=$display QT_QPA_PLATFORM=xcb ZAVMON_DEMO_LIVE_CHART=1 "$root/build/app/zavmon" &
 app_pid=$!
 sleep 8
 DISPLAY=$display import -window root "$shot"
 # A window that ended early leaves a picture of an empty screen: say so rather than point at it.
 if ! kill -0 "$app_pid" 2>/dev/null; then
   echo "ZAV Monitor ended within its first 8 s (see its output above); the screenshot shows no window." >&2
+  exit 1
+fi
+# A window drawn elsewhere (offscreen) leaves the screen black: no picture to point at either.
+if [ "$(convert "$shot" -format '%[fx:maxima]' info:)" = 0 ]; then
+  echo "ZAV Monitor runs, but nothing of it reached the screen $display: $shot is black." >&2
   exit 1
 fi
 echo "Screenshot of the running window and its live chart: $shot"

@@ -120,7 +120,11 @@ done
 xdotool key alt+l
 sleep 1
 xdotool key Return  # "Start recording…"
-sleep 2
+# Wine's save dialog can take seconds to come up on a busy machine: wait for it, not a guess.
+save_dialog=$(timeout 30 xdotool search --sync --name "^Save As$" | head -1) ||
+  { echo "zavmon.exe showed no save dialog for the log" >&2; exit 1; }
+xdotool windowfocus "$save_dialog"
+sleep 0.5
 xdotool key Return  # the proposed file in the save dialog
 rows() { [ "$(cat "$run"/logs/*.csv 2>/dev/null | wc -l)" -ge "$1" ]; }
 wait_for 30 rows 10 || { echo "zavmon.exe recorded no log" >&2; exit 1; }

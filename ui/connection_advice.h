@@ -14,5 +14,8 @@ namespace zav {
 std::string PortMappingText(const Connection& connection, const SerialSurvey& survey);
 // What to do about the connection's fault; empty when there is none.
 std::string FaultAdvice(const Connection& connection, const SerialSurvey& survey);
+// The advice that does not depend on the system (a device gone away or failing otherwise);
+// empty for the faults each system words itself, and when there is none.
+std::string AdviceAlikeOnEverySystem(const Connection& connection);
 
 }  // namespace zav

@@ -3,7 +3,6 @@
 #include "ui/connection_advice.h"
 
 #include "platform/port_name.h"
-#include "ui/connection_status.h"
 
 namespace zav {
 
@@ -90,14 +89,11 @@ std::string FaultAdvice(const Connection& connection, const SerialSurvey& survey
              " does not exist. The adapter may be unplugged: plug it in, or pick the "
              "right one from the list below.\n";
     case DeviceFault::Removed:
-      return "The device went away (" + FaultReason(connection) +
-             "): the program opens it again by itself as soon as it is back.\n";
     case DeviceFault::Other:
-      return "The device could not be used: " + FaultReason(connection) + ".\n";
     case DeviceFault::None:
       break;
   }
-  return {};
+  return AdviceAlikeOnEverySystem(connection);
 }
 
 }  // namespace zav

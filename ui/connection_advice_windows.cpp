@@ -4,7 +4,6 @@
 #include "ui/connection_advice.h"
 
 #include "platform/port_name.h"
-#include "ui/connection_status.h"
 
 namespace zav {
 
@@ -42,14 +41,11 @@ std::string FaultAdvice(const Connection& connection, const SerialSurvey& /*surv
              "below). An adapter that shows with a yellow mark under \"Other devices\" lacks "
              "its driver: install the one from the adapter's maker.\n";
     case DeviceFault::Removed:
-      return "The device went away (" + FaultReason(connection) +
-             "): the program opens it again by itself as soon as it is back.\n";
     case DeviceFault::Other:
-      return "The device could not be used: " + FaultReason(connection) + ".\n";
     case DeviceFault::None:
       break;
   }
-  return {};
+  return AdviceAlikeOnEverySystem(connection);
 }
 
 }  // namespace zav

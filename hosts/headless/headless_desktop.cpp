@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/closed_answer.h"
+
 namespace zav::headless {
 
 namespace {
@@ -17,19 +19,6 @@ bool AnswerFits(MessageButtons buttons, MessageAnswer answer) {
       return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
   }
   return false;
-}
-
-// What a box answers when it closes without a button: its safe answer.
-MessageAnswer ClosedAnswer(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::OkCancel:
-      return MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    case MessageButtons::Ok:
-      break;
-  }
-  return MessageAnswer::Ok;
 }
 
 std::string TimeText(Micros time) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "hosts/qt/control_text.h"
+#include "platform/closed_answer.h"
 
 namespace zav::qt {
 
@@ -34,19 +35,6 @@ QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons) {
       break;
   }
   return QMessageBox::Ok;
-}
-
-// The answer of a box that was closed without a button.
-MessageAnswer ClosedAnswer(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::OkCancel:
-      return MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
-    case MessageButtons::Ok:
-      break;
-  }
-  return MessageAnswer::Ok;
 }
 
 MessageAnswer AnswerOf(QMessageBox::StandardButton button, MessageButtons buttons) {

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cctype>
-#include <cstdlib>
+#include <charconv>
 #include <optional>
 
 #include "hosts/win32_core/wide_text.h"
@@ -54,8 +54,11 @@ std::optional<ACCEL> AccelOf(std::string_view key, int commandId) {
     return accel;
   }
   if (key.size() >= 2 && key[0] == 'F') {
-    const int number = std::atoi(std::string(key.substr(1)).c_str());
-    if (number >= 1 && number <= 12) {
+    int number = 0;
+    const std::string_view digits = key.substr(1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error == std::errc{} && end == digits.data() + digits.size() && number >= 1 &&
+        number <= 12) {
       accel.key = static_cast<WORD>(VK_F1 + number - 1);
       return accel;
     }

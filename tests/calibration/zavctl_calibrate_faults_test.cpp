@@ -15,7 +15,7 @@
 
 #include "calibration/calibration.h"
 #include "tests/calibration/synthetic_drive.h"
-#include "tests/sim/zavsim_process.h"
+#include "tests/calibration/zavctl_child.h"
 #include "tests/support/temp_dir.h"
 
 namespace zav {
@@ -25,23 +25,8 @@ namespace fs = std::filesystem;
 using testing::GasModel;
 using testing::Hold;
 
-struct ZavctlRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-ZavctlRun Zavctl(const std::vector<std::string>& arguments) {
-  sim::testing::ChildProcess zavctl(ZAVCTL_PATH, arguments);
-  ZavctlRun run;
-  const std::optional<int> status = zavctl.WaitForExit(std::chrono::seconds(60));
-  if (status && WIFEXITED(*status)) {
-    run.code = WEXITSTATUS(*status);
-  }
-  run.out = zavctl.StandardOutput();
-  run.err = zavctl.StandardError();
-  return run;
-}
+using testing::Zavctl;
+using testing::ZavctlRun;
 
 const Factors kFactory{2.20, 1.12};
 constexpr TrackbarPositions kOtherPositions{10, 12};

@@ -12,29 +12,14 @@
 
 #include "calibration/calibration.h"
 #include "tests/calibration/synthetic_drive.h"
-#include "tests/sim/zavsim_process.h"
+#include "tests/calibration/zavctl_child.h"
 #include "tests/support/temp_dir.h"
 
 namespace zav {
 namespace {
 
-struct ZavctlRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-ZavctlRun Zavctl(const std::vector<std::string>& arguments) {
-  sim::testing::ChildProcess zavctl(ZAVCTL_PATH, arguments);
-  ZavctlRun run;
-  const std::optional<int> status = zavctl.WaitForExit(std::chrono::seconds(60));
-  if (status && WIFEXITED(*status)) {
-    run.code = WEXITSTATUS(*status);
-  }
-  run.out = zavctl.StandardOutput();
-  run.err = zavctl.StandardError();
-  return run;
-}
+using testing::Zavctl;
+using testing::ZavctlRun;
 
 TEST(ZavctlCalibrateTest, PrintsTheTableAndProposalAndRefusesWhatCannotSupportOne) {
   const zav::testing::TempDir folder;

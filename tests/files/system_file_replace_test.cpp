@@ -56,7 +56,7 @@ TEST(SystemFileReplaceTest, ReadOnlyFileIsReplacedAndStaysReadOnly) {
   const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                          std::filesystem::perms::others_write;
   std::filesystem::permissions(file, writeBits, std::filesystem::perm_options::remove);
-  const auto readOnly = [&file, writeBits] {
+  const auto readOnly = [&] {
     return (std::filesystem::status(file).permissions() & writeBits) ==
            std::filesystem::perms::none;
   };
