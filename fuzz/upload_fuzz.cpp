@@ -60,6 +60,7 @@ class FuzzDesktop : public zav::Desktop {
     std::abort();
   }
   zav::Canvas& CanvasOf(zav::WindowRef) override { std::abort(); }
+  zav::Canvas& ControlCanvas(zav::WindowRef, int) override { std::abort(); }
 
   std::optional<int> result;
   int timerMs = 0;

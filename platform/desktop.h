@@ -10,9 +10,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <span>
 
+#include "platform/canvas.h"
 #include "resources/dialog_template.h"
 #include "resources/menu.h"
 
@@ -24,12 +26,61 @@ struct WindowRef {
   friend bool operator==(WindowRef, WindowRef) = default;
 };
 
-enum class DialogMessage { Init, Timer, Command, VerticalScroll, Paint, Close };
+// Paint with id 0 is the dialog's own picture; with a control's id, a canvas control's.
+// The messages from Resize on come from canvas controls (Resize, Wheel, Click, Key) and
+// horizontal scroll bars (HorizontalScroll).
+enum class DialogMessage {
+  Init,
+  Timer,
+  Command,
+  VerticalScroll,
+  Paint,
+  Close,
+  Resize,
+  HorizontalScroll,
+  Wheel,
+  Click,
+  Key
+};
 
 struct DialogEvent {
   DialogMessage message = DialogMessage::Init;
-  int id = 0;    // timer id, command id (control or menu item) or scrolled control id
-  int code = 0;  // command notification code, or scroll request code
+  // Timer id, command id (control or menu item), or the control the event is about.
+  int id = 0;
+  // Command notification code; scroll request code (ScrollCode for a horizontal scroll
+  // bar); wheel notches (positive: turned away from the user); the Key pressed.
+  int code = 0;
+  PixelPoint at;  // Click: where, in px of the control
+};
+
+// What a horizontal scroll bar asks for (DialogEvent::code of HorizontalScroll). The event
+// comes after the bar took its new position, which GetScrollPosition gives.
+enum class ScrollCode {
+  LineBack,
+  LineOn,
+  PageBack,
+  PageOn,
+  ThumbTrack,
+  ThumbPosition,
+  ToStart,
+  ToEnd
+};
+
+// Keys a canvas control passes on (DialogEvent::code of Key); Escape and Enter stay commands
+// of the dialog.
+enum class Key { Left, Right, Up, Down, PageUp, PageDown, Home, End };
+
+struct ScrollBarState {
+  int low = 0;
+  int high = 0;      // the handle's start at the far end
+  int page = 1;      // how much of the range the handle stands for; an arrow moves a tenth
+  int position = 0;  // low..high
+};
+
+// The texts of a read-only table: a heading per column, then the rows' cells.
+struct TableText {
+  std::vector<std::string> headings;
+  std::vector<std::vector<std::string>> rows;
 };
 
 // Notification codes and command ids the program looks at.
@@ -54,27 +105,6 @@ struct FileDialogOptions {
   bool pathMustExist = false;
   bool fileMustExist = false;
   std::string initialPath;  // folder and file name proposed; empty: the working folder
-};
-
-struct Colour {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-  friend bool operator==(Colour, Colour) = default;
-};
-
-// Drawing on a dialog's surface, in pixels of its client area. A canvas starts with a black
-// pen of width 1, a white fill for rectangles and black text; what is drawn stays until
-// drawn over, and the dialog's next Paint event draws afresh.
-class Canvas {
- public:
-  virtual ~Canvas() = default;
-  virtual void SetPen(Colour colour) = 0;
-  virtual void Rectangle(int left, int top, int right, int bottom) = 0;
-  virtual void MoveTo(int x, int y) = 0;
-  virtual void LineTo(int x, int y) = 0;
-  virtual void SetTextColour(Colour colour) = 0;
-  virtual void Text(int x, int y, std::string_view text) = 0;
 };
 
 class Desktop {
@@ -156,6 +186,41 @@ class Desktop {
   // Draws on the dialog outside its Paint event (and inside it). The canvas is valid until
   // the next call into the desktop.
   virtual Canvas& CanvasOf(WindowRef window) = 0;
+
+  // A window from a template that is not modal: Init is delivered before it returns, then
+  // whichever modal loop runs delivers its events, until EndDialog closes it. A host without
+  // such windows opens none and gives WindowRef{}.
+  virtual WindowRef OpenWindow(const DialogTemplate& /*dialog*/, WindowRef /*owner*/,
+                               DialogProc /*proc*/) {
+    return {};
+  }
+  // Brings an open window to the front.
+  virtual void RaiseWindow(WindowRef /*window*/) {}
+  virtual void SetTitle(WindowRef /*window*/, std::string_view /*title*/) {}
+  virtual void ShowControl(WindowRef /*window*/, int /*controlId*/, bool /*shown*/) {}
+
+  // Canvas controls, check boxes, horizontal scroll bars and tables; a host without them
+  // ignores them.
+  //
+  // A canvas control is drawn in its own Paint event (id: the control), through the canvas
+  // ControlCanvas gives during that event; elsewhere that canvas draws nowhere. Redraw asks
+  // for a Paint of the control soon, after the current event: many Redraws, one Paint.
+  virtual Canvas& ControlCanvas(WindowRef window, int controlId) = 0;
+  virtual void Redraw(WindowRef /*window*/, int /*controlId*/) {}
+  // The control's size (px); a canvas control gets Resize when it changes.
+  virtual PixelSize ControlSize(WindowRef /*window*/, int /*controlId*/) { return {}; }
+  // A click on a check box flips it and sends the dialog a Command with its id.
+  virtual void SetChecked(WindowRef /*window*/, int /*controlId*/, bool /*checked*/) {}
+  virtual bool IsChecked(WindowRef /*window*/, int /*controlId*/) { return false; }
+  virtual void SetScrollBar(WindowRef /*window*/, int /*controlId*/, ScrollBarState /*state*/) {}
+  virtual int GetScrollPosition(WindowRef /*window*/, int /*controlId*/) { return 0; }
+  virtual void SetTable(WindowRef /*window*/, int /*controlId*/, const TableText& /*table*/) {}
+  // Draws a picture of `size` on a white ground with `draw` and saves it as a PNG file at
+  // `path`. Empty when saved; else what went wrong, for the fitter.
+  virtual std::string SavePicture(const std::string& /*path*/, PixelSize /*size*/,
+                                  const std::function<void(Canvas&)>& /*draw*/) {
+    return "This program cannot save pictures.";
+  }
 
   // Additions around a window from a template; a host without them ignores them.
   //

@@ -28,6 +28,15 @@ enum class ControlKind {
   PushButton,
   Toolbar,
   VerticalSlider,  // trackbar
+  // For charts: a surface the dialog's procedure draws on, which also gets resizes, wheel
+  // turns, clicks and keys; a check box; a horizontal scroll bar; a read-only table.
+  // A canvas control grows with a resizable window: its right and bottom edges keep their
+  // distance from the client area's; a scroll bar under it keeps its distance from the
+  // bottom and grows in width.
+  CanvasControl,
+  CheckBox,
+  HorizontalScrollBar,
+  Table,
 };
 
 struct ControlTemplate {

@@ -16,6 +16,7 @@ layers=(
   "upgrade"
   "datalog"
   "calibration"
+  "charts"
   "ui"
   "sim"
   "hosts/qt_core hosts/headless hosts/win32_core"
@@ -23,7 +24,7 @@ layers=(
   "cli"
   "app"
 )
-toolkit_free=(resources platform texts link params upgrade datalog calibration ui sim
+toolkit_free=(resources platform texts link params upgrade datalog calibration charts ui sim
               hosts/headless)
 
 declare -A rank

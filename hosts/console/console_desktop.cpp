@@ -39,6 +39,13 @@ class NoCanvas final : public Canvas {
   void LineTo(int, int) override {}
   void SetTextColour(Colour) override {}
   void Text(int, int, std::string_view) override {}
+  void SetPenStyle(int, LineStyle) override {}
+  void Polyline(std::span<const PixelPoint>) override {}
+  void FillRectangle(PixelBox, Colour) override {}
+  PixelSize MeasureText(std::string_view) override { return {}; }
+  void PlacedText(TextPlace, std::string_view) override {}
+  void ClipTo(PixelBox) override {}
+  void Unclip() override {}
 };
 
 std::string_view Trimmed(std::string_view text) {
@@ -320,6 +327,10 @@ bool ConsoleDesktop::AskOnTerminal() {
 }
 
 Canvas& ConsoleDesktop::CanvasOf(WindowRef) {
+  return *nowhere_;
+}
+
+Canvas& ConsoleDesktop::ControlCanvas(WindowRef, int) {
   return *nowhere_;
 }
 

@@ -100,6 +100,7 @@ class ConsoleDesktop final : public Desktop {
   bool AskToGoOn(WindowRef owner, std::string_view text, std::string_view caption,
                  std::string_view goOnLabel, MessageIcon icon) override;
   Canvas& CanvasOf(WindowRef window) override;
+  Canvas& ControlCanvas(WindowRef window, int controlId) override;
   std::int64_t NowMs() override { return clock_->NowMs(); }
 
  private:

@@ -13,6 +13,34 @@
 
 namespace zav::headless {
 
+struct DrawOp {
+  enum class Kind {
+    Pen,
+    Rectangle,
+    MoveTo,
+    LineTo,
+    TextColour,
+    Text,
+    PenStyle,
+    Polyline,
+    Fill,
+    PlacedText,
+    Clip,
+    Unclip
+  };
+  Kind kind = Kind::Pen;
+  int x1 = 0;  // a point, or a box's left and top; the pen's width (px) for PenStyle
+  int y1 = 0;
+  int x2 = 0;  // a box's right and bottom (one past)
+  int y2 = 0;
+  Colour colour;
+  std::string text;
+  std::vector<PixelPoint> points;  // Polyline
+  LineStyle style = LineStyle::Solid;
+  TextAlign across = TextAlign::Start;  // PlacedText
+  TextAlign down = TextAlign::Start;
+};
+
 struct ControlState {
   int id = 0;
   ControlKind kind = ControlKind::Label;
@@ -27,17 +55,14 @@ struct ControlState {
   std::vector<std::string> entries;
   int selection = -1;
   std::vector<ToolbarButton> buttons;
-};
-
-struct DrawOp {
-  enum class Kind { Pen, Rectangle, MoveTo, LineTo, TextColour, Text };
-  Kind kind = Kind::Pen;
-  int x1 = 0;
-  int y1 = 0;
-  int x2 = 0;
-  int y2 = 0;
-  Colour colour;
-  std::string text;
+  bool checked = false;
+  bool hidden = false;  // ShowControl(false)
+  ScrollBarState scroll;
+  TableText table;
+  // A canvas control: its size (px) and what its latest Paint drew.
+  PixelSize size;
+  std::vector<DrawOp> drawing;
+  int paints = 0;
 };
 
 struct TimerState {
@@ -73,6 +98,10 @@ struct DialogRecord {
   int statusLineUpdates = 0;                // how often it was set, changed or not
   std::vector<std::string> statusSegments;  // as last given in segments, empty ones kept
   std::vector<AddedMenuItem> addedItems;
+  bool modeless = false;          // opened with OpenWindow
+  std::string title;              // as SetTitle last gave it
+  int raised = 0;                 // how often RaiseWindow brought it to the front
+  std::vector<int> redrawsAsked;  // canvas controls to paint once the current event is handled
 
   const AddedMenuItem* AddedItem(int commandId) const;
 
@@ -90,6 +119,13 @@ struct MessageRecord {
   MessageAnswer answer = MessageAnswer::Ok;
   bool closedItself = false;  // by the program (ShowMessageUntil), not by the user
   std::string goOnLabel;      // a question asked with AskToGoOn: its go-on button; else empty
+};
+
+// A picture saved with Desktop::SavePicture: the file is not written, its drawing is kept.
+struct SavedPicture {
+  std::string path;
+  PixelSize size;
+  std::vector<DrawOp> drawing;
 };
 
 struct FileDialogRecord {

@@ -104,6 +104,16 @@ const ControlState& HeadlessDesktop::Control(int templateId, int controlId) cons
 }
 
 int HeadlessDesktop::RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) {
+  DialogRecord& record = NewRecord(dialog, owner, std::move(proc));
+  Deliver(record, {DialogMessage::Init, 0, 0});
+  RunLoop([&record] { return record.ending; }, std::nullopt);
+  record.closedAt = clock_.Now();
+  record.timers.clear();
+  return record.result;
+}
+
+DialogRecord& HeadlessDesktop::NewRecord(const DialogTemplate& dialog, WindowRef owner,
+                                         DialogProc proc) {
   auto created = std::make_unique<DialogRecord>();
   DialogRecord& record = *created;
   record.window = WindowRef{nextWindowId_++};
@@ -116,20 +126,21 @@ int HeadlessDesktop::RunDialog(const DialogTemplate& dialog, WindowRef owner, Di
     state.id = control.id;
     state.kind = control.kind;
     state.text = std::string(control.text);
+    state.size = {control.rect.width * 2, control.rect.height * 2};
   }
+  record.title = std::string(dialog.title);
   dialogs_.push_back(std::move(created));
-
-  Deliver(record, {DialogMessage::Init, 0, 0});
-  RunLoop([&record] { return record.ending; }, std::nullopt);
-  record.closedAt = clock_.Now();
-  record.timers.clear();
-  return record.result;
+  return record;
 }
 
 void HeadlessDesktop::EndDialog(WindowRef window, int result) {
   DialogRecord& record = Record(window);
   record.ending = true;
   record.result = result;
+  if (record.modeless && record.IsOpen()) {
+    record.closedAt = clock_.Now();  // no loop of its own to leave
+    record.timers.clear();
+  }
 }
 
 void HeadlessDesktop::SetTimer(WindowRef window, int timerId, int periodMs) {
@@ -375,7 +386,15 @@ bool HeadlessDesktop::DispatchNext(std::optional<Micros> wakeAt) {
 
 void HeadlessDesktop::Deliver(DialogRecord& record, const DialogEvent& event) {
   const DialogProc proc = record.proc;  // the procedure may outlive changes to the record
+  ++delivering_;
   proc(*this, record.window, event);
+  --delivering_;
+  if (delivering_ == 0) {
+    // Any window's: the event may have asked for another window's redraw.
+    for (std::size_t i = 0; i < dialogs_.size(); ++i) {
+      PaintAsked(*dialogs_[i]);
+    }
+  }
 }
 
 }  // namespace zav::headless

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "hosts/headless/dialog_record.h"
@@ -37,6 +39,18 @@ class HeadlessDesktop : public Desktop {
   void ChooseAddedItem(int templateId, int commandId);
   // A click on the status line; fails unless the window shows one.
   void ClickStatusLine(int templateId);
+
+  // Chart controls (see headless_chart_controls.cpp). A control measures 2 px per dialog
+  // unit each way until resized.
+  void ResizeControl(int templateId, int controlId, PixelSize size);
+  void TurnWheel(int templateId, int controlId, int notches);
+  void Click(int templateId, int controlId, PixelPoint at);
+  void PressKey(int templateId, int controlId, Key key);
+  // A check box clicked: it flips, then the dialog gets the command.
+  void ClickCheckBox(int templateId, int controlId);
+  // The user moves a scroll bar to `position` by `code`.
+  void MoveScrollBar(int templateId, int controlId, ScrollCode code, int position);
+  const std::vector<SavedPicture>& SavedPictures() const { return pictures_; }
 
   // What the tests look at.
   const DialogRecord* Newest(int templateId) const;
@@ -82,6 +96,20 @@ class HeadlessDesktop : public Desktop {
   std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                               const FileDialogOptions& options) override;
   Canvas& CanvasOf(WindowRef window) override;
+  WindowRef OpenWindow(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
+  void RaiseWindow(WindowRef window) override;
+  void SetTitle(WindowRef window, std::string_view title) override;
+  void ShowControl(WindowRef window, int controlId, bool shown) override;
+  Canvas& ControlCanvas(WindowRef window, int controlId) override;
+  void Redraw(WindowRef window, int controlId) override;
+  PixelSize ControlSize(WindowRef window, int controlId) override;
+  void SetChecked(WindowRef window, int controlId, bool checked) override;
+  bool IsChecked(WindowRef window, int controlId) override;
+  void SetScrollBar(WindowRef window, int controlId, ScrollBarState state) override;
+  int GetScrollPosition(WindowRef window, int controlId) override;
+  void SetTable(WindowRef window, int controlId, const TableText& table) override;
+  std::string SavePicture(const std::string& path, PixelSize size,
+                          const std::function<void(Canvas&)>& draw) override;
   void SetStatusLine(WindowRef window, std::string_view text) override;
   void SetStatusSegments(WindowRef window, std::span<const std::string> segments) override;
   void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
@@ -99,6 +127,10 @@ class HeadlessDesktop : public Desktop {
   void RunLoop(const std::function<bool()>& done, std::optional<Micros> wakeAt);
   bool DispatchNext(std::optional<Micros> wakeAt);
   void Deliver(DialogRecord& record, const DialogEvent& event);
+  // Paints the canvas controls Redraw asked for.
+  void PaintAsked(DialogRecord& record);
+  DialogRecord& OpenRecord(int templateId, const char* action);
+  DialogRecord& NewRecord(const DialogTemplate& dialog, WindowRef owner, DialogProc proc);
   std::optional<std::string> AskFile(bool save, WindowRef owner, const FileDialogOptions& options);
 
   VirtualClock& clock_;
@@ -110,6 +142,11 @@ class HeadlessDesktop : public Desktop {
   std::vector<MessageRecord> messages_;
   std::vector<FileDialogRecord> fileDialogs_;
   std::unique_ptr<RecordingCanvas> canvas_;
+  std::vector<DrawOp> nowhere_;  // what a control's canvas draws outside its Paint
+  std::vector<SavedPicture> pictures_;
+  int delivering_ = 0;  // events being handled, nested
+  // The canvas control whose Paint is being delivered: only it draws into its record.
+  std::optional<std::pair<WindowRef, int>> painting_;
 };
 
 }  // namespace zav::headless

@@ -6,6 +6,7 @@
 #include "hosts/qt/client_area.h"
 #include "hosts/qt/control_text.h"
 #include "hosts/qt/line_pixels.h"
+#include "hosts/qt/painter_canvas.h"
 
 namespace zav::qt {
 
@@ -38,6 +39,9 @@ void BackingCanvas::Reset() {
   pen_ = Qt::black;
   textColour_ = Qt::black;
   current_ = QPoint(0, 0);
+  penWidth_ = 1;
+  style_ = LineStyle::Solid;
+  clip_.reset();
 }
 
 void BackingCanvas::SetPen(Colour colour) {
@@ -93,6 +97,58 @@ void BackingCanvas::Text(int x, int y, std::string_view text) {
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()) + origin_, FromUtf8(text));
+  });
+}
+
+void BackingCanvas::SetPenStyle(int widthPx, LineStyle style) {
+  penWidth_ = std::max(widthPx, 1);
+  style_ = style;
+}
+
+// The chart calls go through a painter canvas set up as this canvas stands.
+void BackingCanvas::Polyline(std::span<const PixelPoint> points) {
+  DrawCharted([&](Canvas& canvas) { canvas.Polyline(points); });
+}
+
+void BackingCanvas::FillRectangle(PixelBox box, Colour colour) {
+  DrawCharted([&](Canvas& canvas) { canvas.FillRectangle(box, colour); });
+}
+
+zav::PixelSize BackingCanvas::MeasureText(std::string_view text) {
+  if (target_ == nullptr) {
+    return {};
+  }
+  const QFontMetrics metrics(target_->font());
+  return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
+}
+
+void BackingCanvas::PlacedText(TextPlace place, std::string_view text) {
+  DrawCharted([&](Canvas& canvas) { canvas.PlacedText(place, text); });
+}
+
+void BackingCanvas::ClipTo(PixelBox box) {
+  clip_ = box;
+}
+
+void BackingCanvas::Unclip() {
+  clip_.reset();
+}
+
+void BackingCanvas::DrawCharted(const std::function<void(Canvas&)>& draw) {
+  Draw([&](QPainter& painter) {
+    painter.setFont(target_->font());
+    painter.translate(origin_);
+    PainterCanvas canvas(painter);
+    canvas.SetPen({static_cast<std::uint8_t>(pen_.red()), static_cast<std::uint8_t>(pen_.green()),
+                   static_cast<std::uint8_t>(pen_.blue())});
+    canvas.SetPenStyle(penWidth_, style_);
+    canvas.SetTextColour({static_cast<std::uint8_t>(textColour_.red()),
+                          static_cast<std::uint8_t>(textColour_.green()),
+                          static_cast<std::uint8_t>(textColour_.blue())});
+    if (clip_) {
+      canvas.ClipTo(*clip_);
+    }
+    draw(canvas);
   });
 }
 

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QPoint>
 #include <functional>
+#include <optional>
 
 #include "platform/desktop.h"
 
@@ -36,15 +37,27 @@ class BackingCanvas final : public Canvas {
   void SetTextColour(Colour colour) override;
   // (x, y) is the top-left corner of the text; the area's font, without smoothing.
   void Text(int x, int y, std::string_view text) override;
+  // What charts draw, as on a canvas control (see PainterCanvas), into the picture.
+  void SetPenStyle(int widthPx, LineStyle style) override;
+  void Polyline(std::span<const PixelPoint> points) override;
+  void FillRectangle(PixelBox box, Colour colour) override;
+  zav::PixelSize MeasureText(std::string_view text) override;
+  void PlacedText(TextPlace place, std::string_view text) override;
+  void ClipTo(PixelBox box) override;
+  void Unclip() override;
 
  private:
   void Draw(const std::function<void(QPainter&)>& paint);
+  void DrawCharted(const std::function<void(Canvas&)>& draw);
 
   ClientArea* target_;
   QPoint origin_;  // px in the client area
   QColor pen_;
   QColor textColour_;
   QPoint current_;
+  int penWidth_ = 1;  // px
+  LineStyle style_ = LineStyle::Solid;
+  std::optional<PixelBox> clip_;
 };
 
 }  // namespace zav::qt

@@ -1,14 +1,19 @@
 #include "hosts/qt/control_factory.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QToolBar>
 #include <algorithm>
 
+#include "hosts/qt/canvas_control.h"
 #include "hosts/qt/caption_label.h"
+#include "hosts/qt/chart_controls.h"
 #include "hosts/qt/control_text.h"
 #include "hosts/qt/dialog_units.h"
 #include "hosts/qt/level_bar.h"
@@ -100,6 +105,14 @@ QWidget* CreateWidget(const ControlTemplate& control, QWidget* client, const Del
       return CreateToolbar(client);
     case K::VerticalSlider:
       return CreateVerticalSlider(client, control.id, deliver);
+    case K::CanvasControl:
+      return new CanvasControl(client, control.id, deliver);
+    case K::CheckBox:
+      return CreateCheckBox(client, control.id, deliver);
+    case K::HorizontalScrollBar:
+      return CreateHorizontalScrollBar(client, control.id, deliver);
+    case K::Table:
+      return CreateTable(client);
   }
   return new QWidget(client);
 }
@@ -124,6 +137,9 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* client, const De
     geometry = DropDownGeometry(*list, geometry);
   }
   widget->setGeometry(geometry);
+  if (control.kind == K::CanvasControl || control.kind == K::HorizontalScrollBar) {
+    FollowParentEdges(*widget, client->sizeHint(), control.kind == K::HorizontalScrollBar);
+  }
   // Geometry first: whether a caption fits depends on the control's size.
   SetControlText(*widget, FromUtf8(control.text));
   return widget;

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QToolBar>
+#include <set>
 
 #include "hosts/qt/backing_canvas.h"
 #include "hosts/qt/client_area.h"
@@ -56,7 +57,12 @@ QtDesktop::QtDesktop() : QtDesktop(qt::ChooseDialogFont(QString())) {}
 QtDesktop::QtDesktop(const QFont& dialogFont)
     : dialogFont_(dialogFont), nowhere_(std::make_unique<qt::BackingCanvas>(nullptr)) {}
 
-QtDesktop::~QtDesktop() = default;
+QtDesktop::~QtDesktop() {
+  // Windows that are not modal and still open: a window that has an owner went with it.
+  while (!modeless_.empty()) {
+    delete *modeless_.begin();  // takes itself out of the set
+  }
+}
 
 qt::DialogWindow* QtDesktop::Find(WindowRef window) const {
   const auto found = open_.find(window.id);
@@ -99,6 +105,52 @@ int QtDesktop::RunDialog(const DialogTemplate& dialog, WindowRef owner, DialogPr
   const OpenDialogEntry entry(open_, self.id, &window);
   window.Deliver({DialogMessage::Init, 0, 0});
   return window.RunModal();
+}
+
+WindowRef QtDesktop::OpenWindow(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) {
+  const WindowRef self{nextWindowId_++};
+  qt::DialogWindow* ownerWindow = Find(owner);
+  // Owned by the desktop until it ends: then it goes once its last event is handled.
+  auto* window = new qt::DialogWindow(
+      dialog, ownerWindow,
+      [this, self, proc = std::move(proc)](const DialogEvent& event) { proc(*this, self, event); },
+      dialogFont_);
+  window->setModal(false);
+  window->PlaceAt(PositionOrigin(ownerWindow) +
+                  qt::PixelRect(window->Units(), dialog.rect).topLeft());
+  open_[self.id] = window;
+  modeless_.insert(window);
+  QObject::connect(window, &QDialog::finished, window, [window] { window->deleteLater(); });
+  // Gone, whether after its end or with its owner.
+  QObject::connect(window, &QObject::destroyed, [this, self, window] {
+    open_.erase(self.id);
+    modeless_.erase(window);
+  });
+  window->Deliver({DialogMessage::Init, 0, 0});
+  if (!window->HasEnded()) {
+    window->show();
+  }
+  return self;
+}
+
+void QtDesktop::RaiseWindow(WindowRef window) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+  }
+}
+
+void QtDesktop::SetTitle(WindowRef window, std::string_view title) {
+  if (qt::DialogWindow* dialog = Find(window)) {
+    dialog->setWindowTitle(qt::FromUtf8(title));
+  }
+}
+
+void QtDesktop::ShowControl(WindowRef window, int controlId, bool shown) {
+  if (QWidget* control = ControlOf(window, controlId)) {
+    control->setVisible(shown);
+  }
 }
 
 void QtDesktop::EndDialog(WindowRef window, int result) {

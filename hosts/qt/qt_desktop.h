@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "platform/desktop.h"
 
@@ -70,6 +71,20 @@ class QtDesktop : public Desktop {
   std::optional<std::string> ChooseFileToSave(WindowRef owner,
                                               const FileDialogOptions& options) override;
   Canvas& CanvasOf(WindowRef window) override;
+  WindowRef OpenWindow(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
+  void RaiseWindow(WindowRef window) override;
+  void SetTitle(WindowRef window, std::string_view title) override;
+  void ShowControl(WindowRef window, int controlId, bool shown) override;
+  Canvas& ControlCanvas(WindowRef window, int controlId) override;
+  void Redraw(WindowRef window, int controlId) override;
+  PixelSize ControlSize(WindowRef window, int controlId) override;
+  void SetChecked(WindowRef window, int controlId, bool checked) override;
+  bool IsChecked(WindowRef window, int controlId) override;
+  void SetScrollBar(WindowRef window, int controlId, ScrollBarState state) override;
+  int GetScrollPosition(WindowRef window, int controlId) override;
+  void SetTable(WindowRef window, int controlId, const TableText& table) override;
+  std::string SavePicture(const std::string& path, PixelSize size,
+                          const std::function<void(Canvas&)>& draw) override;
   void SetStatusLine(WindowRef window, std::string_view text) override;
   void SetStatusSegments(WindowRef window, std::span<const std::string> segments) override;
   void AddMenuItem(WindowRef window, std::string_view menuTitle, int commandId,
@@ -84,6 +99,7 @@ class QtDesktop : public Desktop {
   Kind* Control(WindowRef window, int controlId) const;
 
   std::map<int, qt::DialogWindow*> open_;  // by window id; each owned by its RunDialog
+  std::set<qt::DialogWindow*> modeless_;   // opened with OpenWindow, owned here
   QFont dialogFont_;
   int nextWindowId_ = 1;
   std::unique_ptr<qt::BackingCanvas> nowhere_;  // the canvas of a window that is not open

@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "hosts/win32/canvas_control_class.h"
 #include "hosts/win32_core/wide_text.h"
 
 namespace zav::win32 {
@@ -14,6 +15,7 @@ namespace {
 constexpr std::uint16_t kButtonAtom = 0x0080;
 constexpr std::uint16_t kEditAtom = 0x0081;
 constexpr std::uint16_t kStaticAtom = 0x0082;
+constexpr std::uint16_t kScrollBarAtom = 0x0084;
 constexpr std::uint16_t kComboBoxAtom = 0x0085;
 constexpr std::uint16_t kFontPoints = 8;
 constexpr const char* kFontName = "MS Shell Dlg";
@@ -62,6 +64,17 @@ ItemLook LookOf(ControlKind kind) {
               0};
     case K::VerticalSlider:
       return {0, TRACKBAR_CLASSW, kChild | WS_TABSTOP | TBS_VERT | TBS_BOTH | TBS_NOTICKS, 0};
+    case K::CanvasControl:  // the dialog's procedure draws it in its Paint event
+      return {0, win32::kCanvasControlClass, kChild | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case K::CheckBox:
+      return {kButtonAtom, L"", kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case K::HorizontalScrollBar:
+      return {kScrollBarAtom, L"", kChild | WS_TABSTOP | SBS_HORZ, 0};
+    case K::Table:  // read-only: the rows as lines of text
+      return {kEditAtom, L"",
+              kChild | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                  ES_AUTOHSCROLL,
+              WS_EX_CLIENTEDGE};
   }
   return {kStaticAtom, L"", kChild, 0};
 }

@@ -1,5 +1,7 @@
 #include "hosts/win32/gdi_canvas.h"
 
+#include <vector>
+
 #include "hosts/win32_core/wide_text.h"
 
 namespace zav::win32 {
@@ -15,6 +17,30 @@ void GdiCanvas::Begin() {
   Release();
   penColour_ = RGB(0, 0, 0);
   textColour_ = RGB(0, 0, 0);
+  penWidth_ = 1;
+  penStyle_ = LineStyle::Solid;
+}
+
+// A geometric pen, so that a dashed pen may be wider than one pixel; flat ends and mitred
+// joins keep a polyline's corners where its points are.
+HPEN GdiCanvas::MakePen() const {
+  if (penWidth_ <= 1 && penStyle_ == LineStyle::Solid) {
+    return CreatePen(PS_SOLID, 1, penColour_);
+  }
+  LOGBRUSH brush{BS_SOLID, penColour_, 0};
+  const DWORD dash = penStyle_ == LineStyle::Dashed ? PS_DASH : PS_SOLID;
+  return ExtCreatePen(PS_GEOMETRIC | dash | PS_ENDCAP_FLAT | PS_JOIN_MITER,
+                      static_cast<DWORD>(penWidth_ < 1 ? 1 : penWidth_), &brush, 0, nullptr);
+}
+
+void GdiCanvas::ReplacePen() {
+  if (context_ == nullptr) {
+    return;  // the next context starts with it
+  }
+  const HPEN pen = MakePen();
+  SelectObject(context_, pen);
+  DeleteObject(pen_);
+  pen_ = pen;
 }
 
 HDC GdiCanvas::Context() {
@@ -22,7 +48,7 @@ HDC GdiCanvas::Context() {
     return context_;
   }
   context_ = GetDC(window_);
-  pen_ = CreatePen(PS_SOLID, 1, penColour_);
+  pen_ = MakePen();
   originalPen_ = SelectObject(context_, pen_);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
   originalFont_ = font != nullptr ? SelectObject(context_, font) : nullptr;
@@ -48,13 +74,7 @@ void GdiCanvas::Release() {
 
 void GdiCanvas::SetPen(Colour colour) {
   penColour_ = AsColorRef(colour);
-  if (context_ == nullptr) {
-    return;  // the next context starts with it
-  }
-  const HPEN pen = CreatePen(PS_SOLID, 1, penColour_);
-  SelectObject(context_, pen);
-  DeleteObject(pen_);
-  pen_ = pen;
+  ReplacePen();
 }
 
 void GdiCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -79,6 +99,59 @@ void GdiCanvas::SetTextColour(Colour colour) {
 void GdiCanvas::Text(int x, int y, std::string_view text) {
   const std::wstring wide = Widen(text);
   TextOutW(Context(), x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+void GdiCanvas::SetPenStyle(int widthPx, LineStyle style) {
+  penWidth_ = widthPx < 1 ? 1 : widthPx;
+  penStyle_ = style;
+  ReplacePen();
+}
+
+void GdiCanvas::Polyline(std::span<const PixelPoint> points) {
+  if (points.size() < 2) {
+    return;
+  }
+  std::vector<POINT> gdiPoints;
+  gdiPoints.reserve(points.size());
+  for (const PixelPoint point : points) {
+    gdiPoints.push_back({point.x, point.y});
+  }
+  ::Polyline(Context(), gdiPoints.data(), static_cast<int>(gdiPoints.size()));
+}
+
+void GdiCanvas::FillRectangle(PixelBox box, Colour colour) {
+  const HBRUSH brush = CreateSolidBrush(AsColorRef(colour));
+  const RECT rect{box.left, box.top, box.right, box.bottom};
+  FillRect(Context(), &rect, brush);
+  DeleteObject(brush);
+}
+
+PixelSize GdiCanvas::MeasureText(std::string_view text) {
+  const std::wstring wide = Widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(Context(), wide.c_str(), static_cast<int>(wide.size()), &size);
+  return {size.cx, size.cy};
+}
+
+void GdiCanvas::PlacedText(TextPlace place, std::string_view text) {
+  const PixelSize size = MeasureText(text);
+  const auto offset = [](TextAlign align, int length) {
+    return align == TextAlign::Start ? 0 : align == TextAlign::Centre ? length / 2 : length;
+  };
+  const int x = place.at.x - offset(place.across, size.width);
+  const int y = place.at.y - offset(place.down, size.height);
+  const std::wstring wide = Widen(text);
+  TextOutW(Context(), x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+void GdiCanvas::ClipTo(PixelBox box) {
+  const HDC context = Context();
+  SelectClipRgn(context, nullptr);
+  IntersectClipRect(context, box.left, box.top, box.right, box.bottom);
+}
+
+void GdiCanvas::Unclip() {
+  SelectClipRgn(Context(), nullptr);
 }
 
 }  // namespace zav::win32

@@ -1,6 +1,7 @@
 #pragma once
 // The canvas on GDI: drawing on a dialog's client area through a device context of the
-// window, with the dialog's font. Pens are made as needed and kept until the next colour.
+// window (a dialog's, or a canvas control's), with the dialog's font. Pens are made as needed and
+// kept until the next colour.
 
 #include <windows.h>
 
@@ -26,9 +27,18 @@ class GdiCanvas final : public Canvas {
   void LineTo(int x, int y) override;
   void SetTextColour(Colour colour) override;
   void Text(int x, int y, std::string_view text) override;
+  void SetPenStyle(int widthPx, LineStyle style) override;
+  void Polyline(std::span<const PixelPoint> points) override;
+  void FillRectangle(PixelBox box, Colour colour) override;
+  PixelSize MeasureText(std::string_view text) override;
+  void PlacedText(TextPlace place, std::string_view text) override;
+  void ClipTo(PixelBox box) override;
+  void Unclip() override;
 
  private:
   HDC Context();
+  HPEN MakePen() const;
+  void ReplacePen();
 
   HWND window_;
   HDC context_ = nullptr;
@@ -37,6 +47,8 @@ class GdiCanvas final : public Canvas {
   HGDIOBJ originalFont_ = nullptr;
   COLORREF penColour_ = RGB(0, 0, 0);
   COLORREF textColour_ = RGB(0, 0, 0);
+  int penWidth_ = 1;  // px
+  LineStyle penStyle_ = LineStyle::Solid;
 };
 
 }  // namespace zav::win32

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "hosts/win32/canvas_control_class.h"
 #include "hosts/win32/dialog_memory.h"
 #include "hosts/win32/message_boxes.h"
 #include "hosts/win32/toolbar_strip.h"
@@ -43,6 +44,13 @@ class NowhereCanvas final : public Canvas {
   void LineTo(int /*x*/, int /*y*/) override {}
   void SetTextColour(Colour /*colour*/) override {}
   void Text(int /*x*/, int /*y*/, std::string_view /*text*/) override {}
+  void SetPenStyle(int /*widthPx*/, LineStyle /*style*/) override {}
+  void Polyline(std::span<const PixelPoint> /*points*/) override {}
+  void FillRectangle(PixelBox /*box*/, Colour /*colour*/) override {}
+  PixelSize MeasureText(std::string_view /*text*/) override { return {}; }
+  void PlacedText(TextPlace /*place*/, std::string_view /*text*/) override {}
+  void ClipTo(PixelBox /*box*/) override {}
+  void Unclip() override {}
 };
 
 bool IsClass(HWND control, const wchar_t* name) {
@@ -94,6 +102,7 @@ Win32Desktop::Win32Desktop() : nowhere_(std::make_unique<NowhereCanvas>()) {
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
+  win32::RegisterCanvasControlClass();
 }
 
 Win32Desktop::~Win32Desktop() = default;
@@ -178,6 +187,17 @@ INT_PTR Win32Desktop::Handle(OpenDialog& dialog, UINT message, WPARAM wParam, LP
       BeginPaint(dialog.window, &paint);
       EndPaint(dialog.window, &paint);
       Deliver(dialog, {DialogMessage::Paint, 0, 0});
+      return TRUE;
+    }
+    case WM_HSCROLL:
+      return HandleHorizontalScroll(dialog, wParam, lParam) ? TRUE : FALSE;
+    case win32::kCanvasControlEvent: {
+      const auto& event = *reinterpret_cast<const DialogEvent*>(lParam);
+      painting_ =
+          event.message == DialogMessage::Paint ? GetDlgItem(dialog.window, event.id) : nullptr;
+      Deliver(dialog, event);
+      painting_ = nullptr;
+      controlCanvas_.reset();
       return TRUE;
     }
     case WM_CLOSE:

@@ -56,6 +56,16 @@ class Win32Desktop final : public Desktop {
   void SetMenuItemKey(WindowRef window, int commandId, std::string_view key) override;
   void SetMenuItemChecked(WindowRef window, int commandId, bool checked) override;
   void SetMenuItemEnabled(WindowRef window, int commandId, bool enabled) override;
+  void SetTitle(WindowRef window, std::string_view title) override;
+  void ShowControl(WindowRef window, int controlId, bool shown) override;
+  Canvas& ControlCanvas(WindowRef window, int controlId) override;
+  void Redraw(WindowRef window, int controlId) override;
+  PixelSize ControlSize(WindowRef window, int controlId) override;
+  void SetChecked(WindowRef window, int controlId, bool checked) override;
+  bool IsChecked(WindowRef window, int controlId) override;
+  void SetScrollBar(WindowRef window, int controlId, ScrollBarState state) override;
+  int GetScrollPosition(WindowRef window, int controlId) override;
+  void SetTable(WindowRef window, int controlId, const TableText& table) override;
 
   // The window of a running dialog, for the program's entry and tests; nullptr when none.
   HWND WindowOf(WindowRef window) const;
@@ -70,10 +80,14 @@ class Win32Desktop final : public Desktop {
   void SetUpWindow(win32::OpenDialog& dialog);
   void RunLoop(win32::OpenDialog& dialog);
   void SetMenuBar(win32::OpenDialog& dialog);
+  bool HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wParam, LPARAM lParam);
 
   std::vector<win32::OpenDialog*> open_;  // innermost last; each owned by its RunDialog
   int nextWindowId_ = 1;
   std::unique_ptr<Canvas> nowhere_;  // the canvas of a window that is gone
+  // A canvas control's canvas draws during the control's Paint event only.
+  HWND painting_ = nullptr;  // the canvas control being painted
+  std::unique_ptr<win32::GdiCanvas> controlCanvas_;
 };
 
 }  // namespace zav

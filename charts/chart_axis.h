@@ -1,0 +1,40 @@
+#pragma once
+// The numbers along a chart's axes: where the ticks go and what they say. Ticks fall on round
+// numbers (1, 2, 2.5 or 5 times a power of ten), and on round seconds, minutes or hours along
+// a time axis. Labels are written with a decimal point whatever the locale, and only with
+// the decimals the step needs ("0.5", "12", never "12.000" or "0,5").
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zav {
+
+// A round number at or above `value` (at least `least`), for the top end of a value axis.
+double RoundTop(double value, double least);
+
+struct AxisTick {
+  double value = 0.0;
+  std::string label;
+};
+
+// Ticks of a value axis from 0 to `top` (a RoundTop), about five of them.
+std::vector<AxisTick> ValueTicks(double top);
+
+// Ticks of a time axis over [from, to] (s), about `most` of them at most, on round seconds:
+// labelled "45" below ten minutes' span, "12:30" (min:s) below ten hours', else "2:05:00".
+std::vector<AxisTick> TimeTicks(double from, double to, int most);
+
+// What the time axis's labels count in over a span of `span` s: "s", "min:s" or "h:min:s".
+std::string_view TimeUnit(double span);
+
+// A value mapped to pixels: `from` lands on `fromPx`, `to` on `toPx` (either way round).
+struct AxisScale {
+  double from = 0.0;
+  double to = 1.0;
+  int fromPx = 0;
+  int toPx = 1;
+  int Pixel(double value) const;
+};
+
+}  // namespace zav

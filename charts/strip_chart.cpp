@@ -1,0 +1,290 @@
+#include "charts/strip_chart.h"
+
+#include <algorithm>
+#include <string>
+
+#include "charts/chart_axis.h"
+#include "charts/chart_legend.h"
+#include "link/wire.h"
+#include "texts/live_text.h"
+
+namespace zav {
+
+namespace {
+
+constexpr Colour kWhite{255, 255, 255};
+constexpr Colour kBlack{0, 0, 0};
+constexpr Colour kGrid{225, 225, 225};
+constexpr int kMarginPx = 6;         // round the chart
+constexpr int kTickPx = 4;           // a tick mark's length
+constexpr int kAxisGapPx = 8;        // between a value axis's labels and the next
+constexpr int kTimeTickRoomPx = 70;  // a time tick per this much width at most
+
+struct Band {
+  std::uint16_t status;
+  Colour colour;
+};
+constexpr std::array<Band, 3> kBands{{{kStatusPetrol, {255, 225, 225}},
+                                      {kStatusGas, {200, 255, 200}},
+                                      // The controller's own "Low RPM" state: below its
+                                      // switch-over speed it injects no gas.
+                                      {kStatusLowRpm, {215, 225, 250}}}};
+
+// The units in the order of their axes; ms on the left, the rest on the right.
+constexpr std::array<std::string_view, 5> kUnits{"ms", "RPM", "mBar", "C", "mV"};
+// The least top of each unit's axis, so a flat line near zero is not blown up.
+constexpr std::array<double, 5> kLeastTops{1.0, 100.0, 100.0, 10.0, 100.0};
+
+std::size_t UnitIndex(int series) {
+  const std::string_view unit = StripSeriesUnit(series);
+  return static_cast<std::size_t>(std::find(kUnits.begin(), kUnits.end(), unit) - kUnits.begin());
+}
+
+struct ValueAxis {
+  bool used = false;
+  double top = 0.0;
+  std::vector<AxisTick> ticks;
+  int labelWidth = 0;  // px
+};
+
+std::array<ValueAxis, kUnits.size()> ValueAxes(
+    Canvas& canvas,
+    const std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount>& lines,
+    const StripShown& shown) {
+  std::array<float, kUnits.size()> highest{};
+  std::array<ValueAxis, kUnits.size()> axes;
+  axes[0].used = true;  // ms stays on the left even with every time hidden
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    if (!shown.series[static_cast<std::size_t>(i)]) {
+      continue;
+    }
+    const std::size_t unit = UnitIndex(i);
+    axes[unit].used = true;
+    for (const auto& run : lines[static_cast<std::size_t>(i)]) {
+      for (const ChartPoint& point : run) {
+        highest[unit] = std::max(highest[unit], point.value);
+      }
+    }
+  }
+  for (std::size_t unit = 0; unit < kUnits.size(); ++unit) {
+    ValueAxis& axis = axes[unit];
+    axis.top = RoundTop(highest[unit] * 1.1, kLeastTops[unit]);
+    axis.ticks = ValueTicks(axis.top);
+    axis.labelWidth = canvas.MeasureText(kUnits[unit]).width;
+    for (const AxisTick& tick : axis.ticks) {
+      axis.labelWidth = std::max(axis.labelWidth, canvas.MeasureText(tick.label).width);
+    }
+  }
+  return axes;
+}
+
+std::vector<LegendEntry> LegendOf(const StripShown& shown, std::vector<int>& series) {
+  std::vector<LegendEntry> entries;
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    const bool on = shown.series[static_cast<std::size_t>(i)];
+    if (on || !shown.picture) {
+      entries.push_back({std::string(kStripSeriesTable[static_cast<std::size_t>(i)].name),
+                         kStripSeriesColours[static_cast<std::size_t>(i)], false, on});
+      series.push_back(i);
+    }
+  }
+  for (const Band& band : kBands) {
+    entries.push_back({std::string(StatusText(band.status)), band.colour, true, true});
+    series.push_back(-1);
+  }
+  return entries;
+}
+
+void DrawBands(Canvas& canvas, const std::deque<DecodedSample>& samples, SampleRange range,
+               const AxisScale& time, const PixelBox& plot) {
+  for (const Band& band : kBands) {
+    for (const StateSpan& span : SpansInState(samples, range, band.status)) {
+      const int left = std::max(time.Pixel(span.from), plot.left);
+      const int right = std::min(time.Pixel(span.to) + 1, plot.right);
+      if (left < right) {
+        canvas.FillRectangle({left, plot.top, right, plot.bottom}, band.colour);
+      }
+    }
+  }
+}
+
+// Room right of the plot for the time axis's unit (px): half a label of the span's form
+// ("10:00" reaches that far past its tick), a gap, then the unit.
+int TimeUnitRoom(Canvas& canvas, const StripShown& shown) {
+  const double span = shown.to - shown.from;
+  const std::string_view widest = span < 600.0 ? "000" : span < 36000.0 ? "000:00" : "00:00:00";
+  return canvas.MeasureText(widest).width / 2 + kAxisGapPx / 2 +
+         canvas.MeasureText(TimeUnit(span)).width;
+}
+
+void DrawTimeAxis(Canvas& canvas, const StripShown& shown, const AxisScale& time,
+                  const PixelBox& plot) {
+  const int most = std::max(plot.Width() / kTimeTickRoomPx, 2);
+  canvas.SetTextColour(kBlack);
+  for (const AxisTick& tick : TimeTicks(shown.from, shown.to, most)) {
+    const int x = time.Pixel(tick.value);
+    canvas.FillRectangle({x, plot.top, x + 1, plot.bottom}, kGrid);
+    canvas.FillRectangle({x, plot.bottom, x + 1, plot.bottom + kTickPx}, kBlack);
+    canvas.PlacedText({{x, plot.bottom + kTickPx}, TextAlign::Centre, TextAlign::Start},
+                      tick.label);
+  }
+  // Past the half of the last label that reaches beyond the plot.
+  canvas.PlacedText({{plot.right + TimeUnitRoom(canvas, shown) -
+                          canvas.MeasureText(TimeUnit(shown.to - shown.from)).width,
+                      plot.bottom + kTickPx},
+                     TextAlign::Start,
+                     TextAlign::Start},
+                    TimeUnit(shown.to - shown.from));
+}
+
+// A value axis's labels right of `x` (or left of it, for the left axis), its unit on top.
+void DrawValueAxis(Canvas& canvas, const ValueAxis& axis, std::string_view unit, int x, bool left,
+                   const PixelBox& plot) {
+  const AxisScale scale{0.0, axis.top, plot.bottom - 1, plot.top};
+  const TextAlign align = left ? TextAlign::End : TextAlign::Start;
+  for (const AxisTick& tick : axis.ticks) {
+    canvas.PlacedText({{x, scale.Pixel(tick.value)}, align, TextAlign::Centre}, tick.label);
+  }
+  canvas.PlacedText({{x, plot.top - 2}, align, TextAlign::End}, unit);
+}
+
+void DrawLines(Canvas& canvas,
+               const std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount>& lines,
+               const std::array<ValueAxis, kUnits.size()>& axes, const StripShown& shown,
+               const AxisScale& time, const PixelBox& plot) {
+  canvas.ClipTo(plot);
+  canvas.SetPenStyle(1, LineStyle::Solid);
+  std::vector<PixelPoint> points;
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    if (!shown.series[static_cast<std::size_t>(i)]) {
+      continue;
+    }
+    const AxisScale value{0.0, axes[UnitIndex(i)].top, plot.bottom - 1, plot.top};
+    canvas.SetPen(kStripSeriesColours[static_cast<std::size_t>(i)]);
+    for (const auto& run : lines[static_cast<std::size_t>(i)]) {
+      points.clear();
+      for (const ChartPoint& point : run) {
+        points.push_back({time.Pixel(point.seconds), value.Pixel(point.value)});
+      }
+      // A run of one sample is a dot, not nothing.
+      if (points.size() == 1) {
+        points.push_back({points[0].x + 1, points[0].y});
+      }
+      canvas.Polyline(points);
+    }
+  }
+  canvas.Unclip();
+}
+
+}  // namespace
+
+const std::array<Colour, kStripSeriesCount> kStripSeriesColours{{{0xd0, 0x00, 0x00},
+                                                                 {0xff, 0x40, 0x40},
+                                                                 {0x90, 0x10, 0x10},
+                                                                 {0xff, 0x80, 0x80},  // BA_1 to 4
+                                                                 {0x00, 0x80, 0x00},
+                                                                 {0x20, 0xb0, 0x20},
+                                                                 {0x00, 0x50, 0x00},
+                                                                 {0x60, 0xd0, 0x60},  // GAS_1 to 4
+                                                                 {0x00, 0x00, 0x00},
+                                                                 {0x00, 0x50, 0xff},
+                                                                 {0xc0, 0x00, 0xc0},
+                                                                 {0xff, 0x80, 0x00},
+                                                                 {0xa0, 0xa0, 0x00}}};
+
+std::string_view StripSeriesUnit(int index) {
+  const StripSeries& series = kStripSeriesTable[static_cast<std::size_t>(index)];
+  switch (series.column) {
+    case kRpmColumn:
+      return "RPM";
+    case kManifoldColumn:
+    case kRegulatorColumn:
+      return "mBar";
+    case kTemperatureColumn:
+      return "C";
+    case kLambdaColumn:
+      return "mV";
+    default:
+      return "ms";
+  }
+}
+
+StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<DecodedSample>& samples,
+                           const StripShown& shown) {
+  StripLayout layout;
+  canvas.FillRectangle({0, 0, size.width, size.height}, kWhite);
+  const int textHeight = canvas.MeasureText("0").height;
+
+  // The legend first: its rows decide how high the plot may be.
+  const std::vector<LegendEntry> legend = LegendOf(shown, layout.legendSeries);
+  const PixelBox legendArea{kMarginPx, 0, size.width - kMarginPx, 0};
+  layout.legendBoxes = LayOutLegend(canvas, legend, legendArea);
+  const int legendHeight = LegendHeight(layout.legendBoxes, 0);
+
+  const SampleRange range = SamplesIn(samples, shown.from, shown.to);
+  const std::vector<SampleRange> runs = UnbrokenRuns(samples, range);
+  // The plot's width is not known before the axes are measured; slices per pixel column of
+  // the whole canvas is close enough and never fewer than the plot's columns.
+  const auto slices = static_cast<std::size_t>(std::max(size.width, 1));
+  std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> lines;
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    if (shown.series[static_cast<std::size_t>(i)]) {
+      lines[static_cast<std::size_t>(i)] =
+          ThinnedRuns(samples, runs, kStripSeriesTable[static_cast<std::size_t>(i)].column, slices);
+    }
+  }
+  const auto axes = ValueAxes(canvas, lines, shown);
+
+  int right = size.width - kMarginPx;
+  for (std::size_t unit = kUnits.size() - 1; unit >= 1; --unit) {
+    right -= axes[unit].used ? axes[unit].labelWidth + kAxisGapPx : 0;
+  }
+  right -= TimeUnitRoom(canvas, shown);
+  layout.plot = {kMarginPx + axes[0].labelWidth + kAxisGapPx, kMarginPx + textHeight + 2, right,
+                 size.height - kMarginPx - legendHeight - kTickPx - textHeight - kMarginPx};
+  const PixelBox& plot = layout.plot;
+  if (plot.Width() < 2 || plot.Height() < 2) {
+    return layout;
+  }
+  const AxisScale time{shown.from, shown.to, plot.left, plot.right - 1};
+  DrawBands(canvas, samples, range, time, plot);
+  for (const AxisTick& tick : axes[0].ticks) {
+    const int y = AxisScale{0.0, axes[0].top, plot.bottom - 1, plot.top}.Pixel(tick.value);
+    canvas.FillRectangle({plot.left, y, plot.right, y + 1}, kGrid);
+  }
+  DrawTimeAxis(canvas, shown, time, plot);
+  DrawLines(canvas, lines, axes, shown, time, plot);
+
+  canvas.SetPen(kBlack);
+  canvas.SetPenStyle(1, LineStyle::Solid);
+  canvas.FillRectangle({plot.left - 1, plot.top, plot.left, plot.bottom}, kBlack);
+  canvas.FillRectangle({plot.left - 1, plot.bottom, plot.right, plot.bottom + 1}, kBlack);
+  canvas.FillRectangle({plot.right, plot.top, plot.right + 1, plot.bottom}, kBlack);
+  canvas.SetTextColour(kBlack);
+  DrawValueAxis(canvas, axes[0], kUnits[0], plot.left - kAxisGapPx / 2, true, plot);
+  int x = plot.right + kAxisGapPx / 2 + TimeUnitRoom(canvas, shown);
+  for (std::size_t unit = 1; unit < kUnits.size(); ++unit) {
+    if (axes[unit].used) {
+      DrawValueAxis(canvas, axes[unit], kUnits[unit], x, false, plot);
+      x += axes[unit].labelWidth + kAxisGapPx;
+    }
+  }
+
+  const int legendTop = size.height - kMarginPx - legendHeight;
+  for (PixelBox& box : layout.legendBoxes) {
+    box.top += legendTop;
+    box.bottom += legendTop;
+  }
+  DrawLegend(canvas, legend, layout.legendBoxes);
+  return layout;
+}
+
+std::optional<int> StripSeriesAt(const StripLayout& layout, PixelPoint point) {
+  const std::optional<int> entry = LegendEntryAt(layout.legendBoxes, point);
+  if (!entry || layout.legendSeries[static_cast<std::size_t>(*entry)] < 0) {
+    return std::nullopt;
+  }
+  return layout.legendSeries[static_cast<std::size_t>(*entry)];
+}
+
+}  // namespace zav

@@ -1,0 +1,176 @@
+#include "charts/strip_chart_window.h"
+
+#include <array>
+#include <string_view>
+
+#include "charts/chart_picture.h"
+#include "resources/strip_chart_template.h"
+
+namespace zav {
+
+namespace {
+
+struct SpanChoice {
+  std::string_view text;
+  double seconds;  // 0: all the samples
+};
+constexpr std::array<SpanChoice, 4> kSpans{
+    {{"30 s", 30.0}, {"2 min", 120.0}, {"10 min", 600.0}, {"Whole log", 0.0}}};
+
+// What the chart shows now, from the scroll state.
+void PlaceSpan(StripChartWindow& chart) {
+  const SampleTimes times = TimesOf(chart);
+  chart.shown.from = ShownFrom(chart.scroll, times);
+  chart.shown.to = chart.shown.from + SpanShown(chart.scroll, times);
+}
+
+// The scroll bar, the Pause button and the chart follow the scroll state.
+void ShowMoved(Desktop& desktop, StripChartWindow& chart) {
+  desktop.SetScrollBar(chart.window, kStripScrollBar, ScrollBarOf(chart.scroll, TimesOf(chart)));
+  desktop.SetText(chart.window, kStripPauseButton, chart.scroll.paused ? "Resume" : "Pause");
+  desktop.Redraw(chart.window, kStripCanvas);
+}
+
+void Init(Desktop& desktop, StripChartWindow& chart) {
+  chart.open = true;
+  chart.scroll.live = chart.inputs.live;
+  desktop.SetTitle(chart.window, chart.inputs.title);
+  for (const SpanChoice& span : kSpans) {
+    desktop.AddListEntry(chart.window, kStripSpanList, span.text);
+  }
+  const int first = chart.inputs.live ? 0 : static_cast<int>(kSpans.size()) - 1;
+  desktop.SelectListEntry(chart.window, kStripSpanList, first);
+  chart.scroll.span = kSpans[static_cast<std::size_t>(first)].seconds;
+  chart.scroll.from = TimesOf(chart).oldest;
+  desktop.ShowControl(chart.window, kStripPauseButton, chart.inputs.live);
+  ShowMoved(desktop, chart);
+}
+
+void Paint(Desktop& desktop, StripChartWindow& chart) {
+  PlaceSpan(chart);
+  chart.layout = DrawStripChart(desktop.ControlCanvas(chart.window, kStripCanvas),
+                                desktop.ControlSize(chart.window, kStripCanvas),
+                                *chart.inputs.samples, chart.shown);
+  chart.drawnUpTo = TimesOf(chart).newest;
+}
+
+void SavePicture(Desktop& desktop, StripChartWindow& chart) {
+  PlaceSpan(chart);
+  StripShown shown = chart.shown;
+  shown.picture = true;
+  const PixelSize size = desktop.ControlSize(chart.window, kStripCanvas);
+  const std::int64_t now = chart.inputs.unixMs ? chart.inputs.unixMs() : 0;
+  SaveChartPicture(
+      desktop, chart.window, chart.inputs.title,
+      SpanCaption(chart.inputs.title, shown.from, shown.to), size, now,
+      [&](Canvas& canvas) { DrawStripChart(canvas, size, *chart.inputs.samples, shown); });
+}
+
+void Close(Desktop& desktop, StripChartWindow& chart) {
+  chart.open = false;
+  desktop.EndDialog(chart.window, 0);
+  if (chart.inputs.closed) {
+    chart.inputs.closed();
+  }
+}
+
+void Command(Desktop& desktop, StripChartWindow& chart, const DialogEvent& event) {
+  const SampleTimes times = TimesOf(chart);
+  switch (event.id) {
+    case kStripSpanList:
+      if (const int chosen = desktop.SelectedListEntry(chart.window, kStripSpanList);
+          chosen >= 0 && chosen < static_cast<int>(kSpans.size())) {
+        SetSpan(chart.scroll, kSpans[static_cast<std::size_t>(chosen)].seconds, times);
+      }
+      break;
+    case kStripPauseButton:
+      SetPaused(chart.scroll, !chart.scroll.paused, times);
+      break;
+    case kStripScatterButton:
+      if (chart.inputs.showScatter) {
+        chart.inputs.showScatter();
+      }
+      return;
+    case kStripSaveButton:
+      SavePicture(desktop, chart);
+      return;
+    case kCommandEscape:
+      Close(desktop, chart);
+      return;
+    default:
+      return;
+  }
+  ShowMoved(desktop, chart);
+}
+
+bool Handle(Desktop& desktop, StripChartWindow& chart, const DialogEvent& event) {
+  const SampleTimes times = TimesOf(chart);
+  switch (event.message) {
+    case DialogMessage::Init:
+      Init(desktop, chart);
+      return true;
+    case DialogMessage::Paint:
+      if (event.id == kStripCanvas) {
+        Paint(desktop, chart);
+      }
+      return true;
+    case DialogMessage::Command:
+      Command(desktop, chart, event);
+      return true;
+    case DialogMessage::Close:
+      Close(desktop, chart);
+      return true;
+    case DialogMessage::HorizontalScroll:
+      MoveByScrollBar(chart.scroll, static_cast<ScrollCode>(event.code),
+                      desktop.GetScrollPosition(chart.window, kStripScrollBar), times);
+      break;
+    case DialogMessage::Wheel:
+      MoveBySteps(chart.scroll, -event.code, times);
+      break;
+    case DialogMessage::Key:
+      MoveByKey(chart.scroll, static_cast<Key>(event.code), times);
+      break;
+    case DialogMessage::Click:
+      if (const std::optional<int> series = StripSeriesAt(chart.layout, event.at)) {
+        bool& on = chart.shown.series[static_cast<std::size_t>(*series)];
+        on = !on;
+      }
+      break;
+    default:
+      return false;
+  }
+  ShowMoved(desktop, chart);
+  return true;
+}
+
+}  // namespace
+
+SampleTimes TimesOf(const StripChartWindow& chart) {
+  const std::deque<DecodedSample>& samples = *chart.inputs.samples;
+  return samples.empty() ? SampleTimes{}
+                         : SampleTimes{samples.front().seconds, samples.back().seconds};
+}
+
+WindowRef OpenStripChart(Desktop& desktop, WindowRef owner,
+                         const std::shared_ptr<StripChartWindow>& chart) {
+  chart->window = desktop.OpenWindow(
+      StripChartTemplate(), owner, [chart](Desktop& d, WindowRef window, const DialogEvent& event) {
+        chart->window = window;
+        return Handle(d, *chart, event);
+      });
+  return chart->window;
+}
+
+void RefreshStripChart(Desktop& desktop, StripChartWindow& chart) {
+  if (!chart.open || !Following(chart.scroll)) {
+    return;
+  }
+  const int width = desktop.ControlSize(chart.window, kStripCanvas).width;
+  if (TimesOf(chart).newest - chart.drawnUpTo < RedrawStep(chart.scroll, TimesOf(chart), width)) {
+    return;
+  }
+  ShowMoved(desktop, chart);
+  chart.drawnUpTo = TimesOf(chart).newest;
+}
+
+}  // namespace zav

@@ -1,0 +1,108 @@
+#include "hosts/qt/chart_controls.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <optional>
+
+#include "hosts/qt/control_text.h"
+
+namespace zav::qt {
+
+namespace {
+
+std::optional<ScrollCode> CodeOf(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      return ScrollCode::LineBack;
+    case QAbstractSlider::SliderSingleStepAdd:
+      return ScrollCode::LineOn;
+    case QAbstractSlider::SliderPageStepSub:
+      return ScrollCode::PageBack;
+    case QAbstractSlider::SliderPageStepAdd:
+      return ScrollCode::PageOn;
+    case QAbstractSlider::SliderMove:
+      return ScrollCode::ThumbTrack;
+    case QAbstractSlider::SliderToMinimum:
+      return ScrollCode::ToStart;
+    case QAbstractSlider::SliderToMaximum:
+      return ScrollCode::ToEnd;
+    default:
+      return std::nullopt;
+  }
+}
+
+DialogEvent ScrollEvent(int controlId, ScrollCode code) {
+  return {DialogMessage::HorizontalScroll, controlId, static_cast<int>(code)};
+}
+
+}  // namespace
+
+QCheckBox* CreateCheckBox(QWidget* client, int controlId, const DeliverEvent& deliver) {
+  auto* box = new QCheckBox(client);
+  box->setFocusPolicy(Qt::StrongFocus);
+  // `clicked` comes from the user only, never from SetChecked.
+  QObject::connect(box, &QCheckBox::clicked, box,
+                   [controlId, deliver] { deliver(CommandEvent(controlId)); });
+  return box;
+}
+
+QScrollBar* CreateHorizontalScrollBar(QWidget* client, int controlId, const DeliverEvent& deliver) {
+  auto* bar = new QScrollBar(Qt::Horizontal, client);
+  bar->setFocusPolicy(Qt::NoFocus);  // the keys move the canvas beside it
+  bar->setTracking(true);
+  // The action comes before the value is taken over: the bar takes it first, so the
+  // procedure reads the new place, as the other hosts give it.
+  QObject::connect(bar, &QAbstractSlider::actionTriggered, bar,
+                   [bar, controlId, deliver](int action) {
+                     if (const std::optional<ScrollCode> code = CodeOf(action)) {
+                       bar->setValue(bar->sliderPosition());
+                       deliver(ScrollEvent(controlId, *code));
+                     }
+                   });
+  QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [controlId, deliver] {
+    deliver(ScrollEvent(controlId, ScrollCode::ThumbPosition));
+  });
+  return bar;
+}
+
+QTableWidget* CreateTable(QWidget* client) {
+  auto* table = new QTableWidget(client);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionMode(QAbstractItemView::NoSelection);
+  table->verticalHeader()->setVisible(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  table->setFocusPolicy(Qt::ClickFocus);
+  return table;
+}
+
+void SetScrollBarState(QScrollBar& bar, ScrollBarState state) {
+  const QSignalBlocker quiet(&bar);
+  bar.setRange(state.low, std::max(state.low, state.high));
+  bar.setPageStep(std::max(state.page, 1));
+  bar.setSingleStep(std::max(state.page / 10, 1));
+  bar.setValue(state.position);
+}
+
+void SetTableText(QTableWidget& table, const TableText& text) {
+  table.setColumnCount(static_cast<int>(text.headings.size()));
+  QStringList headings;
+  for (const std::string& heading : text.headings) {
+    headings << FromUtf8(heading);
+  }
+  table.setHorizontalHeaderLabels(headings);
+  table.setRowCount(static_cast<int>(text.rows.size()));
+  for (int row = 0; row < table.rowCount(); ++row) {
+    const std::vector<std::string>& cells = text.rows[static_cast<std::size_t>(row)];
+    for (int column = 0; column < table.columnCount(); ++column) {
+      const auto index = static_cast<std::size_t>(column);
+      auto* item = new QTableWidgetItem(index < cells.size() ? FromUtf8(cells[index]) : QString());
+      item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                         : Qt::AlignRight | Qt::AlignVCenter);
+      table.setItem(row, column, item);
+    }
+  }
+}
+
+}  // namespace zav::qt

@@ -1,0 +1,133 @@
+#include "hosts/qt/painter_canvas.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+
+#include "hosts/qt/control_text.h"
+
+namespace zav::qt {
+
+namespace {
+
+QColor ToQColor(Colour colour) {
+  return QColor(colour.red, colour.green, colour.blue);
+}
+
+QRect ToQRect(PixelBox box) {
+  return QRect(box.left, box.top, std::max(box.Width(), 0), std::max(box.Height(), 0));
+}
+
+// The left or top edge of a text `extent` px long whose `align` point is at `at`.
+int StartOf(int at, int extent, TextAlign align) {
+  switch (align) {
+    case TextAlign::Start:
+      return at;
+    case TextAlign::Centre:
+      return at - extent / 2;
+    case TextAlign::End:
+      return at - extent;
+  }
+  return at;
+}
+
+}  // namespace
+
+PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+  painter_.setClipping(false);
+  UsePen();
+}
+
+void PainterCanvas::UsePen() {
+  QPen pen(pen_, penWidth_, style_ == LineStyle::Dashed ? Qt::DashLine : Qt::SolidLine);
+  pen.setCosmetic(true);
+  painter_.setPen(pen);
+}
+
+void PainterCanvas::SetPen(Colour colour) {
+  pen_ = ToQColor(colour);
+  UsePen();
+}
+
+void PainterCanvas::SetPenStyle(int widthPx, LineStyle style) {
+  penWidth_ = std::max(widthPx, 1);
+  style_ = style;
+  UsePen();
+}
+
+void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {
+  const QRect covered(QPoint(left, top), QPoint(right - 1, bottom - 1));
+  if (covered.isEmpty()) {
+    return;
+  }
+  painter_.fillRect(covered, Qt::white);
+  painter_.fillRect(QRect(covered.left(), covered.top(), covered.width(), 1), pen_);
+  painter_.fillRect(QRect(covered.left(), covered.bottom(), covered.width(), 1), pen_);
+  painter_.fillRect(QRect(covered.left(), covered.top(), 1, covered.height()), pen_);
+  painter_.fillRect(QRect(covered.right(), covered.top(), 1, covered.height()), pen_);
+}
+
+void PainterCanvas::MoveTo(int x, int y) {
+  current_ = QPoint(x, y);
+}
+
+void PainterCanvas::LineTo(int x, int y) {
+  painter_.drawLine(current_, QPoint(x, y));
+  current_ = QPoint(x, y);
+}
+
+void PainterCanvas::SetTextColour(Colour colour) {
+  textColour_ = ToQColor(colour);
+}
+
+void PainterCanvas::Text(int x, int y, std::string_view text) {
+  painter_.save();
+  painter_.setPen(textColour_);
+  painter_.setBackgroundMode(Qt::OpaqueMode);
+  painter_.setBackground(Qt::white);
+  painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), FromUtf8(text));
+  painter_.restore();
+}
+
+void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
+  if (points.size() < 2) {
+    return;
+  }
+  points_.clear();
+  for (const PixelPoint point : points) {
+    points_.emplace_back(point.x, point.y);
+  }
+  painter_.drawPolyline(points_.data(), static_cast<int>(points_.size()));
+}
+
+void PainterCanvas::FillRectangle(PixelBox box, Colour colour) {
+  painter_.fillRect(ToQRect(box), ToQColor(colour));
+}
+
+zav::PixelSize PainterCanvas::MeasureText(std::string_view text) {
+  const QFontMetrics metrics = painter_.fontMetrics();
+  return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
+}
+
+void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
+  const QString shown = FromUtf8(text);
+  const QFontMetrics metrics = painter_.fontMetrics();
+  const int left = StartOf(place.at.x, metrics.horizontalAdvance(shown), place.across);
+  const int top = StartOf(place.at.y, metrics.height(), place.down);
+  painter_.save();
+  painter_.setPen(textColour_);
+  painter_.setBackgroundMode(Qt::TransparentMode);
+  painter_.drawText(QPoint(left, top + metrics.ascent()), shown);
+  painter_.restore();
+}
+
+void PainterCanvas::ClipTo(PixelBox box) {
+  painter_.setClipRect(ToQRect(box));
+}
+
+void PainterCanvas::Unclip() {
+  painter_.setClipping(false);
+}
+
+}  // namespace zav::qt

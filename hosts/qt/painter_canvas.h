@@ -1,0 +1,46 @@
+#pragma once
+// A canvas on a QPainter: a canvas control's surface during its Paint, or a picture saved as
+// PNG. Lines are drawn without smoothing, so a chart's grid and lines stay on whole pixels
+// and a redraw costs little; texts are in the painter's font.
+
+#include <QColor>
+#include <QPainter>
+#include <QPoint>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace zav::qt {
+
+class PainterCanvas final : public Canvas {
+ public:
+  // `painter` must outlive the canvas; it is set to the canvas's starting state.
+  explicit PainterCanvas(QPainter& painter);
+
+  void SetPen(Colour colour) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void SetTextColour(Colour colour) override;
+  void Text(int x, int y, std::string_view text) override;
+  void SetPenStyle(int widthPx, LineStyle style) override;
+  void Polyline(std::span<const PixelPoint> points) override;
+  void FillRectangle(PixelBox box, Colour colour) override;
+  zav::PixelSize MeasureText(std::string_view text) override;
+  void PlacedText(TextPlace place, std::string_view text) override;
+  void ClipTo(PixelBox box) override;
+  void Unclip() override;
+
+ private:
+  void UsePen();
+
+  QPainter& painter_;
+  QColor pen_ = Qt::black;
+  int penWidth_ = 1;  // px
+  LineStyle style_ = LineStyle::Solid;
+  QColor textColour_ = Qt::black;
+  QPoint current_;
+  std::vector<QPoint> points_;  // kept between polylines: no allocation per line
+};
+
+}  // namespace zav::qt

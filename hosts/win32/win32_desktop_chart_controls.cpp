@@ -1,0 +1,173 @@
+// The controls charts use: canvas controls, check boxes, horizontal scroll bars and
+// read-only tables, each by its id in a running dialog.
+#include <windows.h>
+
+#include <string>
+
+#include "hosts/win32/win32_desktop.h"
+#include "hosts/win32_core/wide_text.h"
+
+namespace zav {
+namespace {
+
+// Where a scroll request moves the bar; Windows keeps it within its range.
+int MovedPosition(const SCROLLINFO& info, int request, int tracked) {
+  const int line = info.nPage >= 10 ? static_cast<int>(info.nPage) / 10 : 1;
+  const int page = info.nPage >= 1 ? static_cast<int>(info.nPage) : 1;
+  switch (request) {
+    case SB_LINELEFT:
+      return info.nPos - line;
+    case SB_LINERIGHT:
+      return info.nPos + line;
+    case SB_PAGELEFT:
+      return info.nPos - page;
+    case SB_PAGERIGHT:
+      return info.nPos + page;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      return tracked;
+    case SB_LEFT:
+      return info.nMin;
+    case SB_RIGHT:
+      return info.nMax;
+    default:
+      return info.nPos;
+  }
+}
+
+ScrollCode CodeOf(int request) {
+  switch (request) {
+    case SB_LINELEFT:
+      return ScrollCode::LineBack;
+    case SB_LINERIGHT:
+      return ScrollCode::LineOn;
+    case SB_PAGELEFT:
+      return ScrollCode::PageBack;
+    case SB_PAGERIGHT:
+      return ScrollCode::PageOn;
+    case SB_THUMBTRACK:
+      return ScrollCode::ThumbTrack;
+    case SB_LEFT:
+      return ScrollCode::ToStart;
+    case SB_RIGHT:
+      return ScrollCode::ToEnd;
+    default:
+      return ScrollCode::ThumbPosition;
+  }
+}
+
+}  // namespace
+
+// A scroll bar control does not move by itself: it takes its new position here, then the
+// dialog hears of it. SB_ENDSCROLL is not passed on.
+bool Win32Desktop::HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wParam, LPARAM lParam) {
+  const auto bar = reinterpret_cast<HWND>(lParam);
+  const int request = LOWORD(wParam);
+  if (bar == nullptr || request == SB_ENDSCROLL) {
+    return false;
+  }
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(bar, SB_CTL, &info);
+  info.fMask = SIF_POS;
+  info.nPos = MovedPosition(info, request, info.nTrackPos);
+  SetScrollInfo(bar, SB_CTL, &info, TRUE);
+  Deliver(dialog,
+          {DialogMessage::HorizontalScroll, GetDlgCtrlID(bar), static_cast<int>(CodeOf(request))});
+  return true;
+}
+
+void Win32Desktop::SetTitle(WindowRef window, std::string_view title) {
+  if (const HWND dialog = WindowOf(window); dialog != nullptr) {
+    SetWindowTextW(dialog, win32::Widen(title).c_str());
+  }
+}
+
+void Win32Desktop::ShowControl(WindowRef window, int controlId, bool shown) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+  }
+}
+
+Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
+  const HWND control = Control(window, controlId);
+  if (control == nullptr || control != painting_) {
+    return CanvasOf(WindowRef{});  // draws nowhere
+  }
+  controlCanvas_ = std::make_unique<win32::GdiCanvas>(control);
+  controlCanvas_->Begin();
+  return *controlCanvas_;
+}
+
+void Win32Desktop::Redraw(WindowRef window, int controlId) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    InvalidateRect(control, nullptr, FALSE);  // many asks, one WM_PAINT
+  }
+}
+
+PixelSize Win32Desktop::ControlSize(WindowRef window, int controlId) {
+  RECT client{};
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    GetClientRect(control, &client);
+  }
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+void Win32Desktop::SetChecked(WindowRef window, int controlId, bool checked) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+bool Win32Desktop::IsChecked(WindowRef window, int controlId) {
+  const HWND control = Control(window, controlId);
+  return control != nullptr && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The handle's start runs low..high; Windows counts the range to the handle's far end.
+void Win32Desktop::SetScrollBar(WindowRef window, int controlId, ScrollBarState state) {
+  const HWND control = Control(window, controlId);
+  if (control == nullptr) {
+    return;
+  }
+  const int page = state.page < 1 ? 1 : state.page;
+  SCROLLINFO info{sizeof(SCROLLINFO),
+                  SIF_ALL | SIF_DISABLENOSCROLL,
+                  state.low,
+                  state.high + page - 1,
+                  static_cast<UINT>(page),
+                  state.position,
+                  0};
+  SetScrollInfo(control, SB_CTL, &info, TRUE);
+}
+
+int Win32Desktop::GetScrollPosition(WindowRef window, int controlId) {
+  const HWND control = Control(window, controlId);
+  if (control == nullptr) {
+    return 0;
+  }
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(control, SB_CTL, &info);
+  return info.nPos;
+}
+
+// The headings, then a line per row, the cells parted by tabs.
+void Win32Desktop::SetTable(WindowRef window, int controlId, const TableText& table) {
+  const HWND control = Control(window, controlId);
+  if (control == nullptr) {
+    return;
+  }
+  const auto line = [](const std::vector<std::string>& cells) {
+    std::string text;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      text += (i == 0 ? "" : "\t") + cells[i];
+    }
+    return text + "\r\n";
+  };
+  std::string text = line(table.headings);
+  for (const std::vector<std::string>& row : table.rows) {
+    text += line(row);
+  }
+  SetWindowTextW(control, win32::Widen(text).c_str());
+}
+
+}  // namespace zav

@@ -1,0 +1,64 @@
+// Axis ticks: round steps, labels with only the decimals the step needs, time read on the
+// clock once the span is long.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "charts/chart_axis.h"
+
+namespace zav {
+namespace {
+
+std::vector<std::string> Labels(const std::vector<AxisTick>& ticks) {
+  std::vector<std::string> labels;
+  for (const AxisTick& tick : ticks) {
+    labels.push_back(tick.label);
+  }
+  return labels;
+}
+
+TEST(ChartAxisTest, ValueAxisEndsOnARoundTopWithExactLabels) {
+  EXPECT_EQ(RoundTop(2.2, 1.0), 2.5);
+  EXPECT_EQ(RoundTop(0.3, 1.0), 1.0) << "the least top";
+  EXPECT_EQ(RoundTop(5200.0, 100.0), 10000.0);
+  EXPECT_EQ(Labels(ValueTicks(2.5)),
+            (std::vector<std::string>{"0.0", "0.5", "1.0", "1.5", "2.0", "2.5"}));
+  EXPECT_EQ(Labels(ValueTicks(10000.0)),
+            (std::vector<std::string>{"0", "2000", "4000", "6000", "8000", "10000"}));
+  EXPECT_EQ(Labels(ValueTicks(1.0)),
+            (std::vector<std::string>{"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}));
+  EXPECT_EQ(Labels(ValueTicks(250.0)),
+            (std::vector<std::string>{"0", "50", "100", "150", "200", "250"}));
+}
+
+TEST(ChartAxisTest, TimeTicksFallOnRoundSecondsAndReadAsAClockOnLongSpans) {
+  EXPECT_EQ(Labels(TimeTicks(12.3, 42.3, 6)),
+            (std::vector<std::string>{"15", "20", "25", "30", "35", "40"}));
+  EXPECT_EQ(
+      Labels(TimeTicks(0.0, 1800.0, 6)),
+      (std::vector<std::string>{"0:00", "5:00", "10:00", "15:00", "20:00", "25:00", "30:00"}));
+  EXPECT_EQ(Labels(TimeTicks(0.0, 36000.0, 5)),
+            (std::vector<std::string>{"0:00:00", "2:00:00", "4:00:00", "6:00:00", "8:00:00",
+                                      "10:00:00"}));
+  EXPECT_TRUE(TimeTicks(5.0, 5.0, 6).empty()) << "no span, no ticks";
+  EXPECT_EQ(TimeUnit(30.0), "s");
+  EXPECT_EQ(TimeUnit(1800.0), "min:s");
+  EXPECT_EQ(TimeUnit(36000.0), "h:min:s");
+  for (const AxisTick& tick : TimeTicks(0.0, 600.0, 4)) {
+    EXPECT_LE(tick.value, 600.0);
+  }
+  EXPECT_LE(TimeTicks(0.0, 600.0, 4).size(), 5u);
+}
+
+TEST(ChartAxisTest, ScaleMapsEitherWayRound) {
+  const AxisScale up{0.0, 10.0, 100, 0};
+  EXPECT_EQ(up.Pixel(0.0), 100);
+  EXPECT_EQ(up.Pixel(10.0), 0);
+  EXPECT_EQ(up.Pixel(2.5), 75);
+  EXPECT_EQ((AxisScale{5.0, 5.0, 3, 9}.Pixel(5.0)), 3) << "a scale of no width";
+}
+
+}  // namespace
+}  // namespace zav

@@ -1,0 +1,184 @@
+// The strip chart as drawn: read from the canvas calls the headless host records.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+
+#include "charts/strip_chart.h"
+#include "hosts/headless/recording_canvas.h"
+#include "link/wire.h"
+#include "tests/support/comma_locale.h"
+
+namespace zav {
+namespace {
+
+using headless::DrawOp;
+using headless::RecordingCanvas;
+
+constexpr PixelSize kSize{800, 400};
+constexpr int kBa1 = 0, kGas2 = 5, kRpm = 8;
+
+// Samples every 150 ms over [from, to) (s), petrol times near 2.2 ms, on petrol.
+void AddSamples(std::deque<DecodedSample>& samples, double from, double to) {
+  for (double t = from; t < to; t += 0.15) {
+    DecodedSample sample;
+    sample.seconds = t;
+    for (int c = 0; c < 8; ++c) {
+      sample.shown[static_cast<std::size_t>(c)] = 2.0f + 0.2f * static_cast<float>(c % 2);
+    }
+    sample.shown[kRpmColumn] = 2400.0f;
+    sample.statusKnown = true;
+    sample.status = kStatusPetrol;
+    samples.push_back(sample);
+  }
+}
+
+struct Drawn {
+  std::vector<DrawOp> ops;
+  StripLayout layout;
+};
+
+Drawn Draw(const std::deque<DecodedSample>& samples, const StripShown& shown) {
+  Drawn drawn;
+  RecordingCanvas canvas(drawn.ops);
+  drawn.layout = DrawStripChart(canvas, kSize, samples, shown);
+  return drawn;
+}
+
+// The polylines drawn with the pen in `colour`.
+std::vector<std::vector<PixelPoint>> LinesIn(const std::vector<DrawOp>& ops, Colour colour) {
+  std::vector<std::vector<PixelPoint>> lines;
+  bool inColour = false;
+  for (const DrawOp& op : ops) {
+    if (op.kind == DrawOp::Kind::Pen) {
+      inColour = op.colour == colour;
+    } else if (op.kind == DrawOp::Kind::Polyline && inColour) {
+      lines.push_back(op.points);
+    }
+  }
+  return lines;
+}
+
+StripShown Only(int series, double from, double to) {
+  StripShown shown{.from = from, .to = to};
+  shown.series.fill(false);
+  shown.series[static_cast<std::size_t>(series)] = true;
+  return shown;
+}
+
+TEST(StripChartTest, AGapBreaksTheLineAndNothingIsDrawnAcrossIt) {
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 10.0);
+  AddSamples(samples, 15.0, 30.0);
+  const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 30.0));
+  // The legend's swatch is a polyline in the colour too: it lies outside the plot.
+  std::vector<std::vector<PixelPoint>> lines;
+  for (const auto& line : LinesIn(drawn.ops, kStripSeriesColours[kBa1])) {
+    if (drawn.layout.plot.Contains(line.front())) {
+      lines.push_back(line);
+    }
+  }
+  ASSERT_EQ(lines.size(), 2u);
+  const PixelBox& plot = drawn.layout.plot;
+  const double pxPerSecond = (plot.Width() - 1) / 30.0;
+  EXPECT_LE(lines[0].back().x, plot.left + static_cast<int>(10.0 * pxPerSecond) + 1);
+  EXPECT_GE(lines[1].front().x, plot.left + static_cast<int>(15.0 * pxPerSecond) - 1);
+}
+
+TEST(StripChartTest, AHiddenSeriesIsNotDrawnNorItsAxisButKeepsAGreyedLegendEntry) {
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 30.0);
+  StripShown shown{.from = 0.0, .to = 30.0};
+  shown.series[kGas2] = false;
+  shown.series[kRpm] = false;
+  const Drawn drawn = Draw(samples, shown);
+  EXPECT_TRUE(LinesIn(drawn.ops, kStripSeriesColours[kGas2]).empty());
+  EXPECT_TRUE(LinesIn(drawn.ops, kStripSeriesColours[kRpm]).empty());
+  EXPECT_FALSE(LinesIn(drawn.ops, kStripSeriesColours[kBa1]).empty());
+  int rpmAxisTitles = 0;
+  bool gasEntry = false;
+  for (const DrawOp& op : drawn.ops) {
+    rpmAxisTitles +=
+        op.kind == DrawOp::Kind::PlacedText && op.text == "RPM" && op.down == TextAlign::End;
+    gasEntry = gasEntry || (op.kind == DrawOp::Kind::PlacedText && op.text == "GAS_2");
+  }
+  EXPECT_EQ(rpmAxisTitles, 0);
+  EXPECT_TRUE(gasEntry);
+  // In a picture the hidden series are left out of the legend.
+  shown.picture = true;
+  const Drawn picture = Draw(samples, shown);
+  EXPECT_TRUE(std::none_of(picture.ops.begin(), picture.ops.end(),
+                           [](const DrawOp& op) { return op.text == "GAS_2"; }));
+}
+
+TEST(StripChartTest, ThinnedToThePixelColumns) {
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 600.0);  // 4000 samples
+  const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 600.0));
+  const auto lines = LinesIn(drawn.ops, kStripSeriesColours[kBa1]);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_LE(lines.front().size(), 2u * static_cast<std::size_t>(kSize.width));
+  EXPECT_GT(lines.front().size(), 100u);
+  // The time axis's unit stands clear of the last label, which reaches past the plot.
+  const DrawOp* lastLabel = nullptr;
+  const DrawOp* unit = nullptr;
+  for (const DrawOp& op : drawn.ops) {
+    lastLabel = op.text == "10:00" ? &op : lastLabel;
+    unit = op.text == "min:s" ? &op : unit;
+  }
+  ASSERT_NE(lastLabel, nullptr);
+  ASSERT_NE(unit, nullptr);
+  EXPECT_GT(unit->x1, lastLabel->x1 + 5 * headless::kCharWidthPx / 2);
+}
+
+TEST(StripChartTest, BandsShowThePetrolState) {
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 30.0);
+  const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 60.0));
+  const PixelBox& plot = drawn.layout.plot;
+  const auto band = std::find_if(drawn.ops.begin(), drawn.ops.end(), [&](const DrawOp& op) {
+    return op.kind == DrawOp::Kind::Fill && op.colour == Colour{255, 225, 225} &&
+           op.y1 == plot.top && op.y2 == plot.bottom;
+  });
+  ASSERT_NE(band, drawn.ops.end());
+  EXPECT_EQ(band->x1, plot.left);
+  EXPECT_NEAR(band->x2, plot.left + plot.Width() / 2, 3) << "the petrol half of the span";
+}
+
+TEST(StripChartTest, UnderACommaLocaleTickLabelsCarryADecimalPoint) {
+  testing::CommaLocale locale;
+  ZAV_ENTER_COMMA_LOCALE(locale);
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 30.0);
+  const Drawn drawn = Draw(samples, StripShown{.from = 0.0, .to = 30.0});
+  bool half = false;
+  for (const DrawOp& op : drawn.ops) {
+    if (op.kind == DrawOp::Kind::PlacedText) {
+      EXPECT_EQ(op.text.find(','), std::string::npos) << op.text;
+      half = half || op.text == "0.5";
+    }
+  }
+  EXPECT_TRUE(half) << "the ms axis of 2.2 ms times counts in halves";
+}
+
+TEST(StripChartTest, AClickOnALegendEntryFindsItsSeriesAndNotABand) {
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 30.0);
+  const Drawn drawn = Draw(samples, StripShown{.from = 0.0, .to = 30.0});
+  for (const DrawOp& op : drawn.ops) {
+    if (op.kind != DrawOp::Kind::PlacedText) {
+      continue;
+    }
+    const PixelPoint onName{op.x1 + 3, op.y1};
+    if (op.text == "GAS_2") {
+      EXPECT_EQ(StripSeriesAt(drawn.layout, onName), kGas2);
+    } else if (op.text == "Gas") {
+      EXPECT_EQ(StripSeriesAt(drawn.layout, onName), std::nullopt);
+    }
+  }
+  EXPECT_EQ(StripSeriesAt(drawn.layout, {kSize.width / 2, kSize.height / 3}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zav

@@ -1,0 +1,197 @@
+// The strip chart window on the headless host, read from what it drew: a live chart follows
+// new samples until paused or moved back, the wheel, keys and scroll bar move it, a click on
+// a legend entry hides a series, the picture carries caption and legend, Escape closes it,
+// and a log's chart shows the whole log without Pause.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "charts/strip_chart_window.h"
+#include "hosts/headless/headless_desktop.h"
+#include "link/wire.h"
+#include "resources/strip_chart_template.h"
+
+namespace zav {
+namespace {
+
+using headless::DrawOp;
+
+constexpr int kHostId = 90;
+constexpr int kFeedTimer = 1;
+
+const DialogTemplate& HostTemplate() {
+  static const DialogTemplate kTemplate{.id = kHostId, .title = "Host"};
+  return kTemplate;
+}
+
+DecodedSample SampleAt(double seconds) {
+  DecodedSample sample;
+  sample.seconds = seconds;
+  sample.shown.fill(2.0f);
+  sample.shown[kRpmColumn] = 2000.0f;
+  sample.statusKnown = true;
+  sample.status = kStatusGas;
+  return sample;
+}
+
+class StripChartWindowTest : public ::testing::Test {
+ protected:
+  // A host window that opens the chart at once and, live, adds a sample every 150 ms.
+  void Run(bool live, headless::Micros until, const std::function<void()>& script = {}) {
+    chart->inputs.samples = &samples;
+    chart->inputs.live = live;
+    chart->inputs.title = live ? "Live chart" : "drive.csv";
+    chart->inputs.closed = [this] { ++closed; };
+    chart->inputs.unixMs = [] { return std::int64_t{1'765'000'000'000}; };
+    if (script) {
+      desktop.At(until - headless::kMillisecond, script);
+    }
+    desktop.At(until, [this] { desktop.RequestClose(kHostId); });
+    desktop.RunDialog(HostTemplate(), {}, [&](Desktop& d, WindowRef w, const DialogEvent& e) {
+      if (e.message == DialogMessage::Init) {
+        OpenStripChart(d, w, chart);
+        d.SetTimer(w, kFeedTimer, 150);
+      } else if (e.message == DialogMessage::Timer && live) {
+        samples.push_back(SampleAt(samples.empty() ? 0.0 : samples.back().seconds + 0.15));
+        RefreshStripChart(d, *chart);
+      } else if (e.message == DialogMessage::Close) {
+        d.EndDialog(w, 0);
+      }
+      return true;
+    });
+  }
+
+  const headless::ControlState& Canvas() const {
+    return desktop.Control(kStripChartTemplateId, kStripCanvas);
+  }
+
+  // The time labels along the bottom of the last paint (s), left to right.
+  std::vector<std::string> TimeLabels() const {
+    std::vector<std::string> labels;
+    for (const DrawOp& op : Canvas().drawing) {
+      if (op.kind == DrawOp::Kind::PlacedText && op.across == TextAlign::Centre &&
+          op.down == TextAlign::Start) {
+        labels.push_back(op.text);
+      }
+    }
+    return labels;
+  }
+
+  bool DrawsLineIn(const std::vector<DrawOp>& ops, Colour colour) const {
+    bool inColour = false;
+    int lines = 0;
+    for (const DrawOp& op : ops) {
+      inColour = op.kind == DrawOp::Kind::Pen ? op.colour == colour : inColour;
+      lines += op.kind == DrawOp::Kind::Polyline && inColour && op.points.size() > 2;
+    }
+    return lines > 0;
+  }
+
+  headless::VirtualClock clock;
+  headless::HeadlessDesktop desktop{clock};
+  std::deque<DecodedSample> samples;
+  std::shared_ptr<StripChartWindow> chart = std::make_shared<StripChartWindow>();
+  int closed = 0;
+};
+
+TEST_F(StripChartWindowTest, LiveChartFollowsNewSamplesUntilPaused) {
+  int pausedPaints = 0;
+  desktop.At(45 * headless::kSecond, [&] {
+    EXPECT_GT(Canvas().paints, 40) << "about every third tick";
+    EXPECT_LT(Canvas().paints, 150);
+    EXPECT_EQ(TimeLabels().front(), "15") << "the newest 30 s";
+    EXPECT_EQ(TimeLabels().back(), "40");
+    desktop.Press(kStripChartTemplateId, kStripPauseButton);
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Resume");
+    pausedPaints = Canvas().paints;
+  });
+  Run(true, 60 * headless::kSecond, [&] {
+    EXPECT_EQ(Canvas().paints, pausedPaints) << "paused, new samples draw nothing";
+    EXPECT_EQ(TimeLabels().back(), "40");
+  });
+}
+
+TEST_F(StripChartWindowTest, WheelBackPausesAndEndFollowsAgain) {
+  Run(true, 60 * headless::kSecond, [&] {
+    desktop.TurnWheel(kStripChartTemplateId, kStripCanvas, 5);  // half the span back
+    EXPECT_TRUE(chart->scroll.paused);
+    EXPECT_EQ(TimeLabels().back(), "40");
+    const ScrollBarState bar = desktop.Control(kStripChartTemplateId, kStripScrollBar).scroll;
+    EXPECT_LT(bar.position, bar.high);
+    desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::End);
+    EXPECT_FALSE(chart->scroll.paused);
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Pause");
+  });
+}
+
+TEST_F(StripChartWindowTest, ClickOnALegendEntryHidesItsSeriesAndTheSpanListChangesTheSpan) {
+  Run(true, 60 * headless::kSecond, [&] {
+    ASSERT_TRUE(DrawsLineIn(Canvas().drawing, kStripSeriesColours[8]));
+    PixelPoint rpmEntry{};
+    for (const DrawOp& op : Canvas().drawing) {
+      if (op.kind == DrawOp::Kind::PlacedText && op.text == "RPM" && op.down == TextAlign::Centre &&
+          op.across == TextAlign::Start) {
+        rpmEntry = {op.x1 + 2, op.y1};
+      }
+    }
+    desktop.Click(kStripChartTemplateId, kStripCanvas, rpmEntry);
+    EXPECT_FALSE(DrawsLineIn(Canvas().drawing, kStripSeriesColours[8]));
+    EXPECT_TRUE(DrawsLineIn(Canvas().drawing, kStripSeriesColours[0]));
+    desktop.SelectListEntry(desktop.Newest(kStripChartTemplateId)->window, kStripSpanList, 3);
+    desktop.Press(kStripChartTemplateId, kStripSpanList, kSelectionChange);
+    EXPECT_EQ(TimeLabels().front(), "0") << "the whole session";
+  });
+}
+
+TEST_F(StripChartWindowTest, PictureHasCaptionAndLegendOfTheSeriesShown) {
+  desktop.QueueFileAnswer("/pictures/live.png");
+  Run(true, 40 * headless::kSecond, [&] {
+    chart->shown.series[4] = false;  // GAS_1 hidden
+    desktop.Press(kStripChartTemplateId, kStripSaveButton);
+  });
+  ASSERT_EQ(desktop.FileDialogs().size(), 1u);
+  EXPECT_EQ(desktop.FileDialogs()[0].options.filterPattern, "*.png");
+  EXPECT_EQ(desktop.FileDialogs()[0].options.initialPath.rfind("Live-chart-", 0), 0u);
+  ASSERT_EQ(desktop.SavedPictures().size(), 1u);
+  const headless::SavedPicture& picture = desktop.SavedPictures()[0];
+  EXPECT_EQ(picture.path, "/pictures/live.png");
+  bool caption = false, gas1 = false, gas2 = false;
+  for (const DrawOp& op : picture.drawing) {
+    caption = caption ||
+              (op.text.rfind("Live chart \u00b7 9.", 0) == 0 &&
+               op.text.find(" s to 39.") != std::string::npos && op.text.ends_with(" s (30 s)"));
+    gas1 = gas1 || op.text == "GAS_1";
+    gas2 = gas2 || op.text == "GAS_2";
+  }
+  EXPECT_TRUE(caption);
+  EXPECT_FALSE(gas1);
+  EXPECT_TRUE(gas2);
+}
+
+TEST_F(StripChartWindowTest, EscapeClosesTheWindow) {
+  Run(true, 5 * headless::kSecond, [&] {
+    desktop.Press(kStripChartTemplateId, kCommandEscape);
+    EXPECT_FALSE(desktop.Newest(kStripChartTemplateId)->IsOpen());
+  });
+  EXPECT_EQ(closed, 1);
+}
+
+TEST_F(StripChartWindowTest, LogChartShowsTheWholeLogWithoutPause) {
+  for (double t = 0.0; t < 300.0; t += 0.15) {
+    samples.push_back(SampleAt(t));
+  }
+  Run(false, 2 * headless::kSecond, [&] {
+    EXPECT_TRUE(desktop.Control(kStripChartTemplateId, kStripPauseButton).hidden);
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripSpanList).selection, 3);
+    EXPECT_EQ(desktop.Newest(kStripChartTemplateId)->title, "drive.csv");
+    EXPECT_EQ(TimeLabels().front(), "0");
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripScrollBar).scroll.high, 0);
+    desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Home);
+    EXPECT_FALSE(chart->scroll.paused);
+  });
+}
+
+}  // namespace
+}  // namespace zav

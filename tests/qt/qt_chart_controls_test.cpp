@@ -1,0 +1,228 @@
+// The chart controls on the Qt host: a canvas control paints what its procedure draws in
+// its own Paint, grows with a resizable window, and passes on resizes, wheel turns, clicks
+// and the moving keys (Escape still reaches the dialog); check boxes and the horizontal
+// scroll bar tell the procedure what the user did; a table shows its texts; a saved picture
+// is a PNG with what was drawn, and a failed save says so.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <array>
+
+#include "hosts/qt/qt_desktop.h"
+#include "tests/qt/dialog_script.h"
+
+namespace zav {
+namespace {
+
+constexpr int kCanvasId = 1, kBoxId = 2, kBarId = 3, kTableId = 4, kStepTimerId = 1;
+constexpr Colour kGround{10, 200, 30};
+constexpr Colour kRed{255, 0, 0};
+
+const DialogTemplate& ChartTemplate() {
+  static constexpr std::array kControls{
+      ControlTemplate{kCanvasId, ControlKind::CanvasControl, {5, 5, 200, 100}, ""},
+      ControlTemplate{kBoxId, ControlKind::CheckBox, {5, 108, 40, 10}, "RPM"},
+      ControlTemplate{kBarId, ControlKind::HorizontalScrollBar, {5, 120, 200, 10}, ""},
+      ControlTemplate{kTableId, ControlKind::Table, {210, 5, 80, 60}, ""},
+  };
+  static const DialogTemplate kTemplate{.id = 4100,
+                                        .title = "Chart",
+                                        .rect = {0, 0, 300, 135},
+                                        .sizingBorder = true,
+                                        .controls = kControls};
+  return kTemplate;
+}
+
+class ChartControlsTest : public testing::Test {
+ protected:
+  void Run(const std::function<void(WindowRef)>& step) {
+    test::DialogScript script([&](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+      if (event.message == DialogMessage::Init) {
+        desktop.SetTimer(window, kStepTimerId, 20);
+      } else if (event.message == DialogMessage::Paint && event.id == kCanvasId) {
+        ++paints_;
+        Paint(desktop.ControlCanvas(window, kCanvasId), desktop.ControlSize(window, kCanvasId));
+      } else if (event.message == DialogMessage::Timer && event.id == kStepTimerId) {
+        desktop.KillTimer(window, kStepTimerId);
+        step(window);
+        desktop.EndDialog(window, 0);
+      }
+    });
+    script_ = &script;
+    desktop_.RunDialog(ChartTemplate(), {}, script.Proc());
+    EXPECT_FALSE(script.TimedOut());
+    script_ = nullptr;
+  }
+
+  static void Paint(Canvas& canvas, PixelSize size) {
+    canvas.FillRectangle({0, 0, size.width, size.height}, kGround);
+    canvas.SetPen(kRed);
+    canvas.SetPenStyle(1, LineStyle::Solid);
+    const std::array<PixelPoint, 3> line{{{10, 10}, {60, 10}, {60, 40}}};
+    canvas.Polyline(line);
+  }
+
+  std::vector<DialogEvent> Of(DialogMessage message) const {
+    std::vector<DialogEvent> found;
+    for (const DialogEvent& event : script_->Events()) {
+      if (event.message == message) {
+        found.push_back(event);
+      }
+    }
+    return found;
+  }
+
+  static void Settle() { QApplication::processEvents(); }
+
+  QtDesktop desktop_;
+  test::DialogScript* script_ = nullptr;
+  int paints_ = 0;
+};
+
+TEST_F(ChartControlsTest, CanvasShowsWhatItsPaintDrew) {
+  Run([&](WindowRef window) {
+    QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
+    const QImage picture = canvas->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(30, 30), QColor(10, 200, 30));
+    EXPECT_EQ(picture.pixelColor(30, 10), QColor(255, 0, 0));
+    EXPECT_EQ(picture.pixelColor(60, 25), QColor(255, 0, 0));
+    // Drawing outside its Paint leaves no mark.
+    desktop_.ControlCanvas(window, kCanvasId).FillRectangle({0, 0, 5, 5}, kRed);
+    const int before = paints_;
+    desktop_.Redraw(window, kCanvasId);
+    desktop_.Redraw(window, kCanvasId);
+    Settle();
+    EXPECT_EQ(paints_, before + 1) << "two redraws asked together bring one Paint";
+  });
+}
+
+TEST_F(ChartControlsTest, CanvasAndScrollBarGrowWithTheWindow) {
+  Run([&](WindowRef window) {
+    QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
+    QWidget* bar = desktop_.ControlOf(window, kBarId);
+    const QSize canvasBefore = canvas->size();
+    const QRect barBefore = bar->geometry();
+    const std::size_t resizes = Of(DialogMessage::Resize).size();
+    QWidget* frame = desktop_.WindowOf(window);
+    frame->resize(frame->size() + QSize(120, 80));
+    Settle();
+    EXPECT_EQ(canvas->size(), canvasBefore + QSize(120, 80));
+    EXPECT_EQ(bar->height(), barBefore.height());
+    EXPECT_EQ(bar->width(), barBefore.width() + 120);
+    EXPECT_EQ(bar->y(), barBefore.y() + 80);
+    EXPECT_GT(Of(DialogMessage::Resize).size(), resizes);
+    EXPECT_EQ(desktop_.ControlSize(window, kCanvasId).width, canvas->width());
+  });
+}
+
+TEST_F(ChartControlsTest, CanvasPassesOnWheelClicksAndMovingKeysButNotEscape) {
+  Run([&](WindowRef window) {
+    QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(17, 23));
+    QTest::keyClick(canvas, Qt::Key_PageUp);
+    QTest::keyClick(canvas, Qt::Key_Escape);
+    QWheelEvent wheel(QPointF(20, 20), canvas->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+    ASSERT_EQ(Of(DialogMessage::Click).size(), 1u);
+    EXPECT_EQ(Of(DialogMessage::Click)[0].at, (PixelPoint{17, 23}));
+    ASSERT_EQ(Of(DialogMessage::Key).size(), 1u);
+    EXPECT_EQ(Of(DialogMessage::Key)[0].code, static_cast<int>(Key::PageUp));
+    EXPECT_EQ(script_->CountCommand(kCommandEscape, 0), 1);
+    ASSERT_EQ(Of(DialogMessage::Wheel).size(), 1u);
+    EXPECT_EQ(Of(DialogMessage::Wheel)[0].code, -2);
+  });
+}
+
+TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
+  Run([&](WindowRef window) {
+    auto* box = dynamic_cast<QCheckBox*>(desktop_.ControlOf(window, kBoxId));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("RPM"));
+    desktop_.SetChecked(window, kBoxId, true);
+    EXPECT_EQ(script_->CountCommand(kBoxId, 0), 0) << "the program's own change is not news";
+    box->click();
+    EXPECT_EQ(script_->CountCommand(kBoxId, 0), 1);
+    EXPECT_FALSE(desktop_.IsChecked(window, kBoxId));
+
+    desktop_.SetScrollBar(window, kBarId, {0, 500, 100, 500});
+    auto* bar = dynamic_cast<QScrollBar*>(desktop_.ControlOf(window, kBarId));
+    ASSERT_NE(bar, nullptr);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    ASSERT_EQ(Of(DialogMessage::HorizontalScroll).size(), 1u);
+    EXPECT_EQ(Of(DialogMessage::HorizontalScroll)[0].code, static_cast<int>(ScrollCode::PageBack));
+    EXPECT_EQ(desktop_.GetScrollPosition(window, kBarId), 400);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(desktop_.GetScrollPosition(window, kBarId), 390) << "an arrow: a tenth of a page";
+
+    desktop_.SetTable(window, kTableId, {{"Load", "Ratio"}, {{"1", "1.25"}, {"2", "1.3"}}});
+    auto* table = dynamic_cast<QTableWidget*>(desktop_.ControlOf(window, kTableId));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("1.3"));
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Ratio"));
+    EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+  });
+}
+
+TEST_F(ChartControlsTest, AWindowThatIsNotModalRunsBesideItsOwnerUntilEnded) {
+  Run([&](WindowRef owner) {
+    int ticks = 0;
+    bool escaped = false;
+    const WindowRef chart = desktop_.OpenWindow(
+        ChartTemplate(), owner, [&](Desktop& desktop, WindowRef self, const DialogEvent& event) {
+          if (event.message == DialogMessage::Init) {
+            desktop.SetTimer(self, 7, 10);
+          } else if (event.message == DialogMessage::Timer) {
+            ++ticks;
+          } else if (event.message == DialogMessage::Command && event.id == kCommandEscape) {
+            escaped = true;
+            desktop.EndDialog(self, 0);
+          }
+          return true;
+        });
+    QWidget* window = desktop_.WindowOf(chart);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    desktop_.SetTitle(chart, "drive.csv");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("drive.csv"));
+    QTest::qWait(100);  // the owner's modal loop delivers the window's timer
+    EXPECT_GT(ticks, 2);
+    QTest::keyClick(desktop_.ControlOf(chart, kCanvasId), Qt::Key_Escape);
+    EXPECT_TRUE(escaped);
+    Settle();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(desktop_.WindowOf(chart), nullptr) << "gone once ended";
+  });
+}
+
+TEST_F(ChartControlsTest, SavedPictureIsAPngOfTheDrawingAndAFailedSaveSaysWhy) {
+  QTemporaryDir folder;
+  const std::string path = QDir(folder.path()).filePath(QStringLiteral("chart.png")).toStdString();
+  EXPECT_EQ(desktop_.SavePicture(path, {120, 80},
+                                 [](Canvas& canvas) {
+                                   Paint(canvas, PixelSize{120, 80});
+                                 }),
+            "");
+  const QImage saved(QString::fromStdString(path));
+  ASSERT_FALSE(saved.isNull());
+  EXPECT_EQ(saved.size(), QSize(120, 80));
+  EXPECT_EQ(saved.pixelColor(30, 30), QColor(10, 200, 30));
+  EXPECT_EQ(saved.pixelColor(30, 10), QColor(255, 0, 0));
+  const std::string failure =
+      desktop_.SavePicture(path + "/no/such/folder.png", {10, 10}, [](Canvas&) {});
+  EXPECT_NE(failure.find("could not be saved"), std::string::npos) << failure;
+}
+
+}  // namespace
+}  // namespace zav
