@@ -130,7 +130,7 @@ int ConsoleDesktop::RunDialog(const DialogTemplate& dialog, WindowRef /*owner*/,
     Deliver(open, {DialogMessage::Close, 0, 0});  // nothing new may start once stopped
   }
   while (!open.ended) {
-    Turn(nullptr);
+    Turn(nullptr, open.ended);
   }
   open.timers.KillAll();
   if (HasProgressBar(dialog)) {
@@ -139,9 +139,12 @@ int ConsoleDesktop::RunDialog(const DialogTemplate& dialog, WindowRef /*owner*/,
   return open.result;
 }
 
-bool ConsoleDesktop::Turn(std::FILE* answers) {
+bool ConsoleDesktop::Turn(std::FILE* answers, const bool& over) {
   FireDueTimers();
   Watch();
+  if (over) {
+    return false;  // the loop ends now, not after a wait
+  }
   const std::int64_t nowMs = clock_->NowMs();
   std::int64_t untilMs = nowMs + kWatchPeriodMs;
   for (const console::OpenDialog* dialog : open_) {
@@ -314,8 +317,9 @@ bool ConsoleDesktop::AskToGoOn(WindowRef /*owner*/, std::string_view text, std::
 bool ConsoleDesktop::AskOnTerminal() {
   asking_ = true;
   bool answered = false;
+  const bool notOver = false;
   while (!answered && stop_ == ConsoleStop::None) {
-    answered = Turn(answers_);
+    answered = Turn(answers_, notOver);
   }
   asking_ = false;
   NoteProgress();  // the time spent thinking is not time without an answer

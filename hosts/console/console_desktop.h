@@ -108,8 +108,9 @@ class ConsoleDesktop final : public Desktop {
   console::OpenDialog* Find(WindowRef window) const;
   void Deliver(console::OpenDialog& dialog, const DialogEvent& event);
   // One round of whichever modal loop runs: the due timers of every open dialog, the
-  // watch, then a wait until the next is due. True when `answers` has a line ready.
-  bool Turn(std::FILE* answers);
+  // watch, then, unless that made `over` true, a wait until the next is due. True when `answers`
+  // has a line ready.
+  bool Turn(std::FILE* answers, const bool& over);
   void FireDueTimers();
   void Watch();
   void CloseAll(ConsoleStop reason);

@@ -186,6 +186,33 @@ TEST(ConsoleDesktopOnAVirtualClock, EveryOpenDialogTicksOnItsOwnPeriodThroughNes
   EXPECT_EQ(desktop.Stop(), ConsoleStop::None);
 }
 
+TEST(ConsoleDesktopOnAVirtualClock, ADialogReturnsTheMomentItEndsAndTheOneBeneathTicksOnTime) {
+  const Scratch printed;
+  ConsoleDesktop desktop(printed.file, stdin, std::make_unique<VirtualClock>());
+  std::vector<std::int64_t> returnedAtMs;
+  const auto outer = [&](Desktop& d, WindowRef window, const DialogEvent& event) {
+    if (event.message == DialogMessage::Init) {
+      d.SetTimer(window, 1, 150);
+    } else if (event.message == DialogMessage::Timer && returnedAtMs.empty()) {
+      d.RunDialog(kInner, window, [](Desktop& in, WindowRef inner, const DialogEvent& e) {
+        if (e.message == DialogMessage::Init) {
+          in.SetTimer(inner, 1, 20);
+        } else if (e.message == DialogMessage::Timer) {
+          in.EndDialog(inner, 1);  // a transfer that took one tick
+        }
+        return true;
+      });
+      returnedAtMs.push_back(d.NowMs());
+    } else if (event.message == DialogMessage::Timer) {
+      returnedAtMs.push_back(d.NowMs());
+      d.EndDialog(window, 0);
+    }
+    return true;
+  };
+  desktop.RunDialog(kOuter, WindowRef{}, outer);
+  EXPECT_EQ(returnedAtMs, (std::vector<std::int64_t>{170, 300}));
+}
+
 TEST(ConsoleDesktopOnAVirtualClock, TheLimitCountsFromTheLastProgressAndClosesWithinAWatch) {
   const Scratch printed;
   ConsoleDesktop desktop(printed.file, stdin, std::make_unique<VirtualClock>());
