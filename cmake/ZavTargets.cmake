@@ -22,6 +22,8 @@ endfunction()
 function(zav_test name)
   cmake_parse_arguments(ZT "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ZT_SOURCES})
+  # A test program's files compile as one: GoogleTest's headers and ours are read once.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
   target_link_libraries(${name} PRIVATE ${ZT_LIBS} GTest::gtest GTest::gmock)
   if(NOT ZT_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)

@@ -75,7 +75,7 @@ struct RunCase {
   std::vector<std::pair<std::size_t, std::size_t>> runs;
 };
 
-class UnbrokenRunsTest : public testing::TestWithParam<RunCase> {};
+class UnbrokenRunsTest : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(UnbrokenRunsTest, BreakWhereNoSampleCameForMoreThanASecond) {
   const RunCase& c = GetParam();
@@ -90,7 +90,7 @@ TEST_P(UnbrokenRunsTest, BreakWhereNoSampleCameForMoreThanASecond) {
 
 INSTANTIATE_TEST_SUITE_P(
     Gaps, UnbrokenRunsTest,
-    testing::Values(
+    ::testing::Values(
         RunCase{"TicksWithoutAGap", {{400, 0.0}}, {}, kMostRuns, {{0, 400}}},
         RunCase{"ABlockTransferBreaks",
                 {{100, 0.0}, {300, 6.0}},
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                 3,
                 {{0, 100}, {100, 200}, {200, 300}}},
         RunCase{"NoRunsInAnEmptyRange", {{100, 0.0}}, {40, 40}, kMostRuns, {}}),
-    [](const testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
+    [](const ::testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
 
 TEST(StripViewTest, ThinningAndBandsStopAtAGap) {
   // 20 min of gas, the adapter out for 30 s, 2 s of petrol, a 2 s transfer, 20 min of gas:

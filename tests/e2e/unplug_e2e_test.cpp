@@ -23,8 +23,10 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kGiveUp = 120s;
 constexpr auto kUnplugAfter = 6s;  // from zavsim's start
 constexpr auto kReadBeforeUnplug = 500ms;
-// The tick's period (150 ms) plus the 50 ms any call may hold the window.
-constexpr auto kLongestTickGap = 200ms;
+// A call that waits on the gone adapter holds the window for seconds; the tick's period is
+// 150 ms. The bound between the two leaves room for a machine busy with other work, where a
+// tick may start a few hundred ms late.
+constexpr auto kLongestTickGap = 1s;
 constexpr auto kResumeWithin = 2s;
 
 class UnplugEndToEndTest : public ProgramRunTest {

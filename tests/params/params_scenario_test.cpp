@@ -22,8 +22,8 @@ using testing::SettingsWith;
 using testing::WordBytes;
 using testing::WriteFile;
 
-constexpr ParameterWords kGolf{45,   510,   640, 700,  210, 450, 3100, 620,
-                               4100, 47000, 6,   1900, 3,   11,  12};
+constexpr ParameterWords kScenarioGolf{45,   510,   640, 700,  210, 450, 3100, 620,
+                                       4100, 47000, 6,   1900, 3,   11,  12};
 
 int WriteRequests(const ParamsHarness& harness) {
   int count = 0;
@@ -36,13 +36,13 @@ int WriteRequests(const ParamsHarness& harness) {
 class ParamsScenarioTest : public ::testing::Test {
  protected:
   ParamsScenarioTest() {
-    WriteFile(harness.link.settingsFile, SettingsWith({LibraryRecord("Golf", kGolf)}));
+    WriteFile(harness.link.settingsFile, SettingsWith({LibraryRecord("Golf", kScenarioGolf)}));
   }
   ParamsHarness harness;
 };
 
 TEST_F(ParamsScenarioTest, DefaultValuesAreNamedOnTheNextTickAndNothingIsSent) {
-  StoreParameters(harness.link.image, kGolf);
+  StoreParameters(harness.link.image, kScenarioGolf);
   harness.CommandAt(5 * kTick + 20 * kMillisecond, kCommandDefaultValues);
   std::string before;
   harness.desktop.At(5 * kTick + 10 * kMillisecond, [&] { before = harness.NameField(); });
@@ -54,14 +54,14 @@ TEST_F(ParamsScenarioTest, DefaultValuesAreNamedOnTheNextTickAndNothingIsSent) {
 }
 
 TEST_F(ParamsScenarioTest, OpenedFileAnsweredOkIsWrittenToTheController) {
-  WriteFile(harness.dir / "golf.car", WordBytes(kGolf) + "\x01\x02");
+  WriteFile(harness.dir / "golf.car", WordBytes(kScenarioGolf) + "\x01\x02");
   harness.desktop.QueueFileAnswer((harness.dir / "golf.car").string(), 400 * kMillisecond);
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 400 * kMillisecond);
   harness.CommandAt(1 * kSecond, kCommandOpen);
   harness.RunUntil(8 * kSecond);
 
   for (std::uint8_t address = 80; address <= 92; ++address) {
-    EXPECT_EQ(harness.controller.Register(address), kGolf[address - 80u])
+    EXPECT_EQ(harness.controller.Register(address), kScenarioGolf[address - 80u])
         << "register " << int{address};
   }
   EXPECT_EQ(WriteRequests(harness), 13);
@@ -69,7 +69,7 @@ TEST_F(ParamsScenarioTest, OpenedFileAnsweredOkIsWrittenToTheController) {
 }
 
 TEST_F(ParamsScenarioTest, NameOfTheOpenedFileShowsWhileTheQuestionIsOpen) {
-  WriteFile(harness.dir / "golf.car", WordBytes(kGolf));
+  WriteFile(harness.dir / "golf.car", WordBytes(kScenarioGolf));
   harness.desktop.QueueFileAnswer((harness.dir / "golf.car").string());
   harness.desktop.QueueMessageAnswer(MessageAnswer::Cancel, 1 * kSecond);
   harness.CommandAt(1 * kSecond, kCommandOpen);

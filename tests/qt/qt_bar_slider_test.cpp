@@ -104,16 +104,16 @@ TEST_F(SliderTest, PositionZeroIsAtTheTopAndPositionsOutsideTheRangeGoToTheNeare
   });
 }
 
-struct KeyCase {
+struct SliderKeyCase {
   Qt::Key key;
   TrackbarCode code;
   int positionAfter;  // from 20 in 0..50, a page being a fifth of the range
 };
 
-class SliderKeyTest : public SliderTest, public testing::WithParamInterface<KeyCase> {};
+class SliderKeyTest : public SliderTest, public testing::WithParamInterface<SliderKeyCase> {};
 
 TEST_P(SliderKeyTest, KeyMovesTheThumbTheWayItPointsAndSendsItsCode) {
-  const KeyCase key = GetParam();
+  const SliderKeyCase key = GetParam();
   RunShown(test::EveryKindTemplate(), [&](WindowRef window) {
     desktop_.SetSliderRange(window, kId, 0, 50);
     desktop_.SetSliderPosition(window, kId, 20);
@@ -125,12 +125,13 @@ TEST_P(SliderKeyTest, KeyMovesTheThumbTheWayItPointsAndSendsItsCode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, SliderKeyTest,
-                         testing::Values(KeyCase{Qt::Key_Down, TrackbarCode::LineDown, 21},
-                                         KeyCase{Qt::Key_Up, TrackbarCode::LineUp, 19},
-                                         KeyCase{Qt::Key_PageDown, TrackbarCode::PageDown, 30},
-                                         KeyCase{Qt::Key_PageUp, TrackbarCode::PageUp, 10},
-                                         KeyCase{Qt::Key_Home, TrackbarCode::Top, 0},
-                                         KeyCase{Qt::Key_End, TrackbarCode::Bottom, 50}));
+                         testing::Values(SliderKeyCase{Qt::Key_Down, TrackbarCode::LineDown, 21},
+                                         SliderKeyCase{Qt::Key_Up, TrackbarCode::LineUp, 19},
+                                         SliderKeyCase{Qt::Key_PageDown, TrackbarCode::PageDown,
+                                                       30},
+                                         SliderKeyCase{Qt::Key_PageUp, TrackbarCode::PageUp, 10},
+                                         SliderKeyCase{Qt::Key_Home, TrackbarCode::Top, 0},
+                                         SliderKeyCase{Qt::Key_End, TrackbarCode::Bottom, 50}));
 
 TEST_F(SliderTest, ProcedureReadsTheNewPositionDuringTheMovementEvent) {
   int positionDuringScroll = -1;

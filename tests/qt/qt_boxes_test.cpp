@@ -283,7 +283,7 @@ TEST_F(FileDialogTest, SaveAddsTheDefaultExtensionAndNeverAsksAboutReplacing) {
 }
 
 TEST_F(FileDialogTest, CancelReturnsNothingWhileTheOwnersTimerTicksBehind) {
-  static constexpr int kTickId = 5;
+  static constexpr int kBoxTickId = 5;
   int ticksWhileOpen = 0;
   std::optional<std::string> chosen = std::string("unset");
   RunShown(test::PlainTemplate(), [&](WindowRef window) {
@@ -291,7 +291,7 @@ TEST_F(FileDialogTest, CancelReturnsNothingWhileTheOwnersTimerTicksBehind) {
       auto* dialog = dynamic_cast<QFileDialog*>(&modal);
       const auto& events = Script().Events();
       const int ticks = static_cast<int>(std::count_if(
-          events.begin(), events.end(), [](const DialogEvent& e) { return e.id == kTickId; }));
+          events.begin(), events.end(), [](const DialogEvent& e) { return e.id == kBoxTickId; }));
       if (dialog == nullptr || ticks < 3) {
         return false;
       }
@@ -299,7 +299,7 @@ TEST_F(FileDialogTest, CancelReturnsNothingWhileTheOwnersTimerTicksBehind) {
       dialog->reject();
       return true;
     });
-    desktop_.SetTimer(window, kTickId, 50);
+    desktop_.SetTimer(window, kBoxTickId, 50);
     chosen = desktop_.ChooseFileToOpen(window, options_);
   });
   EXPECT_EQ(chosen, std::nullopt);

@@ -33,8 +33,8 @@
 namespace zav {
 namespace {
 
-constexpr int kLookTimerId = 1;
-constexpr int kLookDelayMs = 20;
+constexpr int kCaptionLookTimerId = 1;
+constexpr int kCaptionLookDelayMs = 20;
 // Room a group box frame keeps beside its title (px, both sides together).
 constexpr int kGroupTitleMarginPx = 16;
 
@@ -108,7 +108,7 @@ bool TextFits(const QWidget& control, std::string& why) {
   return true;  // not a caption
 }
 
-class CaptionsFitTest : public testing::TestWithParam<double> {
+class CaptionsFitTest : public ::testing::TestWithParam<double> {
  protected:
   static QFont FontScaled(double factor) {
     QFont font = qt::ChooseDialogFont(QString());
@@ -125,8 +125,8 @@ TEST_P(CaptionsFitTest, EveryStaticGroupAndButtonTextFitsItsBoxWhole) {
     test::DialogScript script([&](Desktop& any, WindowRef self, const DialogEvent& event) {
       if (event.message == DialogMessage::Init) {
         window.fill(any, self);
-        any.SetTimer(self, kLookTimerId, kLookDelayMs);
-      } else if (event.message == DialogMessage::Timer && event.id == kLookTimerId) {
+        any.SetTimer(self, kCaptionLookTimerId, kCaptionLookDelayMs);
+      } else if (event.message == DialogMessage::Timer && event.id == kCaptionLookTimerId) {
         for (const ControlTemplate& control : dialog.controls) {
           const QWidget* widget = desktop.ControlOf(self, control.id);
           ASSERT_NE(widget, nullptr);
@@ -161,10 +161,10 @@ TEST_P(CaptionsFitTest, UploadSilenceNoticeShowsWholeAndLeavesCancelClear) {
   int looks = 0;
   test::DialogScript script([&](Desktop& any, WindowRef self, const DialogEvent& event) {
     if (event.message == DialogMessage::Init) {
-      any.SetTimer(self, kLookTimerId, kLookDelayMs);
+      any.SetTimer(self, kCaptionLookTimerId, kCaptionLookDelayMs);
       return;
     }
-    if (event.message != DialogMessage::Timer || event.id != kLookTimerId) {
+    if (event.message != DialogMessage::Timer || event.id != kCaptionLookTimerId) {
       return;
     }
     QWidget& window = *desktop.WindowOf(self);
@@ -206,11 +206,11 @@ TEST(DialogFontTest, BaseUnitsGrowWithTheFont) {
   EXPECT_EQ(qt::ChooseDialogFont(QStringLiteral("  ")), QApplication::font());
 }
 
-std::string FontName(const testing::TestParamInfo<double>& info) {
+std::string FontName(const ::testing::TestParamInfo<double>& info) {
   return info.param == 1.0 ? "DefaultFont" : "FontHalfAgainAsLarge";
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, CaptionsFitTest, testing::Values(1.0, 1.5), FontName);
+INSTANTIATE_TEST_SUITE_P(Fonts, CaptionsFitTest, ::testing::Values(1.0, 1.5), FontName);
 
 }  // namespace
 }  // namespace zav

@@ -23,9 +23,9 @@
 namespace zav {
 namespace {
 
-constexpr int kCanvasId = 1, kBoxId = 2, kBarId = 3, kTableId = 4, kStepTimerId = 1;
+constexpr int kCanvasId = 1, kBoxId = 2, kBarId = 3, kTableId = 4, kChartStepTimerId = 1;
 constexpr Colour kGround{10, 200, 30};
-constexpr Colour kRed{255, 0, 0};
+constexpr Colour kChartRed{255, 0, 0};
 
 const DialogTemplate& ChartTemplate() {
   static constexpr std::array kControls{
@@ -47,12 +47,12 @@ class ChartControlsTest : public testing::Test {
   void Run(const std::function<void(WindowRef)>& step) {
     test::DialogScript script([&](Desktop& desktop, WindowRef window, const DialogEvent& event) {
       if (event.message == DialogMessage::Init) {
-        desktop.SetTimer(window, kStepTimerId, 20);
+        desktop.SetTimer(window, kChartStepTimerId, 20);
       } else if (event.message == DialogMessage::Paint && event.id == kCanvasId) {
         ++paints_;
         Paint(desktop.ControlCanvas(window, kCanvasId), desktop.ControlSize(window, kCanvasId));
-      } else if (event.message == DialogMessage::Timer && event.id == kStepTimerId) {
-        desktop.KillTimer(window, kStepTimerId);
+      } else if (event.message == DialogMessage::Timer && event.id == kChartStepTimerId) {
+        desktop.KillTimer(window, kChartStepTimerId);
         step(window);
         desktop.EndDialog(window, 0);
       }
@@ -65,7 +65,7 @@ class ChartControlsTest : public testing::Test {
 
   static void Paint(Canvas& canvas, PixelSize size) {
     canvas.FillRectangle({0, 0, size.width, size.height}, kGround);
-    canvas.SetPen(kRed);
+    canvas.SetPen(kChartRed);
     canvas.SetPenStyle(1, LineStyle::Solid);
     const std::array<PixelPoint, 3> line{{{10, 10}, {60, 10}, {60, 40}}};
     canvas.Polyline(line);
@@ -96,7 +96,7 @@ TEST_F(ChartControlsTest, CanvasShowsWhatItsPaintDrew) {
     EXPECT_EQ(picture.pixelColor(30, 10), QColor(255, 0, 0));
     EXPECT_EQ(picture.pixelColor(60, 25), QColor(255, 0, 0));
     // Drawing outside its Paint leaves no mark.
-    desktop_.ControlCanvas(window, kCanvasId).FillRectangle({0, 0, 5, 5}, kRed);
+    desktop_.ControlCanvas(window, kCanvasId).FillRectangle({0, 0, 5, 5}, kChartRed);
     const int before = paints_;
     desktop_.Redraw(window, kCanvasId);
     desktop_.Redraw(window, kCanvasId);

@@ -16,7 +16,7 @@ namespace {
 
 using DialogEventsTest = test::ShownDialogTest;
 
-struct KeyCase {
+struct DialogKeyCase {
   const char* name;
   int focusedId;
   Qt::Key key;
@@ -24,10 +24,11 @@ struct KeyCase {
   int command;
 };
 
-class DialogKeyTest : public test::ShownDialogTest, public testing::WithParamInterface<KeyCase> {};
+class DialogKeyTest : public test::ShownDialogTest,
+                      public testing::WithParamInterface<DialogKeyCase> {};
 
 TEST_P(DialogKeyTest, KeyReachesTheProcedureAsItsCommandAndLeavesTheDialogOpen) {
-  const KeyCase key = GetParam();
+  const DialogKeyCase key = GetParam();
   RunShown(test::PlainTemplate(), [&](WindowRef window) {
     QWidget* focused = desktop_.ControlOf(window, key.focusedId);
     focused->setFocus();
@@ -38,19 +39,20 @@ TEST_P(DialogKeyTest, KeyReachesTheProcedureAsItsCommandAndLeavesTheDialogOpen) 
   EXPECT_EQ(Script().Count(DialogMessage::Command), 1);  // the button was not pressed
 }
 
-std::string KeyName(const testing::TestParamInfo<KeyCase>& info) {
+std::string KeyName(const testing::TestParamInfo<DialogKeyCase>& info) {
   return info.param.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EnterAndEscape, DialogKeyTest,
     testing::Values(
-        KeyCase{"EnterInEdit", test::kPlainInputId, Qt::Key_Return, Qt::NoModifier, 1},
-        KeyCase{"KeypadEnterInEdit", test::kPlainInputId, Qt::Key_Enter, Qt::KeypadModifier, 1},
-        KeyCase{"EnterOnButton", test::kPlainButtonId, Qt::Key_Return, Qt::NoModifier, 1},
-        KeyCase{"EnterOnSlider", test::kPlainSliderId, Qt::Key_Return, Qt::NoModifier, 1},
-        KeyCase{"EscapeInEdit", test::kPlainInputId, Qt::Key_Escape, Qt::NoModifier, 2},
-        KeyCase{"EscapeOnButton", test::kPlainButtonId, Qt::Key_Escape, Qt::NoModifier, 2}),
+        DialogKeyCase{"EnterInEdit", test::kPlainInputId, Qt::Key_Return, Qt::NoModifier, 1},
+        DialogKeyCase{"KeypadEnterInEdit", test::kPlainInputId, Qt::Key_Enter, Qt::KeypadModifier,
+                      1},
+        DialogKeyCase{"EnterOnButton", test::kPlainButtonId, Qt::Key_Return, Qt::NoModifier, 1},
+        DialogKeyCase{"EnterOnSlider", test::kPlainSliderId, Qt::Key_Return, Qt::NoModifier, 1},
+        DialogKeyCase{"EscapeInEdit", test::kPlainInputId, Qt::Key_Escape, Qt::NoModifier, 2},
+        DialogKeyCase{"EscapeOnButton", test::kPlainButtonId, Qt::Key_Escape, Qt::NoModifier, 2}),
     KeyName);
 
 TEST_F(DialogEventsTest, PushButtonClickSendsItsIdWithCodeZero) {

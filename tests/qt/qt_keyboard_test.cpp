@@ -29,7 +29,7 @@ using KeyboardTest = test::ShownDialogTest;
 
 constexpr int kToolbar = 1002;
 constexpr int kPortList = 1001;
-constexpr int kHelpItem = 20001;
+constexpr int kHelpItemId = 20001;
 
 QStringList MenuTitles(QWidget& window) {
   QStringList titles;
@@ -47,8 +47,8 @@ TEST_F(KeyboardTest, MnemonicsKeysAndTooltipsReachTheCommandsWithoutAMouse) {
   RunShown(MainTemplate(), [&](WindowRef window) {
     QWidget& dialog = *desktop_.WindowOf(window);
     desktop_.AddToolbarButtons(window, kToolbar, MainToolbarButtons());
-    desktop_.AddMenuItem(window, "Info", kHelpItem, "Connection help\u2026");
-    desktop_.SetMenuItemKey(window, kHelpItem, "F1");
+    desktop_.AddMenuItem(window, "Info", kHelpItemId, "Connection help\u2026");
+    desktop_.SetMenuItemKey(window, kHelpItemId, "F1");
     desktop_.AddMenuItem(window, "Log", 20100, "Start recording\u2026");
     dialog.activateWindow();
     QApplication::processEvents();
@@ -88,7 +88,7 @@ TEST_F(KeyboardTest, MnemonicsKeysAndTooltipsReachTheCommandsWithoutAMouse) {
   EXPECT_EQ(Script().CountCommand(kCommandOpen, 0), 1);
   EXPECT_EQ(Script().CountCommand(kCommandSave, 0), 1);
   EXPECT_EQ(Script().CountCommand(kCommandReadFromZav, 0), 1);
-  EXPECT_EQ(Script().CountCommand(kHelpItem, 0), 1);
+  EXPECT_EQ(Script().CountCommand(kHelpItemId, 0), 1);
 }
 
 TEST_F(KeyboardTest, EachStatusSegmentIsCutOnItsOwnWithTheWholeTextAsTooltip) {

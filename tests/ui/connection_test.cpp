@@ -24,11 +24,10 @@ using testing::kSecond;
 using testing::Micros;
 using testing::ProgramHarness;
 
-constexpr int kMain = kMainTemplateId;
 constexpr int kPortListId = 1001;
 
 std::string StatusLineOf(const ProgramHarness& harness) {
-  return harness.desktop.Newest(kMain)->statusLine.value_or("");
+  return harness.desktop.Newest(kMainTemplateId)->statusLine.value_or("");
 }
 
 // Ticks come every 150 ms; a live poll's answer is over well before the next tick.
@@ -165,7 +164,8 @@ TEST(BusyPortTest, IsTriedEverySecondUntilFreeAndTheSegmentSaysWhenItWasGot) {
   std::vector<std::string> segments;  // in order, each once
   for (Micros at = 0; at < 6 * kSecond; at += 10 * kMillisecond) {
     harness.desktop.At(at, [&] {
-      const std::vector<std::string>& shown = harness.desktop.Newest(kMain)->statusSegments;
+      const std::vector<std::string>& shown =
+          harness.desktop.Newest(kMainTemplateId)->statusSegments;
       const std::string segment = shown.empty() ? std::string() : WithoutCounters(shown[0]);
       if (!segment.empty() && (segments.empty() || segments.back() != segment)) {
         segments.push_back(segment);
@@ -263,7 +263,7 @@ TEST(PortListTest, ChoosingTheShownEntryAgainReopensThePort) {
   harness.desktop.At(1300 * kMillisecond, [&] {
     attemptsBefore = harness.device.OpenAttempts().size();
     ASSERT_EQ(harness.Main(kPortListId).selection, 0);
-    harness.desktop.Press(kMain, kPortListId, kSelectionChange);
+    harness.desktop.Press(kMainTemplateId, kPortListId, kSelectionChange);
   });
   harness.RunUntil(2 * kSecond);
   EXPECT_EQ(harness.device.OpenAttempts().size(), attemptsBefore + 1);
@@ -303,9 +303,10 @@ TEST_P(OpenErrorTest, StatusLineGivesTheReasonAndTheHelpSaysWhatToDo) {
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // the start-up box stays
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
-  harness.desktop.At(500 * kMillisecond,
-                     [&] { harness.desktop.ChooseAddedItem(kMain, kConnectionHelpCommand); });
-  harness.desktop.At(600 * kMillisecond, [&] { harness.desktop.ClickStatusLine(kMain); });
+  harness.desktop.At(500 * kMillisecond, [&] {
+    harness.desktop.ChooseAddedItem(kMainTemplateId, kConnectionHelpCommand);
+  });
+  harness.desktop.At(600 * kMillisecond, [&] { harness.desktop.ClickStatusLine(kMainTemplateId); });
   harness.RunUntil(kSecond);
 
   EXPECT_EQ(StatusLineOf(harness), error.statusLine);

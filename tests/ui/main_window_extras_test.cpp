@@ -19,7 +19,6 @@ namespace {
 using testing::kMillisecond;
 using testing::ProgramHarness;
 
-constexpr int kMain = kMainTemplateId;
 constexpr int kLogItem = 20150;  // an id of the data log's range that it leaves free
 
 TEST(MainWindowExtrasTest, AddedItemsAndStatusLineClicksRunTheirHandlers) {
@@ -31,17 +30,17 @@ TEST(MainWindowExtrasTest, AddedItemsAndStatusLineClicksRunTheirHandlers) {
                     [&] { ++logChosen; });
   });
   harness.desktop.At(400 * kMillisecond, [&] {
-    harness.desktop.ChooseAddedItem(kMain, kLogItem);
-    harness.desktop.Press(kMain, 20199);  // an id nobody registered does nothing
+    harness.desktop.ChooseAddedItem(kMainTemplateId, kLogItem);
+    harness.desktop.Press(kMainTemplateId, 20199);  // an id nobody registered does nothing
   });
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
-  harness.desktop.At(450 * kMillisecond, [&] { harness.desktop.ClickStatusLine(kMain); });
+  harness.desktop.At(450 * kMillisecond, [&] { harness.desktop.ClickStatusLine(kMainTemplateId); });
   harness.RunUntil(500 * kMillisecond);
 
   EXPECT_EQ(logChosen, 1);
   ASSERT_EQ(harness.desktop.Messages().size(), 1u);
   EXPECT_EQ(harness.desktop.Messages()[0].caption, "Connection help") << "the line's click";
-  const auto* item = harness.desktop.Newest(kMain)->AddedItem(kLogItem);
+  const auto* item = harness.desktop.Newest(kMainTemplateId)->AddedItem(kLogItem);
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->menuTitle, "Log");
   EXPECT_EQ(item->text, "Start recording\u2026");
@@ -53,7 +52,7 @@ TEST(MainWindowExtrasTest, EveryAddedItemHasAMnemonicOfItsOwnAndRecordingAKey) {
   ProgramHarness harness;
   harness.RunUntil(300 * kMillisecond);
 
-  const auto& items = harness.desktop.Newest(kMain)->addedItems;
+  const auto& items = harness.desktop.Newest(kMainTemplateId)->addedItems;
   ASSERT_GE(items.size(), 7u);
   std::map<std::string, std::set<char>> lettersByMenu;
   for (const auto& item : items) {
@@ -63,8 +62,8 @@ TEST(MainWindowExtrasTest, EveryAddedItemHasAMnemonicOfItsOwnAndRecordingAKey) {
         << item.text << ": '" << item.mnemonic << "' is taken in " << item.menuTitle;
     EXPECT_EQ(item.text.find('&'), std::string::npos) << item.text;
   }
-  const auto* start = harness.desktop.Newest(kMain)->AddedItem(kStartRecording);
-  const auto* stop = harness.desktop.Newest(kMain)->AddedItem(kStopRecording);
+  const auto* start = harness.desktop.Newest(kMainTemplateId)->AddedItem(kStartRecording);
+  const auto* stop = harness.desktop.Newest(kMainTemplateId)->AddedItem(kStopRecording);
   ASSERT_NE(start, nullptr);
   ASSERT_NE(stop, nullptr);
   EXPECT_EQ(start->text, "Start recording\u2026");
@@ -81,7 +80,7 @@ TEST(MainWindowExtrasTest, StatusLineJoinsSegmentsAndIsSetOnlyWhenItChanges) {
   harness.desktop.At(1000 * kMillisecond, [&] { line.recording = "recording 3 s"; });
   harness.RunUntil(1500 * kMillisecond);
 
-  const auto* main = harness.desktop.Newest(kMain);
+  const auto* main = harness.desktop.Newest(kMainTemplateId);
   ASSERT_TRUE(main->statusLine.has_value());
   EXPECT_EQ(*main->statusLine, "no port chosen \u00b7 recording 3 s \u00b7 update available");
   EXPECT_EQ(main->statusLineUpdates, 3) << "ten ticks, the first text and two changes";

@@ -27,9 +27,9 @@ using testing::Micros;
 using testing::PatternBytes;
 using testing::WireUnit;
 
-constexpr Micros kCommandAt = 1 * kSecond + 20 * kMillisecond;
+constexpr Micros kChecksCommandAt = 1 * kSecond + 20 * kMillisecond;
 constexpr Micros kQuestionOpenFor = 500 * kMillisecond;
-constexpr Micros kRunFor = 60 * kSecond;
+constexpr Micros kChecksRunFor = 60 * kSecond;
 
 class UpgradeChecksTest : public ::testing::Test {
  protected:
@@ -38,7 +38,7 @@ class UpgradeChecksTest : public ::testing::Test {
     const std::filesystem::path path = harness.dir / "firmware.zav";
     testing::WriteFile(path, file);
     harness.desktop.QueueFileAnswer(path.string());
-    harness.desktop.At(kCommandAt,
+    harness.desktop.At(kChecksCommandAt,
                        [this] { harness.desktop.Press(kMainTemplateId, kCommandUpgrade); });
   }
   void Answer(MessageAnswer answer) {
@@ -84,7 +84,7 @@ class UpgradeChecksTest : public ::testing::Test {
     EXPECT_EQ(harness.program.link.cycle.upgradeArmed, UpgradeArming::Disarmed);
     EXPECT_TRUE(harness.desktop.DialogsOf(kTransferTemplateId).empty());
     for (const WireUnit& unit : Units()) {
-      if (unit.at > kCommandAt) {
+      if (unit.at > kChecksCommandAt) {
         EXPECT_TRUE(unit.IsFrame('Q', 32)) << "only live polls after the command";
       }
     }
@@ -109,7 +109,9 @@ struct CheckCase {
 
 class EachCheckTest : public UpgradeChecksTest, public ::testing::WithParamInterface<CheckCase> {
  public:
-  void SilentUntilTheAnswer() { SilentUntil(kCommandAt + kQuestionOpenFor - 100 * kMillisecond); }
+  void SilentUntilTheAnswer() {
+    SilentUntil(kChecksCommandAt + kQuestionOpenFor - 100 * kMillisecond);
+  }
   void RunsOnGas() { harness.controller.SetRegister(kStatusRegister, kStatusGas); }
 };
 
@@ -133,7 +135,7 @@ TEST_P(EachCheckTest, AsksOnlyUnderItsConditionAndTheAnswerDecidesTheUpload) {
   check.condition(*this);
   ChooseFile(check.fileBytes);
   Answer(check.answer);
-  harness.RunUntil(kRunFor);
+  harness.RunUntil(kChecksRunFor);
 
   const auto questions = Questions();
   ASSERT_EQ(questions.size(), 1u);
@@ -177,7 +179,7 @@ TEST_F(UpgradeChecksTest, SwitchAndUpgradeSendsTheSwitchAndUploadsOncePetrolIsRe
   };
   ChooseFile(kFirmwareImageBytes);
   Answer(MessageAnswer::Ok);
-  harness.RunUntil(kRunFor);
+  harness.RunUntil(kChecksRunFor);
 
   std::vector<char> commands;  // the letters other than live polls, in order
   for (const WireUnit& unit : Units()) {
@@ -197,7 +199,7 @@ TEST_F(UpgradeChecksTest, ControllerFallingSilentBehindAQuestionIsAskedAboutBefo
   // On gas and answering at the first check; silent from the moment the long-file question
   // opens until long after it was answered.
   harness.controller.SetRegister(kStatusRegister, kStatusGas);
-  harness.desktop.At(kCommandAt + 50 * kMillisecond, [this] {
+  harness.desktop.At(kChecksCommandAt + 50 * kMillisecond, [this] {
     sim::FaultOptions silent;
     silent.silenceEveryMs = 1;
     silent.silenceForMs = 1;
@@ -206,7 +208,7 @@ TEST_F(UpgradeChecksTest, ControllerFallingSilentBehindAQuestionIsAskedAboutBefo
   ChooseFile(40000);
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 5 * kSecond);  // "Go on", slowly
   Answer(MessageAnswer::Cancel);  // the controller is silent now
-  harness.RunUntil(kRunFor);
+  harness.RunUntil(kChecksRunFor);
 
   const auto questions = Questions();
   ASSERT_EQ(questions.size(), 2u);
@@ -219,11 +221,11 @@ TEST_F(UpgradeChecksTest, ControllerFallingSilentBehindAQuestionIsAskedAboutBefo
 
 TEST_F(UpgradeChecksTest, WaitForPetrolGivesUpAfterTenSecondsWithAMessageAndArmsNothing) {
   harness.controller.SetRegister(kStatusRegister, kStatusGas);
-  DeafFrom(kCommandAt);  // the switch never arrives; neither do the polls
+  DeafFrom(kChecksCommandAt);  // the switch never arrives; neither do the polls
   ChooseFile(kFirmwareImageBytes);
   Answer(MessageAnswer::Ok);
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);
-  harness.RunUntil(kRunFor);
+  harness.RunUntil(kChecksRunFor);
 
   const headless::DialogRecord* wait = harness.desktop.Newest(kPetrolWaitTemplateId);
   ASSERT_NE(wait, nullptr);
@@ -240,13 +242,13 @@ TEST_F(UpgradeChecksTest, WaitForPetrolGivesUpAfterTenSecondsWithAMessageAndArms
 
 TEST_F(UpgradeChecksTest, CancelWhileWaitingForPetrolArmsNothingAndSaysNothing) {
   harness.controller.SetRegister(kStatusRegister, kStatusGas);
-  DeafFrom(kCommandAt);
+  DeafFrom(kChecksCommandAt);
   ChooseFile(kFirmwareImageBytes);
   Answer(MessageAnswer::Ok);
-  harness.desktop.At(kCommandAt + 3 * kSecond, [this] {
+  harness.desktop.At(kChecksCommandAt + 3 * kSecond, [this] {
     harness.desktop.Press(kPetrolWaitTemplateId, kPetrolWaitCancelButton);
   });
-  harness.RunUntil(kRunFor);
+  harness.RunUntil(kChecksRunFor);
 
   EXPECT_EQ(harness.desktop.Newest(kPetrolWaitTemplateId)->result, 0);
   EXPECT_EQ(harness.desktop.Messages().size(), 1u) << "only the question";
@@ -303,7 +305,7 @@ TEST_F(UpgradeChecksTest, CancelCanBeTakenBackAndUpgradeAgainRunsTheWholeUpgrade
   harness.desktop.QueueMessageAnswer(MessageAnswer::Ok, 1 * kSecond);   // "Stop"
   harness.desktop.QueueMessageAnswer(MessageAnswer::Yes, 1 * kSecond);  // "Upgrade again"
   harness.desktop.QueueFileAnswer((harness.dir / "firmware.zav").string());
-  harness.RunUntil(2 * kRunFor);
+  harness.RunUntil(2 * kChecksRunFor);
 
   ASSERT_EQ(harness.desktop.Messages().size(), 3u);
   EXPECT_EQ(harness.desktop.Messages()[2].goOnLabel, "Upgrade again");
@@ -323,14 +325,14 @@ TEST_F(UpgradeChecksTest, StatusLineFollowsTheUploadOncePerTickAndSaysHowItEnded
     midway = main->statusLine.value_or("");
     updatesMidway = main->statusLineUpdates;
   });
-  harness.desktop.At(kCommandAt + 100 * kMillisecond, [&] {
+  harness.desktop.At(kChecksCommandAt + 100 * kMillisecond, [&] {
     updatesBefore = harness.desktop.Newest(kMainTemplateId)->statusLineUpdates;
   });
-  harness.RunUntil(kRunFor);
+  harness.RunUntil(kChecksRunFor);
 
   EXPECT_NE(midway.find("Upgrade: block "), std::string::npos) << midway;
   EXPECT_NE(midway.find(" s left \u00b7 live values paused"), std::string::npos) << midway;
-  const Micros ticksMidway = (10 * kSecond - kCommandAt) / (150 * kMillisecond) + 1;
+  const Micros ticksMidway = (10 * kSecond - kChecksCommandAt) / (150 * kMillisecond) + 1;
   EXPECT_LE(updatesMidway - updatesBefore, ticksMidway) << "at most once per tick";
 
   const headless::DialogRecord* upload = harness.desktop.Newest(kTransferTemplateId);

@@ -22,7 +22,7 @@ using testing::UploadScenario;
 using testing::UploadScenarioTest;
 using testing::WireUnit;
 
-const std::vector<std::uint8_t> kLivePoll{0x02, 0x51, 0x20, 0x00, 0x00, 0x73, 0x0D};
+using testing::kLivePoll;
 
 // True when every block went out after its predecessor: the blocks run 1, 2, ... 240 with
 // repeats but never a gap or a step back.

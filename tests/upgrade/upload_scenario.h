@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -100,5 +101,9 @@ class UploadScenario {
 };
 
 class UploadScenarioTest : public ::testing::Test, public UploadScenario {};
+
+// The live poll as the controller receives it: the one request a tick may send while an
+// upload's dialog is not open.
+inline const std::vector<std::uint8_t> kLivePoll{0x02, 0x51, 0x20, 0x00, 0x00, 0x73, 0x0D};
 
 }  // namespace zav::testing

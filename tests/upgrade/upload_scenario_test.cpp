@@ -22,7 +22,7 @@ using testing::UploadScenarioTest;
 using testing::WireUnit;
 
 const std::vector<std::uint8_t> kUpgradeFrame{0x02, 0x55, 0x00, 0x00, 0x00, 0x57, 0x0D};
-const std::vector<std::uint8_t> kLivePoll{0x02, 0x51, 0x20, 0x00, 0x00, 0x73, 0x0D};
+using testing::kLivePoll;
 
 std::vector<int> OneToN(int n) {
   std::vector<int> blocks(static_cast<std::size_t>(n));
