@@ -82,6 +82,19 @@ std::vector<AxisTick> ValueTicks(double top) {
   return ticks;
 }
 
+RoundRange RangeTicks(double low, double high) {
+  high = std::max(high, low + 1e-6);
+  const RoundStep step = RoundStepAbove((high - low) / 5.0);
+  const double size = step.Value();
+  const auto first = static_cast<long long>(std::floor(low / size * (1.0 + 1e-12)));
+  const auto last = static_cast<long long>(std::ceil(high / size * (1.0 - 1e-12)));
+  RoundRange range{static_cast<double>(first) * size, static_cast<double>(last) * size, {}};
+  for (long long count = first; count <= last; ++count) {
+    range.ticks.push_back({static_cast<double>(count) * size, StepLabel(count, step)});
+  }
+  return range;
+}
+
 std::vector<AxisTick> TimeTicks(double from, double to, int most) {
   std::vector<AxisTick> ticks;
   const double span = to - from;

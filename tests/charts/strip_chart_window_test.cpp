@@ -126,6 +126,30 @@ TEST_F(StripChartWindowTest, WheelBackPausesAndEndFollowsAgain) {
   });
 }
 
+TEST_F(StripChartWindowTest, AWheelNotchOrArrowKeyStepsATenthOfTheSpanAndTheNewestEndFollows) {
+  Run(true, 60 * headless::kSecond, [&] {
+    const double newest = samples.back().seconds;
+    EXPECT_NEAR(chart->shown.to, newest, 0.5) << "following";
+    desktop.TurnWheel(kStripChartTemplateId, kStripCanvas, 1);  // away from the user: back
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Resume");
+    const double back = chart->shown.from;
+    EXPECT_NEAR(back, newest - 33.0, 0.5);
+    desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Left);
+    EXPECT_NEAR(chart->shown.from, back - 3.0, 1e-9);
+    samples.push_back(SampleAt(newest + 5.0));  // paused: the view stays
+    RefreshStripChart(desktop, *chart);
+    EXPECT_NEAR(chart->shown.from, back - 3.0, 1e-9);
+    // Forward again: a notch, then the arrow keys past the newest sample follow it again.
+    desktop.TurnWheel(kStripChartTemplateId, kStripCanvas, -1);
+    EXPECT_NEAR(chart->shown.from, back, 1e-9);
+    for (int step = 0; step < 3; ++step) {
+      desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Right);
+    }
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Pause");
+    EXPECT_NEAR(chart->shown.to, samples.back().seconds, 1e-9);
+  });
+}
+
 TEST_F(StripChartWindowTest, ClickOnALegendEntryHidesItsSeriesAndTheSpanListChangesTheSpan) {
   Run(true, 60 * headless::kSecond, [&] {
     ASSERT_TRUE(DrawsLineIn(Canvas().drawing, kStripSeriesColours[8]));
