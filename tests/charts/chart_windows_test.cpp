@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <set>
 
 #include "charts/desktop_chart_windows.h"
 #include "hosts/headless/headless_desktop.h"
@@ -104,9 +105,11 @@ class ChartWindowsTest : public ::testing::Test {
     live.steadyMs += 150;
     live.statusKnown = true;
     live.status = kStatusGas;
+    // BA_n 3.00 to 3.80 ms in five steps, GAS_n twice that: each sample a point of its own.
+    const auto step = static_cast<std::uint16_t>(live.steadyMs / 150 % 5 * 400);
     for (std::size_t cylinder = 0; cylinder < 4; ++cylinder) {
-      live.values[cylinder] = 6000;       // BA_n 3.00 ms
-      live.values[4 + cylinder] = 12000;  // GAS_n 6.00 ms
+      live.values[cylinder] = static_cast<std::uint16_t>(6000 + step);
+      live.values[4 + cylinder] = static_cast<std::uint16_t>(12000 + 2 * step);
     }
     AddToSession(session, live);
   }
@@ -147,10 +150,13 @@ TEST_F(ChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndOpensOnce) {
   });
   desktop.At(1600 * kMillisecond, [&] {
     EXPECT_EQ(Ba1Points(), atOpen);
-    // Every point at 3.00 ms: one height across the line.
+    // The five steps of BA_1, at five heights.
     const auto line = PolylinesIn(Strip().drawing, kStripSeriesColours[0]).front();
-    EXPECT_TRUE(
-        std::all_of(line.begin(), line.end(), [&](PixelPoint p) { return p.y == line.front().y; }));
+    std::set<int> heights;
+    for (const PixelPoint point : line) {
+      heights.insert(point.y);
+    }
+    EXPECT_EQ(heights.size(), 5U);
     charts.ShowLiveChart();  // open: raised, not opened twice
     EXPECT_EQ(desktop.DialogsOf(kStripChartTemplateId).size(), 1U);
     EXPECT_EQ(desktop.Newest(kStripChartTemplateId)->raised, 1);

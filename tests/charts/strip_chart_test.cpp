@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "charts/chart_axis.h"
 #include "charts/strip_chart.h"
 #include "hosts/headless/recording_canvas.h"
 #include "link/wire.h"
@@ -112,18 +113,34 @@ TEST(StripChartTest, AHiddenSeriesIsNotDrawnNorItsAxisButKeepsAGreyedLegendEntry
                            [](const DrawOp& op) { return op.text == "GAS_2"; }));
 }
 
-TEST(StripChartTest, ThinnedToThePixelColumns) {
+TEST(StripChartTest, ThinnedToThePixelColumnsWithoutLosingAPeak) {
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 600.0);  // 4000 samples
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i].shown[kFirstPetrolColumn] = 2.0f + 0.25f * static_cast<float>(i % 9);  // jagged
+  }
+  samples[2001].shown[kFirstPetrolColumn] = 9.0f;  // one sample's spike
   const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 600.0));
   const auto lines = LinesIn(drawn.ops, kStripSeriesColours[kBa1]);
   ASSERT_FALSE(lines.empty());
-  EXPECT_LE(lines.front().size(), 2u * static_cast<std::size_t>(kSize.width));
-  EXPECT_GT(lines.front().size(), 100u);
+  const std::vector<PixelPoint>& line = lines.front();
+  const int columns = drawn.layout.plot.Width();
+  EXPECT_LE(line.size(), 4u * static_cast<std::size_t>(columns)) << "a few points per column";
+  EXPECT_GT(line.size(), static_cast<std::size_t>(columns)) << "every column has its own";
+  // The spike reaches its height, 9 ms on the axis of 10 ms.
+  const int spikeY = std::min_element(line.begin(), line.end(), [](PixelPoint a, PixelPoint b) {
+                       return a.y < b.y;
+                     })->y;
+  const PixelBox& plot = drawn.layout.plot;
+  const AxisScale ms{0.0, 10.0, plot.bottom - 1, plot.top};
+  EXPECT_EQ(spikeY, ms.Pixel(9.0));
+  // A steady value draws a line of its two ends, however many samples it holds.
+  const Drawn flat = Draw(samples, Only(kGas2, 0.0, 600.0));
+  EXPECT_EQ(LinesIn(flat.ops, kStripSeriesColours[kGas2]).front().size(), 2u);
   // The time axis's unit stands clear of the last label, which reaches past the plot.
   const DrawOp* lastLabel = nullptr;
   const DrawOp* unit = nullptr;
-  for (const DrawOp& op : drawn.ops) {
+  for (const DrawOp& op : flat.ops) {
     lastLabel = op.text == "10:00" ? &op : lastLabel;
     unit = op.text == "min:s" ? &op : unit;
   }

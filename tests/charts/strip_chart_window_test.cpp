@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -29,8 +30,10 @@ const DialogTemplate& HostTemplate() {
 DecodedSample SampleAt(double seconds) {
   DecodedSample sample;
   sample.seconds = seconds;
-  sample.shown.fill(2.0f);
-  sample.shown[kRpmColumn] = 2000.0f;
+  // Values that move every tick, so each line has a point per sample.
+  const auto step = static_cast<float>(std::lround(seconds / 0.15) % 3);
+  sample.shown.fill(2.0f + 0.5f * step);
+  sample.shown[kRpmColumn] = 2000.0f + 100.0f * step;
   sample.statusKnown = true;
   sample.status = kStatusGas;
   return sample;
