@@ -218,7 +218,8 @@ ScatterLayout DrawScatterChart(Canvas& canvas, PixelSize size,
   for (const AxisTick& tick : axes.y.ticks) {
     labelWidth = std::max(labelWidth, canvas.MeasureText(tick.label).width);
   }
-  const int top = kMarginPx + textHeight + 4;
+  // Room above the plot for the value axis's title, clear of its top label's upper half.
+  const int top = kMarginPx + textHeight + textHeight / 2 + 4;
   layout.plot = {kMarginPx + labelWidth + kTickPx + 4, top,
                  size.width - kMarginPx - legendWidth - kAxisGapPx,
                  size.height - kMarginPx - 2 * textHeight - kTickPx - 2};

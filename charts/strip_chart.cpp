@@ -276,8 +276,9 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
     right -= axes[unit].used ? axes[unit].labelWidth + kAxisGapPx : 0;
   }
   right -= TimeUnitRoom(canvas, shown);
-  layout.plot = {kMarginPx + axes[0].labelWidth + kAxisGapPx, kMarginPx + textHeight + 2, right,
-                 size.height - kMarginPx - legendHeight - kTickPx - textHeight - kMarginPx};
+  // Above the plot: the units, clear of the top labels' upper halves.
+  layout.plot = {kMarginPx + axes[0].labelWidth + kAxisGapPx, kMarginPx + textHeight * 3 / 2 + 2,
+                 right, size.height - kMarginPx - legendHeight - kTickPx - textHeight - kMarginPx};
   const PixelBox& plot = layout.plot;
   if (plot.Width() < 2 || plot.Height() < 2) {
     return layout;

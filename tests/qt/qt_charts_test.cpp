@@ -17,6 +17,7 @@
 
 #include "charts/scatter_window.h"
 #include "charts/strip_chart_window.h"
+#include "datalog/session_store.h"
 #include "hosts/qt/qt_desktop.h"
 #include "link/wire.h"
 #include "resources/scatter_template.h"
@@ -59,6 +60,38 @@ bool ColourNear(const QImage& image, PixelPoint at, Colour colour, int reach = 2
     }
   }
   return false;
+}
+
+void SetShown(LiveSample& live, int column, double value) {
+  const ShownColumn& shown = kShownColumnTable[static_cast<std::size_t>(column)];
+  const double raw = shown.form == ShownForm::Milliseconds ? value * 2000.0 : value;  // 0.5 us
+  live.values[static_cast<std::size_t>(shown.row)] = static_cast<std::uint16_t>(std::lround(raw));
+}
+
+// A drive as the session store takes it, one sample per 150 ms tick from `from` to `to` (s):
+// petrol to 12 s, then gas, but "Low RPM" from 30 s to 34 s; the times, RPM, manifold
+// pressure and lambda move with the throttle.
+void AddDrive(SessionStore& session, double from, double to) {
+  for (double seconds = from; seconds < to; seconds += 0.15) {
+    LiveSample live;
+    live.steadyMs = std::llround(seconds * 1000.0);
+    live.statusKnown = true;
+    const bool lowRpm = seconds >= 30.0 && seconds < 34.0;
+    live.status = seconds < 12.0 ? kStatusPetrol : lowRpm ? kStatusLowRpm : kStatusGas;
+    const double throttle = 0.5 + 0.5 * std::sin(seconds / 2.5);
+    const double petrolMs = 2.5 + 3.0 * throttle;
+    for (int cylinder = 0; cylinder < 4; ++cylinder) {
+      SetShown(live, kFirstPetrolColumn + cylinder, petrolMs + 0.1 * cylinder);
+      const bool onGas = live.status == kStatusGas;
+      SetShown(live, kFirstGasColumn + cylinder, onGas ? (petrolMs + 0.1 * cylinder) * 1.6 : 0.0);
+    }
+    SetShown(live, kRpmColumn, lowRpm ? 850.0 : 1500.0 + 2500.0 * throttle);
+    SetShown(live, kManifoldColumn, 300.0 + 600.0 * throttle);
+    SetShown(live, kRegulatorColumn, 1200.0);
+    SetShown(live, kTemperatureColumn, 72.0);
+    SetShown(live, kLambdaColumn, 450.0 + 400.0 * std::sin(seconds * 2.0));
+    AddToSession(session, live);
+  }
 }
 
 class QtChartsTest : public testing::Test {
@@ -132,14 +165,11 @@ TEST_F(QtChartsTest, AKnownSeriesLandsOnItsPixelsAndSavesAsThePicture) {
 }
 
 TEST_F(QtChartsTest, ALogWithAGapPaintsItsLinesEitherSideAndNothingAcrossIt) {
-  // Petrol to 15 s, nothing from 15 s to 25 s (the adapter pulled out), gas to 45 s.
-  std::deque<DecodedSample> samples;
-  for (double seconds = 0.0; seconds < 45.0; seconds += 0.15) {
-    if (seconds < 15.0 || seconds >= 25.0) {
-      const float petrol = 3.0f + 0.5f * static_cast<float>(std::sin(seconds / 2.5));
-      samples.push_back(Sample(seconds, petrol, seconds < 15.0 ? 0.0f : petrol * 1.6f));
-    }
-  }
+  // A drive with no samples from 15 s to 25 s (the adapter pulled out on the way).
+  SessionStore session;
+  AddDrive(session, 0.0, 15.0);
+  AddDrive(session, 25.0, 45.0);
+  const std::deque<DecodedSample>& samples = session.samples;
   auto chart = std::make_shared<StripChartWindow>();
   chart->inputs.samples = &samples;
   chart->inputs.live = false;
@@ -150,8 +180,8 @@ TEST_F(QtChartsTest, ALogWithAGapPaintsItsLinesEitherSideAndNothingAcrossIt) {
     EXPECT_EQ(desktop_.WindowOf(window)->windowTitle(), "zavmon-20261209-101500.csv");
     const PixelBox plot = chart->layout.plot;
     const AxisScale time{chart->shown.from, chart->shown.to, plot.left, plot.right - 1};
-    // GAS_4's green in the column at 35 s and BA_4's red at 10 s (each over the cylinders
-    // before it, as equal), and no line of any series in the gap's middle.
+    // GAS_4's green in the column at 40 s and BA_4's red at 10 s (each drawn over the
+    // cylinders before it), and no line of any series in the gap's middle.
     const auto seriesIn = [&](int x, Colour colour) {
       for (int y = plot.top; y < plot.bottom; ++y) {
         if (ColourNear(image, {x, y}, colour, 0)) {
@@ -160,7 +190,7 @@ TEST_F(QtChartsTest, ALogWithAGapPaintsItsLinesEitherSideAndNothingAcrossIt) {
       }
       return false;
     };
-    EXPECT_TRUE(seriesIn(time.Pixel(35.0), kStripSeriesColours[7]));
+    EXPECT_TRUE(seriesIn(time.Pixel(40.0), kStripSeriesColours[7]));
     EXPECT_TRUE(seriesIn(time.Pixel(10.0), kStripSeriesColours[3]));
     for (const Colour colour : kStripSeriesColours) {
       EXPECT_FALSE(seriesIn(time.Pixel(20.0), colour));
