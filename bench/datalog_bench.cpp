@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
