@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "charts/desktop_chart_windows.h"
 #include "hosts/qt/dialog_font.h"
 #include "hosts/qt/lazy_chart_hosts.h"
 #include "hosts/qt/qt_desktop.h"
@@ -29,8 +30,17 @@ int main(int argc, char** argv) {
     QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
     return client != nullptr ? client->window() : nullptr;
   };
-  // The chart windows and the Calibrate window load their module (and Qt Charts) when the
-  // first of them opens: beside the program in the build tree, or where it is installed.
+  // The chart windows: templates and procedures on the desktop, like every other window.
+  zav::DesktopChartWindows charts({&desktop, &program.dataLog.session,
+                                   &program.parameters.confirmedSet,
+                                   [&program] { return program.link.mainWindow; },
+                                   [&program] {
+                                     const auto& unixMs = program.dataLog.source.clock.unixMs;
+                                     return unixMs ? unixMs() : std::int64_t{0};
+                                   }});
+  program.dataLog.charts = &charts;
+  // The Calibrate window loads its module (and Qt Charts) when it first opens: beside the
+  // program in the build tree, or where it is installed.
   const QString programFolder = QCoreApplication::applicationDirPath();
   zav::qt::ChartModuleLoader chartModule(
       {&program.dataLog.session, &program.parameters.confirmedSet, mainWindowWidget},
@@ -39,17 +49,16 @@ int main(int argc, char** argv) {
         desktop.ShowMessage(program.link.mainWindow, text, "ZAV Monitor", zav::MessageButtons::Ok,
                             zav::MessageIcon::Error);
       });
-  zav::qt::LazyChartWindows charts(chartModule);
-  program.dataLog.charts = &charts;
   zav::qt::LazyCalibrationHost calibration(chartModule);
   program.calibration = &calibration;
   // The demo script's screenshots show the live chart beside the window (as "Log → Live
   // chart" would open it).
   if (qEnvironmentVariableIsSet("ZAVMON_DEMO_LIVE_CHART")) {
-    QTimer::singleShot(1000, [&charts] {
+    QTimer::singleShot(1000, [&charts, &desktop] {
       charts.ShowLiveChart();
-      if (QWidget* chart = charts.LiveChart()) {
-        chart->setGeometry(300, 230, 720, 400);
+      // Moved only: the template's own size leaves every button of its top row whole.
+      if (QWidget* chart = desktop.ClientAreaOf(charts.LiveChart())) {
+        chart->window()->move(300, 230);
       }
     });
   }

@@ -13,14 +13,15 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "charts/desktop_chart_windows.h"
 #include "datalog/csv_log_reader.h"
 #include "datalog/csv_log_writer.h"
-#include "hosts/qt/qt_chart_windows.h"
 #include "hosts/qt/qt_desktop.h"
 #include "hosts/qt_core/qt_serial_device.h"
 #include "ui/program.h"
@@ -51,8 +52,11 @@ int Poll(int seconds, bool chart, bool record) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, folder);
-  zav::qt::QtChartWindows charts(program.dataLog.session, program.parameters.confirmedSet,
-                                 [&] { return desktop.WindowOf(program.link.mainWindow); });
+  zav::DesktopChartWindows charts({&desktop,
+                                   &program.dataLog.session,
+                                   &program.parameters.confirmedSet,
+                                   [&] { return program.link.mainWindow; },
+                                   {}});
   program.dataLog.charts = &charts;
   std::FILE* settings = std::fopen((folder / "zavmon.cfg").string().c_str(), "wb");
   std::fputs("COM1", settings);
@@ -110,7 +114,8 @@ int OpenLog(int rows) {
   const double readMs = MsSince(start);
   zav::SessionStore unused;
   zav::ControllerSet none;
-  zav::qt::QtChartWindows charts(unused, none, [] { return nullptr; });
+  zav::QtDesktop desktop;
+  zav::DesktopChartWindows charts({&desktop, &unused, &none, {}, {}});
   zav::LogView view{path, {contents.samples.begin(), contents.samples.end()}, std::nullopt};
   charts.ShowLog(std::move(view));
   QApplication::processEvents();

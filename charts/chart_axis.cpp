@@ -82,6 +82,19 @@ std::vector<AxisTick> ValueTicks(double top) {
   return ticks;
 }
 
+RoundRange RangeTicks(double low, double high) {
+  high = std::max(high, low + 1e-6);
+  const RoundStep step = RoundStepAbove((high - low) / 5.0);
+  const double size = step.Value();
+  const auto first = static_cast<long long>(std::floor(low / size * (1.0 + 1e-12)));
+  const auto last = static_cast<long long>(std::ceil(high / size * (1.0 - 1e-12)));
+  RoundRange range{static_cast<double>(first) * size, static_cast<double>(last) * size, {}};
+  for (long long count = first; count <= last; ++count) {
+    range.ticks.push_back({static_cast<double>(count) * size, StepLabel(count, step)});
+  }
+  return range;
+}
+
 std::vector<AxisTick> TimeTicks(double from, double to, int most) {
   std::vector<AxisTick> ticks;
   const double span = to - from;
@@ -106,8 +119,10 @@ int AxisScale::Pixel(double value) const {
   const double width = to - from;
   const double share = width != 0.0 ? (value - from) / width : 0.0;
   const double pixel = fromPx + share * (toPx - fromPx);
-  // Far outside the plot a point is clipped anyway; the bound keeps the int in range.
-  return static_cast<int>(std::lround(std::clamp(pixel, -1e6, 1e6)));
+  // Far outside the plot a point is clipped anyway; the bound keeps the int in range. Half
+  // away from zero, as lround, without its call: a redraw maps some 40,000 points.
+  const double bounded = std::clamp(pixel, -1e6, 1e6);
+  return bounded >= 0.0 ? static_cast<int>(bounded + 0.5) : -static_cast<int>(0.5 - bounded);
 }
 
 }  // namespace zav

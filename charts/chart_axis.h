@@ -21,6 +21,15 @@ struct AxisTick {
 // Ticks of a value axis from 0 to `top` (a RoundTop), about five of them.
 std::vector<AxisTick> ValueTicks(double top);
 
+// A value axis over [low, high] widened to round ends, and about five ticks across it: the
+// axes of a chart whose values do not start at 0.
+struct RoundRange {
+  double low = 0.0;
+  double high = 1.0;
+  std::vector<AxisTick> ticks;
+};
+RoundRange RangeTicks(double low, double high);
+
 // Ticks of a time axis over [from, to] (s), about `most` of them at most, on round seconds:
 // labelled "45" below ten minutes' span, "12:30" (min:s) below ten hours', else "2:05:00".
 std::vector<AxisTick> TimeTicks(double from, double to, int most);

@@ -7,10 +7,11 @@ namespace zav {
 
 namespace {
 
-constexpr int kSwatchPx = 16;    // the line or patch before a name
-constexpr int kSwatchGapPx = 4;  // between swatch and name
-constexpr int kEntryGapPx = 12;  // between entries of a row
-constexpr int kRowGapPx = 2;     // between rows
+constexpr int kSwatchPx = 16;     // the line or patch before a name
+constexpr int kSwatchGapPx = 4;   // between swatch and name
+constexpr int kMarkSwatchPx = 8;  // a mark's size in the legend
+constexpr int kEntryGapPx = 12;   // between entries of a row
+constexpr int kRowGapPx = 2;      // between rows
 constexpr Colour kGrey{160, 160, 160};
 constexpr Colour kBlack{0, 0, 0};
 
@@ -53,6 +54,10 @@ void DrawLegend(Canvas& canvas, std::span<const LegendEntry> entries,
     const Colour colour = entry.shown ? entry.colour : kGrey;
     if (entry.band) {
       canvas.FillRectangle({box.left, box.top + 2, box.left + kSwatchPx, box.bottom - 2}, colour);
+    } else if (entry.mark) {
+      canvas.SetPen(colour);
+      canvas.SetPenStyle(2, LineStyle::Solid);
+      DrawMark(canvas, *entry.mark, {box.left + kSwatchPx / 2, middle}, kMarkSwatchPx);
     } else {
       canvas.SetPen(colour);
       canvas.SetPenStyle(2, entry.style);

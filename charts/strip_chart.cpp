@@ -148,6 +148,41 @@ void DrawValueAxis(Canvas& canvas, const ValueAxis& axis, std::string_view unit,
   canvas.PlacedText({{x, plot.top - 2}, align, TextAlign::End}, unit);
 }
 
+// Leaves out the points that draw no pixel of their own: in a run of points on one pixel
+// column only the first, the lowest, the highest and the last matter (the line between them
+// covers the same pixels), and on one row only the run's ends. A 10-minute strip has several
+// samples per column; the painter's cost grows with the points it is given.
+void CompactPixels(std::vector<PixelPoint>& points) {
+  std::vector<PixelPoint> kept;
+  kept.reserve(points.size());
+  for (std::size_t first = 0; first < points.size();) {
+    std::size_t last = first;
+    std::size_t lowest = first;
+    std::size_t highest = first;
+    while (last + 1 < points.size() && points[last + 1].x == points[first].x) {
+      ++last;
+      lowest = points[last].y < points[lowest].y ? last : lowest;
+      highest = points[last].y > points[highest].y ? last : highest;
+    }
+    std::array<std::size_t, 4> chosen{first, std::min(lowest, highest), std::max(lowest, highest),
+                                      last};
+    for (const std::size_t i : chosen) {
+      if (!kept.empty() && kept.back() == points[i]) {
+        continue;
+      }
+      // A point on the row of the two before it, all going one way, adds nothing.
+      if (kept.size() >= 2 && kept.back().y == points[i].y &&
+          kept[kept.size() - 2].y == points[i].y) {
+        kept.back() = points[i];
+        continue;
+      }
+      kept.push_back(points[i]);
+    }
+    first = last + 1;
+  }
+  points.swap(kept);
+}
+
 void DrawLines(Canvas& canvas,
                const std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount>& lines,
                const std::array<ValueAxis, kUnits.size()>& axes, const StripShown& shown,
@@ -166,6 +201,7 @@ void DrawLines(Canvas& canvas,
       for (const ChartPoint& point : run) {
         points.push_back({time.Pixel(point.seconds), value.Pixel(point.value)});
       }
+      CompactPixels(points);
       // A run of one sample is a dot, not nothing.
       if (points.size() == 1) {
         points.push_back({points[0].x + 1, points[0].y});
@@ -240,8 +276,9 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
     right -= axes[unit].used ? axes[unit].labelWidth + kAxisGapPx : 0;
   }
   right -= TimeUnitRoom(canvas, shown);
-  layout.plot = {kMarginPx + axes[0].labelWidth + kAxisGapPx, kMarginPx + textHeight + 2, right,
-                 size.height - kMarginPx - legendHeight - kTickPx - textHeight - kMarginPx};
+  // Above the plot: the units, clear of the top labels' upper halves.
+  layout.plot = {kMarginPx + axes[0].labelWidth + kAxisGapPx, kMarginPx + textHeight * 3 / 2 + 2,
+                 right, size.height - kMarginPx - legendHeight - kTickPx - textHeight - kMarginPx};
   const PixelBox& plot = layout.plot;
   if (plot.Width() < 2 || plot.Height() < 2) {
     return layout;

@@ -1,6 +1,7 @@
 #include "datalog/strip_view.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace zav {
 
@@ -38,29 +39,33 @@ std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, 
   std::vector<ChartPoint> points;
   const auto index = static_cast<std::size_t>(column);
   const std::size_t count = range.Empty() ? 0 : range.last - range.first;
+  // Walked with iterators: a deque's operator[] costs a division per sample and column.
+  auto sample = samples.begin() + static_cast<std::ptrdiff_t>(range.first);
   if (count <= 2 * slices || slices == 0) {
     points.reserve(count);
-    for (std::size_t i = range.first; i < range.last; ++i) {
-      points.push_back({samples[i].seconds, samples[i].shown[index]});
+    for (std::size_t i = 0; i < count; ++i, ++sample) {
+      points.push_back({sample->seconds, sample->shown[index]});
     }
     return points;
   }
   points.reserve(2 * slices);
+  std::size_t begin = 0;
   for (std::size_t slice = 0; slice < slices; ++slice) {
-    const std::size_t begin = range.first + count * slice / slices;
-    const std::size_t end = range.first + count * (slice + 1) / slices;
-    std::size_t low = begin;
-    std::size_t high = begin;
-    for (std::size_t i = begin; i < end; ++i) {
-      low = samples[i].shown[index] < samples[low].shown[index] ? i : low;
-      high = samples[i].shown[index] > samples[high].shown[index] ? i : high;
+    const std::size_t end = count * (slice + 1) / slices;
+    auto low = sample;
+    auto high = sample;
+    for (std::size_t i = begin; i < end; ++i, ++sample) {
+      low = sample->shown[index] < low->shown[index] ? sample : low;
+      high = sample->shown[index] > high->shown[index] ? sample : high;
     }
-    points.push_back(
-        {samples[std::min(low, high)].seconds, samples[std::min(low, high)].shown[index]});
+    const bool lowFirst = !(high < low);
+    const DecodedSample& first = lowFirst ? *low : *high;
+    const DecodedSample& second = lowFirst ? *high : *low;
+    points.push_back({first.seconds, first.shown[index]});
     if (low != high) {
-      points.push_back(
-          {samples[std::max(low, high)].seconds, samples[std::max(low, high)].shown[index]});
+      points.push_back({second.seconds, second.shown[index]});
     }
+    begin = end;
   }
   return points;
 }
@@ -85,18 +90,28 @@ std::vector<std::vector<ChartPoint>> ThinnedRuns(const std::deque<DecodedSample>
 std::vector<StateSpan> SpansInState(const std::deque<DecodedSample>& samples, SampleRange range,
                                     std::uint16_t status) {
   std::vector<StateSpan> spans;
+  range.last = std::min(range.last, samples.size());
+  if (range.Empty()) {
+    return spans;
+  }
   bool inside = false;
-  for (std::size_t i = range.first; i < range.last; ++i) {
-    const DecodedSample& sample = samples[i];
-    const bool holds = sample.statusKnown && sample.status == status;
-    if (holds && (!inside || GapBefore(samples, i))) {
-      spans.push_back({sample.seconds, sample.seconds});
+  auto sample = samples.begin() + static_cast<std::ptrdiff_t>(range.first);
+  const auto end = samples.begin() + static_cast<std::ptrdiff_t>(range.last);
+  double before = range.first > 0 ? std::prev(sample)->seconds : sample->seconds;
+  for (; sample != end; ++sample) {
+    const bool holds = sample->statusKnown && sample->status == status;
+    const bool gapBefore = sample->seconds - before > kGapSeconds;
+    if (holds && (!inside || gapBefore)) {
+      spans.push_back({sample->seconds, sample->seconds});
     }
     if (holds) {
-      const bool nextJoins = i + 1 < samples.size() && !GapBefore(samples, i + 1);
-      spans.back().to = nextJoins ? samples[i + 1].seconds : sample.seconds;
+      const auto next = std::next(sample);
+      const bool nextJoins =
+          next != samples.end() && next->seconds - sample->seconds <= kGapSeconds;
+      spans.back().to = nextJoins ? next->seconds : sample->seconds;
     }
     inside = holds;
+    before = sample->seconds;
   }
   return spans;
 }

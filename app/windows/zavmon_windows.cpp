@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "charts/desktop_chart_windows.h"
 #include "hosts/win32/win32_desktop.h"
 #include "hosts/win32_core/win32_serial_device.h"
 #include "hosts/win32_core/win32_serial_survey.h"
@@ -35,6 +36,14 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   zav::Win32SerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
+  zav::DesktopChartWindows charts({&desktop, &program.dataLog.session,
+                                   &program.parameters.confirmedSet,
+                                   [&program] { return program.link.mainWindow; },
+                                   [&program] {
+                                     const auto& unixMs = program.dataLog.source.clock.unixMs;
+                                     return unixMs ? unixMs() : std::int64_t{0};
+                                   }});
+  program.dataLog.charts = &charts;
   const zav::Win32SerialSurvey survey;
   program.survey = &survey;
   program.fileToOpen = FileFromCommandLine();

@@ -91,7 +91,7 @@ Canvas* CanvasControl::Painting() const {
 void CanvasControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
-  painting_ = std::make_unique<PainterCanvas>(painter);
+  painting_ = std::make_unique<PainterCanvas>(painter, &texts_);
   deliver_({DialogMessage::Paint, id_, 0});
   painting_.reset();
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "hosts/qt/event_delivery.h"
+#include "hosts/qt/text_cache.h"
 
 namespace zav::qt {
 
@@ -35,6 +36,7 @@ class CanvasControl final : public QWidget {
   int id_;
   DeliverEvent deliver_;
   std::unique_ptr<PainterCanvas> painting_;
+  TextCache texts_;    // the labels it draws on every paint, laid out once
   int wheelRest_ = 0;  // wheel turned short of a whole notch (1/8 degrees)
 };
 

@@ -14,7 +14,6 @@ ChartModuleLoader::ChartModuleLoader(ChartModuleInputs inputs, std::vector<QStri
 // The hosts go first: their windows' code is the module's.
 ChartModuleLoader::~ChartModuleLoader() {
   hosts_.calibration.reset();
-  hosts_.charts.reset();
 }
 
 ChartModuleHosts* ChartModuleLoader::Hosts() {
@@ -40,7 +39,7 @@ bool ChartModuleLoader::Load(std::string& reasons) {
     }
     auto make = reinterpret_cast<MakeChartHosts>(library->resolve(kChartModuleEntry));
     ChartModuleHosts made;
-    if (make == nullptr || !make(kChartModuleVersion, inputs_, made) || made.charts == nullptr ||
+    if (make == nullptr || !make(kChartModuleVersion, inputs_, made) ||
         made.calibration == nullptr) {
       reasons += library->fileName().toStdString() + ": made for another build of the program\n";
       continue;
@@ -53,42 +52,12 @@ bool ChartModuleLoader::Load(std::string& reasons) {
 }
 
 std::string ChartModuleFailureText(const std::string& reasons) {
-  return "The chart windows and the Calibrate window cannot open: their part of the "
-         "program, " +
+  return "The Calibrate window cannot open: its part of the program, " +
          std::string(kChartModuleName) + ", did not load.\n\n" + reasons +
-         "\nThey need Qt Charts (on Debian: sudo apt install libqt6charts6) and " +
+         "\nIt needs Qt Charts (on Debian: sudo apt install libqt6charts6) and " +
          kChartModuleName +
          " as installed with ZAV Monitor (beside zavmon, or in lib/zavmon). Installing "
          "ZAV Monitor's package again brings both. Everything else works as before.";
-}
-
-void LazyChartWindows::ShowLiveChart() {
-  if (ChartModuleHosts* hosts = loader_.Hosts()) {
-    hosts->charts->ShowLiveChart();
-  }
-}
-
-void LazyChartWindows::ShowLiveScatter() {
-  if (ChartModuleHosts* hosts = loader_.Hosts()) {
-    hosts->charts->ShowLiveScatter();
-  }
-}
-
-// Only windows that are open redraw, and none can be before the module is loaded.
-void LazyChartWindows::SessionChanged() {
-  if (loader_.Loaded()) {
-    loader_.Hosts()->charts->SessionChanged();
-  }
-}
-
-void LazyChartWindows::ShowLog(LogView log) {
-  if (ChartModuleHosts* hosts = loader_.Hosts()) {
-    hosts->charts->ShowLog(std::move(log));
-  }
-}
-
-QWidget* LazyChartWindows::LiveChart() {
-  return loader_.Loaded() ? loader_.Hosts()->liveChart() : nullptr;
 }
 
 void LazyCalibrationHost::ShowCalibration(CalibrationActions actions) {

@@ -1,8 +1,7 @@
 #pragma once
-// The chart windows and the Calibrate window as the window program holds them: stand-ins
-// that load the chart module the first time a window is to open and pass every call on from
-// then. Until then the session's new samples go nowhere, as no window can be showing them,
-// and Qt Charts is not mapped.
+// The Calibrate window as the window program holds it: a stand-in that loads the chart
+// module the first time the window is to open and passes every call on from then. Until
+// then Qt Charts is not mapped.
 
 #include <QString>
 #include <functional>
@@ -26,7 +25,7 @@ class ChartModuleLoader {
 
   // The hosts, the module loaded on the first call; null when it cannot be loaded.
   ChartModuleHosts* Hosts();
-  bool Loaded() const { return hosts_.charts != nullptr; }
+  bool Loaded() const { return hosts_.calibration != nullptr; }
 
  private:
   // Loads the module from the first folder that has a usable one; the reasons otherwise.
@@ -38,22 +37,6 @@ class ChartModuleLoader {
   // Never unloaded: its windows and their code live as long as the program.
   std::unique_ptr<QLibrary> library_;
   ChartModuleHosts hosts_;
-};
-
-class LazyChartWindows : public ChartWindows {
- public:
-  explicit LazyChartWindows(ChartModuleLoader& loader) : loader_(loader) {}
-
-  void ShowLiveChart() override;
-  void ShowLiveScatter() override;
-  void SessionChanged() override;
-  void ShowLog(LogView log) override;
-
-  // The live chart's window; null while it is closed.
-  QWidget* LiveChart();
-
- private:
-  ChartModuleLoader& loader_;
 };
 
 class LazyCalibrationHost : public CalibrationHost {

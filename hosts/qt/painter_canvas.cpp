@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "hosts/qt/control_text.h"
+#include "hosts/qt/text_cache.h"
 
 namespace zav::qt {
 
@@ -32,7 +33,8 @@ int StartOf(int at, int extent, TextAlign align) {
 
 }  // namespace
 
-PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
+PainterCanvas::PainterCanvas(QPainter& painter, TextCache* texts)
+    : painter_(painter), texts_(texts) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setClipping(false);
@@ -106,11 +108,25 @@ void PainterCanvas::FillRectangle(PixelBox box, Colour colour) {
 }
 
 zav::PixelSize PainterCanvas::MeasureText(std::string_view text) {
+  if (texts_ != nullptr) {
+    const QSize size = texts_->Of(text, painter_.font()).size;
+    return {size.width(), size.height()};
+  }
   const QFontMetrics metrics = painter_.fontMetrics();
   return {metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
 }
 
 void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
+  if (texts_ != nullptr) {
+    const TextCache::Entry& cached = texts_->Of(text, painter_.font());
+    const int left = StartOf(place.at.x, cached.size.width(), place.across);
+    const int top = StartOf(place.at.y, cached.size.height(), place.down);
+    const QPen pen = painter_.pen();
+    painter_.setPen(textColour_);
+    painter_.drawStaticText(left, top, cached.text);
+    painter_.setPen(pen);
+    return;
+  }
   const QString shown = FromUtf8(text);
   const QFontMetrics metrics = painter_.fontMetrics();
   const int left = StartOf(place.at.x, metrics.horizontalAdvance(shown), place.across);

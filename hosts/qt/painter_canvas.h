@@ -12,10 +12,13 @@
 
 namespace zav::qt {
 
+class TextCache;
+
 class PainterCanvas final : public Canvas {
  public:
-  // `painter` must outlive the canvas; it is set to the canvas's starting state.
-  explicit PainterCanvas(QPainter& painter);
+  // `painter` must outlive the canvas; it is set to the canvas's starting state. `texts`,
+  // when given, keeps the texts' layout from one paint to the next.
+  explicit PainterCanvas(QPainter& painter, TextCache* texts = nullptr);
 
   void SetPen(Colour colour) override;
   void Rectangle(int left, int top, int right, int bottom) override;
@@ -35,6 +38,7 @@ class PainterCanvas final : public Canvas {
   void UsePen();
 
   QPainter& painter_;
+  TextCache* texts_ = nullptr;
   QColor pen_ = Qt::black;
   int penWidth_ = 1;  // px
   LineStyle style_ = LineStyle::Solid;

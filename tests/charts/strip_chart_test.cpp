@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "charts/chart_axis.h"
 #include "charts/strip_chart.h"
 #include "hosts/headless/recording_canvas.h"
 #include "link/wire.h"
@@ -112,18 +113,42 @@ TEST(StripChartTest, AHiddenSeriesIsNotDrawnNorItsAxisButKeepsAGreyedLegendEntry
                            [](const DrawOp& op) { return op.text == "GAS_2"; }));
 }
 
-TEST(StripChartTest, ThinnedToThePixelColumns) {
+TEST(StripChartTest, ThinnedToThePixelColumnsWithoutLosingAPeak) {
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 600.0);  // 4000 samples
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i].shown[kFirstPetrolColumn] = 2.0f + 0.25f * static_cast<float>(i % 9);  // jagged
+  }
+  samples[2001].shown[kFirstPetrolColumn] = 9.0f;  // one sample's spike
   const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 600.0));
   const auto lines = LinesIn(drawn.ops, kStripSeriesColours[kBa1]);
   ASSERT_FALSE(lines.empty());
-  EXPECT_LE(lines.front().size(), 2u * static_cast<std::size_t>(kSize.width));
-  EXPECT_GT(lines.front().size(), 100u);
+  const std::vector<PixelPoint>& line = lines.front();
+  const auto columns = static_cast<std::size_t>(drawn.layout.plot.Width());
+  EXPECT_LE(line.size(), 4u * columns) << "a few points per column";
+  EXPECT_GE(line.size() + 2, columns) << "every column has its own";
+  // The spike reaches its height, 9 ms on the axis of 10 ms, in the line or in a column
+  // filled where the line swings up and down within it.
+  const PixelBox& plot = drawn.layout.plot;
+  int top = plot.bottom;
+  for (const PixelPoint point : line) {
+    top = std::min(top, point.y);
+  }
+  for (const DrawOp& op : drawn.ops) {
+    if (op.kind == DrawOp::Kind::Fill && op.colour == kStripSeriesColours[kBa1] &&
+        op.x2 - op.x1 == 1) {
+      top = std::min(top, op.y1);
+    }
+  }
+  const AxisScale ms{0.0, 10.0, plot.bottom - 1, plot.top};
+  EXPECT_EQ(top, ms.Pixel(9.0));
+  // A steady value draws a line of its two ends, however many samples it holds.
+  const Drawn flat = Draw(samples, Only(kGas2, 0.0, 600.0));
+  EXPECT_EQ(LinesIn(flat.ops, kStripSeriesColours[kGas2]).front().size(), 2u);
   // The time axis's unit stands clear of the last label, which reaches past the plot.
   const DrawOp* lastLabel = nullptr;
   const DrawOp* unit = nullptr;
-  for (const DrawOp& op : drawn.ops) {
+  for (const DrawOp& op : flat.ops) {
     lastLabel = op.text == "10:00" ? &op : lastLabel;
     unit = op.text == "min:s" ? &op : unit;
   }

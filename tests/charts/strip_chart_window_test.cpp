@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -29,8 +30,10 @@ const DialogTemplate& HostTemplate() {
 DecodedSample SampleAt(double seconds) {
   DecodedSample sample;
   sample.seconds = seconds;
-  sample.shown.fill(2.0f);
-  sample.shown[kRpmColumn] = 2000.0f;
+  // Values that move every tick, so each line has a point per sample.
+  const auto step = static_cast<float>(std::lround(seconds / 0.15) % 3);
+  sample.shown.fill(2.0f + 0.5f * step);
+  sample.shown[kRpmColumn] = 2000.0f + 100.0f * step;
   sample.statusKnown = true;
   sample.status = kStatusGas;
   return sample;
@@ -123,6 +126,30 @@ TEST_F(StripChartWindowTest, WheelBackPausesAndEndFollowsAgain) {
     desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::End);
     EXPECT_FALSE(chart->scroll.paused);
     EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Pause");
+  });
+}
+
+TEST_F(StripChartWindowTest, AWheelNotchOrArrowKeyStepsATenthOfTheSpanAndTheNewestEndFollows) {
+  Run(true, 60 * headless::kSecond, [&] {
+    const double newest = samples.back().seconds;
+    EXPECT_NEAR(chart->shown.to, newest, 0.5) << "following";
+    desktop.TurnWheel(kStripChartTemplateId, kStripCanvas, 1);  // away from the user: back
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Resume");
+    const double back = chart->shown.from;
+    EXPECT_NEAR(back, newest - 33.0, 0.5);
+    desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Left);
+    EXPECT_NEAR(chart->shown.from, back - 3.0, 1e-9);
+    samples.push_back(SampleAt(newest + 5.0));  // paused: the view stays
+    RefreshStripChart(desktop, *chart);
+    EXPECT_NEAR(chart->shown.from, back - 3.0, 1e-9);
+    // Forward again: a notch, then the arrow keys past the newest sample follow it again.
+    desktop.TurnWheel(kStripChartTemplateId, kStripCanvas, -1);
+    EXPECT_NEAR(chart->shown.from, back, 1e-9);
+    for (int step = 0; step < 3; ++step) {
+      desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Right);
+    }
+    EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Pause");
+    EXPECT_NEAR(chart->shown.to, samples.back().seconds, 1e-9);
   });
 }
 

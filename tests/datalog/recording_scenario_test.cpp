@@ -8,11 +8,13 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "charts/desktop_chart_windows.h"
 #include "datalog/csv_log_reader.h"
 #include "params/parameter_file.h"
 #include "params/parameter_set.h"
 #include "resources/main_template.h"
 #include "resources/menu.h"
+#include "resources/strip_chart_template.h"
 #include "tests/support/comma_locale.h"
 #include "tests/support/program_harness.h"
 #include "ui/data_log_commands.h"
@@ -26,12 +28,26 @@ using testing::ProgramHarness;
 
 constexpr int kMain = kMainTemplateId;
 
-// Chart windows that only count what they were asked to do.
+// The program's chart windows, counting what they were asked to do on the way.
 struct CountingCharts : ChartWindows {
-  void ShowLiveChart() override { ++liveCharts; }
-  void ShowLiveScatter() override { ++scatters; }
-  void SessionChanged() override { ++changes; }
-  void ShowLog(LogView log) override { logs.push_back(std::move(log)); }
+  explicit CountingCharts(ChartWindowsInputs inputs) : windows(std::move(inputs)) {}
+  void ShowLiveChart() override {
+    ++liveCharts;
+    windows.ShowLiveChart();
+  }
+  void ShowLiveScatter() override {
+    ++scatters;
+    windows.ShowLiveScatter();
+  }
+  void SessionChanged() override {
+    ++changes;
+    windows.SessionChanged();
+  }
+  void ShowLog(LogView log) override {
+    logs.push_back(log);
+    windows.ShowLog(std::move(log));
+  }
+  DesktopChartWindows windows;
   int liveCharts = 0;
   int scatters = 0;
   int changes = 0;
@@ -52,7 +68,10 @@ class LogMenuTest : public ::testing::Test {
   std::string StatusLine() const { return *harness.desktop.Newest(kMain)->statusLine; }
 
   ProgramHarness harness;
-  CountingCharts charts;
+  CountingCharts charts{{&harness.desktop, &harness.program.dataLog.session,
+                         &harness.program.parameters.confirmedSet,
+                         [this] { return harness.program.link.mainWindow; },
+                         [this] { return harness.program.dataLog.source.clock.unixMs(); }}};
 };
 
 TEST_F(LogMenuTest, RecordsEverySampleThroughABlockTransferAndKeepsTheParametersBeside) {
@@ -192,6 +211,23 @@ TEST_F(LogMenuTest, OpensLogsWholeOrCutOffAndRefusesOthersWithTheLine) {
   EXPECT_EQ(charts.logs[1].samples.size(), rows - 1);
   EXPECT_FALSE(charts.logs[1].factors.has_value());  // no cut.car beside it
   EXPECT_EQ(charts.liveCharts, 1);
+  // Both logs and the live chart opened as windows, each titled and drawn: a log's lines
+  // hold its rows.
+  const auto opened = harness.desktop.DialogsOf(kStripChartTemplateId);
+  ASSERT_EQ(opened.size(), 3U);
+  EXPECT_EQ(opened[0]->title, "whole.csv");
+  EXPECT_EQ(opened[1]->title, "cut.csv");
+  EXPECT_EQ(opened[2]->title, "Live chart");
+  for (const headless::DialogRecord* window : opened) {
+    EXPECT_GT(window->controls.at(kStripCanvas).paints, 0) << window->title;
+  }
+  std::size_t drawnPoints = 0;
+  for (const headless::DrawOp& op : opened[1]->controls.at(kStripCanvas).drawing) {
+    drawnPoints = op.kind == headless::DrawOp::Kind::Polyline && op.points.size() > 2
+                      ? std::max(drawnPoints, op.points.size())
+                      : drawnPoints;
+  }
+  EXPECT_EQ(drawnPoints, rows - 1) << "every row of the cut log, in one unbroken line";
 
   const auto& messages = harness.desktop.Messages();
   ASSERT_EQ(messages.size(), 2U);

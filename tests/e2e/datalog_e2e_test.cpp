@@ -6,13 +6,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineSeries>
+#include <QImage>
+#include <QWidget>
 #include <chrono>
 
+#include "charts/desktop_chart_windows.h"
 #include "datalog/csv_log_reader.h"
-#include "hosts/qt/qt_chart_windows.h"
-#include "hosts/qt/strip_chart_view.h"
 #include "link/wire.h"
+#include "resources/strip_chart_template.h"
 #include "sim/gas_factors.h"
 #include "tests/e2e/program_run.h"
 #include "tests/qt/zavsim_child.h"
@@ -30,13 +31,32 @@ constexpr std::array<double, 4> kGasSpread = {0.0, 0.015, -0.02, 0.01};  // the 
 
 class DataLogEndToEndTest : public ProgramRunTest {
  protected:
-  qt::StripChartWindow* Playback(const QString& title) {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (window->isVisible() && window->windowTitle() == title) {
-        return dynamic_cast<qt::StripChartWindow*>(window);
+  // The log's chart window, once open and shown with that title.
+  std::shared_ptr<const StripChartWindow> Playback(const DesktopChartWindows& charts,
+                                                   const QString& title) {
+    for (const auto& chart : charts.LogCharts()) {
+      QWidget* window = desktop_.WindowOf(chart->window);
+      if (window != nullptr && window->isVisible() && window->windowTitle() == title) {
+        return chart;
       }
     }
     return nullptr;
+  }
+
+  // The pixels of the chart's canvas in `colour`, as painted on screen.
+  int PixelsIn(const StripChartWindow& chart, QColor colour) {
+    QWidget* canvas = desktop_.ControlOf(chart.window, kStripCanvas);
+    if (canvas == nullptr) {
+      return 0;
+    }
+    const QImage image = canvas->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        count += image.pixelColor(x, y) == colour ? 1 : 0;
+      }
+    }
+    return count;
   }
 };
 
@@ -45,14 +65,18 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
   const std::optional<std::string> pty = simulator.TerminalPath(20s);
   ASSERT_TRUE(pty) << "zavsim did not start";
   SetUpProgram(*pty);
-  qt::QtChartWindows charts(program_.dataLog.session, program_.parameters.confirmedSet,
-                            [this] { return desktop_.WindowOf(program_.link.mainWindow); });
+  DesktopChartWindows charts({&desktop_,
+                              &program_.dataLog.session,
+                              &program_.parameters.confirmedSet,
+                              [this] { return program_.link.mainWindow; },
+                              {}});
   program_.dataLog.charts = &charts;
   const std::filesystem::path log = dir_ / "drive.csv";
   std::chrono::steady_clock::time_point started;
   std::size_t sessionAtStart = 0;
   std::size_t sessionAtStop = 0;
   int playbackPoints = -1;
+  int playbackRedPixels = 0;
 
   Run({{"Petrol", [&] { return OnPetrol(); },
         [&] {
@@ -81,9 +105,13 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
         Command("Open log\u2026", {ChooseFile(log)})},
        {"played back",
         [&] {
-          qt::StripChartWindow* playback = Playback("drive.csv");
-          playbackPoints = playback != nullptr ? playback->Chart().Series(0)->count() : -1;
-          return Answered() && playback != nullptr;
+          const auto playback = Playback(charts, "drive.csv");
+          if (playback != nullptr) {
+            playbackPoints = static_cast<int>(playback->inputs.samples->size());
+            QApplication::processEvents();  // its first paint
+            playbackRedPixels = PixelsIn(*playback, QColor(0xd0, 0x00, 0x00));
+          }
+          return Answered() && playback != nullptr && playbackRedPixels > 0;
         },
         [] {}}},
       kGiveUp);
@@ -140,8 +168,9 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
   EXPECT_LE(leftGas, onGas);
   EXPECT_GE(closeOnes, checked * 9 / 10);
 
-  // The playback showed every row.
+  // The playback holds every row and painted them (BA_1's red on its canvas).
   EXPECT_EQ(playbackPoints, static_cast<int>(rows.size()));
+  EXPECT_GT(playbackRedPixels, 100);
   // The controller was never read: no parameter file beside the log, and none in the way of
   // a .car of the fitter's.
   EXPECT_FALSE(std::filesystem::exists(ParametersPathOf(log)));

@@ -1,6 +1,8 @@
-// The chart module loaded by the window program's stand-ins: not before a window opens,
-// then every call passed on; when it cannot load, the fitter is told what is missing and
-// the rest goes on. This test does not link Qt Charts, so its mapping shows the load.
+// The chart module loaded by the window program's stand-in for the Calibrate window: not
+// before the window opens, then every call passed on; when it cannot load, the fitter is
+// told what is missing and the rest goes on. The chart windows need no module: they are
+// drawn by the program itself (tests/charts). This test does not link Qt Charts, so its mapping
+// shows the load.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -56,48 +58,33 @@ class ChartModuleTest : public testing::Test {
 
 TEST_F(ChartModuleTest, LoadsOnTheFirstWindowAndPassesEveryCallOn) {
   ChartModuleLoader loader = Loader(ZAV_CHART_MODULE_FOLDER);
-  LazyChartWindows charts(loader);
   LazyCalibrationHost calibration(loader);
-
-  charts.SessionChanged();
   EXPECT_FALSE(loader.Loaded());
-  EXPECT_EQ(charts.LiveChart(), nullptr);
   EXPECT_FALSE(QtChartsMapped());
-
-  charts.ShowLiveChart();
-  ASSERT_TRUE(loader.Loaded());
-  EXPECT_TRUE(QtChartsMapped());
-  QWidget* liveChart = charts.LiveChart();
-  ASSERT_NE(liveChart, nullptr);
-  EXPECT_TRUE(liveChart->isVisible());
-  charts.SessionChanged();
 
   const auto windowsBefore = QApplication::topLevelWidgets().size();
   calibration.ShowCalibration(QuietActions());
-  charts.ShowLiveScatter();
-  EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore + 2);
+  ASSERT_TRUE(loader.Loaded());
+  EXPECT_TRUE(QtChartsMapped());
+  calibration.ShowCalibration(QuietActions());  // raised again, not opened twice
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore + 1);
   EXPECT_TRUE(told_.empty());
 }
 
 TEST_F(ChartModuleTest, SaysWhatIsMissingWhenTheModuleCannotLoadAndGoesOn) {
   ChartModuleLoader loader = Loader("/nonexistent-zavmon-folder");
-  LazyChartWindows charts(loader);
   LazyCalibrationHost calibration(loader);
-
-  charts.SessionChanged();
   EXPECT_TRUE(told_.empty());
 
-  charts.ShowLiveChart();
+  calibration.ShowCalibration(QuietActions());
   ASSERT_EQ(told_.size(), 1u);
   EXPECT_NE(told_[0].find("zavmon_charts"), std::string::npos) << told_[0];
   EXPECT_NE(told_[0].find("/nonexistent-zavmon-folder"), std::string::npos) << told_[0];
   EXPECT_NE(told_[0].find("libqt6charts6"), std::string::npos) << told_[0];
 
   calibration.ShowCalibration(QuietActions());
-  charts.SessionChanged();
   EXPECT_EQ(told_.size(), 2u);
   EXPECT_FALSE(loader.Loaded());
-  EXPECT_EQ(charts.LiveChart(), nullptr);
 }
 
 }  // namespace

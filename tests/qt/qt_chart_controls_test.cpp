@@ -9,13 +9,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QImage>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <algorithm>
 #include <array>
+#include <functional>
+#include <utility>
 
 #include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
@@ -50,7 +54,8 @@ class ChartControlsTest : public testing::Test {
         desktop.SetTimer(window, kChartStepTimerId, 20);
       } else if (event.message == DialogMessage::Paint && event.id == kCanvasId) {
         ++paints_;
-        Paint(desktop.ControlCanvas(window, kCanvasId), desktop.ControlSize(window, kCanvasId));
+        (paint_ ? paint_ : Paint)(desktop.ControlCanvas(window, kCanvasId),
+                                  desktop.ControlSize(window, kCanvasId));
       } else if (event.message == DialogMessage::Timer && event.id == kChartStepTimerId) {
         desktop.KillTimer(window, kChartStepTimerId);
         step(window);
@@ -86,7 +91,23 @@ class ChartControlsTest : public testing::Test {
   QtDesktop desktop_;
   test::DialogScript* script_ = nullptr;
   int paints_ = 0;
+  std::function<void(Canvas&, PixelSize)> paint_;  // the canvas's Paint; none: Paint
 };
+
+// The columns of `image` where a pixel of row band [top, bottom) is darker than mid grey.
+std::pair<int, int> InkColumns(const QImage& image, int top, int bottom) {
+  int first = image.width();
+  int last = -1;
+  for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  return {first, last};
+}
 
 TEST_F(ChartControlsTest, CanvasShowsWhatItsPaintDrew) {
   Run([&](WindowRef window) {
@@ -171,6 +192,36 @@ TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
     EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("1.3"));
     EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Ratio"));
     EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+  });
+}
+
+TEST_F(ChartControlsTest, PlacedTextLandsByItsAlignedPointPaintAfterPaint) {
+  PixelSize measured;
+  paint_ = [&](Canvas& canvas, PixelSize size) {
+    canvas.FillRectangle({0, 0, size.width, size.height}, {255, 255, 255});
+    canvas.SetTextColour({0, 0, 0});
+    measured = canvas.MeasureText("12:30");
+    // Ending at x 150, its middle on y 30: as a value axis places its labels.
+    canvas.PlacedText({{150, 30}, TextAlign::End, TextAlign::Centre}, "12:30");
+  };
+  Run([&](WindowRef window) {
+    QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
+    const QFontMetrics metrics(canvas->font());
+    for (int paint = 0; paint < 2; ++paint) {  // the second from the laid-out text
+      desktop_.Redraw(window, kCanvasId);
+      Settle();
+      EXPECT_EQ(measured.width, metrics.horizontalAdvance(QStringLiteral("12:30")));
+      EXPECT_EQ(measured.height, metrics.height());
+      const QImage picture = canvas->grab().toImage();
+      const auto [first, last] =
+          InkColumns(picture, 30 - measured.height / 2, 30 + measured.height / 2 + 1);
+      EXPECT_GE(first, 150 - measured.width - 1) << paint;
+      EXPECT_LE(last, 150) << paint;
+      EXPECT_GT(last, 150 - measured.width / 2) << paint;
+      EXPECT_EQ(InkColumns(picture, 0, 30 - measured.height / 2 - 1).second, -1) << "none above";
+      EXPECT_EQ(InkColumns(picture, 30 + measured.height / 2 + 2, picture.height()).second, -1)
+          << "none below";
+    }
   });
 }
 

@@ -1,37 +1,38 @@
-// The data log's chart windows, rendered off screen: a known series lands on the pixels its
-// numbers give, the scatter draws the factors' line and its points where they belong, the
-// live chart follows the session until paused, and a log's window is titled with its file.
+// The chart windows on the Qt host, painted off screen: a known series lands on the pixels
+// its numbers give and saves as the same picture, a log with a gap opens in its window with
+// the lines either side of it, and "Petrol against gas" paints its points and the factors'
+// line where the numbers say. The same windows are read operation by operation on the
+// headless host (tests/charts); here the painter's pixels are checked.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QGraphicsTextItem>
+#include <QDir>
 #include <QImage>
-#include <QLegend>
-#include <QLineSeries>
-#include <QPushButton>
-#include <QScatterSeries>
-#include <QScrollBar>
-#include <QTabWidget>
-#include <QTest>
-#include <QValueAxis>
-#include <QWheelEvent>
+#include <QTemporaryDir>
+#include <QWidget>
 #include <cmath>
 #include <cstdlib>
-#include <set>
+#include <memory>
 
+#include "charts/scatter_window.h"
+#include "charts/strip_chart_window.h"
 #include "datalog/session_store.h"
-#include "hosts/qt/chart_picture.h"
-#include "hosts/qt/qt_chart_windows.h"
-#include "hosts/qt/scatter_window.h"
-#include "hosts/qt/strip_chart_view.h"
-#include "hosts/qt/strip_chart_window.h"
+#include "hosts/qt/qt_desktop.h"
 #include "link/wire.h"
-#include "tests/support/temp_dir.h"
+#include "resources/scatter_template.h"
+#include "resources/strip_chart_template.h"
+#include "tests/qt/dialog_script.h"
 
-namespace zav::qt {
+namespace zav {
 namespace {
+
+constexpr int kStepTimerId = 1;
+
+const DialogTemplate& HostTemplate() {
+  static const DialogTemplate kTemplate{.id = 4200, .title = "Host", .rect = {0, 0, 60, 30}};
+  return kTemplate;
+}
 
 DecodedSample Sample(double seconds, float petrolMs, float gasMs) {
   DecodedSample sample;
@@ -41,24 +42,18 @@ DecodedSample Sample(double seconds, float petrolMs, float gasMs) {
     sample.shown[static_cast<std::size_t>(kFirstGasColumn + cylinder)] = gasMs;
   }
   sample.shown[kRpmColumn] = 800.0f;
+  sample.statusKnown = true;
+  sample.status = gasMs > 0.0f ? kStatusGas : kStatusPetrol;
   return sample;
 }
 
-// The widget pixel of a value pair on a chart, from the plot area and the axes' ranges.
-QPoint PixelOf(QChartView& view, QValueAxis& x, QValueAxis& y, double xValue, double yValue) {
-  const QRectF plot = view.chart()->plotArea();
-  const double px = plot.left() + (xValue - x.min()) / (x.max() - x.min()) * plot.width();
-  const double py = plot.bottom() - (yValue - y.min()) / (y.max() - y.min()) * plot.height();
-  return view.mapFromScene(view.chart()->mapToScene(QPointF(px, py)));
-}
-
 // True when a pixel within `reach` of `at` is close to `colour`.
-bool ColourNear(const QImage& image, QPoint at, QColor colour, int reach = 2) {
+bool ColourNear(const QImage& image, PixelPoint at, Colour colour, int reach = 2) {
   for (int dy = -reach; dy <= reach; ++dy) {
     for (int dx = -reach; dx <= reach; ++dx) {
-      const QColor found = image.pixelColor(at + QPoint(dx, dy));
-      if (std::abs(found.red() - colour.red()) + std::abs(found.green() - colour.green()) +
-              std::abs(found.blue() - colour.blue()) <
+      const QColor found = image.pixelColor(at.x + dx, at.y + dy);
+      if (std::abs(found.red() - colour.red) + std::abs(found.green() - colour.green) +
+              std::abs(found.blue() - colour.blue) <
           60) {
         return true;
       }
@@ -99,211 +94,115 @@ void AddDrive(SessionStore& session, double from, double to) {
   }
 }
 
-QImage Rendered(QWidget& widget) {
-  widget.resize(800, 500);
-  widget.show();
-  QApplication::processEvents();
-  return widget.grab().toImage();
-}
+class QtChartsTest : public testing::Test {
+ protected:
+  // Runs `step` once the host window is up, in its modal loop, then ends it.
+  void Run(const std::function<void(WindowRef)>& step) {
+    test::DialogScript script([&](Desktop& desktop, WindowRef window, const DialogEvent& event) {
+      if (event.message == DialogMessage::Init) {
+        desktop.SetTimer(window, kStepTimerId, 20);
+      } else if (event.message == DialogMessage::Timer && event.id == kStepTimerId) {
+        desktop.KillTimer(window, kStepTimerId);
+        step(window);
+        desktop.EndDialog(window, 0);
+      }
+    });
+    desktop_.RunDialog(HostTemplate(), {}, script.Proc());
+    EXPECT_FALSE(script.TimedOut());
+  }
 
-TEST(QtStripChart, AKnownSeriesLandsOnItsPixelsAndSavesAsAPicture) {
-  // BA_1 at 5.00 ms for 15 s, then 2.00 ms; only BA_1 shown.
+  QImage Painted(WindowRef window, int canvasId) {
+    QWidget* top = desktop_.WindowOf(window);
+    top->resize(800, 500);
+    QApplication::processEvents();
+    return desktop_.ControlOf(window, canvasId)->grab().toImage();
+  }
+
+  QtDesktop desktop_;
+};
+
+TEST_F(QtChartsTest, AKnownSeriesLandsOnItsPixelsAndSavesAsThePicture) {
+  // BA_1 at 5.00 ms for 15 s, then 2.00 ms; only BA_1 shown, the whole log.
   std::deque<DecodedSample> samples;
   for (int tick = 0; tick <= 200; ++tick) {
     const double seconds = tick * 0.15;
     samples.push_back(Sample(seconds, seconds < 15.0 ? 5.0f : 2.0f, 0.0f));
   }
-  StripChartView view;
-  for (int i = 1; i < kStripSeriesCount; ++i) {
-    view.SetSeriesVisible(i, false);
-  }
-  view.ShowSpan(samples, 0.0, 30.0);
-  const QImage image = Rendered(view);
+  auto chart = std::make_shared<StripChartWindow>();
+  chart->inputs.samples = &samples;
+  chart->inputs.live = false;
+  chart->inputs.title = "drive.csv";
+  chart->shown.series.fill(false);
+  chart->shown.series[0] = true;
+  Run([&](WindowRef host) {
+    const WindowRef window = OpenStripChart(desktop_, host, chart);
+    const QImage image = Painted(window, kStripCanvas);
+    const PixelBox plot = chart->layout.plot;
+    ASSERT_GT(plot.Width(), 100);
+    const AxisScale time{0.0, 30.0, plot.left, plot.right - 1};
+    const AxisScale ms{0.0, 10.0, plot.bottom - 1, plot.top};  // a round top over 5 ms
+    const Colour red = kStripSeriesColours[0];
+    const auto at = [&](double seconds, double value) {
+      return PixelPoint{time.Pixel(seconds), ms.Pixel(value)};
+    };
+    EXPECT_TRUE(ColourNear(image, at(7.5, 5.0), red));
+    EXPECT_TRUE(ColourNear(image, at(22.5, 2.0), red));
+    EXPECT_FALSE(ColourNear(image, at(7.5, 2.0), red));
+    EXPECT_FALSE(ColourNear(image, at(22.5, 5.0), red));
 
-  const QColor red = StripSeriesColour(0);
-  QValueAxis& time = *view.TimeAxis();
-  QValueAxis& ms = *view.TimesAxis();
-  EXPECT_DOUBLE_EQ(ms.max(), 10.0);
-  EXPECT_TRUE(ColourNear(image, PixelOf(view, time, ms, 7.5, 5.0), red));
-  EXPECT_TRUE(ColourNear(image, PixelOf(view, time, ms, 22.5, 2.0), red));
-  EXPECT_FALSE(ColourNear(image, PixelOf(view, time, ms, 7.5, 2.0), red));
-  EXPECT_FALSE(ColourNear(image, PixelOf(view, time, ms, 22.5, 5.0), red));
-  EXPECT_EQ(view.Series(0)->count(), 201);
-
-  testing::TempDir dir;
-  const QString path = QString::fromStdString((dir / "chart.png").string());
-  ASSERT_TRUE(WriteChartPicture(view, path));
-  const QImage saved(path);
-  EXPECT_EQ(saved.size(), image.size());
-  EXPECT_TRUE(ColourNear(saved, PixelOf(view, time, ms, 7.5, 5.0), red));
+    QTemporaryDir folder;
+    const std::string path = QDir(folder.path()).filePath("chart.png").toStdString();
+    const PixelSize size{image.width(), image.height()};
+    ASSERT_EQ(desktop_.SavePicture(
+                  path, size,
+                  [&](Canvas& canvas) { DrawStripChart(canvas, size, samples, chart->shown); }),
+              "");
+    const QImage saved(QString::fromStdString(path));
+    EXPECT_EQ(saved.size(), image.size());
+    EXPECT_TRUE(ColourNear(saved, at(7.5, 5.0), red));
+    EXPECT_FALSE(ColourNear(saved, at(22.5, 5.0), red));
+  });
 }
 
-// The legend's entries as drawn (a cut one ends in "..."), in alphabetical order, joined by
-// commas.
-std::string LegendTexts(QChart& chart) {
-  for (int round = 0; round < 5; ++round) {
-    QApplication::processEvents();  // the legend is laid out when the events are delivered
-  }
-  QStringList texts;
-  std::vector<QGraphicsItem*> items{chart.legend()};
-  while (!items.empty()) {
-    QGraphicsItem* item = items.back();
-    items.pop_back();
-    if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item); text && text->isVisible()) {
-      texts.push_back(text->toPlainText());
-    }
-    for (QGraphicsItem* child : item->childItems()) {
-      items.push_back(child);
-    }
-  }
-  texts.sort();
-  return texts.join(QStringLiteral(", ")).toStdString();
-}
-
-// Each run's points lie on one side of the gap from 15 s to 25 s.
-void ExpectRunsEitherSideOfTheGap(StripChartView& chart, int index) {
-  QLineSeries& before = *chart.Line(index, 0);
-  QLineSeries& after = *chart.Line(index, 1);
-  ASSERT_GT(before.count(), 0);
-  ASSERT_GT(after.count(), 0);
-  EXPECT_LT(before.at(before.count() - 1).x(), 15.0) << index;
-  EXPECT_GE(after.at(0).x(), 25.0) << index;
-}
-
-TEST(QtStripChart, AGapBreaksTheLinesTheBandsHaveALegendAndTheWheelMovesThroughTheSession) {
+TEST_F(QtChartsTest, ALogWithAGapPaintsItsLinesEitherSideAndNothingAcrossIt) {
   // A drive with no samples from 15 s to 25 s (the adapter pulled out on the way).
   SessionStore session;
   AddDrive(session, 0.0, 15.0);
   AddDrive(session, 25.0, 45.0);
-  {
-    StripChartWindow log(session.samples, false, nullptr);
-    log.setWindowTitle(QStringLiteral("zavmon-20261209-101500.csv"));
-    log.show();
-    QApplication::processEvents();
-    EXPECT_EQ(log.Chart().RunsShown(), 2U);
-    ExpectRunsEitherSideOfTheGap(log.Chart(), 0);
+  const std::deque<DecodedSample>& samples = session.samples;
+  auto chart = std::make_shared<StripChartWindow>();
+  chart->inputs.samples = &samples;
+  chart->inputs.live = false;
+  chart->inputs.title = "zavmon-20261209-101500.csv";
+  Run([&](WindowRef host) {
+    const WindowRef window = OpenStripChart(desktop_, host, chart);
+    const QImage image = Painted(window, kStripCanvas);
+    EXPECT_EQ(desktop_.WindowOf(window)->windowTitle(), "zavmon-20261209-101500.csv");
+    const PixelBox plot = chart->layout.plot;
+    const AxisScale time{chart->shown.from, chart->shown.to, plot.left, plot.right - 1};
+    // GAS_4's green in the column at 40 s and BA_4's red at 10 s (each drawn over the
+    // cylinders before it), and no line of any series in the gap's middle.
+    const auto seriesIn = [&](int x, Colour colour) {
+      for (int y = plot.top; y < plot.bottom; ++y) {
+        if (ColourNear(image, {x, y}, colour, 0)) {
+          return true;
+        }
+      }
+      return false;
+    };
+    EXPECT_TRUE(seriesIn(time.Pixel(40.0), kStripSeriesColours[7]));
+    EXPECT_TRUE(seriesIn(time.Pixel(10.0), kStripSeriesColours[3]));
+    for (const Colour colour : kStripSeriesColours) {
+      EXPECT_FALSE(seriesIn(time.Pixel(20.0), colour));
+    }
     // The README's picture: ZAV_CHART_PICTURE=docs/pictures/strip-chart-gap.png.
     if (const char* picture = std::getenv("ZAV_CHART_PICTURE")) {
-      log.grab().save(QString::fromLocal8Bit(picture));
+      desktop_.WindowOf(window)->grab().save(QString::fromLocal8Bit(picture));
     }
-  }
-
-  StripChartWindow window(session.samples, true, nullptr);
-  window.show();
-  window.activateWindow();
-  QApplication::processEvents();
-  StripChartView& chart = window.Chart();
-  QCheckBox* lambda = nullptr;
-  for (QCheckBox* box : window.findChildren<QCheckBox*>()) {
-    lambda = box->text() == "Lambda (mV)" ? box : lambda;
-  }
-  ASSERT_NE(lambda, nullptr);
-  lambda->click();
-  window.SetSpan(120.0);
-  ASSERT_EQ(chart.RunsShown(), 2U);
-  for (int i = 0; i < kStripSeriesCount; ++i) {
-    ExpectRunsEitherSideOfTheGap(chart, i);
-    const bool shown = kStripSeriesTable[static_cast<std::size_t>(i)].name != "Lambda (mV)";
-    EXPECT_EQ(chart.Line(i, 0)->isVisible(), shown);
-    EXPECT_EQ(chart.Line(i, 1)->isVisible(), shown);
-  }
-  EXPECT_EQ(LegendTexts(*chart.chart()), "Gas, Low RPM, Petrol");
-  chart.ShowWholeLegend(true);  // as a saved picture shows it: every series shown, none cut
-  EXPECT_EQ(LegendTexts(*chart.chart()),
-            "BA_1, BA_2, BA_3, BA_4, GAS_1, GAS_2, GAS_3, GAS_4, Gas, Low RPM, Manif (mBar), "
-            "Petrol, RPM, Regul. (mBar), Temp. (C)");
-  chart.ShowWholeLegend(false);
-  lambda->click();  // shown again: the chart would give its lines their legend entries back
-  EXPECT_EQ(LegendTexts(*chart.chart()), "Gas, Low RPM, Petrol");
-
-  // The last 30 s hold one run; the second lines stay, empty, and live redraws make none.
-  window.SetSpan(30.0);
-  EXPECT_EQ(chart.RunsShown(), 1U);
-  EXPECT_EQ(chart.Line(0, 1)->count(), 0);
-  EXPECT_EQ(chart.Line(0, 2), nullptr);
-  const qsizetype seriesHeld = chart.chart()->series().size();
-  AddDrive(session, 45.0, 60.0);
-  window.Refresh();
-  EXPECT_EQ(chart.chart()->series().size(), seriesHeld);
-
-  // A wheel notch back pauses a tenth of the span back; Left steps once more.
-  const auto pauseText = [&] { return window.findChild<QPushButton*>()->text(); };
-  QScrollBar& scroll = *window.findChild<QScrollBar*>();
-  EXPECT_EQ(scroll.singleStep(), scroll.pageStep() / 10);
-  const double newest = session.samples.back().seconds;
-  QValueAxis& time = *chart.TimeAxis();
-  EXPECT_NEAR(time.max(), newest, 1e-9);
-  const auto wheel = [&](int angle) {
-    const QPointF middle = QRectF(chart.viewport()->rect()).center();
-    QWheelEvent event(middle, chart.viewport()->mapToGlobal(middle), QPoint(), QPoint(0, angle),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(chart.viewport(), &event);
-  };
-  wheel(120);
-  EXPECT_EQ(pauseText(), "Resume");
-  EXPECT_NEAR(time.min(), newest - 33.0, 0.15);
-  QTest::keyClick(&window, Qt::Key_Left);
-  EXPECT_NEAR(time.min(), newest - 36.0, 0.15);
-  AddDrive(session, 60.0, 70.0);  // paused: the view stays
-  window.Refresh();
-  EXPECT_NEAR(time.min(), newest - 36.0, 0.15);
-  // Forward again: the second step reaches the live end, and the chart follows live.
-  wheel(-60);
-  wheel(-60);
-  EXPECT_NEAR(time.min(), newest - 33.0, 0.15);
-  QTest::keyClick(&window, Qt::Key_Right);
-  QTest::keyClick(&window, Qt::Key_Right);
-  EXPECT_EQ(pauseText(), "Pause");
-  EXPECT_NEAR(time.max(), session.samples.back().seconds, 1e-9);
-  // The scroll bar's arrow while following, with samples newer than the drawing: a step back
-  // from what was shown.
-  const double drawn = time.max();
-  AddDrive(session, 70.0, 72.0);
-  scroll.triggerAction(QAbstractSlider::SliderSingleStepSub);
-  EXPECT_EQ(pauseText(), "Resume");
-  EXPECT_NEAR(time.min(), drawn - 33.0, 0.15);
+  });
 }
 
-TEST(QtScatter, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
-  // Two points, 3.0 ms at ratio 2.0 and 5.0 ms at 1.2; the factors' line is the controller's
-  // (2.0 at 2.5 ms to 1.2 at 7 ms), drawn across the petrol times in view, not between the
-  // points.
-  std::deque<DecodedSample> samples{Sample(0.0, 3.0f, 6.0f), Sample(0.15, 5.0f, 6.0f)};
-  ScatterWindow window(
-      samples,
-      [] {
-        return std::optional<Factors>(Factors{2.0, 1.2});
-      },
-      0.0, nullptr);
-  const QImage image = Rendered(window.Tabs());
-  const ScatterPlot& plot = window.RatioPlot();
-  const auto lineAt = [](double ms) { return 2.0 - 0.8 * (ms - 2.5) / 4.5; };
-  ASSERT_EQ(plot.line->count(), 2);
-  EXPECT_DOUBLE_EQ(plot.line->at(0).x(), plot.x->min());
-  EXPECT_DOUBLE_EQ(plot.line->at(1).x(), plot.x->max());
-  for (const QPointF& point : plot.line->points()) {
-    EXPECT_NEAR(point.y(), lineAt(point.x()), 1e-9);
-  }
-
-  QChartView& view = *plot.view;
-  const QImage drawn = view.grab().toImage();
-  const QColor lineColour(0, 160, 0);
-  EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 4.0, lineAt(4.0)), lineColour, 1));
-  EXPECT_FALSE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 4.0, 1.45), lineColour, 1));
-  const QColor recent = plot.recent[3]->color();  // the last cylinder is drawn on top
-  EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 3.0, 2.0), recent, 3));
-  EXPECT_TRUE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 5.0, 1.2), recent, 3));
-  EXPECT_FALSE(ColourNear(drawn, PixelOf(view, *plot.x, *plot.y, 3.0, 1.4), recent, 3));
-  EXPECT_FALSE(image.isNull());
-
-  // The second tab: gas against petrol with the 1:1 line.
-  const ScatterPlot& gas = window.GasPlot();
-  EXPECT_EQ(gas.recent[0]->at(0), QPointF(3.0, 6.0));
-  EXPECT_EQ(gas.line->at(0), QPointF(0.0, 0.0));
-  EXPECT_EQ(gas.line->at(1).x(), gas.line->at(1).y());
-}
-
-TEST(QtScatter, TheLegendShowsWholeInTheDesktopsFontOrLargerAndTheCylindersDifferByMark) {
+TEST_F(QtChartsTest, PetrolAgainstGasPaintsThePointsAndTheFactorsLineWhereTheNumbersSay) {
   // 90 s on gas; the ratio falls with the petrol time and differs a little per cylinder.
   std::deque<DecodedSample> samples(600);
   for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -315,107 +214,33 @@ TEST(QtScatter, TheLegendShowsWholeInTheDesktopsFontOrLargerAndTheCylindersDiffe
       samples[i].shown[kFirstGasColumn + cylinder] = static_cast<float>(gasMs);
     }
   }
-  const QFont desktop = QApplication::font();
-  const std::string cylinders =
-      "Cylinder 1, Cylinder 1, last 10 s, Cylinder 2, Cylinder 2, last 10 s, Cylinder 3, "
-      "Cylinder 3, last 10 s, Cylinder 4, Cylinder 4, last 10 s";
-  for (const double scale : {1.0, 1.5}) {
-    QFont font = desktop;
-    font.setPointSizeF(desktop.pointSizeF() * scale);
-    QApplication::setFont(font);
-    // Without factors the line's entry is the longest: "Factors in force: not read yet".
-    ScatterWindow window(
-        samples, [] { return std::optional<Factors>(); }, 0.0, nullptr);
-    window.show();
-    window.Tabs().setCurrentIndex(0);
-    EXPECT_EQ(LegendTexts(*window.RatioPlot().view->chart()),
-              cylinders + ", Factors in force: not read yet")
-        << scale;
+  auto scatter = std::make_shared<ScatterWindow>();
+  scatter->inputs.samples = &samples;
+  scatter->inputs.factors = [] { return std::optional<Factors>(Factors{2.0, 1.2}); };
+  Run([&](WindowRef host) {
+    const WindowRef window = OpenScatter(desktop_, host, scatter);
+    const QImage image = Painted(window, kScatterCanvas);
+    const ScatterLayout& at = scatter->layout;
+    ASSERT_GT(at.plot.Width(), 100);
+    const auto lineAt = [](double ms) {
+      return 2.0 - 0.8 * (std::clamp(ms, 2.5, 7.0) - 2.5) / 4.5;
+    };
+    EXPECT_TRUE(
+        ColourNear(image, {at.x.Pixel(4.0), at.y.Pixel(lineAt(4.0))}, kFactorLineColour, 1));
+    EXPECT_FALSE(
+        ColourNear(image, {at.x.Pixel(4.0), at.y.Pixel(lineAt(4.0) + 0.3)}, kFactorLineColour, 1));
+    // The newest sample's cylinder 4 mark, on top of the others.
+    const DecodedSample& newest = samples.back();
+    const double petrol = newest.shown[kFirstPetrolColumn + 3];
+    const double ratio = newest.shown[kFirstGasColumn + 3] / petrol;
+    EXPECT_TRUE(
+        ColourNear(image, {at.x.Pixel(petrol), at.y.Pixel(ratio)}, RecentPointColour(3), 5));
     // The README's picture: ZAV_SCATTER_PICTURE=docs/pictures/petrol-against-gas.png.
-    if (const char* picture = std::getenv("ZAV_SCATTER_PICTURE"); picture && scale == 1.0) {
-      window.grab().save(QString::fromLocal8Bit(picture));
+    if (const char* picture = std::getenv("ZAV_SCATTER_PICTURE")) {
+      desktop_.WindowOf(window)->grab().save(QString::fromLocal8Bit(picture));
     }
-    window.Tabs().setCurrentIndex(1);
-    EXPECT_EQ(LegendTexts(*window.GasPlot().view->chart()), "1:1, " + cylinders) << scale;
-
-    // Each cylinder has a mark of its own, older and recent points alike, and the legend
-    // shows it, so a picture printed in grey still tells them apart.
-    const ScatterPlot& plot = window.RatioPlot();
-    std::set<QScatterSeries::MarkerShape> shapes;
-    for (std::size_t cylinder = 0; cylinder < 4; ++cylinder) {
-      shapes.insert(plot.older[cylinder]->markerShape());
-      EXPECT_EQ(plot.recent[cylinder]->markerShape(), plot.older[cylinder]->markerShape());
-    }
-    EXPECT_EQ(shapes.size(), 4U);
-    EXPECT_EQ(plot.view->chart()->legend()->markerShape(), QLegend::MarkerShapeFromSeries);
-  }
-  QApplication::setFont(desktop);
-}
-
-TEST(QtChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndLogsAreTitledByFile) {
-  SessionStore session;
-  ControllerSet controllerSet;
-  QtChartWindows charts(session, controllerSet, [] { return nullptr; });
-  LiveSample live;
-  live.statusKnown = true;
-  live.status = kStatusGas;
-  const auto add = [&](int count) {
-    for (int i = 0; i < count; ++i) {
-      live.steadyMs += 150;
-      for (std::size_t cylinder = 0; cylinder < 4; ++cylinder) {
-        live.values[cylinder] = 6000;       // BA_n 3.00 ms
-        live.values[4 + cylinder] = 12000;  // GAS_n 6.00 ms
-      }
-      AddToSession(session, live);
-      charts.SessionChanged();
-    }
-  };
-  add(10);
-  charts.ShowLiveChart();
-  StripChartWindow& window = *charts.LiveChart();
-  EXPECT_EQ(window.windowTitle(), "Live chart");
-  EXPECT_EQ(window.Chart().Series(0)->count(), 10);
-  add(6);  // redrawn every other sample
-  EXPECT_EQ(window.Chart().Series(0)->count(), 16);
-  EXPECT_FLOAT_EQ(static_cast<float>(window.Chart().Series(0)->at(15).y()), 3.0f);
-  window.SetPaused(true);
-  add(300);  // 45 s more
-  EXPECT_EQ(window.Chart().Series(0)->count(), 16);
-  window.SetPaused(false);
-  EXPECT_NEAR(window.Chart().TimeAxis()->max(), session.samples.back().seconds, 1e-9);
-  EXPECT_NEAR(window.Chart().TimeAxis()->min(), session.samples.back().seconds - 30.0, 1e-9);
-  // A 10 min strip moves under a pixel in 0.45 s: it waits for a step that shows.
-  window.SetSpan(600.0);
-  const qsizetype drawn = window.Chart().Series(0)->count();
-  add(3);
-  EXPECT_EQ(window.Chart().Series(0)->count(), drawn);
-  add(30);
-  EXPECT_GT(window.Chart().Series(0)->count(), drawn);
-
-  charts.ShowLiveScatter();
-  ASSERT_NE(charts.LiveScatter(), nullptr);
-  // Nothing read from the controller: no factors' line, and the legend says why.
-  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->count(), 0);
-  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->name(), "Factors in force: not read yet");
-  // The controller's set read as all 0: both trackbars at the top, factors 2.5 and 1.5.
-  controllerSet.confirmed = true;
-  charts.LiveScatter()->Refresh();
-  // Drawn on the one line: 2.5 up to 2.5 ms of petrol time, 1.5 from 7 ms.
-  ASSERT_GE(charts.LiveScatter()->RatioPlot().line->count(), 2);
-  const QPointF left = charts.LiveScatter()->RatioPlot().line->at(0);
-  EXPECT_NEAR(left.y(), GasRatioAt(Factors{2.5, 1.5}, left.x()), 1e-9);
-  EXPECT_EQ(charts.LiveScatter()->RatioPlot().line->name(), "Factors in force");
-
-  LogView log;
-  log.path = "/somewhere/zavmon-20261208-150405.csv";
-  log.samples = session.samples;
-  charts.ShowLog(std::move(log));
-  bool found = false;
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    found = found || (top->isVisible() && top->windowTitle() == "zavmon-20261208-150405.csv");
-  }
-  EXPECT_TRUE(found);
+  });
 }
 
 }  // namespace
-}  // namespace zav::qt
+}  // namespace zav
