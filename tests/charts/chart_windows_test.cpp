@@ -18,6 +18,7 @@
 #include "params/gas_ratio_line.h"
 #include "resources/scatter_template.h"
 #include "resources/strip_chart_template.h"
+#include "tests/charts/drawn_lines.h"
 
 namespace zav {
 namespace {
@@ -26,26 +27,8 @@ using headless::DrawOp;
 using headless::kMillisecond;
 using headless::kSecond;
 
-constexpr int kHostId = 91;
-constexpr int kFeedTimer = 1;
-
-const DialogTemplate& HostTemplate() {
-  static const DialogTemplate kTemplate{.id = kHostId, .title = "Host"};
-  return kTemplate;
-}
-
-// The points of the polylines drawn while the pen had `colour`.
-std::vector<std::vector<PixelPoint>> PolylinesIn(const std::vector<DrawOp>& ops, Colour colour) {
-  std::vector<std::vector<PixelPoint>> lines;
-  bool inColour = false;
-  for (const DrawOp& op : ops) {
-    inColour = op.kind == DrawOp::Kind::Pen ? op.colour == colour : inColour;
-    if (op.kind == DrawOp::Kind::Polyline && inColour) {
-      lines.push_back(op.points);
-    }
-  }
-  return lines;
-}
+constexpr int kChartsHostId = 91;
+constexpr int kChartsFeedTimer = 1;
 
 // A value axis as its tick labels give it: pixel to value, from the first and last label.
 struct ReadAxis {
@@ -86,19 +69,20 @@ class ChartWindowsTest : public ::testing::Test {
   // The main window stand-in: a sample every 150 ms tick, the session told once per tick,
   // until `until`.
   void Run(headless::Micros until) {
-    desktop.At(until, [this] { desktop.RequestClose(kHostId); });
-    desktop.RunDialog(HostTemplate(), {}, [&](Desktop& d, WindowRef w, const DialogEvent& e) {
-      if (e.message == DialogMessage::Init) {
-        host = w;
-        d.SetTimer(w, kFeedTimer, 150);
-      } else if (e.message == DialogMessage::Timer && feeding) {
-        AddSample();
-        charts.SessionChanged();
-      } else if (e.message == DialogMessage::Close) {
-        d.EndDialog(w, 0);
-      }
-      return true;
-    });
+    desktop.At(until, [this] { desktop.RequestClose(kChartsHostId); });
+    desktop.RunDialog(test::HostTemplate(kChartsHostId), {},
+                      [&](Desktop& d, WindowRef w, const DialogEvent& e) {
+                        if (e.message == DialogMessage::Init) {
+                          host = w;
+                          d.SetTimer(w, kChartsFeedTimer, 150);
+                        } else if (e.message == DialogMessage::Timer && feeding) {
+                          AddSample();
+                          charts.SessionChanged();
+                        } else if (e.message == DialogMessage::Close) {
+                          d.EndDialog(w, 0);
+                        }
+                        return true;
+                      });
   }
 
   void AddSample() {
@@ -120,7 +104,7 @@ class ChartWindowsTest : public ::testing::Test {
   // The BA_1 line's points in the live chart's last paint.
   std::size_t Ba1Points() const {
     std::size_t points = 0;
-    for (const auto& line : PolylinesIn(Strip().drawing, kStripSeriesColours[0])) {
+    for (const auto& line : test::PolylinesIn(Strip().drawing, kStripSeriesColours[0])) {
       points += line.size() > 2 ? line.size() : 0;
     }
     return points;
@@ -151,7 +135,7 @@ TEST_F(ChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndOpensOnce) {
   desktop.At(1600 * kMillisecond, [&] {
     EXPECT_EQ(Ba1Points(), atOpen);
     // The five steps of BA_1, at five heights.
-    const auto line = PolylinesIn(Strip().drawing, kStripSeriesColours[0]).front();
+    const auto line = test::PolylinesIn(Strip().drawing, kStripSeriesColours[0]).front();
     std::set<int> heights;
     for (const PixelPoint point : line) {
       heights.insert(point.y);
@@ -192,7 +176,7 @@ TEST_F(ChartWindowsTest, LiveScatterDrawsTheFactorsInForceOnceKnown) {
   desktop.At(3100 * kMillisecond, [&] {
     const auto& drawing = desktop.Control(kScatterTemplateId, kScatterCanvas).drawing;
     EXPECT_TRUE(HasText(drawing, "Factors in force: not read yet"));
-    EXPECT_EQ(PolylinesIn(drawing, kFactorLineColour).size(), 1U) << "its legend swatch only";
+    EXPECT_EQ(test::PolylinesIn(drawing, kFactorLineColour).size(), 1U) << "its legend swatch only";
     // The controller's set read as all 0: both trackbars at the top, factors 2.5 and 1.5.
     controllerSet.confirmed = true;
   });
@@ -201,7 +185,7 @@ TEST_F(ChartWindowsTest, LiveScatterDrawsTheFactorsInForceOnceKnown) {
     ASSERT_TRUE(HasText(drawing, "Factors in force")) << "redrawn within a second";
     // The line's corners, read back through the axes' labels, lie on the controller's line
     // for factors 2.5 and 1.5, within a pixel.
-    const auto line = PolylinesIn(drawing, kFactorLineColour).front();
+    const auto line = test::PolylinesIn(drawing, kFactorLineColour).front();
     ASSERT_GE(line.size(), 2U);
     const ReadAxis ms = AxisFromLabels(drawing, TextAlign::Centre, TextAlign::Start, true);
     const ReadAxis ratio = AxisFromLabels(drawing, TextAlign::End, TextAlign::Centre, false);

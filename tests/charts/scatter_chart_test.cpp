@@ -12,26 +12,14 @@
 #include "charts/scatter_chart.h"
 #include "hosts/headless/recording_canvas.h"
 #include "params/gas_ratio_line.h"
+#include "tests/charts/drawn_lines.h"
 
 namespace zav {
 namespace {
 
 using headless::DrawOp;
 
-constexpr PixelSize kSize{763, 520};
-
-// The polylines drawn while the pen had `colour`.
-std::vector<std::vector<PixelPoint>> PolylinesIn(const std::vector<DrawOp>& ops, Colour colour) {
-  std::vector<std::vector<PixelPoint>> lines;
-  bool inColour = false;
-  for (const DrawOp& op : ops) {
-    inColour = op.kind == DrawOp::Kind::Pen ? op.colour == colour : inColour;
-    if (op.kind == DrawOp::Kind::Polyline && inColour) {
-      lines.push_back(op.points);
-    }
-  }
-  return lines;
-}
+constexpr PixelSize kScatterSize{763, 520};
 
 PixelPoint CentreOf(const std::vector<PixelPoint>& outline) {
   const auto [left, right] = std::minmax_element(
@@ -65,16 +53,16 @@ DecodedSample Sample(double seconds, float petrolMs, float gasMs) {
   return sample;
 }
 
-struct Drawn {
+struct DrawnScatter {
   std::vector<DrawOp> ops;
   ScatterLayout layout;
 };
 
-Drawn Draw(const std::deque<DecodedSample>& samples, const ScatterShown& shown) {
-  Drawn drawn;
+DrawnScatter DrawScatter(const std::deque<DecodedSample>& samples, const ScatterShown& shown) {
+  DrawnScatter drawn;
   headless::RecordingCanvas canvas(drawn.ops);
   drawn.layout =
-      DrawScatterChart(canvas, kSize, ScatterPoints(samples, {0, samples.size()}), shown);
+      DrawScatterChart(canvas, kScatterSize, ScatterPoints(samples, {0, samples.size()}), shown);
   return drawn;
 }
 
@@ -83,10 +71,10 @@ TEST(ScatterChart, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
   // controller's (2.0 up to 2.5 ms, 1.2 from 7 ms), drawn across the petrol times in view,
   // not between the points.
   const std::deque<DecodedSample> samples{Sample(0.0, 3.0f, 6.0f), Sample(0.15, 5.0f, 6.0f)};
-  const Drawn ratio = Draw(samples, {ScatterPlot::Ratio, Factors{2.0, 1.2}, ""});
+  const DrawnScatter ratio = DrawScatter(samples, {ScatterPlot::Ratio, Factors{2.0, 1.2}, ""});
   const ScatterLayout& at = ratio.layout;
   const auto lineAt = [](double ms) { return 2.0 - 0.8 * (ms - 2.5) / 4.5; };
-  const auto lines = PolylinesIn(ratio.ops, kFactorLineColour);
+  const auto lines = test::PolylinesIn(ratio.ops, kFactorLineColour);
   ASSERT_EQ(lines.size(), 2U) << "the legend's swatch and the line";
   const std::vector<PixelPoint>& line = lines[0];
   ASSERT_GE(line.size(), 2U);
@@ -99,17 +87,17 @@ TEST(ScatterChart, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
     EXPECT_NEAR(corner.y, at.y.Pixel(lineAt(std::clamp(ms, 2.5, 7.0))), 1) << ms;
   }
   // Both samples are recent; the last cylinder is drawn on top.
-  const auto recent = PolylinesIn(ratio.ops, RecentPointColour(3));
+  const auto recent = test::PolylinesIn(ratio.ops, RecentPointColour(3));
   EXPECT_TRUE(MarkNear(recent, {at.x.Pixel(3.0), at.y.Pixel(2.0)}, 1));
   EXPECT_TRUE(MarkNear(recent, {at.x.Pixel(5.0), at.y.Pixel(1.2)}, 1));
   EXPECT_FALSE(MarkNear(recent, {at.x.Pixel(3.0), at.y.Pixel(1.4)}, 3));
-  EXPECT_TRUE(PolylinesIn(ratio.ops, OlderPointColour(0)).size() == 1U) << "only its legend";
+  EXPECT_TRUE(test::PolylinesIn(ratio.ops, OlderPointColour(0)).size() == 1U) << "only its legend";
 
   // The second plot: gas against petrol, with the 1:1 line from the origin.
-  const Drawn gas = Draw(samples, {ScatterPlot::Gas, Factors{2.0, 1.2}, ""});
-  const auto gasRecent = PolylinesIn(gas.ops, RecentPointColour(0));
+  const DrawnScatter gas = DrawScatter(samples, {ScatterPlot::Gas, Factors{2.0, 1.2}, ""});
+  const auto gasRecent = test::PolylinesIn(gas.ops, RecentPointColour(0));
   EXPECT_TRUE(MarkNear(gasRecent, {gas.layout.x.Pixel(3.0), gas.layout.y.Pixel(6.0)}, 1));
-  const auto oneToOne = PolylinesIn(gas.ops, kFactorLineColour).front();
+  const auto oneToOne = test::PolylinesIn(gas.ops, kFactorLineColour).front();
   ASSERT_EQ(oneToOne.size(), 2U);
   EXPECT_EQ(oneToOne[0], (PixelPoint{gas.layout.plot.left, gas.layout.plot.bottom - 1}));
   EXPECT_EQ(gas.layout.x.to, gas.layout.y.to);
@@ -118,8 +106,9 @@ TEST(ScatterChart, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
 
 TEST(ScatterChart, WithoutFactorsTheLegendSaysWhyAndNoLineIsDrawn) {
   const std::deque<DecodedSample> samples{Sample(0.0, 3.0f, 6.0f)};
-  const Drawn drawn = Draw(samples, {ScatterPlot::Ratio, std::nullopt, "Factors: none here"});
-  EXPECT_EQ(PolylinesIn(drawn.ops, kFactorLineColour).size(), 1U) << "only its legend swatch";
+  const DrawnScatter drawn =
+      DrawScatter(samples, {ScatterPlot::Ratio, std::nullopt, "Factors: none here"});
+  EXPECT_EQ(test::PolylinesIn(drawn.ops, kFactorLineColour).size(), 1U) << "only its legend swatch";
   EXPECT_EQ(drawn.layout.legend.back(), "Factors: none here");
 }
 
@@ -144,7 +133,8 @@ TEST(ScatterChart, TheLegendShowsWholeAndTheCylindersDifferByMark) {
                                            "Cylinder 3, last 10 s",
                                            "Cylinder 4, last 10 s"};
   for (const ScatterPlot plot : {ScatterPlot::Ratio, ScatterPlot::Gas}) {
-    const Drawn drawn = Draw(samples, {plot, std::nullopt, "Factors in force: not read yet"});
+    const DrawnScatter drawn =
+        DrawScatter(samples, {plot, std::nullopt, "Factors in force: not read yet"});
     std::vector<std::string> expected = cylinders;
     expected.push_back(plot == ScatterPlot::Ratio ? "Factors in force: not read yet" : "1:1");
     EXPECT_EQ(drawn.layout.legend, expected);
@@ -155,7 +145,8 @@ TEST(ScatterChart, TheLegendShowsWholeAndTheCylindersDifferByMark) {
       });
       ASSERT_NE(text, drawn.ops.end()) << name;
       EXPECT_GT(text->x1, drawn.layout.plot.right) << name;
-      EXPECT_LE(text->x1 + static_cast<int>(name.size()) * headless::kCharWidthPx, kSize.width)
+      EXPECT_LE(text->x1 + static_cast<int>(name.size()) * headless::kCharWidthPx,
+                kScatterSize.width)
           << name;
     }
     // A mark per cylinder, the same for its older and recent points and in the legend, so a
@@ -164,7 +155,7 @@ TEST(ScatterChart, TheLegendShowsWholeAndTheCylindersDifferByMark) {
     for (int cylinder = 0; cylinder < 4; ++cylinder) {
       std::set<std::string> own;
       for (const Colour colour : {OlderPointColour(cylinder), RecentPointColour(cylinder)}) {
-        const auto marks = PolylinesIn(drawn.ops, colour);
+        const auto marks = test::PolylinesIn(drawn.ops, colour);
         ASSERT_GE(marks.size(), 2U) << cylinder;
         for (const auto& mark : marks) {
           own.insert(ShapeOf(mark));
@@ -182,8 +173,9 @@ TEST(ScatterChart, ManyPointsOnOnePixelAreDrawnOnce) {
   for (std::size_t i = 0; i < samples.size(); ++i) {
     samples[i].seconds = 100.0 + static_cast<double>(i) * 0.15;  // none recent but the last
   }
-  const Drawn drawn = Draw(samples, {ScatterPlot::Gas, std::nullopt, ""});
-  EXPECT_EQ(PolylinesIn(drawn.ops, OlderPointColour(1)).size(), 2U) << "one mark and the legend";
+  const DrawnScatter drawn = DrawScatter(samples, {ScatterPlot::Gas, std::nullopt, ""});
+  EXPECT_EQ(test::PolylinesIn(drawn.ops, OlderPointColour(1)).size(), 2U)
+      << "one mark and the legend";
 }
 
 }  // namespace

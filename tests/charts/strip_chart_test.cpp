@@ -9,6 +9,7 @@
 #include "charts/strip_chart.h"
 #include "hosts/headless/recording_canvas.h"
 #include "link/wire.h"
+#include "tests/charts/drawn_lines.h"
 #include "tests/support/comma_locale.h"
 
 namespace zav {
@@ -17,7 +18,7 @@ namespace {
 using headless::DrawOp;
 using headless::RecordingCanvas;
 
-constexpr PixelSize kSize{800, 400};
+constexpr PixelSize kStripSize{800, 400};
 constexpr int kBa1 = 0, kGas2 = 5, kRpm = 8;
 
 // Samples every 150 ms over [from, to) (s), petrol times near 2.2 ms, on petrol.
@@ -35,30 +36,16 @@ void AddSamples(std::deque<DecodedSample>& samples, double from, double to) {
   }
 }
 
-struct Drawn {
+struct DrawnStrip {
   std::vector<DrawOp> ops;
   StripLayout layout;
 };
 
-Drawn Draw(const std::deque<DecodedSample>& samples, const StripShown& shown) {
-  Drawn drawn;
+DrawnStrip DrawStrip(const std::deque<DecodedSample>& samples, const StripShown& shown) {
+  DrawnStrip drawn;
   RecordingCanvas canvas(drawn.ops);
-  drawn.layout = DrawStripChart(canvas, kSize, samples, shown);
+  drawn.layout = DrawStripChart(canvas, kStripSize, samples, shown);
   return drawn;
-}
-
-// The polylines drawn with the pen in `colour`.
-std::vector<std::vector<PixelPoint>> LinesIn(const std::vector<DrawOp>& ops, Colour colour) {
-  std::vector<std::vector<PixelPoint>> lines;
-  bool inColour = false;
-  for (const DrawOp& op : ops) {
-    if (op.kind == DrawOp::Kind::Pen) {
-      inColour = op.colour == colour;
-    } else if (op.kind == DrawOp::Kind::Polyline && inColour) {
-      lines.push_back(op.points);
-    }
-  }
-  return lines;
 }
 
 StripShown Only(int series, double from, double to) {
@@ -72,10 +59,10 @@ TEST(StripChartTest, AGapBreaksTheLineAndNothingIsDrawnAcrossIt) {
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 10.0);
   AddSamples(samples, 15.0, 30.0);
-  const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 30.0));
+  const DrawnStrip drawn = DrawStrip(samples, Only(kBa1, 0.0, 30.0));
   // The legend's swatch is a polyline in the colour too: it lies outside the plot.
   std::vector<std::vector<PixelPoint>> lines;
-  for (const auto& line : LinesIn(drawn.ops, kStripSeriesColours[kBa1])) {
+  for (const auto& line : test::PolylinesIn(drawn.ops, kStripSeriesColours[kBa1])) {
     if (drawn.layout.plot.Contains(line.front())) {
       lines.push_back(line);
     }
@@ -93,10 +80,10 @@ TEST(StripChartTest, AHiddenSeriesIsNotDrawnNorItsAxisButKeepsAGreyedLegendEntry
   StripShown shown{.from = 0.0, .to = 30.0};
   shown.series[kGas2] = false;
   shown.series[kRpm] = false;
-  const Drawn drawn = Draw(samples, shown);
-  EXPECT_TRUE(LinesIn(drawn.ops, kStripSeriesColours[kGas2]).empty());
-  EXPECT_TRUE(LinesIn(drawn.ops, kStripSeriesColours[kRpm]).empty());
-  EXPECT_FALSE(LinesIn(drawn.ops, kStripSeriesColours[kBa1]).empty());
+  const DrawnStrip drawn = DrawStrip(samples, shown);
+  EXPECT_TRUE(test::PolylinesIn(drawn.ops, kStripSeriesColours[kGas2]).empty());
+  EXPECT_TRUE(test::PolylinesIn(drawn.ops, kStripSeriesColours[kRpm]).empty());
+  EXPECT_FALSE(test::PolylinesIn(drawn.ops, kStripSeriesColours[kBa1]).empty());
   int rpmAxisTitles = 0;
   bool gasEntry = false;
   for (const DrawOp& op : drawn.ops) {
@@ -108,7 +95,7 @@ TEST(StripChartTest, AHiddenSeriesIsNotDrawnNorItsAxisButKeepsAGreyedLegendEntry
   EXPECT_TRUE(gasEntry);
   // In a picture the hidden series are left out of the legend.
   shown.picture = true;
-  const Drawn picture = Draw(samples, shown);
+  const DrawnStrip picture = DrawStrip(samples, shown);
   EXPECT_TRUE(std::none_of(picture.ops.begin(), picture.ops.end(),
                            [](const DrawOp& op) { return op.text == "GAS_2"; }));
 }
@@ -120,8 +107,8 @@ TEST(StripChartTest, ThinnedToThePixelColumnsWithoutLosingAPeak) {
     samples[i].shown[kFirstPetrolColumn] = 2.0f + 0.25f * static_cast<float>(i % 9);  // jagged
   }
   samples[2001].shown[kFirstPetrolColumn] = 9.0f;  // one sample's spike
-  const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 600.0));
-  const auto lines = LinesIn(drawn.ops, kStripSeriesColours[kBa1]);
+  const DrawnStrip drawn = DrawStrip(samples, Only(kBa1, 0.0, 600.0));
+  const auto lines = test::PolylinesIn(drawn.ops, kStripSeriesColours[kBa1]);
   ASSERT_FALSE(lines.empty());
   const std::vector<PixelPoint>& line = lines.front();
   const auto columns = static_cast<std::size_t>(drawn.layout.plot.Width());
@@ -143,8 +130,8 @@ TEST(StripChartTest, ThinnedToThePixelColumnsWithoutLosingAPeak) {
   const AxisScale ms{0.0, 10.0, plot.bottom - 1, plot.top};
   EXPECT_EQ(top, ms.Pixel(9.0));
   // A steady value draws a line of its two ends, however many samples it holds.
-  const Drawn flat = Draw(samples, Only(kGas2, 0.0, 600.0));
-  EXPECT_EQ(LinesIn(flat.ops, kStripSeriesColours[kGas2]).front().size(), 2u);
+  const DrawnStrip flat = DrawStrip(samples, Only(kGas2, 0.0, 600.0));
+  EXPECT_EQ(test::PolylinesIn(flat.ops, kStripSeriesColours[kGas2]).front().size(), 2u);
   // The time axis's unit stands clear of the last label, which reaches past the plot.
   const DrawOp* lastLabel = nullptr;
   const DrawOp* unit = nullptr;
@@ -160,7 +147,7 @@ TEST(StripChartTest, ThinnedToThePixelColumnsWithoutLosingAPeak) {
 TEST(StripChartTest, BandsShowThePetrolState) {
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 30.0);
-  const Drawn drawn = Draw(samples, Only(kBa1, 0.0, 60.0));
+  const DrawnStrip drawn = DrawStrip(samples, Only(kBa1, 0.0, 60.0));
   const PixelBox& plot = drawn.layout.plot;
   const auto band = std::find_if(drawn.ops.begin(), drawn.ops.end(), [&](const DrawOp& op) {
     return op.kind == DrawOp::Kind::Fill && op.colour == Colour{255, 225, 225} &&
@@ -176,7 +163,7 @@ TEST(StripChartTest, UnderACommaLocaleTickLabelsCarryADecimalPoint) {
   ZAV_ENTER_COMMA_LOCALE(locale);
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 30.0);
-  const Drawn drawn = Draw(samples, StripShown{.from = 0.0, .to = 30.0});
+  const DrawnStrip drawn = DrawStrip(samples, StripShown{.from = 0.0, .to = 30.0});
   bool half = false;
   for (const DrawOp& op : drawn.ops) {
     if (op.kind == DrawOp::Kind::PlacedText) {
@@ -190,7 +177,7 @@ TEST(StripChartTest, UnderACommaLocaleTickLabelsCarryADecimalPoint) {
 TEST(StripChartTest, AClickOnALegendEntryFindsItsSeriesAndNotABand) {
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 30.0);
-  const Drawn drawn = Draw(samples, StripShown{.from = 0.0, .to = 30.0});
+  const DrawnStrip drawn = DrawStrip(samples, StripShown{.from = 0.0, .to = 30.0});
   for (const DrawOp& op : drawn.ops) {
     if (op.kind != DrawOp::Kind::PlacedText) {
       continue;
@@ -202,7 +189,8 @@ TEST(StripChartTest, AClickOnALegendEntryFindsItsSeriesAndNotABand) {
       EXPECT_EQ(StripSeriesAt(drawn.layout, onName), std::nullopt);
     }
   }
-  EXPECT_EQ(StripSeriesAt(drawn.layout, {kSize.width / 2, kSize.height / 3}), std::nullopt);
+  EXPECT_EQ(StripSeriesAt(drawn.layout, {kStripSize.width / 2, kStripSize.height / 3}),
+            std::nullopt);
 }
 
 }  // namespace

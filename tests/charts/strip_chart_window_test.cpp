@@ -13,6 +13,7 @@
 #include "hosts/headless/headless_desktop.h"
 #include "link/wire.h"
 #include "resources/strip_chart_template.h"
+#include "tests/charts/drawn_lines.h"
 
 namespace zav {
 namespace {
@@ -21,11 +22,6 @@ using headless::DrawOp;
 
 constexpr int kHostId = 90;
 constexpr int kFeedTimer = 1;
-
-const DialogTemplate& HostTemplate() {
-  static const DialogTemplate kTemplate{.id = kHostId, .title = "Host"};
-  return kTemplate;
-}
 
 DecodedSample SampleAt(double seconds) {
   DecodedSample sample;
@@ -52,18 +48,19 @@ class StripChartWindowTest : public ::testing::Test {
       desktop.At(until - headless::kMillisecond, script);
     }
     desktop.At(until, [this] { desktop.RequestClose(kHostId); });
-    desktop.RunDialog(HostTemplate(), {}, [&](Desktop& d, WindowRef w, const DialogEvent& e) {
-      if (e.message == DialogMessage::Init) {
-        OpenStripChart(d, w, chart);
-        d.SetTimer(w, kFeedTimer, 150);
-      } else if (e.message == DialogMessage::Timer && live) {
-        samples.push_back(SampleAt(samples.empty() ? 0.0 : samples.back().seconds + 0.15));
-        RefreshStripChart(d, *chart);
-      } else if (e.message == DialogMessage::Close) {
-        d.EndDialog(w, 0);
-      }
-      return true;
-    });
+    desktop.RunDialog(
+        test::HostTemplate(kHostId), {}, [&](Desktop& d, WindowRef w, const DialogEvent& e) {
+          if (e.message == DialogMessage::Init) {
+            OpenStripChart(d, w, chart);
+            d.SetTimer(w, kFeedTimer, 150);
+          } else if (e.message == DialogMessage::Timer && live) {
+            samples.push_back(SampleAt(samples.empty() ? 0.0 : samples.back().seconds + 0.15));
+            RefreshStripChart(d, *chart);
+          } else if (e.message == DialogMessage::Close) {
+            d.EndDialog(w, 0);
+          }
+          return true;
+        });
   }
 
   const headless::ControlState& Canvas() const {
