@@ -1,10 +1,9 @@
-// The chart module's entry: the Qt Charts hosts of the chart windows and the Calibrate
-// window, made for the program that loaded the module.
+// The chart module's entry: the Qt Charts hosts of the chart windows, made for the program
+// that loaded the module.
 
 #include <QtGlobal>
 
 #include "hosts/qt/chart_module.h"
-#include "hosts/qt/qt_calibration_host.h"
 #include "hosts/qt/qt_chart_windows.h"
 
 extern "C" Q_DECL_EXPORT bool zav_make_chart_hosts(int version,
@@ -19,6 +18,5 @@ extern "C" Q_DECL_EXPORT bool zav_make_chart_hosts(int version,
   zav::qt::QtChartWindows* chartsSeen = charts.get();
   hosts.liveChart = [chartsSeen]() -> QWidget* { return chartsSeen->LiveChart(); };
   hosts.charts = std::move(charts);
-  hosts.calibration = std::make_unique<zav::qt::QtCalibrationHost>(inputs.owner);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "calibrate_window/calibrate_window_host.h"
 #include "hosts/qt/dialog_font.h"
 #include "hosts/qt/lazy_chart_hosts.h"
 #include "hosts/qt/qt_desktop.h"
@@ -29,8 +30,8 @@ int main(int argc, char** argv) {
     QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
     return client != nullptr ? client->window() : nullptr;
   };
-  // The chart windows and the Calibrate window load their module (and Qt Charts) when the
-  // first of them opens: beside the program in the build tree, or where it is installed.
+  // The chart windows load their module (and Qt Charts) when the first of them opens: beside the
+  // program in the build tree, or where it is installed.
   const QString programFolder = QCoreApplication::applicationDirPath();
   zav::qt::ChartModuleLoader chartModule(
       {&program.dataLog.session, &program.parameters.confirmedSet, mainWindowWidget},
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
       });
   zav::qt::LazyChartWindows charts(chartModule);
   program.dataLog.charts = &charts;
-  zav::qt::LazyCalibrationHost calibration(chartModule);
+  // The Calibrate window is a template drawn by the desktop, as on every host.
+  zav::CalibrateWindowHost calibration(desktop, [&program] { return program.link.mainWindow; });
   program.calibration = &calibration;
   // The demo script's screenshots show the live chart beside the window (as "Log → Live
   // chart" would open it).

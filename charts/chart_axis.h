@@ -21,6 +21,9 @@ struct AxisTick {
 // Ticks of a value axis from 0 to `top` (a RoundTop), about five of them.
 std::vector<AxisTick> ValueTicks(double top);
 
+// Ticks of a value axis over [from, to] on round numbers, about `most` of them at most.
+std::vector<AxisTick> RangeTicks(double from, double to, int most);
+
 // Ticks of a time axis over [from, to] (s), about `most` of them at most, on round seconds:
 // labelled "45" below ten minutes' span, "12:30" (min:s) below ten hours', else "2:05:00".
 std::vector<AxisTick> TimeTicks(double from, double to, int most);

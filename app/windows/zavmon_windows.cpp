@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "calibrate_window/calibrate_window_host.h"
 #include "hosts/win32/win32_desktop.h"
 #include "hosts/win32_core/win32_serial_device.h"
 #include "hosts/win32_core/win32_serial_survey.h"
@@ -35,6 +36,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   zav::Win32SerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
+  zav::CalibrateWindowHost calibration(desktop, [&program] { return program.link.mainWindow; });
+  program.calibration = &calibration;
   const zav::Win32SerialSurvey survey;
   program.survey = &survey;
   program.fileToOpen = FileFromCommandLine();

@@ -103,6 +103,7 @@ void SetTableText(QTableWidget& table, const TableText& text) {
       table.setItem(row, column, item);
     }
   }
+  table.resizeColumnsToContents();  // every number whole, as far as the width allows
 }
 
 }  // namespace zav::qt

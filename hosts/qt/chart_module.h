@@ -1,13 +1,12 @@
 #pragma once
-// The chart windows and the Calibrate window live in a module of their own, loaded the first
-// time one of them opens, so that a session that never opens one maps neither Qt Charts nor
-// the OpenGL libraries it pulls in (about 1.2 MB resident). This is the module's one entry:
+// The chart windows live in a module of their own, loaded the first time one of them opens,
+// so that a session that never opens one maps neither Qt Charts nor the OpenGL libraries it
+// pulls in (about 1.2 MB resident). This is the module's one entry:
 // plain structs in and out, resolved by name.
 
 #include <functional>
 #include <memory>
 
-#include "calibration/calibration_host.h"
 #include "datalog/chart_windows.h"
 #include "datalog/session_store.h"
 #include "params/controller_set.h"
@@ -25,13 +24,12 @@ struct ChartModuleInputs {
 
 struct ChartModuleHosts {
   std::unique_ptr<ChartWindows> charts;
-  std::unique_ptr<CalibrationHost> calibration;
   std::function<QWidget*()> liveChart;  // the live chart's window; null while it is closed
 };
 
 // Raised whenever the structs above or the interfaces they hold change: the entry refuses a
 // caller built against another layout rather than being called wrongly.
-inline constexpr int kChartModuleVersion = 1;
+inline constexpr int kChartModuleVersion = 2;
 
 // The module's file name without prefix or suffix (the loader adds the platform's own).
 inline constexpr char kChartModuleName[] = "zavmon_charts";

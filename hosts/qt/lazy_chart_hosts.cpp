@@ -13,7 +13,6 @@ ChartModuleLoader::ChartModuleLoader(ChartModuleInputs inputs, std::vector<QStri
 
 // The hosts go first: their windows' code is the module's.
 ChartModuleLoader::~ChartModuleLoader() {
-  hosts_.calibration.reset();
   hosts_.charts.reset();
 }
 
@@ -40,8 +39,7 @@ bool ChartModuleLoader::Load(std::string& reasons) {
     }
     auto make = reinterpret_cast<MakeChartHosts>(library->resolve(kChartModuleEntry));
     ChartModuleHosts made;
-    if (make == nullptr || !make(kChartModuleVersion, inputs_, made) || made.charts == nullptr ||
-        made.calibration == nullptr) {
+    if (make == nullptr || !make(kChartModuleVersion, inputs_, made) || made.charts == nullptr) {
       reasons += library->fileName().toStdString() + ": made for another build of the program\n";
       continue;
     }
@@ -53,7 +51,7 @@ bool ChartModuleLoader::Load(std::string& reasons) {
 }
 
 std::string ChartModuleFailureText(const std::string& reasons) {
-  return "The chart windows and the Calibrate window cannot open: their part of the "
+  return "The chart windows cannot open: their part of the "
          "program, " +
          std::string(kChartModuleName) + ", did not load.\n\n" + reasons +
          "\nThey need Qt Charts (on Debian: sudo apt install libqt6charts6) and " +
@@ -89,12 +87,6 @@ void LazyChartWindows::ShowLog(LogView log) {
 
 QWidget* LazyChartWindows::LiveChart() {
   return loader_.Loaded() ? loader_.Hosts()->liveChart() : nullptr;
-}
-
-void LazyCalibrationHost::ShowCalibration(CalibrationActions actions) {
-  if (ChartModuleHosts* hosts = loader_.Hosts()) {
-    hosts->calibration->ShowCalibration(std::move(actions));
-  }
 }
 
 }  // namespace zav::qt

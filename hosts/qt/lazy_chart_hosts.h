@@ -1,8 +1,7 @@
 #pragma once
-// The chart windows and the Calibrate window as the window program holds them: stand-ins
-// that load the chart module the first time a window is to open and pass every call on from
-// then. Until then the session's new samples go nowhere, as no window can be showing them,
-// and Qt Charts is not mapped.
+// The chart windows as the window program holds them: stand-ins that load the chart module
+// the first time a window is to open and pass every call on from then. Until then the session's new
+// samples go nowhere, as no window can be showing them, and Qt Charts is not mapped.
 
 #include <QString>
 #include <functional>
@@ -51,16 +50,6 @@ class LazyChartWindows : public ChartWindows {
 
   // The live chart's window; null while it is closed.
   QWidget* LiveChart();
-
- private:
-  ChartModuleLoader& loader_;
-};
-
-class LazyCalibrationHost : public CalibrationHost {
- public:
-  explicit LazyCalibrationHost(ChartModuleLoader& loader) : loader_(loader) {}
-
-  void ShowCalibration(CalibrationActions actions) override;
 
  private:
   ChartModuleLoader& loader_;
