@@ -159,6 +159,8 @@ void ToggleRecording(Desktop& desktop, CalibrateWindow& state, Fuel fuel) {
   state.Log(fuel) = *path;
   ShowLogPath(desktop, state, fuel);
   desktop.SetText(state.window, RecordControl(fuel), kStopText);
+  // The result of the drive this one replaces goes, and with it "Apply to Parameters…".
+  Recalculate(desktop, state);
   ShowGuidance(desktop, state);
 }
 

@@ -215,6 +215,12 @@ TEST_F(CalibrateWindowTest,
     EXPECT_EQ(Text(kCalibrateGasLog), gasLog.string());
     EXPECT_EQ(Shown(kCalibrateTable).table.rows.size(), 14u);
     EXPECT_EQ(host.State().logCache.reads, 2) << "each log read once";
+    // A drive recorded anew: the result it replaces goes, and "Apply" with it.
+    Press(kCalibratePetrolRecord);
+    EXPECT_EQ(Text(kCalibratePetrolRecord), "Stop");
+    EXPECT_TRUE(Shown(kCalibrateTable).table.rows.empty());
+    EXPECT_TRUE(Shown(kCalibrateApply).disabled);
+    EXPECT_EQ(Text(kCalibrateVerdict), "");
     reopened = true;
   });
   EXPECT_EQ(harness.RunUntil(10 * kSecond), 0);
