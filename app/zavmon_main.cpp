@@ -2,14 +2,13 @@
 // the main window until it is closed; the main window's result is the exit code.
 
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
 
+#include "calibrate_window/calibrate_window_host.h"
 #include "charts/desktop_chart_windows.h"
 #include "hosts/qt/dialog_font.h"
-#include "hosts/qt/lazy_chart_hosts.h"
 #include "hosts/qt/qt_desktop.h"
 #include "hosts/qt_core/qt_serial_device.h"
 #include "hosts/qt_core/qt_serial_survey.h"
@@ -26,10 +25,6 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
-  const auto mainWindowWidget = [&]() -> QWidget* {
-    QWidget* client = desktop.ClientAreaOf(program.link.mainWindow);
-    return client != nullptr ? client->window() : nullptr;
-  };
   // The chart windows: templates and procedures on the desktop, like every other window.
   zav::DesktopChartWindows charts({&desktop, &program.dataLog.session,
                                    &program.parameters.confirmedSet,
@@ -39,17 +34,8 @@ int main(int argc, char** argv) {
                                      return unixMs ? unixMs() : std::int64_t{0};
                                    }});
   program.dataLog.charts = &charts;
-  // The Calibrate window loads its module (and Qt Charts) when it first opens: beside the
-  // program in the build tree, or where it is installed.
-  const QString programFolder = QCoreApplication::applicationDirPath();
-  zav::qt::ChartModuleLoader chartModule(
-      {&program.dataLog.session, &program.parameters.confirmedSet, mainWindowWidget},
-      {programFolder, QDir::cleanPath(programFolder + "/" ZAV_CHART_MODULE_FROM_PROGRAM)},
-      [&](const std::string& text) {
-        desktop.ShowMessage(program.link.mainWindow, text, "ZAV Monitor", zav::MessageButtons::Ok,
-                            zav::MessageIcon::Error);
-      });
-  zav::qt::LazyCalibrationHost calibration(chartModule);
+  // The Calibrate window likewise.
+  zav::CalibrateWindowHost calibration(desktop, [&program] { return program.link.mainWindow; });
   program.calibration = &calibration;
   // The demo script's screenshots show the live chart beside the window (as "Log → Live
   // chart" would open it).

@@ -95,6 +95,20 @@ RoundRange RangeTicks(double low, double high) {
   return range;
 }
 
+std::vector<AxisTick> TicksWithin(double from, double to, int most) {
+  std::vector<AxisTick> ticks;
+  if (!(to > from) || most < 1) {
+    return ticks;
+  }
+  const RoundStep step = RoundStepAbove((to - from) / most);
+  const double size = step.Value();
+  const auto first = static_cast<long long>(std::ceil(from / size - 1e-9));
+  for (long long count = first; count * size <= to + size * 1e-9; ++count) {
+    ticks.push_back({count * size, StepLabel(count, step)});
+  }
+  return ticks;
+}
+
 std::vector<AxisTick> TimeTicks(double from, double to, int most) {
   std::vector<AxisTick> ticks;
   const double span = to - from;

@@ -30,6 +30,9 @@ struct RoundRange {
 };
 RoundRange RangeTicks(double low, double high);
 
+// Ticks of a value axis over [from, to] on round numbers, about `most` of them at most.
+std::vector<AxisTick> TicksWithin(double from, double to, int most);
+
 // Ticks of a time axis over [from, to] (s), about `most` of them at most, on round seconds:
 // labelled "45" below ten minutes' span, "12:30" (min:s) below ten hours', else "2:05:00".
 std::vector<AxisTick> TimeTicks(double from, double to, int most);

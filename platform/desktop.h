@@ -198,6 +198,8 @@ class Desktop {
   virtual void RaiseWindow(WindowRef /*window*/) {}
   virtual void SetTitle(WindowRef /*window*/, std::string_view /*title*/) {}
   virtual void ShowControl(WindowRef /*window*/, int /*controlId*/, bool /*shown*/) {}
+  // A disabled control is greyed and sends no commands (a button with nothing to do yet).
+  virtual void EnableControl(WindowRef /*window*/, int /*controlId*/, bool /*enabled*/) {}
 
   // Canvas controls, check boxes, horizontal scroll bars and tables; a host without them
   // ignores them.

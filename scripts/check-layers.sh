@@ -17,6 +17,7 @@ layers=(
   "datalog"
   "calibration"
   "charts"
+  "calibrate_window"
   "ui"
   "sim"
   "hosts/qt_core hosts/headless hosts/win32_core"
@@ -24,8 +25,8 @@ layers=(
   "cli"
   "app"
 )
-toolkit_free=(resources platform texts link params upgrade datalog calibration charts ui sim
-              hosts/headless)
+toolkit_free=(resources platform texts link params upgrade datalog calibration charts
+              calibrate_window ui sim hosts/headless)
 
 declare -A rank
 for i in "${!layers[@]}"; do

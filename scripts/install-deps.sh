@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [build|test|run|cross|windows]...
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-charts-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev
        libqt6opengl6-dev
        libgl-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
 test=(lrzsz socat clang clang-format libclang-rt-14-dev lld ccache locales)

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "calibrate_window/calibrate_window_host.h"
 #include "charts/desktop_chart_windows.h"
 #include "hosts/win32/win32_desktop.h"
 #include "hosts/win32_core/win32_serial_device.h"
@@ -44,6 +45,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                                      return unixMs ? unixMs() : std::int64_t{0};
                                    }});
   program.dataLog.charts = &charts;
+  zav::CalibrateWindowHost calibration(desktop, [&program] { return program.link.mainWindow; });
+  program.calibration = &calibration;
   const zav::Win32SerialSurvey survey;
   program.survey = &survey;
   program.fileToOpen = FileFromCommandLine();

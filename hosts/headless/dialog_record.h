@@ -56,7 +56,8 @@ struct ControlState {
   int selection = -1;
   std::vector<ToolbarButton> buttons;
   bool checked = false;
-  bool hidden = false;  // ShowControl(false)
+  bool hidden = false;    // ShowControl(false)
+  bool disabled = false;  // EnableControl(false)
   ScrollBarState scroll;
   TableText table;
   // A canvas control: its size (px) and what its latest Paint drew.

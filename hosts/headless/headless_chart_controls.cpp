@@ -36,6 +36,10 @@ void HeadlessDesktop::ShowControl(WindowRef window, int controlId, bool shown) {
   ControlOf(window, controlId).hidden = !shown;
 }
 
+void HeadlessDesktop::EnableControl(WindowRef window, int controlId, bool enabled) {
+  ControlOf(window, controlId).disabled = !enabled;
+}
+
 void HeadlessDesktop::ResizeControl(int templateId, int controlId, PixelSize size) {
   DialogRecord& record = OpenRecord(templateId, "resize");
   ControlOf(record.window, controlId).size = size;

@@ -51,6 +51,11 @@ void HeadlessDesktop::Press(int templateId, int commandId, int code) {
     throw ScriptError("press " + std::to_string(commandId) + ": dialog " +
                       std::to_string(templateId) + " is not open");
   }
+  // A disabled button cannot be pressed.
+  if (const auto control = record->controls.find(commandId);
+      control != record->controls.end() && control->second.disabled) {
+    throw ScriptError("press " + std::to_string(commandId) + ": disabled");
+  }
   Deliver(*record, {DialogMessage::Command, commandId, code});
 }
 

@@ -72,6 +72,8 @@ QTableWidget* CreateTable(QWidget* client) {
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionMode(QAbstractItemView::NoSelection);
   table->verticalHeader()->setVisible(false);
+  // Rows as high as a line of text needs, so a table of cells shows many at once.
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->horizontalHeader()->setStretchLastSection(true);
   table->setFocusPolicy(Qt::ClickFocus);
   return table;
@@ -103,6 +105,7 @@ void SetTableText(QTableWidget& table, const TableText& text) {
       table.setItem(row, column, item);
     }
   }
+  table.resizeColumnsToContents();  // every number whole, as far as the width allows
 }
 
 }  // namespace zav::qt

@@ -153,6 +153,12 @@ void QtDesktop::ShowControl(WindowRef window, int controlId, bool shown) {
   }
 }
 
+void QtDesktop::EnableControl(WindowRef window, int controlId, bool enabled) {
+  if (QWidget* control = ControlOf(window, controlId)) {
+    control->setEnabled(enabled);
+  }
+}
+
 void QtDesktop::EndDialog(WindowRef window, int result) {
   if (qt::DialogWindow* dialog = Find(window)) {
     dialog->End(result);

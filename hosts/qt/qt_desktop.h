@@ -75,6 +75,7 @@ class QtDesktop : public Desktop {
   void RaiseWindow(WindowRef window) override;
   void SetTitle(WindowRef window, std::string_view title) override;
   void ShowControl(WindowRef window, int controlId, bool shown) override;
+  void EnableControl(WindowRef window, int controlId, bool enabled) override;
   Canvas& ControlCanvas(WindowRef window, int controlId) override;
   void Redraw(WindowRef window, int controlId) override;
   PixelSize ControlSize(WindowRef window, int controlId) override;

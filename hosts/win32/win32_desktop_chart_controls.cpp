@@ -88,6 +88,12 @@ void Win32Desktop::ShowControl(WindowRef window, int controlId, bool shown) {
   }
 }
 
+void Win32Desktop::EnableControl(WindowRef window, int controlId, bool enabled) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    EnableWindow(control, enabled ? TRUE : FALSE);
+  }
+}
+
 Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
   const HWND control = Control(window, controlId);
   if (control == nullptr || control != painting_) {

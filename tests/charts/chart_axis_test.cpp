@@ -33,6 +33,19 @@ TEST(ChartAxisTest, ValueAxisEndsOnARoundTopWithExactLabels) {
             (std::vector<std::string>{"0", "50", "100", "150", "200", "250"}));
 }
 
+// An axis that need not start at 0 (the Calibrate chart's petrol times and ratios): ticks
+// only inside the range, on round steps, never "-0.0".
+TEST(ChartAxisTest, TicksWithinFallInsideTheRangeOnRoundSteps) {
+  EXPECT_EQ(Labels(TicksWithin(0.9, 2.6, 4)),
+            (std::vector<std::string>{"1.0", "1.5", "2.0", "2.5"}));
+  EXPECT_EQ(Labels(TicksWithin(1.5, 8.5, 5)), (std::vector<std::string>{"2", "4", "6", "8"}));
+  EXPECT_EQ(Labels(TicksWithin(-0.3, 0.3, 3)), (std::vector<std::string>{"-0.2", "0.0", "0.2"}));
+  EXPECT_EQ(Labels(TicksWithin(2.0, 4.0, 2)), (std::vector<std::string>{"2", "3", "4"}))
+      << "both ends when they are round";
+  EXPECT_TRUE(TicksWithin(3.0, 3.0, 4).empty());
+  EXPECT_TRUE(TicksWithin(1.0, 2.0, 0).empty());
+}
+
 TEST(ChartAxisTest, TimeTicksFallOnRoundSecondsAndReadAsAClockOnLongSpans) {
   EXPECT_EQ(Labels(TimeTicks(12.3, 42.3, 6)),
             (std::vector<std::string>{"15", "20", "25", "30", "35", "40"}));

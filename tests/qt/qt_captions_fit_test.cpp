@@ -16,11 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "calibrate_window/calibrate_window.h"
+#include "calibration/calibration_guide.h"
 #include "hosts/qt/control_text.h"
 #include "hosts/qt/dialog_font.h"
 #include "hosts/qt/qt_desktop.h"
 #include "hosts/qt/status_segments.h"
 #include "link/link_state.h"
+#include "resources/calibrate_template.h"
 #include "resources/main_template.h"
 #include "resources/parameters_template.h"
 #include "resources/petrol_wait_template.h"
@@ -58,6 +61,29 @@ const std::vector<WindowTexts>& EveryTemplate() {
                         kLastParametersCaption);
        }},
       {&TransferTemplate, [](Desktop&, WindowRef) {}},
+      // The Calibrate window with its longest instruction (recording on the wrong fuel) and
+      // a proposal.
+      {&CalibrateTemplate,
+       [](Desktop& desktop, WindowRef window) {
+         GuideFacts facts;
+         facts.operatingState = "Gas";
+         facts.recording = Fuel::Petrol;
+         facts.recordingSeconds = 754.0;
+         facts.recordingCells = 18;
+         desktop.SetText(window, kCalibrateGuidance, Instruction(facts));
+         desktop.SetText(window, kCalibratePetrolLog, kNoLogText);
+         desktop.SetText(window, kCalibrateMessage,
+                         "Factors in force: 2.20 and 1.12, from the controller's set (its last "
+                         "read or write).\n24 load cells driven on both fuels, 18 with enough "
+                         "settled samples; petrol times 2.61 to 6.87 ms.");
+         desktop.SetText(window, kCalibrateVerdict,
+                         "Proposed factors, from those in force:\n"
+                         "  Left        2.20 -> 2.30  (trackbar 15 -> 10)\n"
+                         "  Right       1.12 -> 1.20  (trackbar 19 -> 12)\n"
+                         "  Y axis      4000 -> 3922  (X axis 599)\n"
+                         "  Numerator   1234 -> 1301\n"
+                         "Mismatch to the needed ratios (weighted rms): 4.5 % -> 0.6 %");
+       }},
       {&PetrolWaitTemplate,
        [](Desktop& desktop, WindowRef window) {
          desktop.SetText(window, kPetrolWaitText,
