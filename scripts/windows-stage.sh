@@ -117,12 +117,19 @@ echo "zavmon.exe: parameters read (registers 80 to 102) within $(($(now_ms) - re
 for register in $(seq 80 102); do
   asked "$register" || { echo "register $register was not read" >&2; exit 1; }
 done
-xdotool key alt+l
-sleep 1
-xdotool key Return  # "Start recording…"
-# Wine's save dialog can take seconds to come up on a busy machine: wait for it, not a guess.
-save_dialog=$(timeout 30 xdotool search --sync --name "^Save As$" | head -1) ||
-  { echo "zavmon.exe showed no save dialog for the log" >&2; exit 1; }
+# The read's dialog may still be closing when its last request is out, and a key pressed
+# then goes to it; so the menu is tried again until the save dialog shows. Wine's save
+# dialog can take seconds to come up on a busy machine: each try waits for it.
+save_dialog=""
+for _ in 1 2 3; do
+  xdotool windowfocus "$window"
+  xdotool key alt+l
+  sleep 1
+  xdotool key Return  # "Start recording…"
+  save_dialog=$(timeout 20 xdotool search --sync --name "^Save As$" | head -1) && break
+  xdotool key Escape
+done
+[ -n "$save_dialog" ] || { echo "zavmon.exe showed no save dialog for the log" >&2; exit 1; }
 xdotool windowfocus "$save_dialog"
 sleep 0.5
 xdotool key Return  # the proposed file in the save dialog

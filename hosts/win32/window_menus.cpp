@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "hosts/win32_core/wide_text.h"
 #include "resources/menu.h"
@@ -22,22 +24,18 @@ constexpr std::array kCommandKeys{
     CommandKey{kCommandReadFromZav, "Ctrl+R"},
 };
 
-// "&File": Alt and the title's first letter open the menu. A '&' of the title itself is
-// doubled so that it shows.
-std::wstring TitleWithMnemonic(std::string_view title) {
-  std::wstring text = L"&";
-  for (const wchar_t unit : Widen(title)) {
-    text += unit == L'&' ? L"&&" : std::wstring(1, unit);
-  }
-  return text;
-}
-
-std::wstring ItemText(std::string_view text) {
-  std::wstring shown;
-  for (const wchar_t unit : Widen(text)) {
-    shown += unit == L'&' ? L"&&" : std::wstring(1, unit);
+// A text shown as it stands: each '&' doubled, so that it is a character and no mnemonic.
+std::string ItemText(std::string_view text) {
+  std::string shown;
+  for (const char byte : text) {
+    shown += byte == '&' ? std::string_view("&&") : std::string_view(&byte, 1);
   }
   return shown;
+}
+
+// "&File": Alt and the title's first letter open the menu; a '&' of the title itself shows.
+std::wstring TitleWithMnemonic(std::string_view title) {
+  return L"&" + Widen(ItemText(title));
 }
 
 // "F1" to "F12" and "Ctrl+<letter or digit>"; nothing for other keys.
@@ -104,7 +102,8 @@ WindowMenus::~WindowMenus() {
 void WindowMenus::Build(int menuId) {
   for (const Menu& menu : MenuBar(menuId)) {
     for (const MenuItem& item : menu.items) {
-      AddItem(menu.title, item.commandId, item.text);
+      // The resource's texts are shown as they stand: a `&` in them is a character.
+      AddItem(menu.title, item.commandId, ItemText(item.text));
       if (const std::string key = FixedKeyOf(item.commandId); !key.empty()) {
         SetKey(item.commandId, key);
       }
@@ -129,7 +128,7 @@ HMENU WindowMenus::MenuTitled(std::string_view title) {
 
 void WindowMenus::AddItem(std::string_view menuTitle, int commandId, std::string_view text) {
   const HMENU menu = MenuTitled(menuTitle);
-  itemTexts_[commandId] = ItemText(text);
+  itemTexts_[commandId] = Widen(text);
   AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), itemTexts_[commandId].c_str());
   itemMenus_[commandId] = menu;
 }

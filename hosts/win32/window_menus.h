@@ -31,6 +31,8 @@ class WindowMenus {
   bool BarIsNew() const { return barIsNew_; }
   void NoteBarSet() { barIsNew_ = false; }
 
+  // `text` as Windows menus write it: a `&` marks the next letter as the mnemonic, "&&" is
+  // one `&` (the Desktop's added items are written so).
   void AddItem(std::string_view menuTitle, int commandId, std::string_view text);
   void SetKey(int commandId, std::string_view key);
   void SetChecked(int commandId, bool checked);
