@@ -6,13 +6,12 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "calibrate_window/calibrate_window_host.h"
-#include "charts/desktop_chart_windows.h"
 #include "hosts/qt/dialog_font.h"
 #include "hosts/qt/qt_desktop.h"
 #include "hosts/qt_core/qt_serial_device.h"
 #include "hosts/qt_core/qt_serial_survey.h"
 #include "ui/program.h"
+#include "ui/program_windows.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -25,25 +24,16 @@ int main(int argc, char** argv) {
   zav::QtSerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
-  // The chart windows: templates and procedures on the desktop, like every other window.
-  zav::DesktopChartWindows charts({&desktop, &program.dataLog.session,
-                                   &program.parameters.confirmedSet,
-                                   [&program] { return program.link.mainWindow; },
-                                   [&program] {
-                                     const auto& unixMs = program.dataLog.source.clock.unixMs;
-                                     return unixMs ? unixMs() : std::int64_t{0};
-                                   }});
-  program.dataLog.charts = &charts;
-  // The Calibrate window likewise.
-  zav::CalibrateWindowHost calibration(desktop, [&program] { return program.link.mainWindow; });
-  program.calibration = &calibration;
+  // The chart windows and the Calibrate window: templates and procedures on the desktop,
+  // like every other window.
+  zav::ProgramWindows windows(program, desktop);
   // The demo script's screenshots show the live chart beside the window (as "Log → Live
   // chart" would open it).
   if (qEnvironmentVariableIsSet("ZAVMON_DEMO_LIVE_CHART")) {
-    QTimer::singleShot(1000, [&charts, &desktop] {
-      charts.ShowLiveChart();
+    QTimer::singleShot(1000, [&windows, &desktop] {
+      windows.Charts().ShowLiveChart();
       // Moved only: the template's own size leaves every button of its top row whole.
-      if (QWidget* chart = desktop.ClientAreaOf(charts.LiveChart())) {
+      if (QWidget* chart = desktop.ClientAreaOf(windows.Charts().LiveChart())) {
         chart->window()->move(300, 230);
       }
     });

@@ -141,18 +141,10 @@ int RunHelp(CliContext& cli, const Arguments& args) {
 
 // A whole number as it has always been taken here: blanks around it and a sign allowed.
 std::optional<int> WholeNumber(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\n\v\f\r";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) {
-    return std::nullopt;
-  }
-  text = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
-  if (text.starts_with('+')) {
-    text.remove_prefix(1);
-  }
+  text = NumberText(text);
   int number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (error != std::errc() || end != text.data() + text.size()) {
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
     return std::nullopt;
   }
   return number;
@@ -170,6 +162,19 @@ std::optional<int> ParseTimeout(CliContext& cli, const std::string& value) {
 }
 
 }  // namespace
+
+std::string_view NumberText(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\n\v\f\r";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  text = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+  if (text.starts_with('+')) {
+    text.remove_prefix(1);
+  }
+  return text;
+}
 
 std::optional<std::string> Latin1Name(std::string_view name) {
   std::string latin1;

@@ -27,6 +27,9 @@ std::optional<int> ParseCommand(CliContext& cli, ArgumentParser& parser, const A
 // when it holds a character Latin-1 does not have, or is not UTF-8 at all.
 std::optional<std::string> Latin1Name(std::string_view name);
 void Print(const CliContext& cli, const std::string& text);
+// A number's text as the commands take it: the blanks around it and a leading '+' left out;
+// empty when nothing else is there.
+std::string_view NumberText(std::string_view text);
 
 // The whole program: parses the global options and runs the command; its exit code.
 // arguments[0] is the program's name; the rest are UTF-8.

@@ -62,18 +62,10 @@ std::string SampleLine(const LiveSample& sample, std::int64_t startSteadyMs) {
 // A number of seconds such as "5", "0.5" or "2e1", blanks around it and a sign allowed;
 // read in no locale, so "0,5" is refused everywhere.
 std::optional<double> Seconds(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\n\v\f\r";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) {
-    return std::nullopt;
-  }
-  text = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
-  if (text.starts_with('+')) {
-    text.remove_prefix(1);
-  }
+  text = NumberText(text);
   double seconds = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-  const bool valid = error == std::errc() && end == text.data() + text.size();
+  const bool valid = !text.empty() && error == std::errc() && end == text.data() + text.size();
   return valid && seconds > 0 ? std::optional(seconds) : std::nullopt;
 }
 

@@ -8,12 +8,11 @@
 
 #include <filesystem>
 
-#include "calibrate_window/calibrate_window_host.h"
-#include "charts/desktop_chart_windows.h"
 #include "hosts/win32/win32_desktop.h"
 #include "hosts/win32_core/win32_serial_device.h"
 #include "hosts/win32_core/win32_serial_survey.h"
 #include "ui/program.h"
+#include "ui/program_windows.h"
 
 namespace {
 
@@ -37,16 +36,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   zav::Win32SerialDevice device;
   zav::Program program;
   zav::SetUpProgram(program, desktop, device, std::filesystem::current_path());
-  zav::DesktopChartWindows charts({&desktop, &program.dataLog.session,
-                                   &program.parameters.confirmedSet,
-                                   [&program] { return program.link.mainWindow; },
-                                   [&program] {
-                                     const auto& unixMs = program.dataLog.source.clock.unixMs;
-                                     return unixMs ? unixMs() : std::int64_t{0};
-                                   }});
-  program.dataLog.charts = &charts;
-  zav::CalibrateWindowHost calibration(desktop, [&program] { return program.link.mainWindow; });
-  program.calibration = &calibration;
+  zav::ProgramWindows windows(program, desktop);
   const zav::Win32SerialSurvey survey;
   program.survey = &survey;
   program.fileToOpen = FileFromCommandLine();
