@@ -6,18 +6,20 @@
 
 #include "charts/chart_axis.h"
 #include "charts/chart_legend.h"
+#include "charts/chart_style.h"
 #include "datalog/factor_line.h"
 
 namespace zav {
 
 namespace {
 
-constexpr Colour kWhite{255, 255, 255};
-constexpr Colour kBlack{0, 0, 0};
-constexpr Colour kGrid{225, 225, 225};
-constexpr int kMarginPx = 6;
-constexpr int kTickPx = 4;
-constexpr int kAxisGapPx = 8;
+using chart_style::kAxisGapPx;
+using chart_style::kBlack;
+using chart_style::kGrid;
+using chart_style::kMarginPx;
+using chart_style::kTickPx;
+using chart_style::kWhite;
+
 constexpr int kMarkPx = 7;         // a cell's mark, square
 constexpr int kLineWidthPx = 2;    // the factors' lines
 constexpr int kTickRoomPx = 60;    // a tick per this much width or height at most

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "charts/chart_style.h"
+
 namespace zav {
 
 namespace {
+
+using chart_style::kBlack;
 
 constexpr int kSwatchPx = 16;     // the line or patch before a name
 constexpr int kSwatchGapPx = 4;   // between swatch and name
@@ -13,7 +17,6 @@ constexpr int kMarkSwatchPx = 8;  // a mark's size in the legend
 constexpr int kEntryGapPx = 12;   // between entries of a row
 constexpr int kRowGapPx = 2;      // between rows
 constexpr Colour kGrey{160, 160, 160};
-constexpr Colour kBlack{0, 0, 0};
 
 }  // namespace
 

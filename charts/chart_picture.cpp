@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "charts/chart_style.h"
 #include "charts/offset_canvas.h"
 #include "datalog/local_time.h"
 
@@ -10,10 +11,11 @@ namespace zav {
 
 namespace {
 
+using chart_style::kBlack;
+
 constexpr int kCaptionMarginPx = 6;  // left of the caption's text
 // The caption's line: room for a dialog font's text with a margin above and below (px).
 constexpr int kCaptionHeight = 26;
-constexpr Colour kBlack{0, 0, 0};
 
 std::string Fixed(double value, int decimals) {
   std::array<char, 64> text{};

@@ -4,18 +4,20 @@
 #include <span>
 
 #include "charts/chart_legend.h"
+#include "charts/chart_style.h"
 #include "charts/strip_chart.h"
 
 namespace zav {
 
 namespace {
 
-constexpr Colour kWhite{255, 255, 255};
-constexpr Colour kBlack{0, 0, 0};
-constexpr Colour kGrid{225, 225, 225};
-constexpr int kMarginPx = 6;      // round the chart
-constexpr int kTickPx = 4;        // a tick mark's length
-constexpr int kAxisGapPx = 8;     // between labels and the plot or the legend
+using chart_style::kAxisGapPx;
+using chart_style::kBlack;
+using chart_style::kGrid;
+using chart_style::kMarginPx;
+using chart_style::kTickPx;
+using chart_style::kWhite;
+
 constexpr int kOlderMarkPx = 5;   // an older point's mark, across
 constexpr int kRecentMarkPx = 8;  // a recent point's mark, across
 

@@ -5,6 +5,7 @@
 
 #include "charts/chart_axis.h"
 #include "charts/chart_legend.h"
+#include "charts/chart_style.h"
 #include "link/wire.h"
 #include "texts/live_text.h"
 
@@ -12,12 +13,13 @@ namespace zav {
 
 namespace {
 
-constexpr Colour kWhite{255, 255, 255};
-constexpr Colour kBlack{0, 0, 0};
-constexpr Colour kGrid{225, 225, 225};
-constexpr int kMarginPx = 6;         // round the chart
-constexpr int kTickPx = 4;           // a tick mark's length
-constexpr int kAxisGapPx = 8;        // between a value axis's labels and the next
+using chart_style::kAxisGapPx;
+using chart_style::kBlack;
+using chart_style::kGrid;
+using chart_style::kMarginPx;
+using chart_style::kTickPx;
+using chart_style::kWhite;
+
 constexpr int kTimeTickRoomPx = 70;  // a time tick per this much width at most
 
 struct Band {
