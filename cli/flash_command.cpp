@@ -21,7 +21,7 @@ namespace zav::cli {
 
 namespace {
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kFlashHelp{
     "flash IMAGE [--yes]",
     "Uploads the firmware image to the controller as the window's \"Upgrade\" does: 240\n"
     "blocks of 128 bytes by XMODEM (checksum). An empty image is refused before anything is\n"
@@ -77,7 +77,7 @@ int Refused(CliContext& cli) {
 int RunFlash(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
   const int yesOption = parser.Add({.names = {"yes"}});
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 1)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kFlashHelp, 1, 1)) {
     return *code;
   }
   const std::string path = parser.Positional().at(0);

@@ -21,7 +21,7 @@ namespace zav::cli {
 
 namespace {
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kLibraryHelp{
     "library list | show NAME | add NAME FILE.car | remove NAME | export NAME -o FILE.car",
     "The library of named configurations in zavmon.cfg (the window shows the name whose\n"
     "values the controller holds). Opens no port.\n\n"
@@ -169,7 +169,7 @@ int Export(const CliContext& cli, const std::string& name, const std::string& ou
 int RunLibrary(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
   const int outOption = parser.Add({.names = {"o"}, .takesValue = true});
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 3)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kLibraryHelp, 1, 3)) {
     return *code;
   }
   const std::vector<std::string>& words = parser.Positional();
@@ -179,7 +179,8 @@ int RunLibrary(CliContext& cli, const Arguments& args) {
   const bool exporting = verb == "export";
   if (found == kVerbs.end() || words.size() != static_cast<std::size_t>(found->arguments) + 1 ||
       exporting != parser.IsSet(outOption)) {
-    Complain(cli, "library: expected " + std::string(kHelp.usage) + "; see zavctl library --help");
+    Complain(cli, "library: expected " + std::string(kLibraryHelp.usage) +
+                      "; see zavctl library --help");
     return kExitUsage;
   }
   if (verb == "list") {

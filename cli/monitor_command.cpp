@@ -23,7 +23,7 @@ namespace zav::cli {
 
 namespace {
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kMonitorHelp{
     "monitor [--csv FILE|-] [--for S]",
     "Prints a line for every sample of the live values (each poll tick that brought live\n"
     "replies, about one every 150 ms): the seconds since the start, each value as the window\n"
@@ -137,7 +137,7 @@ int RunMonitor(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
   const int forOption = parser.Add({.names = {"for"}, .takesValue = true});
   const int csvOption = parser.Add({.names = {"csv"}, .takesValue = true});
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kMonitorHelp, 0, 0)) {
     return *code;
   }
   const std::optional<double> forSeconds =

@@ -19,7 +19,7 @@ namespace zav::cli {
 
 namespace {
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kReadHelp{
     "read [-o FILE.car] [--json]",
     "Reads registers 80 to 102 from the controller as the window's \"Read from ZAV\" does and\n"
     "prints each with its caption, value and unit, and the name of the configuration in the\n"
@@ -53,7 +53,7 @@ int RunRead(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
   const int outOption = parser.Add({.names = {"o"}, .takesValue = true});
   const int jsonOption = parser.Add({.names = {"json"}});
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kReadHelp, 0, 0)) {
     return *code;
   }
   const std::string outPath = parser.Value(outOption);

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kSampleAnswer = 2;  // the answer to the first live poll of this run
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kStatusHelp{
     "status [--json]",
     "Waits for one sample of the live values (the replies to one live poll and the state\n"
     "that ends them) and prints each value as the window shows it, with its unit, and the\n"
@@ -65,7 +65,7 @@ void PrintSample(const CliContext& cli, const LiveSample& sample, bool json) {
 int RunStatus(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
   const int jsonOption = parser.Add({.names = {"json"}});
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kStatusHelp, 0, 0)) {
     return *code;
   }
   const bool json = parser.IsSet(jsonOption);

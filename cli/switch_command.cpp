@@ -15,7 +15,7 @@ namespace zav::cli {
 
 namespace {
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kSwitchHelp{
     "switch",
     "Sends the switch frame between petrol and gas, as the window's \"switch\" button does,\n"
     "and prints the state the controller then reports (\"Petrol\", \"Gas\", ...). The\n"
@@ -26,7 +26,7 @@ constexpr CommandHelp kHelp{
 
 int RunSwitch(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 0, 0)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kSwitchHelp, 0, 0)) {
     return *code;
   }
   return WithController(cli, [&](Program& program) {

@@ -17,7 +17,7 @@ namespace zav::cli {
 
 namespace {
 
-constexpr CommandHelp kHelp{
+constexpr CommandHelp kWriteHelp{
     "write FILE.car [--verify]",
     "Writes registers 80 to 92 from FILE.car to the controller with the window's \"Set ZAV\"\n"
     "handshake: the controller is asked to switch until it reports \"Petrol\", then the\n"
@@ -57,7 +57,7 @@ int ListDifferences(const CliContext& cli, const RegisterImage& image,
 int RunWrite(CliContext& cli, const Arguments& args) {
   ArgumentParser parser;
   const int verifyOption = parser.Add({.names = {"verify"}});
-  if (const std::optional<int> code = ParseCommand(cli, parser, args, kHelp, 1, 1)) {
+  if (const std::optional<int> code = ParseCommand(cli, parser, args, kWriteHelp, 1, 1)) {
     return *code;
   }
   const LoadedParameters loaded = ReadParameterFile(parser.Positional().at(0));

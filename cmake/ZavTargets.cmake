@@ -14,6 +14,10 @@ endfunction()
 function(zav_library name)
   add_library(${name} ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  # A library's files compile in batches of eight: the standard and toolkit headers are read
+  # once a batch, and two cores still have batches to share. Names local to a file
+  # (anonymous namespaces, static functions) must therefore differ across the folder.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   zav_warnings(${name})
 endfunction()
 

@@ -15,6 +15,7 @@ struct DrivePoint {
 };
 
 inline constexpr double kDriveCycleTopLoad = 1.125;
+inline constexpr double kIdleRpm = 800.0;  // the warm engine's idle speed (rpm)
 
 // Where the cycle stands `runningS` seconds after the engine started.
 DrivePoint DriveCyclePointAt(double runningS);

@@ -18,7 +18,6 @@ constexpr double kWarmUpTimeConstantS = 60.0;  // about 80 C after three minutes
 constexpr double kRegulatorBelowCoolantC = 5.0;
 constexpr double kRegulatorLagS = 30.0;
 
-constexpr double kIdleRpm = 800.0;
 constexpr double kRpmResponseS = 0.3;
 constexpr double kRevsPerSecond = 1.0 / 20.0;  // how often a rev starts, on average
 constexpr double kDipsPerSecond = 1.0 / 45.0;  // how often the idle sags, on average

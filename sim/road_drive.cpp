@@ -7,7 +7,6 @@
 namespace zav::sim {
 namespace {
 
-constexpr double kIdleRpm = 800.0;
 constexpr double kIdleLoad = 0.08;
 constexpr double kWobbleLoad = 15.0 / 550.0;  // +-15 mbar of manifold pressure
 constexpr double kIdleStopShare = 0.06;       // of the phases after a hold
