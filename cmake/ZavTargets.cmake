@@ -21,13 +21,28 @@ function(zav_library name)
   zav_warnings(${name})
 endfunction()
 
+# Code that only tests run: optimised builds compile it at -O1, which takes about 40 % less
+# compiler time than -O2; the code under test keeps the build's own optimisation. Its files
+# compile as one (unity build): GoogleTest's headers and ours are read once.
+function(zav_test_code target)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O1>)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+endfunction()
+
+# A library of code the tests share.
+function(zav_test_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  zav_warnings(${name})
+  zav_test_code(${name})
+endfunction()
+
 # A GoogleTest executable registered with ctest; each TEST becomes its own ctest case.
 # OWN_MAIN: the sources bring their own main (for example to create an application object).
 function(zav_test name)
   cmake_parse_arguments(ZT "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ZT_SOURCES})
-  # A test program's files compile as one: GoogleTest's headers and ours are read once.
-  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+  zav_test_code(${name})
   target_link_libraries(${name} PRIVATE ${ZT_LIBS} GTest::gtest GTest::gmock)
   if(NOT ZT_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)

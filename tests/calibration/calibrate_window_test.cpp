@@ -36,7 +36,7 @@ using testing::kSecond;
 
 constexpr int kMain = kMainTemplateId;
 constexpr int kWindow = kCalibrateTemplateId;
-constexpr TrackbarPositions kNeedPositions{10, 12};
+constexpr TrackbarPositions kWindowNeedPositions{10, 12};
 
 // What the chart's last paint drew, told apart by colour.
 struct ChartDrawing {
@@ -123,7 +123,7 @@ class CalibrateWindowTest : public ::testing::Test {
 TEST_F(CalibrateWindowTest,
        OpensFromTheLogMenuShowsTableChartAndProposalAndApplyPlacesTheTrackbars) {
   const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
-  const testing::GasModel model{FactorsAt(kNeedPositions), FactorsAt({15, 19})};
+  const testing::GasModel model{FactorsAt(kWindowNeedPositions), FactorsAt({15, 19})};
   const std::filesystem::path petrolLog = harness.dir / "petrol.csv";
   const std::filesystem::path gasLog = harness.dir / "gas.csv";
   testing::WriteDriveLog(petrolLog, testing::PetrolDrive(holds), kDefaultParameters);
@@ -226,7 +226,7 @@ TEST_F(CalibrateWindowTest,
   EXPECT_EQ(harness.RunUntil(10 * kSecond), 0);
   EXPECT_TRUE(reopened);
 
-  EXPECT_EQ(placed, kNeedPositions);
+  EXPECT_EQ(placed, kWindowNeedPositions);
   // The dialog's own formula for the placed trackbars and the "X axis" the program holds.
   const FormulaResult expected = ApplyFormulaTo(599, placed);
   EXPECT_EQ(yAxis, std::to_string(expected.yAxis));
@@ -305,9 +305,9 @@ TEST(CalibrationInForceTest, TheWindowAndZavctlAgreeOnTheFactorsInForceAndThePro
   set[89 - 80] = static_cast<std::uint16_t>(formula.numerator);
   const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
   testing::WriteDriveLog(folder / "petrol.csv", testing::PetrolDrive(holds), kDefaultParameters);
-  testing::WriteDriveLog(folder / "gas.csv",
-                         testing::GasDrive(holds, {FactorsAt(kNeedPositions), FactorsOf(set)}),
-                         set);
+  testing::WriteDriveLog(
+      folder / "gas.csv",
+      testing::GasDrive(holds, {FactorsAt(kWindowNeedPositions), FactorsOf(set)}), set);
   std::filesystem::remove(folder / "gas.csv.params.car");
   testing::WriteParameters(folder / "in-force.car", set);
 
@@ -341,7 +341,7 @@ TEST(CalibrationInForceTest, TheWindowAndZavctlAgreeOnTheFactorsInForceAndThePro
             IntAfter(zavctl.out, "\"leftTrackbar\": ", proposed));
   EXPECT_EQ(state->result->proposal->proposed.right,
             IntAfter(zavctl.out, "\"rightTrackbar\": ", proposed));
-  EXPECT_EQ(state->result->proposal->proposed, kNeedPositions);
+  EXPECT_EQ(state->result->proposal->proposed, kWindowNeedPositions);
   EXPECT_EQ(state->logCache.reads, 2);  // each log once, however often it recalculated
 }
 

@@ -17,16 +17,16 @@
 #include "sim/gas_factors.h"
 #include "tests/e2e/program_run.h"
 #include "tests/qt/zavsim_child.h"
+#include "ui/main_window.h"
 
 namespace zav::test {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kGiveUp = 240s;  // far beyond the minute or so the drive needs
+constexpr auto kDriveGiveUp = 240s;  // far beyond the minute or so the drive needs
 constexpr auto kDrive = 20s;
 constexpr int kStatusField = 1027;
-constexpr int kSwitchButton = 1067;
 constexpr std::array<double, 4> kGasSpread = {0.0, 0.015, -0.02, 0.01};  // the model's
 
 class DataLogEndToEndTest : public ProgramRunTest {
@@ -114,7 +114,7 @@ TEST_F(DataLogEndToEndTest, TwentySecondsOnGasRecordOneRowPerSampleAsTheModelMak
           return Answered() && playback != nullptr && playbackRedPixels > 0;
         },
         [] {}}},
-      kGiveUp);
+      kDriveGiveUp);
 
   EXPECT_EQ(exitCode_, 0);
   const CsvLogContents contents = ReadCsvLog(log);

@@ -16,7 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kGiveUp = 60s;
+constexpr auto kPortListGiveUp = 60s;
 
 class PortListOnQtTest : public ProgramRunTest,
                          public ::testing::WithParamInterface<std::optional<std::string>> {
@@ -42,7 +42,7 @@ TEST_P(PortListOnQtTest, ShowsNoSelectionWithoutAPort) {
           selection = PortList()->currentIndex();
           entries = PortList()->count();
         }}},
-      kGiveUp);
+      kPortListGiveUp);
   EXPECT_EQ(boxText, "Error opening serial port - check setting");
   EXPECT_EQ(entries, 9);
   EXPECT_EQ(selection, -1);
@@ -65,7 +65,7 @@ TEST_F(ProgramRunTest, ChoosingTheShownPortAgainReopensIt) {
           ASSERT_EQ(list->currentIndex(), 0);
           Q_EMIT list->activated(0);  // what a click on the entry shown does
         }}},
-      kGiveUp);
+      kPortListGiveUp);
   EXPECT_EQ(device_.Opens(), opensBefore + 1);
   EXPECT_EQ(program_.link.connection.state, LinkState::Waiting);
 }

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@
 class QWidget;
 
 namespace zav::test {
+
+// A whole firmware image as the uploads send it (bytes).
+inline constexpr std::size_t kImageBytes = 30720;
 
 // The serial device, keeping the letter of every request frame the program writes.
 class NotingDevice : public SerialDevice {

@@ -20,7 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kGiveUp = 120s;
+constexpr auto kUnplugGiveUp = 120s;
 constexpr auto kUnplugAfter = 6s;  // from zavsim's start
 constexpr auto kReadBeforeUnplug = 500ms;
 // A call that waits on the gone adapter holds the window for seconds; the tick's period is
@@ -92,7 +92,7 @@ TEST_F(UnplugEndToEndTest, PollingAndABlockReadSurviveThreeSecondsUnplugged) {
         [] {}},
        {"the read done and polling back",
         [&] { return Answered() && MainWindowIdle() && Shows("controller answering"); }, [] {}}},
-      kGiveUp);
+      kUnplugGiveUp);
 
   EXPECT_TRUE(readStartedBeforeUnplug) << "the machine was too slow to start the read in time";
   EXPECT_TRUE(sawRemoved);

@@ -9,6 +9,7 @@
 #include "tests/e2e/program_run.h"
 #include "tests/e2e/random_bytes.h"
 #include "tests/qt/zavsim_child.h"
+#include "ui/main_window.h"
 #include "upgrade/upgrade_checks.h"
 #include "upgrade/upload_report.h"
 
@@ -17,9 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kGiveUp = 300s;  // a cold engine takes about 25 s to reach gas, an upload 35 s
-constexpr std::size_t kImageBytes = 30720;
-constexpr int kSwitchButton = 1067;
+constexpr auto kUpgradeGiveUp =
+    300s;  // a cold engine takes about 25 s to reach gas, an upload 35 s
 constexpr int kStateField = 1027;
 constexpr int kUploadCancelButton = 3002;
 
@@ -65,7 +65,7 @@ TEST_F(UpgradeChecksEndToEndTest, OnGasTheSwitchToPetrolComesFirstThenTheWholeIm
        {"Gas", [&] { return Text(kStateField) == "Gas"; },
         Command("Upgrade", {ChooseFile(image), ClickButton(kSwitchAndUpgradeLabel, &question)})},
        {"the image at zavsim", [&] { return Done() && ReceivedWhole(); }, [] {}}},
-      kGiveUp);
+      kUpgradeGiveUp);
 
   EXPECT_EQ(exitCode_, 0);
   EXPECT_EQ(question, "The controller runs on gas. Switch to petrol before the upgrade?");
@@ -82,7 +82,7 @@ TEST_F(UpgradeChecksEndToEndTest, LongFileSendsItsFirst30720Bytes) {
   Run({{"Petrol", [&] { return OnPetrol(); },
         Command("Upgrade", {ChooseFile(image), ClickButton(kGoOnLabel, &question)})},
        {"the image at zavsim", [&] { return Done() && ReceivedWhole(); }, [] {}}},
-      kGiveUp);
+      kUpgradeGiveUp);
 
   EXPECT_EQ(question, "Only the first 30,720 of 40,000 bytes will be sent. Go on?");
   EXPECT_TRUE(testing::ReadFile(received_) == file.substr(0, kImageBytes));
@@ -112,7 +112,7 @@ TEST_F(UpgradeChecksEndToEndTest, CancelAroundBlock50WarnsAndZavsimHasNoWholeIma
         }},
        {"the warning read", [&] { return Done(); }, [] {}},
        {"polling again", [&] { return OnPetrol(); }, [] {}}},
-      kGiveUp);
+      kUpgradeGiveUp);
 
   EXPECT_GE(stoppedAt, 50);
   EXPECT_LT(stoppedAt, 60);

@@ -26,8 +26,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kGiveUp = 300s;  // an upload needs about 35 s, with faults about a minute
-constexpr std::size_t kImageBytes = 30720;
+constexpr auto kUploadGiveUp = 300s;  // an upload needs about 35 s, with faults about a minute
 
 // What the receiver must hold: the file's first 30,720 bytes, filled up with 0x00.
 std::string Uploaded(const std::string& file) {
@@ -75,7 +74,7 @@ class UploadEndToEndTest : public ProgramRunTest {
           },
           [] {}},
          {"polling again", [&] { return device_.Count('Q') > queriesAfterUpload + 5; }, [] {}}},
-        kGiveUp);
+        kUploadGiveUp);
     EXPECT_EQ(exitCode_, 0);
     return testing::ReadFile(received);
   }
@@ -111,7 +110,7 @@ TEST_F(UploadEndToEndTest, LrzszRxReceivesTheImageByteForByte) {
        {"the upload request", [&] { return rx.UploadRequested(); }, [&] { rx.Start(received); }},
        {"rx done and the upload dialog closed",
         [&] { return rx.Ended() && Answered() && MainWindowIdle(); }, [] {}}},
-      kGiveUp);
+      kUploadGiveUp);
 
   EXPECT_TRUE(testing::ReadFile(received) == file) << rx.Messages();
 }

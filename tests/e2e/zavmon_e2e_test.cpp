@@ -12,6 +12,7 @@
 #include "params/config_name.h"
 #include "tests/e2e/program_run.h"
 #include "tests/qt/zavsim_child.h"
+#include "ui/main_window.h"
 #include "ui/reports.h"
 
 namespace zav::test {
@@ -19,11 +20,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kGiveUp = 120s;  // far beyond what each scenario needs
+constexpr auto kScenarioGiveUp = 120s;  // far beyond what each scenario needs
 constexpr int kTemperatureEdit = 1085;
 constexpr int kNumeratorEdit = 1094;
 constexpr int kMinGasTimeEdit = 1096;
-constexpr int kSwitchButton = 1067;
 constexpr int kWritesPerSet = 13;  // registers 80 to 92
 
 // Registers 80 to 94 of a configuration that differs from the defaults in every editable
@@ -92,7 +92,7 @@ TEST_F(ZavmonEndToEndTest, LiveValuesReadFromZavAndSwitchAgainstTheSimulator) {
               ->click();
         }},
        {"the change to gas under way", [&] { return !OnPetrol(); }, [] {}}},
-      kGiveUp);
+      kScenarioGiveUp);
 
   EXPECT_EQ(exitCode_, 0);
   EXPECT_EQ(device_.Count('B'), 1);
@@ -125,7 +125,7 @@ TEST_F(ZavmonEndToEndTest, SavedFileOpenedAfterDefaultsWritesItsValuesBackToTheC
        {"the defaults shown once more", [&] { return ShowsDefaults(); },
         Command("Read from ZAV", {ClickOk()})},
        {"the saved values read back", [&] { return Done() && ShowsVan(); }, [] {}}},
-      kGiveUp);
+      kScenarioGiveUp);
 
   EXPECT_EQ(exitCode_, 0);
   EXPECT_EQ(testing::ReadFile(saved), CarBytes());
@@ -141,7 +141,7 @@ TEST_F(ZavmonEndToEndTest, ErrorReportListsTheSimulatorsFlagsAndClearsThemThenVe
        {"the second report and its clear frame", [&] { return Done() && device_.Count('C') == 2; },
         Command("ZAV version", {ClickOk(&versions, &versionCaption)})},
        {"the versions", [&] { return Done(); }, [] {}}},
-      kGiveUp);
+      kScenarioGiveUp);
 
   EXPECT_EQ(firstReport, ErrorReportText(0x8101));
   EXPECT_EQ(firstCaption, kErrorsCaption);
@@ -158,7 +158,7 @@ TEST_F(ZavmonEndToEndTest, VersionCharactersAbove0x7FShowAsTheirLatin1Characters
   std::string versions;
   Run({{"Petrol", [&] { return OnPetrol(); }, Command("ZAV version", {ClickOk(&versions)})},
        {"the versions", [&] { return Done(); }, [] {}}},
-      kGiveUp);
+      kScenarioGiveUp);
 
   EXPECT_EQ(versions,
             "HW ver: 1.\xC3\x89.2..\nFW ver: \xC2\xB0\xC3\xBF.A\xC3\xA9\nS/N: 060291-197719")

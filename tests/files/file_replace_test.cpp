@@ -12,6 +12,7 @@
 #include <map>
 
 #include "platform/files/file_replace.h"
+#include "tests/files/bytes_of.h"
 #include "tests/support/temp_dir.h"
 
 namespace zav {
@@ -91,9 +92,7 @@ class WatchedFileSystem final : public FileSystem {
   std::map<int, std::string> names_;
 };
 
-std::span<const std::uint8_t> BytesOf(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using test::BytesOf;
 
 std::uint32_t PermissionsOf(const std::filesystem::path& path) {
   struct stat status {};

@@ -9,14 +9,13 @@
 #include <string>
 
 #include "platform/files/file_replace.h"
+#include "tests/files/bytes_of.h"
 #include "tests/support/temp_dir.h"
 
 namespace zav {
 namespace {
 
-std::span<const std::uint8_t> BytesOf(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using test::BytesOf;
 
 int EntriesIn(const std::filesystem::path& folder) {
   int count = 0;

@@ -27,7 +27,7 @@
 namespace zav {
 namespace {
 
-constexpr const char* kPort = "COM1";
+constexpr const char* kBlockWritePort = "COM1";
 constexpr std::uint8_t kFirstWritten = 80;
 constexpr std::uint8_t kLastWritten = 92;
 constexpr std::size_t kFrameLength = 7;
@@ -107,13 +107,13 @@ std::uint16_t WrittenValue(std::uint8_t address) {
   return static_cast<std::uint16_t>(1000 + 37 * (address - kFirstWritten));
 }
 
-class BlockWriteTest : public testing::Test {
+class BlockWriteTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::optional<std::string> path = zavsim_.TerminalPath(std::chrono::seconds(10));
     ASSERT_TRUE(path.has_value());
     device_.emplace(PortOneAt(*path));
-    ASSERT_TRUE(device_->Open(kPort));
+    ASSERT_TRUE(device_->Open(kBlockWritePort));
   }
 
   void TearDown() override {

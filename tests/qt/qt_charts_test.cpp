@@ -27,7 +27,7 @@
 namespace zav {
 namespace {
 
-constexpr int kStepTimerId = 1;
+constexpr int kPaintStepTimerId = 1;
 
 const DialogTemplate& HostTemplate() {
   static const DialogTemplate kTemplate{.id = 4200, .title = "Host", .rect = {0, 0, 60, 30}};
@@ -94,15 +94,15 @@ void AddDrive(SessionStore& session, double from, double to) {
   }
 }
 
-class QtChartsTest : public testing::Test {
+class QtChartsTest : public ::testing::Test {
  protected:
   // Runs `step` once the host window is up, in its modal loop, then ends it.
   void Run(const std::function<void(WindowRef)>& step) {
     test::DialogScript script([&](Desktop& desktop, WindowRef window, const DialogEvent& event) {
       if (event.message == DialogMessage::Init) {
-        desktop.SetTimer(window, kStepTimerId, 20);
-      } else if (event.message == DialogMessage::Timer && event.id == kStepTimerId) {
-        desktop.KillTimer(window, kStepTimerId);
+        desktop.SetTimer(window, kPaintStepTimerId, 20);
+      } else if (event.message == DialogMessage::Timer && event.id == kPaintStepTimerId) {
+        desktop.KillTimer(window, kPaintStepTimerId);
         step(window);
         desktop.EndDialog(window, 0);
       }

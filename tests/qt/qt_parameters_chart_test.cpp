@@ -22,8 +22,8 @@ namespace {
 
 constexpr int kLookTimerId = 9001;  // not one of the dialog's own timers
 constexpr int kLookDelayMs = 20;
-const QColor kRed(Qt::red);
-const QColor kGreen(Qt::green);
+const QColor kRedPixel(Qt::red);
+const QColor kGreenPixel(Qt::green);
 const QColor kWhite(Qt::white);
 
 class ParametersChartTest : public testing::Test {
@@ -86,15 +86,15 @@ TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefau
     ASSERT_EQ(desktop_.GetSliderPosition(window, kLeftTrackbar), 15);
     ASSERT_EQ(desktop_.GetSliderPosition(window, kRightTrackbar), 19);
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 297)), kRed);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 251)), kRed)
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 297)), kRedPixel);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 251)), kRedPixel)
         << "the pixel before the end point";
     EXPECT_EQ(picture.pixelColor(origin_ + QPoint(512, 251)), kWhite)
         << "the end point is left out";
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(427, 274)), kRed)
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(427, 274)), kRedPixel)
         << "halfway along the reference line";
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 15)), kGreen);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kGreen);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 15)), kGreenPixel);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kGreenPixel);
     EXPECT_EQ(picture.pixelColor(origin_ + QPoint(512, 200 + 2 * 19)), kWhite);
     EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 14)), kWhite);
     EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 16)), kWhite);
@@ -108,19 +108,19 @@ TEST_F(ParametersChartTest, TrackbarMoveDrawsTheNotificationLineAndARepaintThePi
     QTest::keyClick(&Trackbar(window, kLeftTrackbar), Qt::Key_Down);  // to position 1
 
     const QImage notified = Picture(window);
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 227)), kGreen);
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(511, 201)), kGreen);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 227)), kGreenPixel);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(511, 201)), kGreenPixel);
     EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 228)), kWhite);
     EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 242)), kWhite)
         << "the frame wiped the opening line";
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 297)), kRed);
+    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 297)), kRedPixel);
 
     Expose(window);
     const QImage repainted = Picture(window);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 228)), kGreen);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 202)), kGreen);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 228)), kGreenPixel);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 202)), kGreenPixel);
     EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 227)), kWhite);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 251)), kRed);
+    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 251)), kRedPixel);
   });
 }
 
@@ -132,8 +132,8 @@ TEST_F(ParametersChartTest, TrackbarKeysBackToTheDefaultsShowTheirFormulaAndNoti
     EXPECT_EQ(desktop_.GetText(window, kYAxisEdit), "3983");
     EXPECT_EQ(desktop_.GetText(window, kNumeratorEdit), "48140");
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 226 + 15)), kGreen);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 199 + 2 * 19)), kGreen);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 226 + 15)), kGreenPixel);
+    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 199 + 2 * 19)), kGreenPixel);
     EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kWhite);
   });
 }
@@ -171,7 +171,7 @@ TEST_F(ParametersChartTest, ScaledScreenShowsSharpLinesAtTheScreensResolution) {
           for (int dx = 0; dx < ratio; ++dx) {
             const QColor colour =
                 picture.pixelColor((x + origin_.x()) * ratio + dx, (y + origin_.y()) * ratio + dy);
-            otherColours += colour != kWhite && colour != kRed && colour != kGreen &&
+            otherColours += colour != kWhite && colour != kRedPixel && colour != kGreenPixel &&
                             colour != QColor(Qt::black);
           }
         }
@@ -180,11 +180,11 @@ TEST_F(ParametersChartTest, ScaledScreenShowsSharpLinesAtTheScreensResolution) {
     }
     EXPECT_EQ(otherColours, 0) << "blended pixels inside the chart";
     EXPECT_GT(splitBlocks, 0) << "the red line is an enlarged picture of logical pixels";
-    EXPECT_EQ(block(342, 297), kRed);
+    EXPECT_EQ(block(342, 297), kRedPixel);
     EXPECT_EQ(block(342, 296), kWhite);
     EXPECT_EQ(block(342, 298), kWhite);
     EXPECT_EQ(block(512, 251), kWhite) << "the end point is left out";
-    EXPECT_EQ(block(342, 227 + 15), kGreen);
+    EXPECT_EQ(block(342, 227 + 15), kGreenPixel);
     EXPECT_EQ(block(316, 200), QColor(Qt::black)) << "the frame's left edge";
     EXPECT_EQ(block(317, 200), kWhite);
   });
