@@ -3,6 +3,7 @@
 # their tests in build-windows/, the tests under wine, then the Windows serial device
 # against zavsim on pseudo-terminals mapped to COM ports in a wine prefix of the build's own.
 # Needs the Linux build's zavsim (build/sim/zavsim). Usage: scripts/windows-stage.sh
+# [--build-only] (the build alone, which needs no zavsim).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +16,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DZAV_WITH_QT=OFF -DZAV_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
+[ "${1:-}" = --build-only ] && exit 0
 
 # The programs the fitter gets: under 4 MB together, needing no DLL beyond the system's.
 programs=$(ls "$build"/app/windows/*.exe)
