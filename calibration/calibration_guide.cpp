@@ -49,10 +49,7 @@ std::string AfterBothDrives(const GuideFacts& facts) {
     return "No proposal (see above): drive as it says and record again.";
   }
   if (result->calibrated) {
-    return "The car is calibrated: " + std::to_string(result->covered) +
-           " cells, every correction within " + FixedText(kCalibratedCorrection * 100.0, 0) +
-           " % (largest " + FixedText(result->largestCorrection * 100.0, 1) +
-           " %). Nothing to write.";
+    return "The car is calibrated: " + CalibratedFacts(*result) + ". Nothing to write.";
   }
   if (!result->proposal->Changes()) {
     return "No change to write: the factors in force are the nearest on the trackbars' grid.";

@@ -78,7 +78,7 @@ TEST(CalibrationGuideTest, OneInstructionForEachStageNamesTheFuelTheControllerIs
   facts.result = &right;
   ASSERT_TRUE(right.calibrated);
   text = Instruction(facts);
-  EXPECT_EQ(text.rfind("The car is calibrated: 14 cells, every correction within 1 %", 0), 0U)
+  EXPECT_EQ(text.rfind("The car is calibrated: 14 cells, mismatch 0.0 % (within 1 %)", 0), 0U)
       << text;
   EXPECT_EQ(text.find("Record on gas"), std::string::npos);
 
