@@ -1,6 +1,7 @@
 #include "calibrate_window/calibrate_window.h"
 
 #include "calibration/calibration_guide.h"
+#include "params/set_factors.h"
 #include "resources/calibrate_template.h"
 
 namespace zav {
@@ -53,6 +54,18 @@ void CountRecordedCells(CalibrateWindow& state, std::int64_t nowMs) {
   state.recordingCells = CellsCoveredOn(sofar.log.samples, *state.recording);
 }
 
+// The controller confirmed a set with the proposal's factors: the fitter wrote it.
+bool ProposalWritten(const CalibrateWindow& state) {
+  if (!state.result || !state.result->proposal || !state.result->proposal->Changes() ||
+      !state.actions.confirmedSet) {
+    return false;
+  }
+  const std::optional<ParameterWords> confirmed = state.actions.confirmedSet();
+  const Proposal& proposal = *state.result->proposal;
+  return confirmed && ParameterAt(*confirmed, kXAxisRegister) == proposal.xAxis &&
+         PositionsOf(*confirmed) == proposal.reopened;
+}
+
 void ShowGuidance(Desktop& desktop, CalibrateWindow& state) {
   const CalibrationActions& actions = state.actions;
   const bool anyRecording = actions.recording && actions.recording();
@@ -81,6 +94,10 @@ void ShowGuidance(Desktop& desktop, CalibrateWindow& state) {
   facts.gasLog = state.Log(Fuel::Gas).has_value();
   facts.petrolCells = state.petrolCells;
   facts.result = state.result ? &*state.result : nullptr;
+  facts.proposalWritten = ProposalWritten(state);
+  if (facts.proposalWritten) {
+    desktop.EnableControl(state.window, kCalibrateApply, false);  // nothing left to write
+  }
   desktop.SetText(state.window, kCalibrateGuidance, Instruction(facts));
 }
 

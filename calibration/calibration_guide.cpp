@@ -51,6 +51,15 @@ std::string AfterBothDrives(const GuideFacts& facts) {
   if (result->calibrated) {
     return "The car is calibrated: " + CalibratedFacts(*result) + ". Nothing to write.";
   }
+  if (facts.proposalWritten) {
+    const Factors written = result->proposal->proposedFactors;
+    return "The proposed factors (left " + FixedText(written.left, 2) + ", right " +
+           FixedText(written.right, 2) + ") are written to the controller. Next, check them: " +
+           (OnOther(facts.operatingState, Fuel::Gas)
+                ? "press \"Switch\" and, once the window shows \"Gas\", press \"Record on gas\""
+                : "press \"Record on gas\"") +
+           " and drive the same loads again.";
+  }
   if (!result->proposal->Changes()) {
     return "No change to write: the factors in force are the nearest on the trackbars' grid.";
   }

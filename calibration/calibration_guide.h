@@ -23,6 +23,8 @@ struct GuideFacts {
   bool gasLog = false;
   int petrolCells = -1;  // cells the petrol drive covers on its own; -1: not known
   const Calibration* result = nullptr;
+  // The controller confirmed a set with the proposal's factors: it was written.
+  bool proposalWritten = false;
 };
 
 enum class BeforeRecording {

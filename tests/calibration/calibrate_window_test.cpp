@@ -236,6 +236,53 @@ TEST_F(CalibrateWindowTest,
   EXPECT_EQ(harness.controller.Register(kYAxisRegister), yAxisRegister);
 }
 
+// The fitter reads the controller, applies the proposal and confirms "Send data to ZAV ?":
+// once the controller holds the proposed factors, the one instruction is the next step (a
+// drive on gas to check them), never the stale "Press Apply", and "Apply" has nothing left
+// to write.
+TEST_F(CalibrateWindowTest, OnceTheProposalIsWrittenTheInstructionIsTheCheckOnGas) {
+  const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
+  const std::filesystem::path petrolLog = harness.dir / "petrol.csv";
+  const std::filesystem::path gasLog = harness.dir / "gas.csv";
+  testing::WriteDriveLog(petrolLog, testing::PetrolDrive(holds), kDefaultParameters);
+  testing::WriteDriveLog(gasLog,
+                         testing::GasDrive(holds, {FactorsAt(kNeedPositions), FactorsAt({15, 19})}),
+                         kDefaultParameters);
+  harness.desktop.SetTimeLimit(300 * kSecond);
+  harness.desktop.At(300 * kMillisecond, [&] {
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Read from ZAV?"
+    harness.desktop.Press(kMain, kCommandReadFromZav);
+  });
+  std::string beforeWrite;
+  harness.desktop.At(15 * kSecond, [&] {
+    harness.desktop.ChooseAddedItem(kMain, kCalibrate);
+    ChooseLog(kCalibratePetrolChoose, petrolLog);
+    ChooseLog(kCalibrateGasChoose, gasLog);
+    beforeWrite = Text(kCalibrateGuidance);
+    harness.desktop.At(harness.desktop.Now() + kSecond, [&] {
+      harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Send data to ZAV ?"
+      harness.desktop.Press(kParametersTemplateId, kParametersOkButton);
+    });
+    harness.desktop.At(harness.desktop.Now() + 20 * kSecond,
+                       [&] { harness.desktop.RequestClose(kParametersTemplateId); });
+    Press(kCalibrateApply);  // returns once the Parameters dialog closed
+  });
+  std::string afterWrite;
+  bool applyDisabled = false;
+  harness.desktop.At(40 * kSecond, [&] {
+    afterWrite = Text(kCalibrateGuidance);
+    applyDisabled = Shown(kCalibrateApply).disabled;
+  });
+  EXPECT_EQ(harness.RunUntil(41 * kSecond), 0);
+  EXPECT_EQ(beforeWrite.rfind("Press \"Apply to Parameters…\"", 0), 0U) << beforeWrite;
+  const FormulaResult written = ApplyFormulaTo(599, kNeedPositions);
+  ASSERT_EQ(harness.controller.Register(kYAxisRegister), written.yAxis) << "the write was done";
+  EXPECT_EQ(afterWrite.find("Apply"), std::string::npos) << afterWrite;
+  EXPECT_NE(afterWrite.find("written"), std::string::npos) << afterWrite;
+  EXPECT_NE(afterWrite.find("\"Record on gas\""), std::string::npos) << afterWrite;
+  EXPECT_TRUE(applyDisabled);
+}
+
 // A recording started from the Log menu goes on unless the fitter agrees to stop it; when
 // its stop fails, the window says why and records nothing.
 TEST_F(CalibrateWindowTest,
