@@ -11,6 +11,8 @@ namespace zav {
 
 namespace {
 
+constexpr std::size_t kMostCellsNamed = 4;  // cells named in one instruction
+
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -33,6 +35,14 @@ std::string RecordingInstruction(const GuideFacts& facts) {
                      " load cells covered so far: drive across the load range, light to heavy "
                      "throttle at low, middle and high engine speed, holding each a few "
                      "seconds, for four minutes or more; then press \"Stop\".";
+  const std::string missing =
+      MissingCellsText(facts.recordingCounts,
+                       fuel == Fuel::Gas ? std::span<const CellCount>(facts.petrolCounts)
+                                         : std::span<const CellCount>(),
+                       kMostCellsNamed);
+  if (!missing.empty()) {
+    text += " " + missing;
+  }
   if (OnOther(facts.operatingState, fuel)) {
     text += " The controller shows " + Quoted(facts.operatingState) + ", not " +
             Quoted(StateOf(fuel)) + ": these samples are left out; press \"Switch\".";
@@ -136,19 +146,6 @@ std::string ElapsedText(double seconds) {
   const auto whole = static_cast<long>(std::floor(std::max(seconds, 0.0)));
   const long rest = whole % 60;
   return std::to_string(whole / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
-}
-
-int CellsCoveredOn(std::span<const DecodedSample> drive, Fuel fuel) {
-  std::map<std::pair<int, int>, int> counts;
-  for (const SteadySample& sample : SteadySamples(drive, fuel).samples) {
-    ++counts[{static_cast<int>(std::floor(sample.rpm / kRpmBand)),
-              static_cast<int>(std::floor(sample.manifoldMbar / kManifoldBand))}];
-  }
-  int covered = 0;
-  for (const auto& [cell, count] : counts) {
-    covered += count >= kLeastCellSamples ? 1 : 0;
-  }
-  return covered;
 }
 
 }  // namespace zav
