@@ -53,7 +53,7 @@ struct LineReach {
 struct Calibration {
   SteadySelection petrol;  // counts only; the samples themselves are in the cells
   SteadySelection gas;
-  std::vector<LoadCell> cells;  // with samples on both fuels; Covered() ones count
+  std::vector<LoadCell> cells;  // with gas samples compared at their load; Covered() ones count
   int covered = 0;
   double shortestMs = 0.0;  // petrol times of the covered cells
   double longestMs = 0.0;
