@@ -52,7 +52,8 @@ void Recalculate(Desktop& desktop, CalibrateWindow& state) {
     }
     (fuel == Fuel::Petrol ? petrol : gas) = &loaded.log;
     if (fuel == Fuel::Petrol) {
-      state.petrolCells = CellsCoveredOn(loaded.log.samples, Fuel::Petrol);
+      state.petrolCounts = CellCountsOn(loaded.log.samples, Fuel::Petrol);
+      state.petrolCells = CoveredIn(state.petrolCounts);
     }
   }
   std::optional<InForceSet> controllers;

@@ -1,6 +1,7 @@
 #include "calibrate_window/calibrate_window.h"
 
 #include "calibration/calibration_guide.h"
+#include "params/set_factors.h"
 #include "resources/calibrate_template.h"
 
 namespace zav {
@@ -35,22 +36,47 @@ void ShowGuidance(Desktop& desktop, CalibrateWindow& state);
 void EndOwnRecording(Desktop& desktop, CalibrateWindow& state) {
   const Fuel fuel = *state.recording;
   state.recording.reset();
+  state.follower.reset();
+  state.recorded = {};  // the drive is read whole from its log now
   desktop.SetText(state.window, RecordControl(fuel), RecordText(fuel));
   if (state.Log(fuel)) {
     SetCalibrateLog(desktop, state, fuel, *state.Log(fuel));
   }
 }
 
-// Counts the cells the recording under way covers, from its log as it grows: a few
-// thousand rows every kCellCountPeriodMs.
+// Counts the cells the recording under way covers, from the rows its log gained since the
+// last count. A write during the recording continues in another file: that one is followed
+// from its start.
 void CountRecordedCells(CalibrateWindow& state, std::int64_t nowMs) {
   if (nowMs - state.cellsCountedAtMs < kCellCountPeriodMs || !state.Log(*state.recording)) {
     return;
   }
   state.cellsCountedAtMs = nowMs;
-  const LoadedCalibrationLog sofar =
-      LoadCalibrationLog(*state.Log(*state.recording), *state.recording);
-  state.recordingCells = CellsCoveredOn(sofar.log.samples, *state.recording);
+  const std::filesystem::path& log = *state.Log(*state.recording);
+  if (!state.follower || state.followedLog != log) {
+    state.follower = std::make_shared<CsvLogFollower>(log);
+    state.followedLog = log;
+    state.recorded.clear();
+  }
+  CsvLogContents added = state.follower->ReadAdded();
+  if (!added.error.empty()) {
+    return;  // the count stays; the log's fault is shown when the drive is read whole
+  }
+  state.recorded.insert(state.recorded.end(), added.samples.begin(), added.samples.end());
+  state.recordingCounts = CellCountsOn(state.recorded, *state.recording);
+  state.recordingCells = CoveredIn(state.recordingCounts);
+}
+
+// The controller confirmed a set with the proposal's factors: the fitter wrote it.
+bool ProposalWritten(const CalibrateWindow& state) {
+  if (!state.result || !state.result->proposal || !state.result->proposal->Changes() ||
+      !state.actions.confirmedSet) {
+    return false;
+  }
+  const std::optional<ParameterWords> confirmed = state.actions.confirmedSet();
+  const Proposal& proposal = *state.result->proposal;
+  return confirmed && ParameterAt(*confirmed, kXAxisRegister) == proposal.xAxis &&
+         PositionsOf(*confirmed) == proposal.reopened;
 }
 
 void ShowGuidance(Desktop& desktop, CalibrateWindow& state) {
@@ -76,11 +102,17 @@ void ShowGuidance(Desktop& desktop, CalibrateWindow& state) {
     facts.recordingSeconds = static_cast<double>(now - state.recordingSinceMs) / 1000.0;
     CountRecordedCells(state, now);
     facts.recordingCells = state.recordingCells;
+    facts.recordingCounts = state.recordingCounts;
   }
   facts.petrolLog = state.Log(Fuel::Petrol).has_value();
   facts.gasLog = state.Log(Fuel::Gas).has_value();
   facts.petrolCells = state.petrolCells;
+  facts.petrolCounts = state.petrolCounts;
   facts.result = state.result ? &*state.result : nullptr;
+  facts.proposalWritten = ProposalWritten(state);
+  if (facts.proposalWritten) {
+    desktop.EnableControl(state.window, kCalibrateApply, false);  // nothing left to write
+  }
   desktop.SetText(state.window, kCalibrateGuidance, Instruction(facts));
 }
 
@@ -156,6 +188,9 @@ void ToggleRecording(Desktop& desktop, CalibrateWindow& state, Fuel fuel) {
   state.recordingSinceMs = desktop.NowMs();
   state.cellsCountedAtMs = state.recordingSinceMs - kCellCountPeriodMs;
   state.recordingCells = 0;
+  state.recordingCounts.clear();
+  state.follower.reset();
+  state.recorded.clear();
   state.Log(fuel) = *path;
   ShowLogPath(desktop, state, fuel);
   desktop.SetText(state.window, RecordControl(fuel), kStopText);

@@ -12,10 +12,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "calibration/calibration.h"
 #include "calibration/calibration_host.h"
 #include "calibration/calibration_logs.h"
+#include "calibration/cell_counts.h"
+#include "datalog/csv_log_reader.h"
 #include "platform/desktop.h"
 
 namespace zav {
@@ -26,7 +29,8 @@ inline constexpr const char* kStopText = "Stop";
 inline constexpr const char* kNoLogText = "no log chosen";
 inline constexpr int kGuidanceTimer = 1;
 inline constexpr int kGuidancePeriodMs = 1000;
-// While recording, the cells covered so far are counted from the log this often (ms).
+// While recording, the cells covered so far are counted from the rows the log gained, this
+// often (ms).
 inline constexpr std::int64_t kCellCountPeriodMs = 5000;
 
 struct CalibrateWindow {
@@ -37,8 +41,14 @@ struct CalibrateWindow {
   std::optional<Fuel> recording;  // the drive being recorded from this window
   std::int64_t recordingSinceMs = 0;
   std::int64_t cellsCountedAtMs = 0;
-  int recordingCells = 0;  // covered so far in the recording under way
-  int petrolCells = -1;    // covered by the petrol drive alone; -1: not known
+  int recordingCells = 0;                  // covered so far in the recording under way
+  std::vector<CellCount> recordingCounts;  // its settled samples per cell so far
+  // The log under way as it grows, read only where it grew, and its rows so far.
+  std::shared_ptr<CsvLogFollower> follower;
+  std::filesystem::path followedLog;
+  std::vector<DecodedSample> recorded;
+  int petrolCells = -1;  // covered by the petrol drive alone; -1: not known
+  std::vector<CellCount> petrolCounts;
   std::optional<Calibration> result;
   LogCache logCache;  // each log read once, until it changes
 

@@ -80,7 +80,8 @@ std::string ReasonWithout(const Calibration& calibration) {
             ? "no load cell has settled samples on both fuels"
             : std::to_string(calibration.covered) + " of " +
                   std::to_string(calibration.cells.size()) + " cells driven on both fuels have " +
-                  std::to_string(kLeastCellSamples) + " settled samples on each";
+                  std::to_string(kLeastCellSamples) +
+                  " settled samples on gas, each with the petrol drive at its load";
     return "too few load cells: " + found + ", " + std::to_string(kLeastCells) +
            " are needed. Drive longer on both fuels across the load range, holding each "
            "engine speed and throttle for a few seconds.";

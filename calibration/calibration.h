@@ -19,7 +19,8 @@ namespace zav {
 
 inline constexpr int kLeastCells = 4;        // covered cells for a proposal
 inline constexpr double kLeastSpanMs = 1.0;  // petrol time between the shortest and longest
-// Every covered correction within this (fraction): the car is calibrated.
+// Every covered correction within this (fraction), or the weighted rms mismatch of the line
+// in force within it with no trackbar to move more than one step: the car is calibrated.
 inline constexpr double kCalibratedCorrection = 0.01;
 // An end of the line counts as reached when covered cells come this near it (ms).
 inline constexpr double kReachMs = 1.0;
@@ -52,14 +53,15 @@ struct LineReach {
 struct Calibration {
   SteadySelection petrol;  // counts only; the samples themselves are in the cells
   SteadySelection gas;
-  std::vector<LoadCell> cells;  // with samples on both fuels; Covered() ones count
+  std::vector<LoadCell> cells;  // with gas samples compared at their load; Covered() ones count
   int covered = 0;
   double shortestMs = 0.0;  // petrol times of the covered cells
   double longestMs = 0.0;
   double largestCorrection = 0.0;  // |correction - 1| of the covered cells, the largest
   LineReach reach;
   ParameterWords inForce{};  // during the gas drive
-  // Every covered correction within kCalibratedCorrection: the proposal keeps the factors.
+  // Every covered correction within kCalibratedCorrection, or the line in force within it
+  // on the whole and the fit no more than a step away: the proposal keeps the factors.
   bool calibrated = false;
   std::optional<Proposal> proposal;
   std::string reason;     // without a proposal: why, and what to drive

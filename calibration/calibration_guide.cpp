@@ -11,6 +11,8 @@ namespace zav {
 
 namespace {
 
+constexpr std::size_t kMostCellsNamed = 4;  // cells named in one instruction
+
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -33,6 +35,14 @@ std::string RecordingInstruction(const GuideFacts& facts) {
                      " load cells covered so far: drive across the load range, light to heavy "
                      "throttle at low, middle and high engine speed, holding each a few "
                      "seconds, for four minutes or more; then press \"Stop\".";
+  const std::string missing =
+      MissingCellsText(facts.recordingCounts,
+                       fuel == Fuel::Gas ? std::span<const CellCount>(facts.petrolCounts)
+                                         : std::span<const CellCount>(),
+                       kMostCellsNamed);
+  if (!missing.empty()) {
+    text += " " + missing;
+  }
   if (OnOther(facts.operatingState, fuel)) {
     text += " The controller shows " + Quoted(facts.operatingState) + ", not " +
             Quoted(StateOf(fuel)) + ": these samples are left out; press \"Switch\".";
@@ -49,10 +59,16 @@ std::string AfterBothDrives(const GuideFacts& facts) {
     return "No proposal (see above): drive as it says and record again.";
   }
   if (result->calibrated) {
-    return "The car is calibrated: " + std::to_string(result->covered) +
-           " cells, every correction within " + FixedText(kCalibratedCorrection * 100.0, 0) +
-           " % (largest " + FixedText(result->largestCorrection * 100.0, 1) +
-           " %). Nothing to write.";
+    return "The car is calibrated: " + CalibratedFacts(*result) + ". Nothing to write.";
+  }
+  if (facts.proposalWritten) {
+    const Factors written = result->proposal->proposedFactors;
+    return "The proposed factors (left " + FixedText(written.left, 2) + ", right " +
+           FixedText(written.right, 2) + ") are written to the controller. Next, check them: " +
+           (OnOther(facts.operatingState, Fuel::Gas)
+                ? "press \"Switch\" and, once the window shows \"Gas\", press \"Record on gas\""
+                : "press \"Record on gas\"") +
+           " and drive the same loads again.";
   }
   if (!result->proposal->Changes()) {
     return "No change to write: the factors in force are the nearest on the trackbars' grid.";
@@ -130,19 +146,6 @@ std::string ElapsedText(double seconds) {
   const auto whole = static_cast<long>(std::floor(std::max(seconds, 0.0)));
   const long rest = whole % 60;
   return std::to_string(whole / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
-}
-
-int CellsCoveredOn(std::span<const DecodedSample> drive, Fuel fuel) {
-  std::map<std::pair<int, int>, int> counts;
-  for (const SteadySample& sample : SteadySamples(drive, fuel).samples) {
-    ++counts[{static_cast<int>(std::floor(sample.rpm / kRpmBand)),
-              static_cast<int>(std::floor(sample.manifoldMbar / kManifoldBand))}];
-  }
-  int covered = 0;
-  for (const auto& [cell, count] : counts) {
-    covered += count >= kLeastCellSamples ? 1 : 0;
-  }
-  return covered;
 }
 
 }  // namespace zav

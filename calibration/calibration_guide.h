@@ -11,6 +11,7 @@
 #include <string>
 
 #include "calibration/calibration.h"
+#include "calibration/cell_counts.h"
 
 namespace zav {
 
@@ -19,10 +20,14 @@ struct GuideFacts {
   std::optional<Fuel> recording;  // the window's own recording under way
   double recordingSeconds = 0.0;  // s since it started
   int recordingCells = 0;         // cells with enough settled samples in it so far
-  bool petrolLog = false;         // a petrol drive chosen or recorded
+  std::vector<CellCount> recordingCounts;  // settled samples per cell in it so far
+  bool petrolLog = false;                  // a petrol drive chosen or recorded
   bool gasLog = false;
-  int petrolCells = -1;  // cells the petrol drive covers on its own; -1: not known
+  int petrolCells = -1;                 // cells the petrol drive covers on its own; -1: not known
+  std::vector<CellCount> petrolCounts;  // and its settled samples per cell
   const Calibration* result = nullptr;
+  // The controller confirmed a set with the proposal's factors: it was written.
+  bool proposalWritten = false;
 };
 
 enum class BeforeRecording {
@@ -50,9 +55,6 @@ std::string ClosingWhileRecordingText(const std::filesystem::path& log);
 
 // "2:05" (minutes and seconds).
 std::string ElapsedText(double seconds);
-
-// Load cells with kLeastCellSamples settled samples on `fuel` in the drive.
-int CellsCoveredOn(std::span<const DecodedSample> drive, Fuel fuel);
 
 // "Petrol", "Gas": the operating state that shows a fuel.
 std::string_view StateOf(Fuel fuel);

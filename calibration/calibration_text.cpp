@@ -107,16 +107,21 @@ std::string ProposalText(const Proposal& proposal) {
   return text;
 }
 
+std::string CalibratedFacts(const Calibration& calibration) {
+  const double mismatch = calibration.proposal ? calibration.proposal->currentError : 0.0;
+  return std::to_string(calibration.covered) + " cells, mismatch " +
+         FixedText(mismatch * 100.0, 1) + " % (within " +
+         FixedText(kCalibratedCorrection * 100.0, 0) + " %), largest correction " +
+         FixedText(calibration.largestCorrection * 100.0, 1) + " %";
+}
+
 std::string VerdictText(const Calibration& calibration) {
   if (!calibration.proposal) {
     return "No proposal: " + calibration.reason + "\n";
   }
   std::string text;
   if (calibration.calibrated) {
-    text = "Calibrated: the " + std::to_string(calibration.covered) +
-           " covered cells are all within " + FixedText(kCalibratedCorrection * 100.0, 0) +
-           " % (the largest correction " + FixedText(calibration.largestCorrection * 100.0, 1) +
-           " %); the factors in force stay.\n";
+    text = "Calibrated: " + CalibratedFacts(calibration) + "; the factors in force stay.\n";
   } else if (!calibration.proposal->Changes()) {
     text =
         "No change: no factors on the trackbars' grid come nearer what the cells measured "

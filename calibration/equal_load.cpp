@@ -13,8 +13,48 @@ int RpmBandOf(double rpm) {
   return static_cast<int>(std::floor(rpm / kRpmBand));
 }
 
+struct Moments {
+  double across = 0.0;   // sum of (mbar - mean) * (ms - mean)
+  double squares = 0.0;  // sum of (mbar - mean)^2
+};
+
+Moments MomentsOf(std::span<const SteadySample> samples) {
+  double meanMbar = 0.0;
+  double meanMs = 0.0;
+  for (const SteadySample& sample : samples) {
+    meanMbar += sample.manifoldMbar;
+    meanMs += sample.petrolMs;
+  }
+  meanMbar /= static_cast<double>(samples.size());
+  meanMs /= static_cast<double>(samples.size());
+  Moments moments;
+  for (const SteadySample& sample : samples) {
+    moments.across += (sample.manifoldMbar - meanMbar) * (sample.petrolMs - meanMs);
+    moments.squares += (sample.manifoldMbar - meanMbar) * (sample.manifoldMbar - meanMbar);
+  }
+  return moments;
+}
+
+// The slope of petrol time on pressure (ms per mbar) within the RPM bands whose samples
+// spread far enough, pooled: what a band too narrow for its own slope takes.
+double PooledSlope(const std::map<int, std::vector<SteadySample>>& bands) {
+  Moments pooled;
+  for (const auto& [band, samples] : bands) {
+    if (!samples.empty() &&
+        samples.back().manifoldMbar - samples.front().manifoldMbar >= kLeastSlopeSpreadMbar) {
+      const Moments moments = MomentsOf(samples);
+      pooled.across += moments.across;
+      pooled.squares += moments.squares;
+    }
+  }
+  return pooled.squares > 0.0 ? pooled.across / pooled.squares : 0.0;
+}
+
 // Least squares of petrol time against pressure over `samples`, read at `manifoldMbar`.
-std::optional<double> LineAt(std::span<const SteadySample> samples, double manifoldMbar) {
+// Samples too close in pressure for a slope of their own take `pooledSlope`: even 10 mbar
+// apart the petrol times differ by about 1 %, which is the size of a correction.
+std::optional<double> LineAt(std::span<const SteadySample> samples, double manifoldMbar,
+                             double pooledSlope) {
   double meanMbar = 0.0;
   double meanMs = 0.0;
   for (const SteadySample& sample : samples) {
@@ -29,13 +69,7 @@ std::optional<double> LineAt(std::span<const SteadySample> samples, double manif
     if (std::abs(manifoldMbar - meanMbar) > kNearMbar) {
       return std::nullopt;
     }
-    return meanMs;
-  }
-  double across = 0.0;
-  double squares = 0.0;
-  for (const SteadySample& sample : samples) {
-    across += (sample.manifoldMbar - meanMbar) * (sample.petrolMs - meanMs);
-    squares += (sample.manifoldMbar - meanMbar) * (sample.manifoldMbar - meanMbar);
+    return meanMs + pooledSlope * (manifoldMbar - meanMbar);
   }
   // Within the petrol samples' pressures only (half a cell of room): beyond, the line would
   // be a guess.
@@ -43,7 +77,8 @@ std::optional<double> LineAt(std::span<const SteadySample> samples, double manif
       manifoldMbar > samples.back().manifoldMbar + kNearMbar) {
     return std::nullopt;
   }
-  return meanMs + across / squares * (manifoldMbar - meanMbar);
+  const Moments moments = MomentsOf(samples);
+  return meanMs + moments.across / moments.squares * (manifoldMbar - meanMbar);
 }
 
 }  // namespace
@@ -58,6 +93,7 @@ PetrolReference ReferenceOf(std::span<const SteadySample> onPetrol) {
       return a.manifoldMbar < b.manifoldMbar;
     });
   }
+  reference.pooledSlope = PooledSlope(reference.bands);
   return reference;
 }
 
@@ -79,7 +115,7 @@ std::optional<double> PetrolMsAtLoad(const PetrolReference& reference, double rp
     return std::nullopt;
   }
   return LineAt(std::span<const SteadySample>(&*first, static_cast<std::size_t>(last - first)),
-                manifoldMbar);
+                manifoldMbar, reference.pooledSlope);
 }
 
 }  // namespace zav

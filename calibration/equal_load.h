@@ -19,12 +19,14 @@ inline constexpr double kNeighbourMbar = 150.0;    // mbar either side: the cell
 inline constexpr int kLeastReferenceSamples = 10;  // settled petrol samples for a line
 // The petrol samples' pressures must spread this far for a slope (mbar) ...
 inline constexpr double kLeastSlopeSpreadMbar = 40.0;
-// ... else the gas sample must lie this close to their mean (mbar) to take their mean time.
+// ... else the gas sample must lie this close to their mean (mbar) to take their mean time,
+// moved by the slope the wider bands share.
 inline constexpr double kNearMbar = 20.0;
 
 // The settled petrol samples by RPM band, each band sorted by manifold pressure.
 struct PetrolReference {
   std::map<int, std::vector<SteadySample>> bands;
+  double pooledSlope = 0.0;  // ms per mbar, within the bands wide enough for one; 0: none
 };
 
 PetrolReference ReferenceOf(std::span<const SteadySample> onPetrol);

@@ -45,7 +45,7 @@ std::vector<LoadCell> FillLoadCells(std::span<const SteadySample> onPetrol,
   }
   std::vector<LoadCell> cells;
   for (const auto& [key, cell] : sums) {
-    if (cell.petrolCount == 0 || cell.gasCount == 0) {
+    if (cell.gasCount == 0) {
       continue;
     }
     cells.push_back(LoadCell{key.first * kRpmBand, key.second * kManifoldBand, cell.petrolCount,

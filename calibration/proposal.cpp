@@ -83,6 +83,21 @@ Proposal Unchanged(const Calibration& calibration, std::span<const FitPoint> poi
   return proposal;
 }
 
+// The line in force already matches the cells within the calibrated bound, and the fit
+// would move no trackbar further than one step: a cell a little past the bound from a
+// drive's noise (a short hold, the manifold's wobble) is no reason to write. The car is
+// calibrated; the mismatch says so.
+bool WithinNoise(Calibration& calibration, const Proposal& unchanged, const FactorFit& fit) {
+  constexpr int kOneStep = 1;  // trackbar position: 0.02 of a factor
+  if (unchanged.currentError > kCalibratedCorrection ||
+      std::abs(fit.positions.left - unchanged.current.left) > kOneStep ||
+      std::abs(fit.positions.right - unchanged.current.right) > kOneStep) {
+    return false;
+  }
+  calibration.calibrated = true;
+  return true;
+}
+
 }  // namespace
 
 FactorBounds BoundsFrom(const Calibration& calibration, Factors inForce) {
@@ -119,7 +134,7 @@ void ProposeFor(Calibration& calibration) {
         "Lower \"X axis\" in the Parameters dialog, write it, and record the gas drive again.";
     return;
   }
-  if (fit->positions == proposal.current) {
+  if (WithinNoise(calibration, proposal, *fit) || fit->positions == proposal.current) {
     calibration.proposal = proposal;  // nothing to write
     return;
   }

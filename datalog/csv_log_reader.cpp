@@ -4,6 +4,7 @@
 #include <charconv>
 #include <fstream>
 #include <optional>
+#include <utility>
 
 #include "datalog/csv_fields.h"
 #include "datalog/csv_log_writer.h"
@@ -178,6 +179,8 @@ std::size_t RecordEnd(std::string_view text, std::size_t from, std::size_t& sepa
   return std::string_view::npos;
 }
 
+}  // namespace
+
 // Reads the log record by record from a source that hands out the text in pieces, keeping
 // no more of it than the record being read.
 class LogParser {
@@ -214,6 +217,10 @@ class LogParser {
     pending.erase(0, from);
     return true;
   }
+
+  // The samples read so far, handed over: the parser keeps none of them.
+  std::vector<DecodedSample> TakeSamples() { return std::exchange(contents_.samples, {}); }
+  const std::string& Error() const { return contents_.error; }
 
   CsvLogContents Finish() {
     if (!headerSeen_ && contents_.error.empty()) {
@@ -261,8 +268,6 @@ class LogParser {
   int line_ = 1;
 };
 
-}  // namespace
-
 CsvLogContents ParseCsvLog(std::string_view text) {
   LogParser parser;
   std::string pending(text);
@@ -293,6 +298,38 @@ CsvLogContents ReadCsvLog(const std::filesystem::path& path) {
     return contents;
   }
   return parser.Finish();
+}
+
+CsvLogFollower::CsvLogFollower(std::filesystem::path path)
+    : path_(std::move(path)), parser_(std::make_unique<LogParser>()) {}
+
+CsvLogFollower::~CsvLogFollower() = default;
+
+CsvLogContents CsvLogFollower::ReadAdded() {
+  CsvLogContents added;
+  if (!parser_->Error().empty()) {
+    added.error = parser_->Error();
+    return added;
+  }
+  std::ifstream file(path_, std::ios::binary);
+  if (!file || !file.seekg(static_cast<std::streamoff>(offset_))) {
+    added.error = "The log file cannot be opened.";
+    return added;
+  }
+  constexpr std::size_t kPiece = 64 * 1024;  // bytes read at a time
+  std::string piece(kPiece, '\0');
+  bool going = true;
+  while (going && file) {
+    file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    const auto got = static_cast<std::size_t>(file.gcount());
+    offset_ += got;
+    pending_.append(piece.data(), got);
+    // A row without its line end yet is still being written: it waits for the next look.
+    going = parser_->Take(pending_, false);
+  }
+  added.error = parser_->Error();
+  added.samples = parser_->TakeSamples();
+  return added;
 }
 
 std::string CutRowNote(const CsvLogContents& contents) {

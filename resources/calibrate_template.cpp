@@ -18,7 +18,8 @@ constexpr std::array kCalibrateControls{
     Control(kCalibrateGuidance, ControlKind::Label, 4, 38, 712, 26),
     Control(kCalibrateMessage, ControlKind::Label, 4, 66, 712, 34),
     Control(kCalibrateTable, ControlKind::Table, 4, 102, 458, 150),
-    Control(kCalibrateVerdict, ControlKind::Label, 4, 256, 458, 66),
+    // The proposal's columns (trackbar, factors, "Y axis") line up in a fixed-pitch font.
+    FixedPitch(Control(kCalibrateVerdict, ControlKind::Label, 4, 256, 458, 66)),
     Control(kCalibrateApply, ControlKind::PushButton, 4, 324, 90, 14, "Apply to Parameters\u2026"),
     Control(kCalibrateChart, ControlKind::CanvasControl, 466, 102, 250, 236),
 };

@@ -44,12 +44,20 @@ struct ControlTemplate {
   ControlKind kind = ControlKind::Label;
   DialogRect rect;
   std::string_view text;  // fixed text; most captions are assigned at run time
+  // Text in the desktop's fixed-pitch font, so that columns of a text line up.
+  bool fixedPitch = false;
 };
+
+// The control in the desktop's fixed-pitch font.
+constexpr ControlTemplate FixedPitch(ControlTemplate control) {
+  control.fixedPitch = true;
+  return control;
+}
 
 // A control of a template: id, kind, rectangle (dialog units) and fixed text.
 constexpr ControlTemplate Control(int id, ControlKind kind, int x, int y, int width, int height,
                                   std::string_view text = "") {
-  return {id, kind, {x, y, width, height}, text};
+  return {id, kind, {x, y, width, height}, text, false};
 }
 
 struct DialogTemplate {

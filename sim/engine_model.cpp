@@ -114,6 +114,10 @@ double ManifoldMbarAt(double load) {
   return 250.0 + 550.0 * load;
 }
 
+double LoadAtManifold(double manifoldMbar) {
+  return (manifoldMbar - 250.0) / 550.0;
+}
+
 double LambdaMv(EngineModel& engine) {
   const double noise = Noise(engine.random, 20.0);
   switch (engine.trim.mixture) {
@@ -167,6 +171,10 @@ EngineModel StartEngine(Random random, const EngineOptions& options) {
   EngineModel engine;
   engine.random = random;
   engine.drive = options.drive;
+  if (options.roadTopMbar) {
+    engine.road.topLoad = std::clamp(LoadAtManifold(*options.roadTopMbar), 0.0, kDriveCycleTopLoad);
+  }
+  engine.road.holdShiftLoad = options.roadShiftMbar / 550.0;  // load units, as LoadAtManifold
   engine.gasNeed = GasNeedOf(options);
   engine.coolantC = kAmbientC;
   engine.regulatorC = kAmbientC;

@@ -20,6 +20,10 @@ struct EngineOptions {
   // so that an engine left at the factory set needs no correction at all.
   std::optional<GasFactors> gasNeed;
   DriveMode drive = DriveMode::kIdle;
+  // The road drive: never above this manifold pressure (mbar); nothing: up to full load.
+  std::optional<double> roadTopMbar;
+  // The road drive's holds this much higher in manifold pressure (mbar), the road the same.
+  double roadShiftMbar = 0.0;
 };
 
 // The need in force: the given one, else the factory registers' factors.

@@ -158,6 +158,21 @@ std::optional<std::string> SetDrive(ProgramOptions& options, std::string_view va
   return std::nullopt;
 }
 
+// Manifold pressure (mbar) for the road drive: its top, or how much higher it holds.
+Setter MbarSetter(std::string_view name, double low, double high,
+                  void (*set)(EngineOptions& engine, double mbar)) {
+  return [name, low, high, set](ProgramOptions& options, std::string_view value) {
+    const std::optional<double> mbar = ParseNumber<double>(value, std::chars_format::fixed);
+    if (!mbar || !(*mbar >= low && *mbar <= high)) {
+      return std::optional(Refusal(name, value,
+                                   "mbar, " + std::to_string(static_cast<int>(low)) + " to " +
+                                       std::to_string(static_cast<int>(high))));
+    }
+    set(options.controller.engine, *mbar);
+    return std::optional<std::string>();
+  };
+}
+
 // Seconds, with a fraction if wanted, kept in ms.
 Setter SecondsSetter(std::string_view name, std::uint32_t ProgramOptions::*milliseconds) {
   return [name, milliseconds](ProgramOptions& options, std::string_view value) {
@@ -194,6 +209,15 @@ std::vector<OptionEntry> OptionTable() {
        "idle (default): idling with the odd rev and dip; cycle: a 3-minute sweep of RPM and "
        "load; road: a drive on the road, wandering as --seed decides",
        SetDrive},
+      {"--road-top", "MBAR",
+       "the road drive keeps its manifold pressure at or below MBAR (300 to 900; default: "
+       "up to full load)",
+       MbarSetter("--road-top", 300.0, 900.0,
+                  [](EngineOptions& engine, double mbar) { engine.roadTopMbar = mbar; })},
+      {"--road-shift", "MBAR",
+       "the road drive holds each load MBAR higher (-200 to 200), the same road otherwise",
+       MbarSetter("--road-shift", -200.0, 200.0,
+                  [](EngineOptions& engine, double mbar) { engine.roadShiftMbar = mbar; })},
       {"--drop", "RATE", "share of answer bytes lost", RateSetter("--drop", &Faults::dropRate)},
       {"--corrupt", "RATE", "share of answer bytes damaged",
        RateSetter("--corrupt", &Faults::corruptRate)},
@@ -326,7 +350,8 @@ std::string UsageText() {
       "per unit. The drive cycle holds 18 steady points of RPM (1200 to 3200) and load,\n"
       "petrol times 2.5 to 7 ms, 10 s each. The road drive (--seed N picks one) wanders:\n"
       "accelerations, holds of 2 to 8 s at random loads, gear changes, a few stops at idle,\n"
-      "the manifold pressure wobbling by about +-15 mbar.\n";
+      "the manifold pressure wobbling by about +-15 mbar; --road-top keeps it below a\n"
+      "pressure, --road-shift holds each load higher or lower on the same road.\n";
   return text;
 }
 

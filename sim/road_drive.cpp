@@ -18,6 +18,14 @@ double Between(Random& random, double low, double high) {
 
 void Begin(RoadDrive& drive, RoadPhase phase, DrivePoint to, double seconds) {
   drive.phase = phase;
+  if (phase == RoadPhase::kHold) {
+    to.load += drive.holdShiftLoad;
+  }
+  // Below a top of the fitter's with room for the wobble; the full load as it stands.
+  const double most = drive.topLoad < kDriveCycleTopLoad
+                          ? std::max(drive.topLoad - kWobbleLoad, 0.0)
+                          : kDriveCycleTopLoad;
+  to.load = std::clamp(to.load, 0.0, most);
   drive.to = to;
   drive.phaseS = seconds;
   drive.phaseLeftS = seconds;
@@ -80,7 +88,7 @@ DrivePoint StepRoadDrive(RoadDrive& drive, Random& random, double stepS) {
   const double wobble = drive.phase == RoadPhase::kIdleStop ? 0.3 : 1.0;
   return DrivePoint{now.rpm,
                     std::clamp(now.load + kWobbleLoad * wobble * std::sin(drive.wobblePhase), 0.0,
-                               kDriveCycleTopLoad)};
+                               drive.topLoad)};
 }
 
 }  // namespace zav::sim

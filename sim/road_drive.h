@@ -20,10 +20,14 @@ struct RoadDrive {
   double wobblePhase = 0.0;  // rad
   double wobbleRate = 1.3;   // rad/s
   int gear = 1;
+  // A drive that keeps below a load (a fitter told to stay under a manifold pressure), and
+  // one that holds each load this much higher (load units): the same road otherwise, as the
+  // random draws are the same.
+  double topLoad = kDriveCycleTopLoad;
+  double holdShiftLoad = 0.0;
 };
 
-// Where the drive stands after `stepS` more seconds; load 0 to kDriveCycleTopLoad, with the
-// wobble.
+// Where the drive stands after `stepS` more seconds; load 0 to `topLoad`, with the wobble.
 DrivePoint StepRoadDrive(RoadDrive& drive, Random& random, double stepS);
 
 }  // namespace zav::sim

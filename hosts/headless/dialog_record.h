@@ -44,6 +44,7 @@ struct DrawOp {
 struct ControlState {
   int id = 0;
   ControlKind kind = ControlKind::Label;
+  bool fixedPitch = false;  // the template asks for the fixed-pitch font
   std::string text;
   int barLow = 0;
   int barHigh = 100;

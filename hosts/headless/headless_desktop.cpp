@@ -130,6 +130,7 @@ DialogRecord& HeadlessDesktop::NewRecord(const DialogTemplate& dialog, WindowRef
     ControlState& state = record.controls[control.id];
     state.id = control.id;
     state.kind = control.kind;
+    state.fixedPitch = control.fixedPitch;
     state.text = std::string(control.text);
     state.size = {control.rect.width * 2, control.rect.height * 2};
   }

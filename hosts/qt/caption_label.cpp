@@ -21,6 +21,15 @@ CaptionLabel::CaptionLabel(QWidget* client, QRect box, int roomHeightPx, Qt::Ali
   setGeometry(box_);
 }
 
+void CaptionLabel::KeepFont(const QFont& font) {
+  ownFont_ = font;
+  setFont(font);
+}
+
+QFont CaptionLabel::BaseFont() const {
+  return ownFont_ ? *ownFont_ : parentWidget()->font();
+}
+
 QSize CaptionLabel::NeededFor(int width) const {
   const QRect needed =
       fontMetrics().boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX),
@@ -37,13 +46,13 @@ bool CaptionLabel::Fits() const {
 // The box first; then as many more lines as the room below holds; then narrower letters.
 void CaptionLabel::SetCaption(const QString& caption) {
   setText(caption);
-  setFont(QFont());  // the dialog's font again, as the parent gives it
+  ResetFont();
   setGeometry(box_);
   const int width = contentsRect().width();
   const int frame = height() - contentsRect().height();
   for (int stretch = 100; stretch >= kNarrowestStretch; stretch -= kStretchStep) {
     if (stretch < 100) {
-      QFont narrower = parentWidget()->font();
+      QFont narrower = BaseFont();
       narrower.setStretch(stretch);
       setFont(narrower);
     }
@@ -54,7 +63,12 @@ void CaptionLabel::SetCaption(const QString& caption) {
       return;
     }
   }
-  setFont(QFont());
+  ResetFont();
+}
+
+// The dialog's font again, as the parent gives it, or the label's own.
+void CaptionLabel::ResetFont() {
+  setFont(ownFont_ ? *ownFont_ : QFont());
 }
 
 }  // namespace zav::qt

@@ -5,6 +5,7 @@
 // cut. What cannot be shown whole even then carries its full text as a tooltip.
 
 #include <QLabel>
+#include <optional>
 
 namespace zav::qt {
 
@@ -14,14 +15,20 @@ class CaptionLabel final : public QLabel {
   CaptionLabel(QWidget* client, QRect box, int roomHeightPx, Qt::Alignment alignment);
 
   void SetCaption(const QString& text);
+  // The caption in `font` rather than the dialog's (a fixed-pitch one, say), still drawn
+  // narrower when too wide.
+  void KeepFont(const QFont& font);
   // Whether the whole caption shows.
   bool Fits() const;
 
  private:
   QSize NeededFor(int width) const;
+  QFont BaseFont() const;
+  void ResetFont();
 
   QRect box_;  // px
   int roomHeightPx_;
+  std::optional<QFont> ownFont_;
 };
 
 }  // namespace zav::qt

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPalette>
@@ -135,6 +137,22 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* client, const De
       CreateWidget(control, client, deliver, geometry, VerticalPixels(units, roomHeight));
   if (auto* list = dynamic_cast<QComboBox*>(widget)) {
     geometry = DropDownGeometry(*list, geometry);
+  }
+  if (control.fixedPitch) {
+    // The system's fixed-pitch font at the dialog font's size; a platform without a theme
+    // (offscreen, a bare X server) names none, so then whatever font matches "monospace".
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(fixed).fixedPitch()) {
+      fixed = QFont(QStringLiteral("monospace"));
+      fixed.setStyleHint(QFont::Monospace);
+      fixed.setFixedPitch(true);
+    }
+    fixed.setPointSizeF(client->font().pointSizeF());
+    if (auto* label = dynamic_cast<CaptionLabel*>(widget)) {
+      label->KeepFont(fixed);
+    } else {
+      widget->setFont(fixed);
+    }
   }
   widget->setGeometry(geometry);
   if (control.kind == K::CanvasControl || control.kind == K::HorizontalScrollBar) {

@@ -147,10 +147,16 @@ void Win32Desktop::SetMenuBar(OpenDialog& dialog) {
 void Win32Desktop::SetUpWindow(OpenDialog& dialog) {
   dialog.menus.Build(dialog.dialogTemplate->menuId);
   SetMenuBar(dialog);
-  // A progress bar's colour shows only without the visual style's own bar.
+  // A progress bar's colour shows only without the visual style's own bar; a fixed-pitch
+  // control takes the system's fixed font.
   for (const ControlTemplate& control : dialog.dialogTemplate->controls) {
     if (control.kind == ControlKind::ProgressBar) {
       SetWindowTheme(GetDlgItem(dialog.window, control.id), L"", L"");
+    }
+    // A stock font: shared by the system, never deleted.
+    if (control.fixedPitch) {
+      SendMessageW(GetDlgItem(dialog.window, control.id), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), FALSE);
     }
   }
 }

@@ -16,6 +16,7 @@
 #include "calibrate_window/calibration_chart.h"
 #include "calibration/calibration.h"
 #include "calibration/calibration_text.h"
+#include "datalog/csv_log_reader.h"
 #include "link/wire.h"
 #include "params/gas_ratio_line.h"
 #include "resources/calibrate_template.h"
@@ -234,6 +235,89 @@ TEST_F(CalibrateWindowTest,
   // Nothing was written: the fitter did not confirm.
   EXPECT_EQ(harness.desktop.Newest(kTransferTemplateId), nullptr);
   EXPECT_EQ(harness.controller.Register(kYAxisRegister), yAxisRegister);
+}
+
+// The fitter reads the controller, applies the proposal and confirms "Send data to ZAV ?":
+// once the controller holds the proposed factors, the one instruction is the next step (a
+// drive on gas to check them), never the stale "Press Apply", and "Apply" has nothing left
+// to write.
+TEST_F(CalibrateWindowTest, OnceTheProposalIsWrittenTheInstructionIsTheCheckOnGas) {
+  const std::vector<testing::Hold> holds = testing::LoadRangeHolds();
+  const std::filesystem::path petrolLog = harness.dir / "petrol.csv";
+  const std::filesystem::path gasLog = harness.dir / "gas.csv";
+  testing::WriteDriveLog(petrolLog, testing::PetrolDrive(holds), kDefaultParameters);
+  testing::WriteDriveLog(gasLog,
+                         testing::GasDrive(holds, {FactorsAt(kNeedPositions), FactorsAt({15, 19})}),
+                         kDefaultParameters);
+  harness.desktop.SetTimeLimit(300 * kSecond);
+  harness.desktop.At(300 * kMillisecond, [&] {
+    harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Read from ZAV?"
+    harness.desktop.Press(kMain, kCommandReadFromZav);
+  });
+  std::string beforeWrite;
+  harness.desktop.At(15 * kSecond, [&] {
+    harness.desktop.ChooseAddedItem(kMain, kCalibrate);
+    ChooseLog(kCalibratePetrolChoose, petrolLog);
+    ChooseLog(kCalibrateGasChoose, gasLog);
+    beforeWrite = Text(kCalibrateGuidance);
+    harness.desktop.At(harness.desktop.Now() + kSecond, [&] {
+      harness.desktop.QueueMessageAnswer(MessageAnswer::Ok);  // "Send data to ZAV ?"
+      harness.desktop.Press(kParametersTemplateId, kParametersOkButton);
+    });
+    harness.desktop.At(harness.desktop.Now() + 20 * kSecond,
+                       [&] { harness.desktop.RequestClose(kParametersTemplateId); });
+    Press(kCalibrateApply);  // returns once the Parameters dialog closed
+  });
+  std::string afterWrite;
+  bool applyDisabled = false;
+  harness.desktop.At(40 * kSecond, [&] {
+    afterWrite = Text(kCalibrateGuidance);
+    applyDisabled = Shown(kCalibrateApply).disabled;
+  });
+  EXPECT_EQ(harness.RunUntil(41 * kSecond), 0);
+  EXPECT_EQ(beforeWrite.rfind("Press \"Apply to Parameters…\"", 0), 0U) << beforeWrite;
+  const FormulaResult written = ApplyFormulaTo(599, kNeedPositions);
+  ASSERT_EQ(harness.controller.Register(kYAxisRegister), written.yAxis) << "the write was done";
+  EXPECT_EQ(afterWrite.find("Apply"), std::string::npos) << afterWrite;
+  EXPECT_NE(afterWrite.find("written"), std::string::npos) << afterWrite;
+  EXPECT_NE(afterWrite.find("\"Record on gas\""), std::string::npos) << afterWrite;
+  EXPECT_TRUE(applyDisabled);
+}
+
+// While the window records, the cells it reports come from the rows the log gained since
+// the last count, read where the file grew: what it has gathered is the log as read whole
+// (up to its last count), and the count shown is that of those rows.
+TEST_F(CalibrateWindowTest, WhileRecordingTheCellsCountedFollowTheGrowingLog) {
+  bool checked = false;
+  harness.desktop.At(2 * kSecond, [&] {
+    harness.desktop.ChooseAddedItem(kMain, kCalibrate);
+    Press(kCalibratePetrolRecord);
+    ASSERT_TRUE(host.State().recording);
+  });
+  harness.desktop.At(95 * kSecond, [&] {
+    const CalibrateWindow& state = host.State();
+    ASSERT_TRUE(state.logs[0]);
+    const CsvLogContents whole = ReadCsvLog(*state.logs[0]);  // petrol
+    ASSERT_EQ(whole.error, "");
+    ASSERT_GT(state.recorded.size(), 300U) << "about 90 s of rows";
+    ASSERT_LE(state.recorded.size(), whole.samples.size());
+    EXPECT_GT(state.recorded.size() + 60, whole.samples.size()) << "counted within 5 s";
+    for (std::size_t i = 0; i < state.recorded.size(); ++i) {
+      ASSERT_EQ(state.recorded[i].seconds, whole.samples[i].seconds) << i;
+      ASSERT_EQ(state.recorded[i].shown, whole.samples[i].shown) << i;
+    }
+    const std::span<const DecodedSample> counted(whole.samples.data(), state.recorded.size());
+    EXPECT_EQ(state.recordingCells, CellsCoveredOn(counted, Fuel::Petrol));
+    EXPECT_NE(Text(kCalibrateGuidance)
+                  .find(std::to_string(state.recordingCells) + " load cells covered so far"),
+              std::string::npos)
+        << Text(kCalibrateGuidance);
+    Press(kCalibratePetrolRecord);  // Stop
+    EXPECT_TRUE(host.State().recorded.empty());
+    checked = true;
+  });
+  EXPECT_EQ(harness.RunUntil(96 * kSecond), 0);
+  EXPECT_TRUE(checked);
 }
 
 // A recording started from the Log menu goes on unless the fitter agrees to stop it; when

@@ -95,5 +95,48 @@ TEST(CalibrationShortDriveTest, TwentySecondsOnEachFuelGiveTheReasonAndNoProposa
       << round.calibration.reason;
 }
 
+// A car whose factors are right, driven on the road as a fitter drives (holds of a few
+// seconds, the manifold wobbling), is told "calibrated": a cell that lands just past the
+// bound by the drive's noise must not turn into a proposal that moves a trackbar a step.
+struct RightFactors {
+  std::optional<sim::GasFactors> need;  // nothing: the factory set, which is in force
+  std::uint32_t seed = 1;
+};
+
+class CalibratedOnTheRoadTest : public ::testing::TestWithParam<RightFactors> {};
+
+TEST_P(CalibratedOnTheRoadTest, FactorsThatMatchTheNeedAreCalibratedWithinTwoRounds) {
+  testing::CalibrationDrive drive;
+  drive.engine = sim::EngineOptions{GetParam().need, sim::DriveMode::kRoad};
+  drive.seed = GetParam().seed;
+  Round round = DriveAndCalibrate(drive);
+  ASSERT_EQ(round.failure, "");
+  ASSERT_TRUE(round.calibration.proposal) << round.calibration.reason;
+  if (GetParam().need) {
+    // Off the factory set: the first round proposes, and the second drives on its factors.
+    const Proposal first = *round.calibration.proposal;
+    ASSERT_TRUE(first.Changes());
+    drive.formula = {first.xAxis, static_cast<std::uint16_t>(first.formula.yAxis),
+                     static_cast<std::uint16_t>(first.formula.numerator)};
+    round = DriveAndCalibrate(drive);
+    ASSERT_EQ(round.failure, "");
+    ASSERT_TRUE(round.calibration.proposal) << round.calibration.reason;
+  }
+  const Calibration& calibration = round.calibration;
+  SCOPED_TRACE(CellTableText(calibration) + ProposalText(*calibration.proposal));
+  EXPECT_TRUE(calibration.calibrated);
+  EXPECT_FALSE(calibration.proposal->Changes());
+  EXPECT_GE(calibration.covered, kLeastCells);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seeds, CalibratedOnTheRoadTest,
+    ::testing::Values(RightFactors{std::nullopt, 1}, RightFactors{std::nullopt, 2},
+                      RightFactors{std::nullopt, 3}, RightFactors{std::nullopt, 4},
+                      RightFactors{std::nullopt, 5}, RightFactors{sim::GasFactors{2.40, 1.30}, 3},
+                      RightFactors{sim::GasFactors{2.40, 1.30}, 1},
+                      RightFactors{sim::GasFactors{2.00, 1.20}, 2},
+                      RightFactors{sim::GasFactors{2.20, 1.30}, 3}));
+
 }  // namespace
 }  // namespace zav

@@ -99,6 +99,31 @@ TEST(CalibrationTest, SettledCellsGiveTheNeedAndTheFitLandsOnItsGridPositions) {
   }
 }
 
+// A road drive seldom holds both fuels in the same 100 mbar: a gas hold between two petrol
+// holds of its RPM band is compared with the petrol drive at its own pressure, so its cell
+// counts without petrol samples of its own and gives the true correction. A gas hold
+// beyond the petrol drive's pressures has nothing to compare with and is left out.
+TEST(CalibrationTest, AGasCellBetweenPetrolHoldsIsComparedAtItsOwnPressure) {
+  const std::vector<Hold> onPetrol = {
+      {1200.0, 320.0, 12.0}, {1200.0, 380.0, 12.0}, {1200.0, 520.0, 12.0}, {1200.0, 580.0, 12.0}};
+  const std::vector<Hold> onGas = {{1200.0, 450.0, 20.0}, {1200.0, 900.0, 12.0}};
+  const GasModel model = NeedOfTheTests();
+  const Calibration result = Calibrate(Decoded(PetrolDrive(onPetrol)),
+                                       Decoded(GasDrive(onGas, model)), kDefaultParameters);
+  ASSERT_EQ(result.cells.size(), 1U) << CellTableText(result);
+  const LoadCell& cell = result.cells.front();
+  EXPECT_EQ(cell.rpmFrom, 1000);
+  EXPECT_EQ(cell.manifoldFrom, 400);
+  EXPECT_LT(cell.petrolSamples, kLeastCellSamples) << "only the ramps cross it on petrol";
+  EXPECT_TRUE(cell.Covered());
+  const double petrolMs = ModelPetrolMs(450.0);
+  EXPECT_NEAR(cell.petrolMs, petrolMs, 0.01);
+  EXPECT_NEAR(
+      cell.Correction(),
+      testing::ModelRatio(model.need, petrolMs) / testing::ModelRatio(model.inForce, petrolMs),
+      0.003);
+}
+
 TEST(CalibrationTest, DrivesThatCannotPlaceTheLineGiveTheReasonAndNoProposal) {
   const GasModel model = NeedOfTheTests();
   const std::vector<Hold> threeLoads{{1200, 350, 12}, {2700, 550, 12}, {1200, 950, 12}};

@@ -6,13 +6,16 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 
 #include "datalog/csv_fields.h"
 #include "datalog/csv_log_reader.h"
 #include "datalog/csv_log_writer.h"
 #include "datalog/sample_columns.h"
 #include "tests/support/program_harness.h"
+#include "tests/support/temp_dir.h"
 #include "ui/live_display.h"
 
 namespace zav {
@@ -195,6 +198,56 @@ TEST(CsvLogReaderTest, ReadsASoundLogAndLeavesOutACutOffLastRow) {
     EXPECT_EQ(contents.cutLine, 3) << cut;
     EXPECT_NE(CutRowNote(contents).find("line 3"), std::string::npos);
   }
+}
+
+// A log followed while it grows, looked at after pieces cut anywhere (inside a row, inside
+// the header, on a line end): the rows handed over add up to the log read whole, each row
+// once, and every look reads only the bytes added since the one before. A bad row added
+// later is refused, and stays refused.
+TEST(CsvLogFollowerTest, HandsOverOnlyTheWholeRowsAddedSinceTheLastLook) {
+  std::string text = CsvHeaderRow();
+  for (int row = 0; row < 40; ++row) {
+    const std::string seconds = std::to_string(row / 10) + "." + std::to_string(row % 10) + "00";
+    text += "2026-12-08T15:04:05.123+01:00," + seconds + ",3.01,3.05,2.98,3.02,3.61,3.66," +
+            "3.58,3.62,3.01,20,380,1380,1000,14000," + std::to_string(800 + row * 37) +
+            ",500,200,20,0," + (row % 3 == 0 ? "12,Petrol" : "6,Gas") + "\r\n";
+  }
+  const CsvLogContents whole = ParseCsvLog(text);
+  ASSERT_EQ(whole.error, "");
+  ASSERT_EQ(whole.samples.size(), 40U);
+
+  const testing::TempDir folder;
+  const std::filesystem::path path = folder / "growing.csv";
+  CsvLogFollower follower(path);
+  std::vector<DecodedSample> followed;
+  std::size_t written = 0;
+  for (const std::size_t cut :
+       {std::size_t{0}, std::size_t{25}, std::size_t{300}, std::size_t{301}, std::size_t{1234},
+        std::size_t{2500}, text.size() - 1, text.size()}) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << text.substr(written, cut - written);
+    written = cut;
+    CsvLogContents added = follower.ReadAdded();
+    ASSERT_EQ(added.error, "") << cut;
+    EXPECT_EQ(follower.BytesRead(), cut);
+    followed.insert(followed.end(), added.samples.begin(), added.samples.end());
+    // A row is handed over once its line end is written, not before.
+    const std::size_t wholeRows = static_cast<std::size_t>(
+        std::count(text.begin(), text.begin() + static_cast<long>(cut), '\n'));
+    EXPECT_EQ(followed.size(), wholeRows == 0 ? 0 : wholeRows - 1) << cut;
+  }
+  ASSERT_EQ(followed.size(), whole.samples.size());
+  for (std::size_t i = 0; i < followed.size(); ++i) {
+    EXPECT_EQ(followed[i].seconds, whole.samples[i].seconds) << i;
+    EXPECT_EQ(followed[i].shown, whole.samples[i].shown) << i;
+    EXPECT_EQ(followed[i].status, whole.samples[i].status) << i;
+  }
+
+  std::ofstream(path, std::ios::binary | std::ios::app) << "not,a,row\r\n";
+  EXPECT_EQ(follower.ReadAdded().error, "line 42: it has 3 fields instead of 23");
+  std::ofstream(path, std::ios::binary | std::ios::app) << text.substr(text.find('\n') + 1);
+  const CsvLogContents after = follower.ReadAdded();
+  EXPECT_EQ(after.error, "line 42: it has 3 fields instead of 23");
+  EXPECT_TRUE(after.samples.empty());
 }
 
 struct MalformedCase {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -163,6 +164,14 @@ TEST_P(CaptionsFitTest, EveryStaticGroupAndButtonTextFitsItsBoxWhole) {
               << "template " << dialog.id << ", control " << control.id << " \""
               << text.toStdString() << "\": " << why;
           EXPECT_TRUE(widget->toolTip().isEmpty()) << control.id << " is marked as cut";
+          // A control the template sets in the fixed-pitch font (the Calibrate window's
+          // proposal, whose columns must line up) shows in one: a narrow and a wide letter
+          // take the same room. The rest are in the dialog's proportional font.
+          const QFontMetrics metrics(widget->font());
+          EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiii")) ==
+                        metrics.horizontalAdvance(QStringLiteral("MMMM")),
+                    control.fixedPitch)
+              << "template " << dialog.id << ", control " << control.id;
         }
         any.EndDialog(self, 0);
       }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <vector>
 
 #include "link/wire.h"
@@ -24,9 +26,10 @@ struct Trace {
   std::vector<double> trim;
 };
 
-Trace Drive(std::uint32_t seed, GasFactors need, bool onGas, double seconds) {
-  EngineModel engine =
-      StartEngine(StreamOf(seed, RandomStream::kEngine), EngineOptions{need, DriveMode::kRoad});
+Trace Drive(std::uint32_t seed, GasFactors need, bool onGas, double seconds,
+            std::optional<double> topMbar = std::nullopt, double shiftMbar = 0.0) {
+  EngineModel engine = StartEngine(StreamOf(seed, RandomStream::kEngine),
+                                   EngineOptions{need, DriveMode::kRoad, topMbar, shiftMbar});
   Trace trace;
   for (double s = 0.0; s < seconds; s += kStepS) {
     StepEngine(engine, GasSupply{onGas, onGas}, GasFactors{});
@@ -64,6 +67,33 @@ TEST(RoadDriveTest, WandersAsTheSeedDecidesWithHoldsIdleStopsAndAWobble) {
   }
   EXPECT_GT(holds, 20);
   EXPECT_GT(wobbling, holds / 3);
+}
+
+// A fitter told to stay below a pressure drives the same kind of road below it: no gaps,
+// the holds and stops as before. A drive whose holds sit higher is the same road, each
+// hold that much higher and the rest unchanged.
+TEST(RoadDriveTest, ATopKeepsTheDriveBelowItAndAShiftRaisesEachHoldOnTheSameRoad) {
+  for (const double top : {650.0, 550.0}) {
+    const Trace below = Drive(2, {}, false, 240.0, top);
+    constexpr double kSensorNoiseMbar = 15.0;  // the measured pressure's noise, at most
+    EXPECT_LT(*std::max_element(below.manifold.begin(), below.manifold.end()),
+              top + kSensorNoiseMbar);
+    EXPECT_GT(*std::max_element(below.manifold.begin(), below.manifold.end()), top - 60.0);
+    EXPECT_LT(*std::min_element(below.manifold.begin(), below.manifold.end()), 300.0);
+  }
+  const Trace road = Drive(2, {}, false, 240.0);
+  const Trace higher = Drive(2, {}, false, 240.0, std::nullopt, 30.0);
+  ASSERT_EQ(road.rpm.size(), higher.rpm.size());
+  EXPECT_EQ(road.rpm, higher.rpm) << "the same road";
+  int raised = 0;
+  int unchanged = 0;
+  for (std::size_t i = 0; i < road.load.size(); ++i) {
+    const double mbar = (higher.load[i] - road.load[i]) * 550.0;
+    raised += std::abs(mbar - 30.0) < 1.0 ? 1 : 0;
+    unchanged += std::abs(mbar) < 1.0 ? 1 : 0;
+  }
+  EXPECT_GT(raised, static_cast<int>(road.load.size()) / 3) << "the holds";
+  EXPECT_GT(unchanged, 0) << "idle stops";
 }
 
 TEST(RoadDriveTest, TheTrimSettlesAtNeedOverDeliveredOnTheOneLine) {
