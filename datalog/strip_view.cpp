@@ -52,18 +52,26 @@ std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, 
   std::size_t begin = 0;
   for (std::size_t slice = 0; slice < slices; ++slice) {
     const std::size_t end = count * (slice + 1) / slices;
-    auto low = sample;
-    auto high = sample;
+    // The first lowest and the first highest of the slice, in time order; kept in locals,
+    // as this loop visits every sample of every series drawn.
+    ChartPoint low{sample->seconds, sample->shown[index]};
+    ChartPoint high = low;
+    std::size_t lowAt = begin;
+    std::size_t highAt = begin;
     for (std::size_t i = begin; i < end; ++i, ++sample) {
-      low = sample->shown[index] < low->shown[index] ? sample : low;
-      high = sample->shown[index] > high->shown[index] ? sample : high;
+      const float value = sample->shown[index];
+      if (value < low.value) {
+        low = {sample->seconds, value};
+        lowAt = i;
+      }
+      if (value > high.value) {
+        high = {sample->seconds, value};
+        highAt = i;
+      }
     }
-    const bool lowFirst = !(high < low);
-    const DecodedSample& first = lowFirst ? *low : *high;
-    const DecodedSample& second = lowFirst ? *high : *low;
-    points.push_back({first.seconds, first.shown[index]});
-    if (low != high) {
-      points.push_back({second.seconds, second.shown[index]});
+    points.push_back(lowAt <= highAt ? low : high);
+    if (lowAt != highAt) {
+      points.push_back(lowAt <= highAt ? high : low);
     }
     begin = end;
   }

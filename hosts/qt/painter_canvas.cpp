@@ -39,6 +39,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, TextCache* texts)
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setClipping(false);
   UsePen();
+  direct_ = DirectImageOf(painter_);
 }
 
 void PainterCanvas::UsePen() {
@@ -96,6 +97,11 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
   if (points.size() < 2) {
     return;
   }
+  if (direct_ && penWidth_ == 1 && style_ == LineStyle::Solid) {
+    const QRect everywhere(-direct_->origin, direct_->image->size());
+    DrawPolylineInto(*direct_, points, clip_.value_or(everywhere), pen_.rgb());
+    return;
+  }
   points_.clear();
   for (const PixelPoint point : points) {
     points_.emplace_back(point.x, point.y);
@@ -139,10 +145,12 @@ void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
 }
 
 void PainterCanvas::ClipTo(PixelBox box) {
-  painter_.setClipRect(ToQRect(box));
+  clip_ = ToQRect(box);
+  painter_.setClipRect(*clip_);
 }
 
 void PainterCanvas::Unclip() {
+  clip_.reset();
   painter_.setClipping(false);
 }
 

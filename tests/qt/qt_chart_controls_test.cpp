@@ -2,7 +2,9 @@
 // its own Paint, grows with a resizable window, and passes on resizes, wheel turns, clicks
 // and the moving keys (Escape still reaches the dialog); check boxes and the horizontal
 // scroll bar tell the procedure what the user did; a table shows its texts; a saved picture
-// is a PNG with what was drawn, and a failed save says so.
+// is a PNG with what was drawn, and a failed save says so. A repaint nobody asked the
+// procedure for shows the picture it painted last; one-pixel lines painted on an image land
+// on the pixels nearest to the ideal line.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -18,9 +21,12 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
+#include <set>
 #include <utility>
 
+#include "hosts/qt/painter_canvas.h"
 #include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
 
@@ -123,6 +129,29 @@ TEST_F(ChartControlsTest, CanvasShowsWhatItsPaintDrew) {
     desktop_.Redraw(window, kCanvasId);
     Settle();
     EXPECT_EQ(paints_, before + 1) << "two redraws asked together bring one Paint";
+  });
+}
+
+TEST_F(ChartControlsTest, RepaintsShowTheLastPaintUntilARedrawOrResizeAsksForANewOne) {
+  Run([&](WindowRef window) {
+    QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
+    Settle();
+    const int before = paints_;
+    canvas->repaint();  // as an expose does
+    canvas->window()->repaint();
+    EXPECT_EQ(paints_, before) << "nothing changed: the procedure is not asked again";
+    const QImage shown = canvas->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(30, 30), QColor(10, 200, 30));
+    EXPECT_EQ(shown.pixelColor(30, 10), QColor(255, 0, 0));
+    desktop_.Redraw(window, kCanvasId);
+    Settle();
+    EXPECT_EQ(paints_, before + 1);
+    canvas->window()->resize(canvas->window()->size() + QSize(30, 20));
+    Settle();
+    EXPECT_EQ(paints_, before + 2) << "a resize paints anew";
+    EXPECT_EQ(canvas->grab().toImage().pixelColor(canvas->width() - 3, canvas->height() - 3),
+              QColor(10, 200, 30))
+        << "the grown part painted too";
   });
 }
 
@@ -273,6 +302,92 @@ TEST_F(ChartControlsTest, SavedPictureIsAPngOfTheDrawingAndAFailedSaveSaysWhy) {
   const std::string failure =
       desktop_.SavePicture(path + "/no/such/folder.png", {10, 10}, [](Canvas&) {});
   EXPECT_NE(failure.find("could not be saved"), std::string::npos) << failure;
+}
+
+// The pixels a one-pixel line from `from` to `to` covers, `to` left out: at each step along
+// the longer axis, the pixel nearest to the ideal line (a tie goes to the larger coordinate).
+void AddNearestPixels(PixelPoint from, PixelPoint to, std::set<std::pair<int, int>>& pixels) {
+  const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+  for (int i = 0; i < steps; ++i) {
+    const double x = from.x + (to.x - from.x) * static_cast<double>(i) / steps;
+    const double y = from.y + (to.y - from.y) * static_cast<double>(i) / steps;
+    pixels.insert({static_cast<int>(std::floor(x + 0.5)), static_cast<int>(std::floor(y + 0.5))});
+  }
+}
+
+struct LineCase {
+  const char* what;
+  std::vector<PixelPoint> points;
+  PixelBox clip;  // an empty box: none
+  QImage::Format format;
+  QPoint shift;  // the painter's translation (px)
+};
+
+TEST(PainterCanvasLines, OnePixelLinesSetTheNearestPixelsInsideTheClip) {
+  const std::vector<LineCase> cases{
+      {"shallow and steep, both ways, ties",
+       {{2, 2}, {30, 9}, {26, 1}, {29, 30}, {5, 26}, {9, 24}, {1, 3}},
+       {},
+       QImage::Format_RGB32,
+       {}},
+      {"many points on a few columns, as a thinned line",
+       {{3, 20}, {3, 4}, {3, 28}, {3, 15}, {4, 16}, {4, 2}, {4, 9}, {7, 30}, {7, 30}, {8, 1}},
+       {},
+       QImage::Format_ARGB32_Premultiplied,
+       {}},
+      {"clipped on every side",
+       {{-5, 12}, {40, 14}, {17, -3}, {15, 40}},
+       {4, 6, 28, 25},
+       QImage::Format_RGB32,
+       {}},
+      {"a translated painter",
+       {{0, 0}, {20, 7}, {20, 20}},
+       {1, 1, 18, 30},
+       QImage::Format_RGB32,
+       {6, 3}},
+      {"an image the painter draws through Qt",
+       {{2, 5}, {25, 5}, {25, 28}, {4, 28}},
+       {},
+       QImage::Format_RGB16,
+       {}},
+  };
+  for (const LineCase& line : cases) {
+    QImage image(34, 34, line.format);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.translate(line.shift);
+      qt::PainterCanvas canvas(painter);
+      canvas.SetPen({255, 0, 0});
+      if (line.clip.Width() > 0) {
+        canvas.ClipTo(line.clip);
+      }
+      canvas.Polyline(line.points);
+    }
+    std::set<std::pair<int, int>> expected;
+    for (std::size_t i = 1; i < line.points.size(); ++i) {
+      AddNearestPixels(line.points[i - 1], line.points[i], expected);
+    }
+    expected.insert({line.points.back().x, line.points.back().y});
+    std::set<std::pair<int, int>> inside;
+    for (const auto& [x, y] : expected) {
+      const bool clipped = line.clip.Width() > 0 && !line.clip.Contains({x, y});
+      const QPoint at = QPoint(x, y) + line.shift;
+      if (!clipped && image.rect().contains(at)) {
+        inside.insert({at.x(), at.y()});
+      }
+    }
+    std::set<std::pair<int, int>> drawn;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) != QColor(Qt::white)) {
+          EXPECT_EQ(image.pixelColor(x, y), QColor(255, 0, 0)) << line.what;
+          drawn.insert({x, y});
+        }
+      }
+    }
+    EXPECT_EQ(drawn, inside) << line.what;
+  }
 }
 
 }  // namespace
