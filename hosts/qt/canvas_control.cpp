@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWheelEvent>
-#include <QtMath>
 #include <array>
 #include <optional>
 
@@ -89,35 +88,16 @@ Canvas* CanvasControl::Painting() const {
   return painting_.get();
 }
 
-void CanvasControl::Redraw() {
-  stale_ = true;
-  update();
-}
-
 void CanvasControl::paintEvent(QPaintEvent*) {
-  const qreal ratio = devicePixelRatioF();
-  const QSize pixels(qCeil(width() * ratio), qCeil(height() * ratio));
-  if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
-    // RGB32: no alpha, so showing it is a plain copy into the window's pixels.
-    picture_ = QImage(pixels, QImage::Format_RGB32);
-    picture_.setDevicePixelRatio(ratio);
-    stale_ = true;
-  }
-  if (stale_) {
-    stale_ = false;  // a Redraw asked for during the Paint paints again
-    QPainter painter(&picture_);
-    painter.setFont(font());
-    painter.fillRect(rect(), Qt::white);
-    painting_ = std::make_unique<PainterCanvas>(painter, &texts_);
-    deliver_({DialogMessage::Paint, id_, 0});
-    painting_.reset();
-  }
-  QPainter(this).drawImage(QPoint(0, 0), picture_);
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  painting_ = std::make_unique<PainterCanvas>(painter, &texts_);
+  deliver_({DialogMessage::Paint, id_, 0});
+  painting_.reset();
 }
 
 void CanvasControl::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  stale_ = true;
   deliver_({DialogMessage::Resize, id_, 0});
 }
 

@@ -1,17 +1,14 @@
 #pragma once
-// A canvas control: a plain widget the dialog's procedure draws on in its Paint event. The
-// procedure paints into a picture the control keeps (an image of the widget's pixels), and
-// only when that picture is out of date: first show, a resize, the procedure's Redraw. Any
-// other repaint Qt asks for (an expose, a window moved off it) shows the kept picture and
-// costs the procedure nothing. On a 1:1 screen the picture is an image the painter canvas
-// sets one-pixel lines in directly. Qt repaints only the widget's own area, so a chart's
-// redraw repaints nothing around it. Resizes, wheel turns, clicks and the moving keys go to
-// the procedure as events with the control's id.
+// A canvas control: a plain widget the dialog's procedure draws on in its Paint event. Qt
+// asks for the paint (first show, expose, resize, Redraw), and only for the widget's own
+// area, so a chart's redraw repaints nothing around it. The widget paints straight into the
+// window's image, where the painter canvas sets one-pixel lines itself (see image_lines.h);
+// it keeps no picture of its own (that would cost its size times 4 bytes). Resizes, wheel
+// turns, clicks and the moving keys go to the procedure as events with the control's id.
 //
 // In a resizable window it keeps the distance of its right and bottom edges to the client
 // area's, so it takes the room the window gains.
 
-#include <QImage>
 #include <QWidget>
 #include <memory>
 
@@ -29,8 +26,6 @@ class CanvasControl final : public QWidget {
 
   // The canvas of the Paint being delivered; nullptr outside one.
   Canvas* Painting() const;
-  // The kept picture is out of date: the next repaint asks the procedure to paint.
-  void Redraw();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,8 +38,6 @@ class CanvasControl final : public QWidget {
   int id_;
   DeliverEvent deliver_;
   std::unique_ptr<PainterCanvas> painting_;
-  QImage picture_;     // the procedure's last Paint, in device pixels
-  bool stale_ = true;  // the procedure must paint before picture_ is shown again
   TextCache texts_;    // the labels it draws on every paint, laid out once
   int wheelRest_ = 0;  // wheel turned short of a whole notch (1/8 degrees)
 };

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <QPaintEngine>
+#include <QRegion>
+
 namespace zav::qt {
 
 namespace {
@@ -96,7 +99,9 @@ void Segment(const Pixels& pixels, QPoint from, QPoint to) {
 }  // namespace
 
 std::optional<DirectImage> DirectImageOf(QPainter& painter) {
-  QPaintDevice* device = painter.device();
+  // A widget's painter paints the window's image; the engine knows it and the repainted area.
+  QPaintEngine* engine = painter.paintEngine();
+  QPaintDevice* device = engine != nullptr ? engine->paintDevice() : nullptr;
   if (device == nullptr || device->devType() != QInternal::Image || painter.hasClipping() ||
       painter.opacity() != 1.0 ||
       painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
@@ -109,8 +114,16 @@ std::optional<DirectImage> DirectImageOf(QPainter& painter) {
       transform.dy() != std::floor(transform.dy())) {
     return std::nullopt;
   }
-  return DirectImage{image,
-                     QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()))};
+  QRect allowed = image->rect();
+  const QRegion repainted = engine->systemClip();  // empty: the whole image
+  if (!repainted.isEmpty()) {
+    if (repainted.rectCount() != 1) {
+      return std::nullopt;
+    }
+    allowed &= repainted.boundingRect();
+  }
+  return DirectImage{
+      image, QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy())), allowed};
 }
 
 void DrawPolylineInto(const DirectImage& target, std::span<const PixelPoint> points,
@@ -120,7 +133,7 @@ void DrawPolylineInto(const DirectImage& target, std::span<const PixelPoint> poi
   }
   QImage& image = *target.image;
   const Pixels pixels{image.bits(), image.bytesPerLine(),
-                      clip.translated(target.origin).intersected(image.rect()),
+                      clip.translated(target.origin).intersected(target.allowed),
                       colour | 0xff000000u};
   const auto at = [&](std::size_t i) { return QPoint(points[i].x, points[i].y) + target.origin; };
   // A thinned line has several points on most pixel columns: the segments between them

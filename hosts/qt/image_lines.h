@@ -18,14 +18,18 @@
 
 namespace zav::qt {
 
-// An image a painter paints 1:1, and where the canvas's pixel (0, 0) lies in it.
+// An image a painter paints 1:1, where the canvas's pixel (0, 0) lies in it, and the part
+// the painter may paint (a widget's paint may cover only part of the window's image).
 struct DirectImage {
   QImage* image = nullptr;
   QPoint origin;  // px in the image
+  QRect allowed;  // px in the image
 };
 
-// The image `painter` paints on, when its pixels can be set directly: a 32-bit image with
-// no scaling, no clip and plain drawing over what is there; otherwise nothing.
+// The image `painter` paints on, when its pixels can be set directly: a 32-bit image (a
+// picture, or the window's image behind a widget's paint) with no scaling, no clip of the
+// caller's, a repainted area of one rectangle, and plain drawing over what is there;
+// otherwise nothing.
 std::optional<DirectImage> DirectImageOf(QPainter& painter);
 
 // Joins the points (canvas pixels) with a one-pixel line in `colour`, setting only pixels

@@ -35,9 +35,7 @@ Canvas& QtDesktop::ControlCanvas(WindowRef window, int controlId) {
 }
 
 void QtDesktop::Redraw(WindowRef window, int controlId) {
-  if (auto* canvas = As<qt::CanvasControl>(ControlOf(window, controlId))) {
-    canvas->Redraw();
-  } else if (QWidget* control = ControlOf(window, controlId)) {
+  if (QWidget* control = ControlOf(window, controlId)) {
     control->update();
   }
 }

@@ -2,9 +2,8 @@
 // its own Paint, grows with a resizable window, and passes on resizes, wheel turns, clicks
 // and the moving keys (Escape still reaches the dialog); check boxes and the horizontal
 // scroll bar tell the procedure what the user did; a table shows its texts; a saved picture
-// is a PNG with what was drawn, and a failed save says so. A repaint nobody asked the
-// procedure for shows the picture it painted last; one-pixel lines painted on an image land
-// on the pixels nearest to the ideal line.
+// is a PNG with what was drawn, and a failed save says so. One-pixel lines, on the window or
+// on an image, land on the pixels nearest to the ideal line, and only where Qt repaints.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -132,26 +132,65 @@ TEST_F(ChartControlsTest, CanvasShowsWhatItsPaintDrew) {
   });
 }
 
-TEST_F(ChartControlsTest, RepaintsShowTheLastPaintUntilARedrawOrResizeAsksForANewOne) {
+// The pixels a one-pixel line from `from` to `to` covers, `to` left out: at each step along
+// the longer axis, the pixel nearest to the ideal line (a tie goes to the larger coordinate).
+void AddNearestPixels(PixelPoint from, PixelPoint to, std::set<std::pair<int, int>>& pixels) {
+  const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+  for (int i = 0; i < steps; ++i) {
+    const double x = from.x + (to.x - from.x) * static_cast<double>(i) / steps;
+    const double y = from.y + (to.y - from.y) * static_cast<double>(i) / steps;
+    pixels.insert({static_cast<int>(std::floor(x + 0.5)), static_cast<int>(std::floor(y + 0.5))});
+  }
+}
+
+// Where `colour` shows in the canvas's part of what its window shows, in canvas pixels.
+std::set<std::pair<int, int>> PixelsOf(QWidget& canvas, const QColor& colour) {
+  const QImage shown =
+      canvas.screen()->grabWindow(canvas.window()->winId()).toImage();  // the window's image
+  const QPoint origin = canvas.mapTo(canvas.window(), QPoint(0, 0));
+  std::set<std::pair<int, int>> found;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      if (shown.pixelColor(origin + QPoint(x, y)) == colour) {
+        found.insert({x, y});
+      }
+    }
+  }
+  return found;
+}
+
+TEST_F(ChartControlsTest, LinesOnTheWindowTakeTheNearestPixelsAndStayInTheRepaintedArea) {
+  const std::array<PixelPoint, 3> line{{{5, 3}, {190, 97}, {7, 90}}};
+  QColor ink(255, 0, 0);
+  paint_ = [&](Canvas& canvas, PixelSize size) {
+    canvas.FillRectangle({0, 0, size.width, size.height}, {255, 255, 255});
+    canvas.SetPen({static_cast<std::uint8_t>(ink.red()), static_cast<std::uint8_t>(ink.green()),
+                   static_cast<std::uint8_t>(ink.blue())});
+    canvas.Polyline(line);
+  };
+  std::set<std::pair<int, int>> nearest;
+  AddNearestPixels(line[0], line[1], nearest);
+  AddNearestPixels(line[1], line[2], nearest);
+  nearest.insert({line[2].x, line[2].y});
   Run([&](WindowRef window) {
     QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
     Settle();
-    const int before = paints_;
-    canvas->repaint();  // as an expose does
-    canvas->window()->repaint();
-    EXPECT_EQ(paints_, before) << "nothing changed: the procedure is not asked again";
-    const QImage shown = canvas->grab().toImage();
-    EXPECT_EQ(shown.pixelColor(30, 30), QColor(10, 200, 30));
-    EXPECT_EQ(shown.pixelColor(30, 10), QColor(255, 0, 0));
-    desktop_.Redraw(window, kCanvasId);
+    EXPECT_EQ(PixelsOf(*canvas, Qt::red), nearest);
+    // A repaint of part of the canvas (as an expose) in another ink: the line changes there
+    // and nowhere else.
+    ink = QColor(0, 0, 255);
+    const QRect part(40, 10, 30, 30);
+    canvas->update(part);
     Settle();
-    EXPECT_EQ(paints_, before + 1);
-    canvas->window()->resize(canvas->window()->size() + QSize(30, 20));
-    Settle();
-    EXPECT_EQ(paints_, before + 2) << "a resize paints anew";
-    EXPECT_EQ(canvas->grab().toImage().pixelColor(canvas->width() - 3, canvas->height() - 3),
-              QColor(10, 200, 30))
-        << "the grown part painted too";
+    const auto blue = PixelsOf(*canvas, Qt::blue);
+    const auto red = PixelsOf(*canvas, Qt::red);
+    EXPECT_FALSE(blue.empty());
+    for (const auto& [x, y] : nearest) {
+      const bool inside = part.contains(x, y);
+      EXPECT_EQ(blue.count({x, y}), inside ? 1U : 0U) << x << "," << y;
+      EXPECT_EQ(red.count({x, y}), inside ? 0U : 1U) << x << "," << y;
+    }
+    EXPECT_EQ(blue.size() + red.size(), nearest.size());
   });
 }
 
@@ -302,17 +341,6 @@ TEST_F(ChartControlsTest, SavedPictureIsAPngOfTheDrawingAndAFailedSaveSaysWhy) {
   const std::string failure =
       desktop_.SavePicture(path + "/no/such/folder.png", {10, 10}, [](Canvas&) {});
   EXPECT_NE(failure.find("could not be saved"), std::string::npos) << failure;
-}
-
-// The pixels a one-pixel line from `from` to `to` covers, `to` left out: at each step along
-// the longer axis, the pixel nearest to the ideal line (a tie goes to the larger coordinate).
-void AddNearestPixels(PixelPoint from, PixelPoint to, std::set<std::pair<int, int>>& pixels) {
-  const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
-  for (int i = 0; i < steps; ++i) {
-    const double x = from.x + (to.x - from.x) * static_cast<double>(i) / steps;
-    const double y = from.y + (to.y - from.y) * static_cast<double>(i) / steps;
-    pixels.insert({static_cast<int>(std::floor(x + 0.5)), static_cast<int>(std::floor(y + 0.5))});
-  }
 }
 
 struct LineCase {
