@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -133,6 +134,8 @@ int OpenLog(int rows) {
   zav::CloseCsvLog(writer);
   const auto bytes = std::filesystem::file_size(path);
 
+  // The program opens a log from its main window: the fonts are loaded by then.
+  QFontMetrics(QApplication::font()).height();
   const Clock::time_point start = Clock::now();
   zav::CsvLogContents contents = zav::ReadCsvLog(path);
   const double readMs = MsSince(start);
