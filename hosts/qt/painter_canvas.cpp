@@ -123,6 +123,15 @@ zav::PixelSize PainterCanvas::MeasureText(std::string_view text) {
 }
 
 void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
+  if (texts_ != nullptr && direct_) {  // 1:1: the text's pixels, copied
+    const TextCache::Entry& cached = texts_->PixelsOf(text, painter_.font(), textColour_);
+    const int left = StartOf(place.at.x, cached.size.width(), place.across);
+    const int top = StartOf(place.at.y, cached.size.height(), place.down);
+    painter_.drawImage(
+        QPoint(left, top) - QPoint(TextCache::kPixelsMargin, TextCache::kPixelsMargin),
+        cached.pixels);
+    return;
+  }
   if (texts_ != nullptr) {
     const TextCache::Entry& cached = texts_->Of(text, painter_.font());
     const int left = StartOf(place.at.x, cached.size.width(), place.across);
