@@ -3,7 +3,8 @@
 //                                        the program polling COM1 (ZAVMON_COM1) for SECONDS,
 //                                        with the live chart open, a recording running, or
 //                                        both. Prints the process's CPU time (ms) over
-//                                        SECONDS after the first 5 s.
+//                                        SECONDS after the first 5 s, and its resident
+//                                        memory at the end.
 //   datalog_bench open-log [ROWS]        writes a log of ROWS samples (24,000: one hour),
 //                                        then times reading it and showing it in a playback
 //                                        window, drawn once.
@@ -12,6 +13,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -37,6 +39,23 @@ double CpuMs() {
     return static_cast<double>(time.tv_sec) * 1000.0 + static_cast<double>(time.tv_usec) / 1000.0;
   };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The process's resident memory (KiB), from /proc; 0 where there is none.
+long ResidentKiB() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) {
+    return 0;
+  }
+  char line[256];
+  long kib = 0;
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1) {
+      break;
+    }
+  }
+  std::fclose(status);
+  return kib;
 }
 
 double MsSince(Clock::time_point start) {
@@ -74,18 +93,24 @@ int Poll(int seconds, bool chart, bool record) {
   // layout of the chart are not what polling costs.
   constexpr int kSettleMs = 5000;
   double before = 0.0;
+  long residentKiB = 0;
   QTimer::singleShot(kSettleMs, [&] { before = CpuMs(); });
-  QTimer::singleShot(kSettleMs + seconds * 1000,
-                     [&] { desktop.WindowOf(program.link.mainWindow)->close(); });
+  QTimer::singleShot(kSettleMs + seconds * 1000, [&] {
+    residentKiB = ResidentKiB();  // with every window still open
+    desktop.WindowOf(program.link.mainWindow)->close();
+  });
   zav::RunMainWindow(program);
   const double used = CpuMs() - before;
-  std::printf("%s: CPU %.0f ms in %d s (%.2f %%), %zu samples, %llu rows recorded\n",
-              chart && record ? "live chart + recording"
-              : chart         ? "live chart"
-              : record        ? "recording"
-                              : "neither",
-              used, seconds, used / (seconds * 10.0), program.dataLog.session.samples.size(),
-              static_cast<unsigned long long>(program.dataLog.recorder.writer.rows));
+  std::printf(
+      "%s: CPU %.0f ms in %d s (%.2f %%), resident %.1f MiB, %zu samples, %llu rows "
+      "recorded\n",
+      chart && record ? "live chart + recording"
+      : chart         ? "live chart"
+      : record        ? "recording"
+                      : "neither",
+      used, seconds, used / (seconds * 10.0), static_cast<double>(residentKiB) / 1024.0,
+      program.dataLog.session.samples.size(),
+      static_cast<unsigned long long>(program.dataLog.recorder.writer.rows));
   std::filesystem::remove_all(folder);
   return 0;
 }
@@ -109,6 +134,8 @@ int OpenLog(int rows) {
   zav::CloseCsvLog(writer);
   const auto bytes = std::filesystem::file_size(path);
 
+  // The program opens a log from its main window: the fonts are loaded by then.
+  QFontMetrics(QApplication::font()).height();
   const Clock::time_point start = Clock::now();
   zav::CsvLogContents contents = zav::ReadCsvLog(path);
   const double readMs = MsSince(start);

@@ -129,14 +129,4 @@ std::vector<AxisTick> TimeTicks(double from, double to, int most) {
   return ticks;
 }
 
-int AxisScale::Pixel(double value) const {
-  const double width = to - from;
-  const double share = width != 0.0 ? (value - from) / width : 0.0;
-  const double pixel = fromPx + share * (toPx - fromPx);
-  // Far outside the plot a point is clipped anyway; the bound keeps the int in range. Half
-  // away from zero, as lround, without its call: a redraw maps some 40,000 points.
-  const double bounded = std::clamp(pixel, -1e6, 1e6);
-  return bounded >= 0.0 ? static_cast<int>(bounded + 0.5) : -static_cast<int>(0.5 - bounded);
-}
-
 }  // namespace zav

@@ -4,6 +4,7 @@
 // a time axis. Labels are written with a decimal point whatever the locale, and only with
 // the decimals the step needs ("0.5", "12", never "12.000" or "0,5").
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,7 +47,16 @@ struct AxisScale {
   double to = 1.0;
   int fromPx = 0;
   int toPx = 1;
-  int Pixel(double value) const;
+  // Inline: a redraw maps some 40,000 points.
+  int Pixel(double value) const {
+    const double width = to - from;
+    const double share = width != 0.0 ? (value - from) / width : 0.0;
+    const double pixel = fromPx + share * (toPx - fromPx);
+    // Far outside the plot a point is clipped anyway; the bound keeps the int in range. Half
+    // away from zero, as lround, without its call.
+    const double bounded = std::clamp(pixel, -1e6, 1e6);
+    return bounded >= 0.0 ? static_cast<int>(bounded + 0.5) : -static_cast<int>(0.5 - bounded);
+  }
 };
 
 }  // namespace zav

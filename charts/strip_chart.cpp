@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "charts/chart_axis.h"
 #include "charts/chart_legend.h"
@@ -264,12 +265,18 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
   // The plot's width is not known before the axes are measured; slices per pixel column of
   // the whole canvas is close enough and never fewer than the plot's columns.
   const auto slices = static_cast<std::size_t>(std::max(size.width, 1));
-  std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> lines;
-  for (int i = 0; i < kStripSeriesCount; ++i) {
-    if (shown.series[static_cast<std::size_t>(i)]) {
-      lines[static_cast<std::size_t>(i)] =
-          ThinnedRuns(samples, runs, kStripSeriesTable[static_cast<std::size_t>(i)].column, slices);
+  std::vector<int> columns;
+  std::vector<std::size_t> drawn;  // the series of each column
+  for (std::size_t i = 0; i < kStripSeriesCount; ++i) {
+    if (shown.series[i]) {
+      columns.push_back(kStripSeriesTable[i].column);
+      drawn.push_back(i);
     }
+  }
+  auto thinned = ThinnedRunsOfColumns(samples, runs, columns, slices);
+  std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> lines;
+  for (std::size_t c = 0; c < drawn.size(); ++c) {
+    lines[drawn[c]] = std::move(thinned[c]);
   }
   const auto axes = ValueAxes(canvas, lines, shown);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace zav {
 
@@ -34,57 +35,108 @@ SampleRange SamplesIn(const std::deque<DecodedSample>& samples, double from, dou
                      static_cast<std::size_t>(last - samples.begin())};
 }
 
-std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, SampleRange range,
-                                      int column, std::size_t slices) {
-  std::vector<ChartPoint> points;
-  const auto index = static_cast<std::size_t>(column);
+namespace {
+
+// The first lowest and the first highest sample of a slice, for one column.
+struct SliceExtremes {
+  ChartPoint low;
+  ChartPoint high;
+  std::size_t lowAt = 0;  // sample index in the range
+  std::size_t highAt = 0;
+};
+
+}  // namespace
+
+std::vector<std::vector<ChartPoint>> ThinnedColumns(const std::deque<DecodedSample>& samples,
+                                                    SampleRange range, std::span<const int> columns,
+                                                    std::size_t slices) {
+  std::vector<std::vector<ChartPoint>> points(columns.size());
   const std::size_t count = range.Empty() ? 0 : range.last - range.first;
-  // Walked with iterators: a deque's operator[] costs a division per sample and column.
+  // Walked with an iterator: a deque's operator[] costs a division per sample.
   auto sample = samples.begin() + static_cast<std::ptrdiff_t>(range.first);
   if (count <= 2 * slices || slices == 0) {
-    points.reserve(count);
+    for (std::vector<ChartPoint>& column : points) {
+      column.reserve(count);
+    }
     for (std::size_t i = 0; i < count; ++i, ++sample) {
-      points.push_back({sample->seconds, sample->shown[index]});
+      for (std::size_t c = 0; c < columns.size(); ++c) {
+        points[c].push_back({sample->seconds, sample->shown[static_cast<std::size_t>(columns[c])]});
+      }
     }
     return points;
   }
-  points.reserve(2 * slices);
+  for (std::vector<ChartPoint>& column : points) {
+    column.reserve(2 * slices);
+  }
+  // Every column in one walk over the samples: the walk, not the comparing, is what costs.
+  std::vector<SliceExtremes> extremes(columns.size());
   std::size_t begin = 0;
   for (std::size_t slice = 0; slice < slices; ++slice) {
     const std::size_t end = count * (slice + 1) / slices;
-    auto low = sample;
-    auto high = sample;
-    for (std::size_t i = begin; i < end; ++i, ++sample) {
-      low = sample->shown[index] < low->shown[index] ? sample : low;
-      high = sample->shown[index] > high->shown[index] ? sample : high;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const ChartPoint first{sample->seconds, sample->shown[static_cast<std::size_t>(columns[c])]};
+      extremes[c] = {first, first, begin, begin};
     }
-    const bool lowFirst = !(high < low);
-    const DecodedSample& first = lowFirst ? *low : *high;
-    const DecodedSample& second = lowFirst ? *high : *low;
-    points.push_back({first.seconds, first.shown[index]});
-    if (low != high) {
-      points.push_back({second.seconds, second.shown[index]});
+    for (std::size_t i = begin; i < end; ++i, ++sample) {
+      for (std::size_t c = 0; c < columns.size(); ++c) {
+        const float value = sample->shown[static_cast<std::size_t>(columns[c])];
+        SliceExtremes& slot = extremes[c];
+        if (value < slot.low.value) {
+          slot.low = {sample->seconds, value};
+          slot.lowAt = i;
+        }
+        if (value > slot.high.value) {
+          slot.high = {sample->seconds, value};
+          slot.highAt = i;
+        }
+      }
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const SliceExtremes& slot = extremes[c];
+      const bool lowFirst = slot.lowAt <= slot.highAt;
+      points[c].push_back(lowFirst ? slot.low : slot.high);
+      if (slot.lowAt != slot.highAt) {
+        points[c].push_back(lowFirst ? slot.high : slot.low);
+      }
     }
     begin = end;
   }
   return points;
 }
 
-std::vector<std::vector<ChartPoint>> ThinnedRuns(const std::deque<DecodedSample>& samples,
-                                                 const std::vector<SampleRange>& runs, int column,
-                                                 std::size_t slices) {
+std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, SampleRange range,
+                                      int column, std::size_t slices) {
+  const std::array<int, 1> one{column};
+  return std::move(ThinnedColumns(samples, range, one, slices).front());
+}
+
+std::vector<std::vector<std::vector<ChartPoint>>> ThinnedRunsOfColumns(
+    const std::deque<DecodedSample>& samples, const std::vector<SampleRange>& runs,
+    std::span<const int> columns, std::size_t slices) {
   std::size_t total = 0;
   for (const SampleRange& run : runs) {
     total += run.Size();
   }
-  std::vector<std::vector<ChartPoint>> thinned;
-  thinned.reserve(runs.size());
+  std::vector<std::vector<std::vector<ChartPoint>>> thinned(columns.size());
+  for (auto& column : thinned) {
+    column.reserve(runs.size());
+  }
   for (const SampleRange& run : runs) {
     const std::size_t share =
         total == 0 ? 1 : std::max<std::size_t>(slices * run.Size() / total, 1);
-    thinned.push_back(ThinnedColumn(samples, run, column, slices == 0 ? 0 : share));
+    auto points = ThinnedColumns(samples, run, columns, slices == 0 ? 0 : share);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      thinned[c].push_back(std::move(points[c]));
+    }
   }
   return thinned;
+}
+
+std::vector<std::vector<ChartPoint>> ThinnedRuns(const std::deque<DecodedSample>& samples,
+                                                 const std::vector<SampleRange>& runs, int column,
+                                                 std::size_t slices) {
+  const std::array<int, 1> one{column};
+  return std::move(ThinnedRunsOfColumns(samples, runs, one, slices).front());
 }
 
 std::vector<StateSpan> SpansInState(const std::deque<DecodedSample>& samples, SampleRange range,

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -36,11 +37,20 @@ struct ChartPoint {
 std::vector<ChartPoint> ThinnedColumn(const std::deque<DecodedSample>& samples, SampleRange range,
                                       int column, std::size_t slices);
 
+// Several columns of the range, each as ThinnedColumn gives it, in one walk over the samples.
+std::vector<std::vector<ChartPoint>> ThinnedColumns(const std::deque<DecodedSample>& samples,
+                                                    SampleRange range, std::span<const int> columns,
+                                                    std::size_t slices);
+
 // One column, thinned run by run (see UnbrokenRuns): the runs share `slices` by their
 // samples, each at least one, so no slice reaches across a gap. One list of points per run.
 std::vector<std::vector<ChartPoint>> ThinnedRuns(const std::deque<DecodedSample>& samples,
                                                  const std::vector<SampleRange>& runs, int column,
                                                  std::size_t slices);
+// Several columns, each as ThinnedRuns gives it (in `columns`' order), in one walk.
+std::vector<std::vector<std::vector<ChartPoint>>> ThinnedRunsOfColumns(
+    const std::deque<DecodedSample>& samples, const std::vector<SampleRange>& runs,
+    std::span<const int> columns, std::size_t slices);
 
 // Spans of time in one state, for the background band: [from, to] while `status` held. A
 // span reaches the next sample's time, but not across a gap (the state then is unknown).

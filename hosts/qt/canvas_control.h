@@ -1,8 +1,10 @@
 #pragma once
 // A canvas control: a plain widget the dialog's procedure draws on in its Paint event. Qt
 // asks for the paint (first show, expose, resize, Redraw), and only for the widget's own
-// area, so a chart's redraw repaints nothing around it. Resizes, wheel turns, clicks and the
-// moving keys go to the procedure as events with the control's id.
+// area, so a chart's redraw repaints nothing around it. The widget paints straight into the
+// window's image, where the painter canvas sets one-pixel lines itself (see image_lines.h);
+// it keeps no picture of its own (that would cost its size times 4 bytes). Resizes, wheel
+// turns, clicks and the moving keys go to the procedure as events with the control's id.
 //
 // In a resizable window it keeps the distance of its right and bottom edges to the client
 // area's, so it takes the room the window gains.

@@ -39,6 +39,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, TextCache* texts)
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setClipping(false);
   UsePen();
+  direct_ = DirectImageOf(painter_);
 }
 
 void PainterCanvas::UsePen() {
@@ -96,6 +97,11 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
   if (points.size() < 2) {
     return;
   }
+  if (direct_ && penWidth_ == 1 && style_ == LineStyle::Solid) {
+    const QRect everywhere(-direct_->origin, direct_->image->size());
+    DrawPolylineInto(*direct_, points, clip_.value_or(everywhere), pen_.rgb());
+    return;
+  }
   points_.clear();
   for (const PixelPoint point : points) {
     points_.emplace_back(point.x, point.y);
@@ -117,6 +123,15 @@ zav::PixelSize PainterCanvas::MeasureText(std::string_view text) {
 }
 
 void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
+  if (texts_ != nullptr && direct_) {  // 1:1: the text's pixels, copied
+    const TextCache::Entry& cached = texts_->PixelsOf(text, painter_.font(), textColour_);
+    const int left = StartOf(place.at.x, cached.size.width(), place.across);
+    const int top = StartOf(place.at.y, cached.size.height(), place.down);
+    painter_.drawImage(
+        QPoint(left, top) - QPoint(TextCache::kPixelsMargin, TextCache::kPixelsMargin),
+        cached.pixels);
+    return;
+  }
   if (texts_ != nullptr) {
     const TextCache::Entry& cached = texts_->Of(text, painter_.font());
     const int left = StartOf(place.at.x, cached.size.width(), place.across);
@@ -139,10 +154,12 @@ void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
 }
 
 void PainterCanvas::ClipTo(PixelBox box) {
-  painter_.setClipRect(ToQRect(box));
+  clip_ = ToQRect(box);
+  painter_.setClipRect(*clip_);
 }
 
 void PainterCanvas::Unclip() {
+  clip_.reset();
   painter_.setClipping(false);
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 // A canvas on a QPainter: a canvas control's surface during its Paint, or a picture saved as
 // PNG. Lines are drawn without smoothing, so a chart's grid and lines stay on whole pixels
-// and a redraw costs little; texts are in the painter's font.
+// and a redraw costs little; on an image painted 1:1 the one-pixel solid lines are set
+// straight into its pixels (see image_lines.h). Texts are in the painter's font.
 
 #include <QColor>
 #include <QPainter>
 #include <QPoint>
+#include <QRect>
+#include <optional>
 #include <vector>
 
+#include "hosts/qt/image_lines.h"
 #include "platform/canvas.h"
 
 namespace zav::qt {
@@ -45,6 +49,8 @@ class PainterCanvas final : public Canvas {
   QColor textColour_ = Qt::black;
   QPoint current_;
   std::vector<QPoint> points_;  // kept between polylines: no allocation per line
+  std::optional<DirectImage> direct_;
+  std::optional<QRect> clip_;  // px, while ClipTo holds
 };
 
 }  // namespace zav::qt

@@ -291,7 +291,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "line 3: the time \"2026-12-08T15:04:05\" is not of the form "
                       "2026-12-08T15:04:05.123+01:00"},
         MalformedCase{"stray quote", Replace(SoundLog(), "Gas", "G\"as"),
-                      "line 3: a field's quotes are out of place"}),
+                      "line 3: a field's quotes are out of place"},
+        MalformedCase{"text after a closing quote", Replace(SoundLog(), ",Gas", ",\"G\"as"),
+                      "line 3: a field's quotes are out of place"},
+        MalformedCase{"a lone carriage return", Replace(SoundLog(), ",Gas", ",G\ras"),
+                      "line 3: the status text \"G\ras\" does not belong to status 6"}),
     [](const ::testing::TestParamInfo<MalformedCase>& param) {
       std::string name = param.param.what;
       std::replace(name.begin(), name.end(), ' ', '_');

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "datalog/factor_line.h"
 #include "datalog/strip_view.h"
 #include "link/wire.h"
@@ -120,6 +123,80 @@ INSTANTIATE_TEST_SUITE_P(
                 {{0, 100}, {100, 200}, {200, 300}}},
         RunCase{"NoRunsInAnEmptyRange", {{100, 0.0}}, {40, 40}, kMostRuns, {}}),
     [](const ::testing::TestParamInfo<RunCase>& param) { return std::string(param.param.name); });
+
+// Each slice's points as the thinning promises them, found the plain way: the first lowest
+// and the first highest value of the slice, in time order, once if they are one sample.
+std::vector<ChartPoint> SlicesPlainly(const std::deque<DecodedSample>& samples, SampleRange run,
+                                      int column, std::size_t slices) {
+  std::vector<ChartPoint> points;
+  const auto value = [&](std::size_t i) {
+    return samples[i].shown[static_cast<std::size_t>(column)];
+  };
+  const std::size_t count = run.Size();
+  if (slices == 0 || count <= 2 * slices) {
+    for (std::size_t i = run.first; i < run.last; ++i) {
+      points.push_back({samples[i].seconds, value(i)});
+    }
+    return points;
+  }
+  for (std::size_t slice = 0; slice < slices; ++slice) {
+    std::vector<float> values;
+    const std::size_t from = run.first + count * slice / slices;
+    const std::size_t to = run.first + count * (slice + 1) / slices;
+    for (std::size_t i = from; i < to; ++i) {
+      values.push_back(value(i));
+    }
+    const std::size_t low =
+        from +
+        static_cast<std::size_t>(std::min_element(values.begin(), values.end()) - values.begin());
+    const std::size_t high =
+        from +
+        static_cast<std::size_t>(std::max_element(values.begin(), values.end()) - values.begin());
+    points.push_back({samples[std::min(low, high)].seconds, value(std::min(low, high))});
+    if (low != high) {
+      points.push_back({samples[std::max(low, high)].seconds, value(std::max(low, high))});
+    }
+  }
+  return points;
+}
+
+TEST(StripViewTest, SeveralColumnsThinnedInOneWalkKeepEachColumnsOwnPeaks) {
+  // Three runs; values from a few levels (many ties), each column its own pattern, one
+  // column that never moves.
+  std::deque<DecodedSample> samples = SamplesOf({{1700, 0.0}, {9, 5.0}, {2603, 40.0}});
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i].shown[kRpmColumn] = static_cast<float>((i * 7919) % 13) * 250.0f;
+    samples[i].shown[kLambdaColumn] = static_cast<float>((i * i) % 5) * 0.5f - 1.0f;
+    samples[i].shown[kFirstGasColumn] = 3.5f;
+    samples[i].shown[kManifoldColumn] = static_cast<float>(i % 97 == 0 ? 900 : 300 + i % 4);
+  }
+  const std::array<int, 4> columns{kLambdaColumn, kRpmColumn, kFirstGasColumn, kManifoldColumn};
+  const std::vector<SampleRange> runs = UnbrokenRuns(samples, SampleRange{0, samples.size()});
+  ASSERT_EQ(runs.size(), 3U);
+  std::size_t total = 0;
+  for (const SampleRange& run : runs) {
+    total += run.Size();
+  }
+  for (const std::size_t slices :
+       {std::size_t{0}, std::size_t{1}, std::size_t{37}, std::size_t{800}, std::size_t{5000}}) {
+    const auto together = ThinnedRunsOfColumns(samples, runs, columns, slices);
+    ASSERT_EQ(together.size(), columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      ASSERT_EQ(together[c].size(), runs.size());
+      for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::size_t share =
+            slices == 0 ? 0 : std::max<std::size_t>(slices * runs[r].Size() / total, 1);
+        const std::vector<ChartPoint> plainly = SlicesPlainly(samples, runs[r], columns[c], share);
+        ASSERT_EQ(together[c][r].size(), plainly.size()) << slices << " " << c << " " << r;
+        for (std::size_t i = 0; i < plainly.size(); ++i) {
+          EXPECT_EQ(together[c][r][i].seconds, plainly[i].seconds) << slices << " " << c;
+          EXPECT_EQ(together[c][r][i].value, plainly[i].value) << slices << " " << c;
+        }
+      }
+      EXPECT_EQ(ThinnedRuns(samples, runs, columns[c], slices).size(), runs.size());
+    }
+  }
+}
 
 TEST(StripViewTest, ThinningAndBandsStopAtAGap) {
   // 20 min of gas, the adapter out for 30 s, 2 s of petrol, a 2 s transfer, 20 min of gas:

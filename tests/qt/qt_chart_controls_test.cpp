@@ -2,7 +2,8 @@
 // its own Paint, grows with a resizable window, and passes on resizes, wheel turns, clicks
 // and the moving keys (Escape still reaches the dialog); check boxes and the horizontal
 // scroll bar tell the procedure what the user did; a table shows its texts; a saved picture
-// is a PNG with what was drawn, and a failed save says so.
+// is a PNG with what was drawn, and a failed save says so. One-pixel lines, on the window or
+// on an image, land on the pixels nearest to the ideal line, and only where Qt repaints.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -18,9 +21,12 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
+#include <set>
 #include <utility>
 
+#include "hosts/qt/painter_canvas.h"
 #include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
 
@@ -123,6 +129,68 @@ TEST_F(ChartControlsTest, CanvasShowsWhatItsPaintDrew) {
     desktop_.Redraw(window, kCanvasId);
     Settle();
     EXPECT_EQ(paints_, before + 1) << "two redraws asked together bring one Paint";
+  });
+}
+
+// The pixels a one-pixel line from `from` to `to` covers, `to` left out: at each step along
+// the longer axis, the pixel nearest to the ideal line (a tie goes to the larger coordinate).
+void AddNearestPixels(PixelPoint from, PixelPoint to, std::set<std::pair<int, int>>& pixels) {
+  const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+  for (int i = 0; i < steps; ++i) {
+    const double x = from.x + (to.x - from.x) * static_cast<double>(i) / steps;
+    const double y = from.y + (to.y - from.y) * static_cast<double>(i) / steps;
+    pixels.insert({static_cast<int>(std::floor(x + 0.5)), static_cast<int>(std::floor(y + 0.5))});
+  }
+}
+
+// Where `colour` shows in the canvas's part of what its window shows, in canvas pixels.
+std::set<std::pair<int, int>> PixelsOf(QWidget& canvas, const QColor& colour) {
+  const QImage shown =
+      canvas.screen()->grabWindow(canvas.window()->winId()).toImage();  // the window's image
+  const QPoint origin = canvas.mapTo(canvas.window(), QPoint(0, 0));
+  std::set<std::pair<int, int>> found;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      if (shown.pixelColor(origin + QPoint(x, y)) == colour) {
+        found.insert({x, y});
+      }
+    }
+  }
+  return found;
+}
+
+TEST_F(ChartControlsTest, LinesOnTheWindowTakeTheNearestPixelsAndStayInTheRepaintedArea) {
+  const std::array<PixelPoint, 3> line{{{5, 3}, {190, 97}, {7, 90}}};
+  QColor ink(255, 0, 0);
+  paint_ = [&](Canvas& canvas, PixelSize size) {
+    canvas.FillRectangle({0, 0, size.width, size.height}, {255, 255, 255});
+    canvas.SetPen({static_cast<std::uint8_t>(ink.red()), static_cast<std::uint8_t>(ink.green()),
+                   static_cast<std::uint8_t>(ink.blue())});
+    canvas.Polyline(line);
+  };
+  std::set<std::pair<int, int>> nearest;
+  AddNearestPixels(line[0], line[1], nearest);
+  AddNearestPixels(line[1], line[2], nearest);
+  nearest.insert({line[2].x, line[2].y});
+  Run([&](WindowRef window) {
+    QWidget* canvas = desktop_.ControlOf(window, kCanvasId);
+    Settle();
+    EXPECT_EQ(PixelsOf(*canvas, Qt::red), nearest);
+    // A repaint of part of the canvas (as an expose) in another ink: the line changes there
+    // and nowhere else.
+    ink = QColor(0, 0, 255);
+    const QRect part(40, 10, 30, 30);
+    canvas->update(part);
+    Settle();
+    const auto blue = PixelsOf(*canvas, Qt::blue);
+    const auto red = PixelsOf(*canvas, Qt::red);
+    EXPECT_FALSE(blue.empty());
+    for (const auto& [x, y] : nearest) {
+      const bool inside = part.contains(x, y);
+      EXPECT_EQ(blue.count({x, y}), inside ? 1U : 0U) << x << "," << y;
+      EXPECT_EQ(red.count({x, y}), inside ? 0U : 1U) << x << "," << y;
+    }
+    EXPECT_EQ(blue.size() + red.size(), nearest.size());
   });
 }
 
@@ -273,6 +341,81 @@ TEST_F(ChartControlsTest, SavedPictureIsAPngOfTheDrawingAndAFailedSaveSaysWhy) {
   const std::string failure =
       desktop_.SavePicture(path + "/no/such/folder.png", {10, 10}, [](Canvas&) {});
   EXPECT_NE(failure.find("could not be saved"), std::string::npos) << failure;
+}
+
+struct LineCase {
+  const char* what;
+  std::vector<PixelPoint> points;
+  PixelBox clip;  // an empty box: none
+  QImage::Format format;
+  QPoint shift;  // the painter's translation (px)
+};
+
+TEST(PainterCanvasLines, OnePixelLinesSetTheNearestPixelsInsideTheClip) {
+  const std::vector<LineCase> cases{
+      {"shallow and steep, both ways, ties",
+       {{2, 2}, {30, 9}, {26, 1}, {29, 30}, {5, 26}, {9, 24}, {1, 3}},
+       {},
+       QImage::Format_RGB32,
+       {}},
+      {"many points on a few columns, as a thinned line",
+       {{3, 20}, {3, 4}, {3, 28}, {3, 15}, {4, 16}, {4, 2}, {4, 9}, {7, 30}, {7, 30}, {8, 1}},
+       {},
+       QImage::Format_ARGB32_Premultiplied,
+       {}},
+      {"clipped on every side",
+       {{-5, 12}, {40, 14}, {17, -3}, {15, 40}},
+       {4, 6, 28, 25},
+       QImage::Format_RGB32,
+       {}},
+      {"a translated painter",
+       {{0, 0}, {20, 7}, {20, 20}},
+       {1, 1, 18, 30},
+       QImage::Format_RGB32,
+       {6, 3}},
+      {"an image the painter draws through Qt",
+       {{2, 5}, {25, 5}, {25, 28}, {4, 28}},
+       {},
+       QImage::Format_RGB16,
+       {}},
+  };
+  for (const LineCase& line : cases) {
+    QImage image(34, 34, line.format);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.translate(line.shift);
+      qt::PainterCanvas canvas(painter);
+      canvas.SetPen({255, 0, 0});
+      if (line.clip.Width() > 0) {
+        canvas.ClipTo(line.clip);
+      }
+      canvas.Polyline(line.points);
+    }
+    std::set<std::pair<int, int>> expected;
+    for (std::size_t i = 1; i < line.points.size(); ++i) {
+      AddNearestPixels(line.points[i - 1], line.points[i], expected);
+    }
+    expected.insert({line.points.back().x, line.points.back().y});
+    std::set<std::pair<int, int>> inside;
+    for (const auto& [x, y] : expected) {
+      const bool clipped = line.clip.Width() > 0 && !line.clip.Contains({x, y});
+      const QPoint at = QPoint(x, y) + line.shift;
+      if (!clipped && image.rect().contains(at)) {
+        inside.insert({at.x(), at.y()});
+      }
+    }
+    std::set<std::pair<int, int>> drawn;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) != QColor(Qt::white)) {
+          EXPECT_EQ(image.pixelColor(x, y), QColor(255, 0, 0)) << line.what;
+          drawn.insert({x, y});
+        }
+      }
+    }
+    EXPECT_EQ(drawn, inside) << line.what;
+  }
 }
 
 }  // namespace

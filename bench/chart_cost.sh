@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# What a chart window costs the running program, each figure from two programs run side by
+# side at the same time (each polling its own zavsim), so a busy machine weighs on both alike:
+#   - CPU: the window with the live chart open and a recording running against the window
+#     alone, 30 s after the first 5 s (target: ratio <= 1.2);
+#   - resident memory of the same two at the end (target: the chart's <= the window's + 3 MB);
+# then the time to open a one-hour log (24,000 rows) to a drawn chart (target <= 150 ms).
+# Runs under Xvfb (as bench/idle_cost.sh), or offscreen with QT_QPA_PLATFORM=offscreen.
+# Each run appends its figures, with the machine's load, to bench/chart_cost_results.txt.
+#
+# Usage: bench/chart_cost.sh [RUNS] [BUILD_DIR]     (default 3 runs, build dir build-bench)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-3}
+build=${2:-build-bench}
+seconds=30
+results=bench/chart_cost_results.txt
+cmake --build "$build" -j 2 --target zavsim datalog_bench >/dev/null
+
+work=$(mktemp -d)
+pids=()
+sims=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
+  display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  export DISPLAY=$display QT_QPA_PLATFORM=xcb
+  sleep 1
+fi
+
+# sim NAME: a zavsim on a pseudo-terminal, its path the first line of $work/NAME.out.
+sim() {
+  "$build/sim/zavsim" --pty >"$work/$1.out" 2>/dev/null &
+  sims+=($!)
+  for _ in $(seq 100); do [ -s "$work/$1.out" ] && break; sleep 0.05; done
+}
+
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+
+chart_run() {
+  local plain chart
+  sim plain
+  sim chart
+  ZAVMON_COM1=$(head -n 1 "$work/plain.out") "$build/bench/datalog_bench" poll "$seconds" >"$work/plain.txt" 2>/dev/null &
+  plain=$!
+  ZAVMON_COM1=$(head -n 1 "$work/chart.out") "$build/bench/datalog_bench" poll "$seconds" both \
+    >"$work/chart.txt" 2>/dev/null &
+  chart=$!
+  wait "$plain" "$chart"
+  awk '/CPU/ {for (i = 1; i <= NF; ++i) {if ($i == "CPU") cpu[FILENAME] = $(i + 1)
+                                          if ($i == "resident") mib[FILENAME] = $(i + 1)}}
+       END {p = ARGV[1]; c = ARGV[2]
+            printf "chart + recording CPU %.0f ms against the window alone %.0f ms, ratio %.2f\n",
+                   cpu[c], cpu[p], (cpu[p] > 0 ? cpu[c] / cpu[p] : 0)
+            printf "resident memory %.1f MiB against %.1f MiB, %+.1f MiB\n", mib[c], mib[p],
+                   mib[c] - mib[p]}' "$work/plain.txt" "$work/chart.txt"
+}
+
+{
+  echo
+  echo "bench/chart_cost.sh, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD)," \
+    "$(nproc) cores, build $(awk -F= '/^CMAKE_BUILD_TYPE/ {print $2}' "$build/CMakeCache.txt")," \
+    "platform $QT_QPA_PLATFORM"
+} | tee -a "$results"
+for run in $(seq "$runs"); do
+  {
+    echo "run $run, load average before: $(load)"
+    chart_run
+    # A run is a subshell of the pipe below: its simulators end with it, not with the trap.
+    kill "${sims[@]}" 2>/dev/null || true
+    "$build/bench/datalog_bench" open-log 24000 2>/dev/null
+    echo "  load average after: $(load)"
+  } | sed 's/^/  /' | tee -a "$results"
+done
