@@ -81,7 +81,7 @@ ctest --test-dir "$build" --output-on-failure --timeout 300 -L win32
 # comes up polling, "Read from ZAV" (Ctrl+R, then OK) reads the parameters, "Start
 # recording…" (Alt+L, Enter, then Enter in the save dialog) records a log; closed as the
 # system closes it (WM_CLOSE). Checked through the log and the simulator's request log.
-serve sim --log
+serve sim --log --firmware-out "$work/kept.zav"
 map_port COM1 "$work/sim"
 timeout 30 wineserver -k 2>/dev/null || true
 run=$work/run
@@ -190,6 +190,30 @@ head -1 "$run/monitor.csv" | grep -q '^Time (local),Seconds (s),BA_1 (ms)' ||
 # cost some, but a monitor that kept no rows or hung is a fault.
 [ "$csv_rows" -ge 5 ] || { echo "zavctl.exe monitor wrote $csv_rows live rows" >&2; exit 1; }
 echo "zavctl.exe: read, status and monitor (4 s, $csv_rows rows) in $((SECONDS - zavctl_started)) s"
+
+# An upload as a fitter's script runs it: "flash" sends a whole image of 30,720 bytes, which
+# the simulator keeps byte for byte. The line takes 240 blocks of 132 bytes, each answered
+# by one byte, at 960 bytes a second (9600 baud, 10 bits a byte): 33.3 s. The upload's time,
+# from its 'U' request to the image kept, is printed beside that (and the whole command's,
+# wine's start included); a busy machine only makes it longer, so it is recorded, not held
+# against a bound.
+head -c 30720 /dev/urandom >"$run/fw.zav"
+kept() { grep -q "firmware image of 30720 bytes" "$requests"; }
+upload_asked() { tail -n +"$mark" "$requests" | grep -q "^request U "; }
+mark
+flash_started_ms=$(now_ms)
+zavctl flash flash fw.zav --yes &
+flasher=$!
+wait_for 60 upload_asked || { echo "zavctl.exe flash did not start the upload" >&2; exit 1; }
+upload_started_ms=$(now_ms)
+wait_for 120 kept || { echo "zavctl.exe flash: no image arrived" >&2; exit 1; }
+upload_ms=$(($(now_ms) - upload_started_ms))
+wait "$flasher"
+flash_ms=$(($(now_ms) - flash_started_ms))
+cmp -s "$run/fw.zav" "$work/kept.zav" || { echo "zavctl.exe flash: the image did not arrive whole" >&2; exit 1; }
+grep -q "Uploaded 30720 bytes in 240 blocks." "$work/flash.err" ||
+  { echo "zavctl.exe flash reported no upload:" >&2; cat "$work/flash.err" >&2; exit 1; }
+awk -v u="$upload_ms" -v f="$flash_ms" 'BEGIN {printf "zavctl.exe: upload of 30,720 bytes in %.1f s, %.2f times the line'"'"'s 33.3 s (the command %.1f s)\n", u / 1000, u / 33300, f / 1000}'
 
 # The fitter's packages from the same build: the portable zip and the installer.
 bash scripts/package-windows.sh
