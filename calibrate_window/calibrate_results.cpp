@@ -5,6 +5,7 @@
 #include "calibrate_window/calibration_chart.h"
 #include "calibration/calibration_guide.h"
 #include "calibration/calibration_text.h"
+#include "platform/files/path_text.h"
 #include "resources/calibrate_template.h"
 
 namespace zav {
@@ -48,7 +49,7 @@ void Recalculate(Desktop& desktop, CalibrateWindow& state) {
       continue;
     }
     if (!loaded.log.note.empty()) {
-      text += log->filename().string() + ": " + loaded.log.note + "\n";
+      text += Utf8FromPath(log->filename()) + ": " + loaded.log.note + "\n";
     }
     (fuel == Fuel::Petrol ? petrol : gas) = &loaded.log;
     if (fuel == Fuel::Petrol) {

@@ -2,6 +2,7 @@
 
 #include "calibration/calibration_guide.h"
 #include "params/set_factors.h"
+#include "platform/files/path_text.h"
 #include "resources/calibrate_template.h"
 
 namespace zav {
@@ -22,7 +23,7 @@ int RecordControl(Fuel fuel) {
 
 void ShowLogPath(Desktop& desktop, CalibrateWindow& state, Fuel fuel) {
   const std::optional<std::filesystem::path>& log = state.Log(fuel);
-  desktop.SetText(state.window, LogControl(fuel), log ? log->string() : kNoLogText);
+  desktop.SetText(state.window, LogControl(fuel), log ? Utf8FromPath(*log) : kNoLogText);
 }
 
 void ShowMessage(Desktop& desktop, const CalibrateWindow& state, const std::string& text) {

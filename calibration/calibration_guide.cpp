@@ -6,6 +6,7 @@
 
 #include "calibration/calibration_logs.h"
 #include "calibration/calibration_text.h"
+#include "platform/files/path_text.h"
 
 namespace zav {
 
@@ -98,7 +99,7 @@ BeforeRecording CheckBeforeRecording(Fuel fuel, bool otherRecording,
 }
 
 std::string StopOtherQuestion(const std::filesystem::path& running, Fuel fuel) {
-  return "A recording this window did not start is running (" + running.filename().string() +
+  return "A recording this window did not start is running (" + Utf8FromPath(running.filename()) +
          "). Stop it and record the drive on " + std::string(FuelName(fuel)) + " instead?";
 }
 
@@ -137,7 +138,7 @@ std::string Instruction(const GuideFacts& facts) {
 }
 
 std::string ClosingWhileRecordingText(const std::filesystem::path& log) {
-  return "The recording to " + log.filename().string() +
+  return "The recording to " + Utf8FromPath(log.filename()) +
          " goes on after this window closes. Stop it with \"Stop recording\" in the Log menu, "
          "or open \"Calibrate…\" again and press \"Stop\".";
 }

@@ -7,6 +7,7 @@
 #include "datalog/recorder.h"
 #include "params/parameter_file.h"
 #include "params/set_factors.h"
+#include "platform/files/path_text.h"
 
 namespace zav {
 
@@ -17,7 +18,7 @@ Fuel OtherFuel(Fuel fuel) {
 }
 
 std::string WrongFuelText(const std::filesystem::path& path, Fuel fuel) {
-  const std::string name = path.string();
+  const std::string name = Utf8FromPath(path);
   if (fuel == Fuel::Petrol) {
     return name +
            ": only one fuel: no sample was taken on petrol. Record the first drive on petrol "
@@ -34,7 +35,7 @@ std::optional<InForceSet> InForceFor(const CalibrationLog& gasLog,
                                      const std::optional<InForceSet>& otherwise) {
   if (gasLog.parameters) {
     return InForceSet{*gasLog.parameters,
-                      "the parameter file beside " + gasLog.path.filename().string()};
+                      "the parameter file beside " + Utf8FromPath(gasLog.path.filename())};
   }
   return otherwise;
 }
@@ -73,13 +74,13 @@ LoadedCalibrationLog LoadCalibrationLog(const std::filesystem::path& path, Fuel 
   loaded.log.path = path;
   CsvLogContents contents = ReadCsvLog(path);
   if (!contents.error.empty()) {
-    loaded.error = path.string() + ": not a data log of this program: " + contents.error;
+    loaded.error = Utf8FromPath(path) + ": not a data log of this program: " + contents.error;
     return loaded;
   }
   if (contents.samples.empty()) {
-    loaded.error =
-        path.string() + (contents.cutLine != 0 ? ": cut off: its only row was not written whole"
-                                               : ": no samples, only the heading");
+    loaded.error = Utf8FromPath(path) + (contents.cutLine != 0
+                                             ? ": cut off: its only row was not written whole"
+                                             : ": no samples, only the heading");
     return loaded;
   }
   loaded.log.note = CutRowNote(contents);
@@ -90,7 +91,7 @@ LoadedCalibrationLog LoadCalibrationLog(const std::filesystem::path& path, Fuel 
     const bool onOther =
         std::any_of(contents.samples.begin(), contents.samples.end(), onFuel(OtherFuel(fuel)));
     loaded.error = onOther ? WrongFuelText(path, fuel)
-                           : path.string() + ": no sample on " + std::string(FuelName(fuel)) +
+                           : Utf8FromPath(path) + ": no sample on " + std::string(FuelName(fuel)) +
                                  " or " + std::string(FuelName(OtherFuel(fuel))) +
                                  ": the controller was not answering or not running.";
     return loaded;

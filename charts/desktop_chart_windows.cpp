@@ -1,6 +1,7 @@
 #include "charts/desktop_chart_windows.h"
 
 #include "params/set_factors.h"
+#include "platform/files/path_text.h"
 
 namespace zav {
 
@@ -85,7 +86,7 @@ void DesktopChartWindows::SessionChanged() {
 
 void DesktopChartWindows::ShowLog(LogView log) {
   Desktop* desktop = inputs_.desktop;
-  const std::string name = log.path.filename().string();
+  const std::string name = Utf8FromPath(log.path.filename());
   auto charts = std::make_shared<LogData>(LogData{std::move(log), {}});
   auto chart = std::make_shared<StripChartWindow>();
   chart->inputs.samples = &charts->log.samples;

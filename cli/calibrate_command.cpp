@@ -11,6 +11,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json_output.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 
 namespace zav::cli {
 
@@ -95,7 +96,7 @@ Json CalibrationJson(const Calibration& calibration) {
 }
 
 std::optional<CalibrationLog> Load(CliContext& cli, const std::string& path, Fuel fuel) {
-  LoadedCalibrationLog loaded = LoadCalibrationLog(path, fuel);
+  LoadedCalibrationLog loaded = LoadCalibrationLog(PathFromUtf8(path), fuel);
   if (!loaded.error.empty()) {
     Complain(cli, loaded.error);
     return std::nullopt;
@@ -122,11 +123,11 @@ int RunCalibrate(CliContext& cli, const Arguments& args) {
     return kExitPortOrFile;
   }
   InForceSet otherwise{kDefaultParameters, "the factory set (no parameter file beside " +
-                                               std::filesystem::path(paths[1]).filename().string() +
+                                               Utf8FromPath(PathFromUtf8(paths[1]).filename()) +
                                                "; give the set in force with --in-force FILE.car)"};
   if (parser.IsSet(inForceOption)) {
     const std::string file = parser.Value(inForceOption);
-    const LoadedParameters given = ReadParameterFile(file);
+    const LoadedParameters given = ReadParameterFile(PathFromUtf8(file));
     if (!given.words) {
       Complain(cli, file + ": not a parameter file that can be read: " + given.error);
       return kExitPortOrFile;

@@ -7,6 +7,7 @@
 #include "link/poll_cycle.h"
 #include "link/serial_port.h"
 #include "params/config_library.h"
+#include "platform/files/path_text.h"
 #include "platform/port_name.h"
 #include "ui/connection_status.h"
 
@@ -24,13 +25,12 @@ constexpr DialogTemplate kWaitTemplate{.id = 4002, .title = "zavctl wait"};
 
 // The stored port name of zavmon.cfg, or nothing when the file holds none.
 std::optional<std::string> StoredPortName(const std::filesystem::path& settings) {
-  std::FILE* file = std::fopen(settings.string().c_str(), "rb");
-  if (file == nullptr) {
+  const CFile file = OpenCFile(settings, "rb");
+  if (!file) {
     return std::nullopt;
   }
   std::string name(kPortNameBytes, '\0');
-  const std::size_t count = std::fread(name.data(), 1, name.size(), file);
-  std::fclose(file);
+  const std::size_t count = std::fread(name.data(), 1, name.size(), file.get());
   return count == kPortNameBytes ? std::optional(name) : std::nullopt;
 }
 
@@ -78,13 +78,13 @@ std::string OpenPort(CliContext& cli, Program& program, std::unique_ptr<SerialDe
   }
   const std::optional<std::string> stored = StoredPortName(program.link.settingsFile);
   if (!stored) {
-    Complain(cli, "no port: " + program.link.settingsFile.string() +
+    Complain(cli, "no port: " + Utf8FromPath(program.link.settingsFile) +
                       " holds no port name; give --port COMn or --port DEVICE");
     return {};
   }
   if (!OpenSerialPort(program.link)) {
     Complain(cli, "cannot open port " + console::DescribedPort(*stored) + " named in " +
-                      program.link.settingsFile.string() + ": " + OpenFailure(*device) +
+                      Utf8FromPath(program.link.settingsFile) + ": " + OpenFailure(*device) +
                       "; or give --port");
     return {};
   }

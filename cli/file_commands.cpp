@@ -12,6 +12,7 @@
 #include "cli/register_table.h"
 #include "link/block_transfer.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 #include "platform/latin1_text.h"
 
 namespace zav::cli {
@@ -121,7 +122,7 @@ int RunDefaults(CliContext& cli, const Arguments& args) {
   RegisterImage image{};
   ApplyDefaults(image);
   if (const std::optional<std::string> problem =
-          WriteParameterFile(parser.Value(outOption), EncodeParameterFile(image))) {
+          WriteParameterFile(PathFromUtf8(parser.Value(outOption)), EncodeParameterFile(image))) {
     Complain(cli, *problem);
     return kExitPortOrFile;
   }

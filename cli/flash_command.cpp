@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/controller_session.h"
 #include "cli/exit_codes.h"
+#include "platform/files/path_text.h"
 #include "upgrade/firmware_image.h"
 #include "upgrade/firmware_layout.h"
 #include "upgrade/status_watch.h"
@@ -81,7 +82,7 @@ int RunFlash(CliContext& cli, const Arguments& args) {
     return *code;
   }
   const std::string path = parser.Positional().at(0);
-  if (const FirmwareImage image = ReadFirmwareImage(path); !image.problem.empty()) {
+  if (const FirmwareImage image = ReadFirmwareImage(PathFromUtf8(path)); !image.problem.empty()) {
     Complain(cli, FirmwareProblemText(path, image.problem));
     return kExitPortOrFile;
   }

@@ -15,6 +15,7 @@
 #include "params/config_library.h"
 #include "params/parameter_file.h"
 #include "platform/files/file_replace.h"
+#include "platform/files/path_text.h"
 #include "platform/latin1_text.h"
 
 namespace zav::cli {
@@ -59,7 +60,8 @@ std::optional<std::vector<std::uint8_t>> ReadForEdit(const CliContext& cli) {
 int Store(const CliContext& cli, const std::vector<std::uint8_t>& bytes) {
   const std::filesystem::path settings = SettingsOf(cli);
   if (const std::optional<std::string> reason = ReplaceFileContents(settings, bytes)) {
-    Complain(cli, "cannot save " + settings.string() + ": " + *reason + "; it was left as it was");
+    Complain(cli,
+             "cannot save " + Utf8FromPath(settings) + ": " + *reason + "; it was left as it was");
     return kExitPortOrFile;
   }
   return kExitDone;
@@ -113,7 +115,7 @@ int Add(const CliContext& cli, const std::string& name, const std::string& file)
     Complain(cli, "library add: " + *problem);
     return kExitUsage;
   }
-  const LoadedParameters loaded = ReadParameterFile(file);
+  const LoadedParameters loaded = ReadParameterFile(PathFromUtf8(file));
   if (!loaded.words) {
     Complain(cli, loaded.error);
     return kExitPortOrFile;
@@ -142,7 +144,7 @@ int Remove(const CliContext& cli, const std::string& name) {
 }
 
 int Export(const CliContext& cli, const std::string& name, const std::string& out) {
-  if (const std::optional<std::string> problem = OutputPathProblem(out)) {
+  if (const std::optional<std::string> problem = OutputPathProblem(PathFromUtf8(out))) {
     Complain(cli, *problem);
     return kExitPortOrFile;
   }
@@ -157,7 +159,7 @@ int Export(const CliContext& cli, const std::string& name, const std::string& ou
   RegisterImage image{};
   StoreParameters(image, WordsAt(*settings, *index));
   if (const std::optional<std::string> problem =
-          WriteParameterFile(out, EncodeParameterFile(image))) {
+          WriteParameterFile(PathFromUtf8(out), EncodeParameterFile(image))) {
     Complain(cli, *problem);
     return kExitPortOrFile;
   }

@@ -6,6 +6,7 @@
 
 #include "link/wire.h"
 #include "params/config_library.h"
+#include "platform/files/path_text.h"
 #include "platform/latin1_text.h"
 
 namespace zav::cli {
@@ -23,7 +24,7 @@ std::string Quoted(const std::string& name) {
 }  // namespace
 
 SettingsBytes ReadSettingsForEdit(const std::filesystem::path& settings) {
-  const std::string where = settings.string();
+  const std::string where = Utf8FromPath(settings);
   std::error_code error;
   if (!std::filesystem::is_regular_file(settings, error)) {
     return {{},
@@ -31,8 +32,7 @@ SettingsBytes ReadSettingsForEdit(const std::filesystem::path& settings) {
                 " is missing or not a plain file: start zavmon once and choose a port "
                 "there, or copy a zavmon.cfg into this folder"};
   }
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(where.c_str(), "rb"),
-                                                             std::fclose);
+  const CFile file = OpenCFile(settings, "rb");
   if (!file) {
     return {{}, "cannot read " + where};
   }

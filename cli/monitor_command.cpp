@@ -16,6 +16,7 @@
 #include "datalog/csv_log_writer.h"
 #include "link/connection.h"
 #include "platform/files/file_replace.h"
+#include "platform/files/path_text.h"
 #include "texts/live_text.h"
 #include "ui/connection_status.h"
 
@@ -72,7 +73,7 @@ std::optional<double> Seconds(std::string_view text) {
 // Where the samples go while they come: beside the file that is replaced at the end (the
 // one a symbolic link leads to), so that the replace is a rename on one file system.
 std::filesystem::path PartPath(const std::string& target) {
-  std::filesystem::path part = ReplacedFileOf(target);
+  std::filesystem::path part = ReplacedFileOf(PathFromUtf8(target));
   part += ".part";
   return part;
 }
@@ -100,7 +101,7 @@ bool EndLog(const CliContext& cli, CsvLogWriter& writer, const std::string& targ
     }
     return whole;
   }
-  const std::string part = writer.path.string();
+  const std::string part = Utf8FromPath(writer.path);
   if (!whole) {
     Complain(cli,
              writer.error + "; " + target + " is left as it was, the rows written are in " + part);
@@ -111,7 +112,8 @@ bool EndLog(const CliContext& cli, CsvLogWriter& writer, const std::string& targ
     std::filesystem::remove(writer.path, ignored);
     return true;
   }
-  if (const std::optional<std::string> failed = ReplaceFileWith(target, writer.path)) {
+  if (const std::optional<std::string> failed =
+          ReplaceFileWith(PathFromUtf8(target), writer.path)) {
     Complain(cli, "cannot replace " + target + ": " + *failed + "; " + target +
                       " is left as it was, the samples are in " + part);
     return false;
@@ -149,7 +151,7 @@ int RunMonitor(CliContext& cli, const Arguments& args) {
   }
   const std::string csv = parser.Value(csvOption);
   if (parser.IsSet(csvOption) && csv != "-") {
-    if (const std::optional<std::string> problem = OutputPathProblem(csv)) {
+    if (const std::optional<std::string> problem = OutputPathProblem(PathFromUtf8(csv))) {
       Complain(cli, *problem);
       return kExitPortOrFile;
     }

@@ -2,6 +2,7 @@
 
 #include "params/config_library.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 #include "platform/latin1_text.h"
 
 namespace zav::cli {
@@ -18,10 +19,11 @@ LoadedSet FromLibrary(const std::string& name, const std::filesystem::path& sett
   }
   if (library.recordCount == 0) {
     return {std::nullopt,
-            "no library in " + settings.string() + " (lib:" + Latin1ToUtf8(name) + ")"};
+            "no library in " + Utf8FromPath(settings) + " (lib:" + Latin1ToUtf8(name) + ")"};
   }
-  return {std::nullopt, "the library in " + settings.string() + " holds no configuration named \"" +
-                            Latin1ToUtf8(name) + "\"; see zavctl library list"};
+  return {std::nullopt, "the library in " + Utf8FromPath(settings) +
+                            " holds no configuration named \"" + Latin1ToUtf8(name) +
+                            "\"; see zavctl library list"};
 }
 
 }  // namespace
@@ -34,7 +36,7 @@ LoadedSet LoadFromFiles(const std::string& source, const std::filesystem::path& 
   if (source.starts_with(kLibraryPrefix)) {
     return FromLibrary(source.substr(std::string(kLibraryPrefix).size()), settings);
   }
-  const LoadedParameters loaded = ReadParameterFile(source);
+  const LoadedParameters loaded = ReadParameterFile(PathFromUtf8(source));
   return {loaded.words, loaded.error};
 }
 

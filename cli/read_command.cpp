@@ -13,6 +13,7 @@
 #include "link/block_transfer.h"
 #include "params/config_name.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 #include "platform/latin1_text.h"
 
 namespace zav::cli {
@@ -59,7 +60,7 @@ int RunRead(CliContext& cli, const Arguments& args) {
   const std::string outPath = parser.Value(outOption);
   const bool toStandardOutput = parser.IsSet(outOption) && outPath == "-";
   if (parser.IsSet(outOption) && !toStandardOutput) {
-    if (const std::optional<std::string> problem = OutputPathProblem(outPath)) {
+    if (const std::optional<std::string> problem = OutputPathProblem(PathFromUtf8(outPath))) {
       Complain(cli, *problem);
       return kExitPortOrFile;
     }
@@ -88,7 +89,7 @@ int RunRead(CliContext& cli, const Arguments& args) {
     PrintRegisters(cli, program.link.image, name, parser.IsSet(jsonOption));
     if (parser.IsSet(outOption)) {
       if (const std::optional<std::string> problem =
-              WriteParameterFile(outPath, EncodeParameterFile(program.link.image))) {
+              WriteParameterFile(PathFromUtf8(outPath), EncodeParameterFile(program.link.image))) {
         Complain(cli, *problem);
         return kExitPortOrFile;
       }

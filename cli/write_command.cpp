@@ -12,6 +12,7 @@
 #include "link/block_transfer.h"
 #include "link/poll_cycle.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 
 namespace zav::cli {
 
@@ -60,7 +61,7 @@ int RunWrite(CliContext& cli, const Arguments& args) {
   if (const std::optional<int> code = ParseCommand(cli, parser, args, kWriteHelp, 1, 1)) {
     return *code;
   }
-  const LoadedParameters loaded = ReadParameterFile(parser.Positional().at(0));
+  const LoadedParameters loaded = ReadParameterFile(PathFromUtf8(parser.Positional().at(0)));
   if (!loaded.words) {
     Complain(cli, loaded.error);
     return kExitPortOrFile;

@@ -2,12 +2,13 @@
 
 #include <cctype>
 #include <charconv>
-#include <fstream>
+#include <cstdio>
 #include <optional>
 #include <utility>
 
 #include "datalog/csv_fields.h"
 #include "datalog/csv_log_writer.h"
+#include "platform/files/path_text.h"
 #include "texts/live_text.h"
 
 namespace zav {
@@ -276,7 +277,7 @@ CsvLogContents ParseCsvLog(std::string_view text) {
 }
 
 CsvLogContents ReadCsvLog(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
+  const CFile file = OpenCFile(path, "rb");
   if (!file) {
     CsvLogContents contents;
     contents.error = "The log file cannot be opened.";
@@ -287,12 +288,14 @@ CsvLogContents ReadCsvLog(const std::filesystem::path& path) {
   std::string pending;
   std::string piece(kPiece, '\0');
   bool going = true;
-  while (going && file) {
-    file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-    pending.append(piece.data(), static_cast<std::size_t>(file.gcount()));
-    going = parser.Take(pending, !file);
+  bool atEnd = false;
+  while (going && !atEnd) {
+    const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
+    pending.append(piece.data(), got);
+    atEnd = got < piece.size();
+    going = parser.Take(pending, atEnd);
   }
-  if (file.bad()) {
+  if (std::ferror(file.get()) != 0) {
     CsvLogContents contents;
     contents.error = "The log file cannot be read.";
     return contents;

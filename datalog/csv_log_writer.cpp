@@ -10,6 +10,7 @@
 #include "datalog/file_sync.h"
 #include "datalog/local_time.h"
 #include "datalog/sample_columns.h"
+#include "platform/files/path_text.h"
 #include "texts/live_text.h"
 
 namespace zav {
@@ -106,9 +107,9 @@ std::string CsvSampleRow(const LiveSample& sample, std::int64_t startSteadyMs) {
 
 bool OpenCsvLog(CsvLogWriter& writer, const std::filesystem::path& path) {
   writer = CsvLogWriter{};
-  writer.name = path.string();
+  writer.name = Utf8FromPath(path);
   errno = 0;
-  writer.ownedFile.reset(std::fopen(path.string().c_str(), "wb"));
+  writer.ownedFile = OpenCFile(path, "wb");
   if (!writer.ownedFile) {
     writer.error = "Could not create the log file \"" + writer.name +
                    "\": " + Reason(errno != 0 ? errno : EIO);

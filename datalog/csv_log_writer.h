@@ -20,18 +20,15 @@
 #include <string>
 
 #include "datalog/live_sample.h"
+#include "platform/files/path_text.h"
 
 namespace zav {
 
 inline constexpr std::int64_t kLogSyncIntervalMs = 1000;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 struct CsvLogWriter {
   std::FILE* stream = nullptr;  // null once closed or failed
-  std::unique_ptr<std::FILE, FileCloser> ownedFile;
+  CFile ownedFile;
   std::string name;                // the file as messages name it
   std::filesystem::path path;      // empty for a stream given from outside
   std::uint64_t bytesWritten = 0;  // whole rows (and the header) the stream accepted

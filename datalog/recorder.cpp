@@ -7,6 +7,7 @@
 
 #include "datalog/local_time.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 #include "texts/joiner.h"
 #include "texts/thousands.h"
 
@@ -26,7 +27,7 @@ std::optional<std::string> KeepParameters(Recorder& recorder, const ControllerSe
 }
 
 bool EndsWithCar(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
+  std::string extension = Utf8FromPath(path.extension());
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension == ".car";
@@ -55,7 +56,7 @@ std::filesystem::path ParametersPathOf(const std::filesystem::path& logPath) {
 
 std::optional<std::string> LogNameProblem(const std::filesystem::path& path) {
   if (EndsWithCar(path)) {
-    return "A log cannot be named \"" + path.filename().string() +
+    return "A log cannot be named \"" + Utf8FromPath(path.filename()) +
            "\": .car is the name of parameter files. Choose a name ending in .csv.";
   }
   return std::nullopt;
@@ -70,7 +71,7 @@ std::optional<std::string> StartRecording(Recorder& recorder, const std::filesys
   if (path.has_parent_path()) {
     std::filesystem::create_directories(path.parent_path(), error);
     if (error) {
-      return "Could not create the folder \"" + path.parent_path().string() +
+      return "Could not create the folder \"" + Utf8FromPath(path.parent_path()) +
              "\": " + error.message();
     }
   }
@@ -92,7 +93,7 @@ std::optional<std::string> StartRecording(Recorder& recorder, const std::filesys
 }
 
 std::filesystem::path NextPartPath(const std::filesystem::path& path) {
-  const std::string stem = path.stem().string();
+  const std::string stem = Utf8FromPath(path.stem());
   const std::size_t mark = stem.rfind("-part");
   int part = 1;
   std::string base = stem;
@@ -107,7 +108,8 @@ std::filesystem::path NextPartPath(const std::filesystem::path& path) {
     }
   }
   std::filesystem::path next = path;
-  next.replace_filename(base + "-part" + std::to_string(part + 1) + path.extension().string());
+  next.replace_filename(
+      PathFromUtf8(base + "-part" + std::to_string(part + 1) + Utf8FromPath(path.extension())));
   return next;
 }
 
@@ -156,7 +158,7 @@ std::string RecordingStatusText(const Recorder& recorder) {
   // The rows and the size first: a narrow window cuts the end, and the name is known.
   return "Recording: " + WithThousands(recorder.writer.rows) +
          (recorder.writer.rows == 1 ? " row, " : " rows, ") +
-         SizeText(recorder.writer.bytesWritten) + kJoiner + recorder.path.filename().string() +
+         SizeText(recorder.writer.bytesWritten) + kJoiner + Utf8FromPath(recorder.path.filename()) +
          (recorder.parametersKept ? "" : kJoiner + std::string("parameters ") + kNotReadYet);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/files/file_replace.h"
 #include "platform/files/file_start.h"
+#include "platform/files/path_text.h"
 #include "platform/port_name.h"
 
 namespace zav {
@@ -82,7 +83,7 @@ void DrainInput(Link& link) {
 
 std::string PortNotSavedText(const std::filesystem::path& settingsFile, const std::string& name,
                              const std::string& reason) {
-  return name + " cannot be saved in \"" + settingsFile.string() + "\": " + reason + ".\n\n" +
+  return name + " cannot be saved in \"" + Utf8FromPath(settingsFile) + "\": " + reason + ".\n\n" +
          name + " is used until the program ends; the next start opens the port saved before.";
 }
 

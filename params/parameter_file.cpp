@@ -7,18 +7,14 @@
 
 #include "link/wire.h"
 #include "platform/files/file_replace.h"
+#include "platform/files/path_text.h"
 
 namespace zav {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 std::string PathText(const std::filesystem::path& path) {
-  return path.string();
+  return Utf8FromPath(path);
 }
 
 std::string ErrorText(int error) {
@@ -52,7 +48,7 @@ LoadedParameters ParametersFromFileStart(const std::filesystem::path& path,
 
 LoadedParameters ReadParameterFile(const std::filesystem::path& path) {
   errno = 0;
-  const FileHandle file(std::fopen(path.string().c_str(), "rb"));
+  const CFile file = OpenCFile(path, "rb");
   if (!file) {
     const int error = errno;  // before the message's allocations can change it
     return {std::nullopt, "Cannot open " + PathText(path) + ": " + ErrorText(error)};

@@ -4,6 +4,7 @@
 
 #include "params/parameter_file.h"
 #include "params/send_question.h"
+#include "platform/files/path_text.h"
 
 namespace zav {
 
@@ -37,7 +38,7 @@ std::optional<std::filesystem::path> ChooseParameterFile(Desktop& desktop, Windo
   if (!chosen) {
     return std::nullopt;
   }
-  return std::filesystem::path(*chosen);
+  return PathFromUtf8(*chosen);
 }
 
 std::optional<std::filesystem::path> ChooseParameterFileToSave(Desktop& desktop, WindowRef owner) {
@@ -47,7 +48,7 @@ std::optional<std::filesystem::path> ChooseParameterFileToSave(Desktop& desktop,
   if (!chosen) {
     return std::nullopt;
   }
-  const std::filesystem::path path(*chosen);
+  const std::filesystem::path path = PathFromUtf8(*chosen);
   if (FileExistsAt(path)) {
     const MessageAnswer answer = desktop.ShowMessage(owner, kOverwriteQuestion, kQuestionBoxCaption,
                                                      MessageButtons::YesNo, MessageIcon::Warning);

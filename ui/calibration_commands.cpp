@@ -5,6 +5,7 @@
 #include "link/wire.h"
 #include "params/gas_ratio_line.h"
 #include "params/parameters_dialog.h"
+#include "platform/files/path_text.h"
 #include "texts/live_text.h"
 #include "ui/data_log_commands.h"
 #include "ui/extra_commands.h"
@@ -17,7 +18,8 @@ namespace {
 // The proposed log's name with the fuel: zavmon-20261209-101500-petrol.csv.
 std::filesystem::path GuidedLogPath(const Program& program, Fuel fuel) {
   std::filesystem::path path = ProposedLogPath(program);
-  path.replace_filename(path.stem().string() + "-" + std::string(FuelName(fuel)) + ".csv");
+  path.replace_filename(
+      PathFromUtf8(Utf8FromPath(path.stem()) + "-" + std::string(FuelName(fuel)) + ".csv"));
   return path;
 }
 
@@ -27,8 +29,8 @@ CalibrationActions ActionsFor(Program& program, WindowRef window) {
   actions.startRecording =
       [&program, window](Fuel fuel, std::string& failure) -> std::optional<std::filesystem::path> {
     if (program.dataLog.recorder.recording) {
-      failure = "A recording is running (" + program.dataLog.recorder.path.filename().string() +
-                "): stop it first.";
+      failure = "A recording is running (" +
+                Utf8FromPath(program.dataLog.recorder.path.filename()) + "): stop it first.";
       return std::nullopt;
     }
     const std::filesystem::path path = GuidedLogPath(program, fuel);

@@ -4,6 +4,7 @@
 
 #include "datalog/csv_log_reader.h"
 #include "params/parameter_file.h"
+#include "platform/files/path_text.h"
 #include "ui/extra_commands.h"
 #include "ui/program.h"
 
@@ -56,7 +57,7 @@ bool MayReplace(Program& program, WindowRef window, const std::filesystem::path&
   const std::filesystem::path beside = ParametersPathOf(path);
   return !Exists(beside) ||
          desktop.ShowMessage(window,
-                             "The parameter file \"" + beside.filename().string() +
+                             "The parameter file \"" + Utf8FromPath(beside.filename()) +
                                  "\" beside the log exists already. Replace it?",
                              "question", MessageButtons::OkCancel,
                              MessageIcon::Information) == MessageAnswer::Ok;
@@ -71,19 +72,20 @@ void StartRecordingCommand(Program& program, WindowRef window) {
   std::error_code ignored;
   std::filesystem::create_directories(proposed.parent_path(), ignored);
   FileDialogOptions options = LogFileOptions();
-  options.initialPath = proposed.string();
-  const std::optional<std::string> chosen = program.link.desktop->ChooseFileToSave(window, options);
-  if (!chosen) {
+  options.initialPath = Utf8FromPath(proposed);
+  const std::optional<std::string> answer = program.link.desktop->ChooseFileToSave(window, options);
+  if (!answer) {
     return;
   }
-  if (std::optional<std::string> problem = LogNameProblem(*chosen)) {
+  const std::filesystem::path chosen = PathFromUtf8(*answer);
+  if (std::optional<std::string> problem = LogNameProblem(chosen)) {
     ShowError(program, window, *problem);
     return;
   }
-  if (!MayReplace(program, window, *chosen)) {
+  if (!MayReplace(program, window, chosen)) {
     return;
   }
-  if (std::optional<std::string> failed = StartRecordingTo(program, window, *chosen)) {
+  if (std::optional<std::string> failed = StartRecordingTo(program, window, chosen)) {
     ShowError(program, window, *failed + "\n\nChoose another folder or free some space.");
   }
 }
@@ -110,7 +112,7 @@ void OpenLogCommand(Program& program, WindowRef window) {
   CsvLogContents contents = ReadCsvLog(*chosen);
   if (!contents.error.empty()) {
     ShowError(program, window,
-              "The log \"" + chosen->string() + "\" cannot be shown:\n" + contents.error);
+              "The log \"" + Utf8FromPath(*chosen) + "\" cannot be shown:\n" + contents.error);
     return;
   }
   const std::string note = CutRowNote(contents);
@@ -151,12 +153,12 @@ std::optional<std::filesystem::path> ChooseLogToOpen(Program& program, WindowRef
   options.fileMustExist = true;
   // The drive recorded last in this run, if any: Enter opens it, without a hunt through the
   // folders by keyboard.
-  options.initialPath = program.dataLog.recorder.path.string();
+  options.initialPath = Utf8FromPath(program.dataLog.recorder.path);
   const std::optional<std::string> chosen = program.link.desktop->ChooseFileToOpen(window, options);
   if (!chosen) {
     return std::nullopt;
   }
-  return std::filesystem::path(*chosen);
+  return PathFromUtf8(*chosen);
 }
 
 void BindDataLog(Program& program) {

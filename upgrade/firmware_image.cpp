@@ -1,10 +1,11 @@
 #include "upgrade/firmware_image.h"
 
 #include <cerrno>
-#include <fstream>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
+#include "platform/files/path_text.h"
 #include "upgrade/firmware_layout.h"
 
 namespace zav {
@@ -45,18 +46,17 @@ FirmwareImage ReadFirmwareImage(const std::filesystem::path& path) {
     return Unusable(std::move(problem));
   }
   errno = 0;
-  std::ifstream file(path, std::ios::binary);
+  const CFile file = OpenCFile(path, "rb");
   if (!file) {
     return Unusable(OpenProblem(errno));
   }
   FirmwareImage image;
   image.bytes.resize(kFirmwareImageBytes);
-  file.read(reinterpret_cast<char*>(image.bytes.data()),
-            static_cast<std::streamsize>(kFirmwareImageBytes));
-  if (file.bad()) {
+  const std::size_t got = std::fread(image.bytes.data(), 1, kFirmwareImageBytes, file.get());
+  if (std::ferror(file.get()) != 0) {
     return Unusable("the file cannot be read");
   }
-  image.bytes.resize(static_cast<std::size_t>(file.gcount()));
+  image.bytes.resize(got);
   std::error_code sizeError;
   image.fileBytes = std::filesystem::file_size(path, sizeError);
   if (sizeError || image.fileBytes < image.bytes.size()) {

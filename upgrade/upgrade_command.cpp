@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "link/serial_port.h"
+#include "platform/files/path_text.h"
 #include "upgrade/firmware_image.h"
 
 namespace zav {
@@ -36,7 +37,7 @@ void UpgradeCommand(Link& link, UploadState& upload, const ArmingCheck& mayArm) 
     Disarm(link, upload);
     return;
   }
-  FirmwareImage firmware = ReadFirmwareImage(*path);
+  FirmwareImage firmware = ReadFirmwareImage(PathFromUtf8(*path));
   if (!firmware.problem.empty()) {
     // Disarmed before the box opens: ticks run behind it and must not start an upload.
     Disarm(link, upload);

@@ -18,6 +18,7 @@ struct OpenDialog {
   HWND owner = nullptr;
   DialogProc proc;
   const DialogTemplate* dialogTemplate = nullptr;
+  bool modeless = false;  // opened with OpenWindow: the loops of other dialogs deliver its events
   bool ended = false;
   int result = 0;
   bool initialised = false;  // set-up notifications before Init reach no procedure

@@ -7,21 +7,15 @@
 #include <optional>
 
 #include "hosts/win32/canvas_control_class.h"
+#include "hosts/win32/dialog_link.h"
 #include "hosts/win32/dialog_memory.h"
 #include "hosts/win32/message_boxes.h"
 #include "hosts/win32/toolbar_strip.h"
 #include "hosts/win32_core/wide_text.h"
 
 namespace zav {
-namespace {
 
-using win32::OpenDialog;
-
-// What a dialog's window procedure needs to find its host and its record.
-struct DialogLink {
-  Win32Desktop* desktop = nullptr;
-  OpenDialog* dialog = nullptr;
-};
+namespace win32 {
 
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
@@ -34,6 +28,13 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   }
   return link->desktop->Handle(*link->dialog, message, wParam, lParam);
 }
+
+}  // namespace win32
+
+namespace {
+
+using win32::DialogLink;
+using win32::OpenDialog;
 
 // The canvas of a window that is gone: drawing on it reaches no screen.
 class NowhereCanvas final : public Canvas {
@@ -97,6 +98,8 @@ void KeepClientSize(HWND window, const RECT& clientBefore) {
 
 }  // namespace
 
+Win32Desktop::~Win32Desktop() = default;
+
 Win32Desktop::Win32Desktop() : nowhere_(std::make_unique<NowhereCanvas>()) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
@@ -104,8 +107,6 @@ Win32Desktop::Win32Desktop() : nowhere_(std::make_unique<NowhereCanvas>()) {
   InitCommonControlsEx(&controls);
   win32::RegisterCanvasControlClass();
 }
-
-Win32Desktop::~Win32Desktop() = default;
 
 OpenDialog* Win32Desktop::Find(WindowRef window) const {
   for (OpenDialog* dialog : open_) {
@@ -245,7 +246,7 @@ int Win32Desktop::RunDialog(const DialogTemplate& dialogTemplate, WindowRef owne
   open_.push_back(&dialog);
   const HWND window = CreateDialogIndirectParamW(
       GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), dialog.owner,
-      DialogProcedure, reinterpret_cast<LPARAM>(&link));
+      win32::DialogProcedure, reinterpret_cast<LPARAM>(&link));
   if (window == nullptr) {
     open_.pop_back();
     return -1;
@@ -263,6 +264,8 @@ int Win32Desktop::RunDialog(const DialogTemplate& dialogTemplate, WindowRef owne
     EnableWindow(dialog.owner, TRUE);
     SetActiveWindow(dialog.owner);
   }
+  // Its windows that are not modal go with it, as the system would take them.
+  CloseWindowsOwnedBy(window);
   dialog.canvas.reset();
   DestroyWindow(window);
   open_.erase(std::find(open_.begin(), open_.end(), &dialog));
@@ -270,7 +273,9 @@ int Win32Desktop::RunDialog(const DialogTemplate& dialogTemplate, WindowRef owne
 }
 
 // Keys go to the menu's accelerators first, then to the dialog manager (Tab, Alt and a
-// mnemonic, Enter, Escape); everything else, timers of every window included, is dispatched.
+// mnemonic, Enter, Escape) of the window they are for: this dialog, or a window that is not
+// modal. Everything else, timers of every window included, is dispatched. Windows that are
+// not modal and have ended go between messages, never while one of their events runs.
 void Win32Desktop::RunLoop(OpenDialog& dialog) {
   MSG message{};
   while (!dialog.ended) {
@@ -281,15 +286,16 @@ void Win32Desktop::RunLoop(OpenDialog& dialog) {
       dialog.result = kCommandEscape;
       break;
     }
-    const HACCEL keys = dialog.menus.Accelerators();
-    if (keys != nullptr && TranslateAcceleratorW(dialog.window, keys, &message)) {
+    OpenDialog& target = KeyTarget(dialog, message.hwnd);
+    const HACCEL keys = target.menus.Accelerators();
+    if (keys != nullptr && TranslateAcceleratorW(target.window, keys, &message)) {
       continue;
     }
-    if (IsDialogMessageW(dialog.window, &message)) {
-      continue;
+    if (!IsDialogMessageW(target.window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
     }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    CloseEndedWindows();
   }
 }
 
@@ -297,6 +303,9 @@ void Win32Desktop::EndDialog(WindowRef window, int result) {
   if (OpenDialog* dialog = Find(window)) {
     dialog->ended = true;
     dialog->result = result;
+    if (dialog->modeless) {
+      ShowWindow(dialog->window, SW_HIDE);  // gone for the user now, destroyed by the loop
+    }
     PostMessageW(dialog->window, WM_NULL, 0, 0);  // wakes its loop to see the end
   }
 }

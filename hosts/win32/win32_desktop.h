@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "hosts/win32/open_dialog.h"
+#include "hosts/win32/dialog_link.h"
 #include "platform/desktop.h"
 
 namespace zav {
@@ -67,6 +67,8 @@ class Win32Desktop final : public Desktop {
   void SetScrollBar(WindowRef window, int controlId, ScrollBarState state) override;
   int GetScrollPosition(WindowRef window, int controlId) override;
   void SetTable(WindowRef window, int controlId, const TableText& table) override;
+  WindowRef OpenWindow(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
+  void RaiseWindow(WindowRef window) override;
 
   // The window of a running dialog, for the program's entry and tests; nullptr when none.
   HWND WindowOf(WindowRef window) const;
@@ -82,8 +84,15 @@ class Win32Desktop final : public Desktop {
   void RunLoop(win32::OpenDialog& dialog);
   void SetMenuBar(win32::OpenDialog& dialog);
   bool HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wParam, LPARAM lParam);
+  // See win32_desktop_windows.cpp: the windows that are not modal.
+  win32::OpenDialog& KeyTarget(win32::OpenDialog& running, HWND target);
+  void CloseEndedWindows();
+  void CloseWindowsOwnedBy(HWND owner);
+  void Close(win32::OpenDialog& dialog);
 
-  std::vector<win32::OpenDialog*> open_;  // innermost last; each owned by its RunDialog
+  // Every dialog and window; the modal ones owned by their RunDialog, innermost last.
+  std::vector<win32::OpenDialog*> open_;
+  std::vector<std::unique_ptr<win32::ModelessWindow>> modeless_;  // opened with OpenWindow
   int nextWindowId_ = 1;
   std::unique_ptr<Canvas> nowhere_;  // the canvas of a window that is gone
   // A canvas control's canvas draws during the control's Paint event only.

@@ -2,7 +2,9 @@
 // read-only tables, each by its id in a running dialog.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "hosts/win32/win32_desktop.h"
 #include "hosts/win32_core/wide_text.h"
@@ -54,6 +56,42 @@ ScrollCode CodeOf(int request) {
     default:
       return ScrollCode::ThumbPosition;
   }
+}
+
+// The tab stops that line a table's columns up: each column as wide as its widest text in
+// the control's font, and two average characters more. Edit controls take tab stops in
+// quarters of the font's average character width.
+std::vector<int> ColumnTabStops(HWND control, const TableText& table) {
+  const HDC context = GetDC(control);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  const HGDIOBJ before =
+      SelectObject(context, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(context, &metrics);
+  const int averagePx = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+  std::vector<int> widthsPx;  // the widest text of each column but the last
+  const auto measure = [&](const std::vector<std::string>& cells) {
+    for (std::size_t column = 0; column + 1 < cells.size(); ++column) {
+      const std::wstring text = win32::Widen(cells[column]);
+      SIZE size{};
+      GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
+      widthsPx.resize(std::max(widthsPx.size(), column + 1), 0);
+      widthsPx[column] = std::max(widthsPx[column], static_cast<int>(size.cx));
+    }
+  };
+  measure(table.headings);
+  for (const std::vector<std::string>& row : table.rows) {
+    measure(row);
+  }
+  SelectObject(context, before);
+  ReleaseDC(control, context);
+  std::vector<int> stops;
+  int edgePx = 0;
+  for (const int widthPx : widthsPx) {
+    edgePx += widthPx + 2 * averagePx;
+    stops.push_back((edgePx * 4 + averagePx - 1) / averagePx);
+  }
+  return stops;
 }
 
 }  // namespace
@@ -173,6 +211,8 @@ void Win32Desktop::SetTable(WindowRef window, int controlId, const TableText& ta
   for (const std::vector<std::string>& row : table.rows) {
     text += line(row);
   }
+  std::vector<int> stops = ColumnTabStops(control, table);
+  SendMessageW(control, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
   SetWindowTextW(control, win32::Widen(text).c_str());
 }
 

@@ -124,6 +124,35 @@ TEST(CommandLine, AValueFollowsItsOptionOrAnEqualsSignAndBlanksAndASignAreTakenI
   EXPECT_EQ(RunZavctl({"read", "-help"}).out, help.out);
 }
 
+// File names on the command line are UTF-8 (on Windows, too, where the system keeps them in
+// UTF-16): a .car written under a name in the fitter's letters is there under exactly that
+// name, reads back, and a message names it as it was given.
+TEST(CommandLine, FileNamesKeepEveryLetterWrittenReadAndNamedInMessages) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "zavctl-file-names-test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::u8string name = u8"\u0160koda Fabia \u2013 \u00d6 \u0159.car";
+  const std::u8string given = (folder / std::filesystem::path(name)).u8string();
+  const std::string argument(given.begin(), given.end());
+
+  EXPECT_EQ(RunZavctl({"defaults", "-o", argument}).code, 0);
+  std::vector<std::string> names;  // UTF-8
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::u8string found = entry.path().filename().u8string();
+    names.emplace_back(found.begin(), found.end());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{std::string(name.begin(), name.end())});
+  const Printed same = RunZavctl({"diff", argument, argument});
+  EXPECT_EQ(same.code, 0) << same.err;
+
+  const std::string missing = argument.substr(0, argument.size() - 4) + "-missing.car";
+  const Printed refused = RunZavctl({"diff", argument, missing});
+  EXPECT_NE(refused.code, 0);
+  EXPECT_NE(refused.err.find(missing), std::string::npos) << refused.err;
+  std::filesystem::remove_all(folder);
+}
+
 TEST(Latin1Name, TakesUtf8UpToYWithDiaeresisAndRefusesTheRestAndBrokenBytes) {
   EXPECT_EQ(Latin1Name("Zo\xC3\xAB"), std::optional<std::string>("Zo\xEB"));
   EXPECT_EQ(Latin1Name("\xC2\xA0\xC3\xBF"), std::optional<std::string>("\xA0\xFF"));
