@@ -314,17 +314,18 @@ CsvLogContents CsvLogFollower::ReadAdded() {
     added.error = parser_->Error();
     return added;
   }
-  std::ifstream file(path_, std::ios::binary);
-  if (!file || !file.seekg(static_cast<std::streamoff>(offset_))) {
+  const CFile file = OpenCFile(path_, "rb");
+  if (!file || std::fseek(file.get(), static_cast<long>(offset_), SEEK_SET) != 0) {
     added.error = "The log file cannot be opened.";
     return added;
   }
   constexpr std::size_t kPiece = 64 * 1024;  // bytes read at a time
   std::string piece(kPiece, '\0');
   bool going = true;
-  while (going && file) {
-    file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-    const auto got = static_cast<std::size_t>(file.gcount());
+  bool atEnd = false;
+  while (going && !atEnd) {
+    const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
+    atEnd = got < piece.size();
     offset_ += got;
     pending_.append(piece.data(), got);
     // A row without its line end yet is still being written: it waits for the next look.
