@@ -20,6 +20,12 @@ void ShowTable(Desktop& desktop, const CalibrateWindow& state) {
       const std::array<std::string, kCellColumns> texts = CellTexts(cell);
       table.rows.emplace_back(texts.begin(), texts.end());
     }
+  } else {
+    // Until there is a gas drive to compare, the petrol drive's own cells: what to drive on gas.
+    for (const CellCount& cell : state.petrolCounts) {
+      const std::array<std::string, kCellColumns> texts = PetrolCellTexts(cell);
+      table.rows.emplace_back(texts.begin(), texts.end());
+    }
   }
   desktop.SetTable(state.window, kCalibrateTable, table);
 }
@@ -35,6 +41,8 @@ std::string WithoutLastNewline(std::string text) {
 
 void Recalculate(Desktop& desktop, CalibrateWindow& state) {
   state.result.reset();
+  state.petrolCounts.clear();
+  state.petrolCells = -1;
   std::string text;
   const CalibrationLog* petrol = nullptr;
   const CalibrationLog* gas = nullptr;

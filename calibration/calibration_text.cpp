@@ -41,6 +41,14 @@ std::string ChangeLine(std::string_view label, const std::string& from, const st
 
 }  // namespace
 
+std::array<std::string, kCellColumns> PetrolCellTexts(const CellCount& cell) {
+  std::array<std::string, kCellColumns> texts;
+  texts[0] = Band(cell.rpmFrom, kRpmBand);
+  texts[1] = Band(cell.manifoldFrom, kManifoldBand);
+  texts[2] = std::to_string(cell.samples);
+  return texts;
+}
+
 std::array<std::string, kCellColumns> CellTexts(const LoadCell& cell) {
   return {Band(cell.rpmFrom, kRpmBand),
           Band(cell.manifoldFrom, kManifoldBand),

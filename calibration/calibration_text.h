@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "calibration/calibration.h"
+#include "calibration/cell_counts.h"
 
 namespace zav {
 
@@ -17,6 +18,10 @@ extern const std::array<std::string_view, kCellColumns> kCellHeadings;
 
 // "1000-1500", "300-400", "52", "47", "3.41", "3.62", "+6.2", "2.081", "2.210", "yes".
 std::array<std::string, kCellColumns> CellTexts(const LoadCell& cell);
+
+// A petrol drive's cell before there is a gas drive to compare: "1000-1500", "300-400", "52",
+// the other columns blank.
+std::array<std::string, kCellColumns> PetrolCellTexts(const CellCount& cell);
 
 // `value` with `decimals` digits after a point.
 std::string FixedText(double value, int decimals);

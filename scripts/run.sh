@@ -5,10 +5,22 @@
 # Without a display it runs under Xvfb for a few seconds and saves a screenshot; it fails
 # when the window did not stay up that long (the test suite runs it so).
 # Arguments go to the simulator: `scripts/run.sh --drive cycle --gas-need 2.20,1.30` gives
-# an engine to calibrate (see `build/sim/zavsim --help`).
+# an engine to calibrate (see `build/sim/zavsim --help`, or `scripts/run.sh --help`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+
+# --help: what this script does and the simulator's options, without starting anything.
+for argument in "$@"; do
+  if [ "$argument" = --help ] || [ "$argument" = -h ]; then
+    sed -n '2,8s/^# \{0,1\}//p' "$0"
+    echo
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j "$(nproc)" --target zavsim >/dev/null
+    "$root/build/sim/zavsim" --help
+    exit 0
+  fi
+done
 
 bash scripts/install-deps.sh run
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -7,6 +7,8 @@
 // and settles at need/delivered: there the gas delivered is the gas the engine needs. It
 // follows with a lag of about 2 s and stops at +-25 %; beyond that the mixture stays lean
 // or rich. On petrol the unit is in its own calibrated loop and the trim returns to 1.
+// Each cylinder needs a few per cent more or less gas than the engine's line (fixed per
+// cylinder); the one lambda probe sees them together, so the trim follows their mean.
 
 #include "sim/gas_factors.h"
 

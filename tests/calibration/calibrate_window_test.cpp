@@ -146,6 +146,16 @@ TEST_F(CalibrateWindowTest,
     ChooseLog(kCalibratePetrolChoose, petrolLog);
     EXPECT_NE(Text(kCalibrateGuidance).find("Step 2"), std::string::npos)
         << Text(kCalibrateGuidance);
+    // Before a gas drive the table lists the loads the petrol drive held: what to drive on gas.
+    const TableText& petrolTable = Shown(kCalibrateTable).table;
+    EXPECT_GE(petrolTable.rows.size(), 10u);
+    for (const std::vector<std::string>& row : petrolTable.rows) {
+      ASSERT_EQ(row.size(), static_cast<std::size_t>(kCellColumns));
+      EXPECT_NE(row[0].find('-'), std::string::npos);
+      EXPECT_GT(std::stoi(row[2]), 0);
+      EXPECT_EQ(row[3], "");
+      EXPECT_EQ(row[6], "");
+    }
     ChooseLog(kCalibrateGasChoose, gasLog);
   });
   harness.desktop.At(4 * kSecond, [&] {
