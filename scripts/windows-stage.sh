@@ -110,8 +110,17 @@ zavmon=$!
 wait_for 60 asked 32 || { echo "zavmon.exe never polled the controller" >&2; exit 1; }
 echo "zavmon.exe: first live poll $(($(now_ms) - started_ms)) ms after start (wine's start included)"
 window=$(timeout 30 xdotool search --sync --name "ZAV" | head -1)
+# A window found may not be mapped yet on a busy machine; X refuses the focus until it is.
+focus() {
+  for _ in $(seq 40); do
+    xdotool windowfocus "$1" 2>/dev/null && return 0
+    sleep 0.5
+  done
+  echo "the window $1 never took the keyboard focus" >&2
+  return 1
+}
 sleep 1
-xdotool windowfocus "$window"
+focus "$window"
 xdotool key ctrl+r
 sleep 2
 read_ms=$(now_ms)
@@ -126,7 +135,7 @@ done
 # dialog can take seconds to come up on a busy machine: each try waits for it.
 save_dialog=""
 for _ in 1 2 3; do
-  xdotool windowfocus "$window"
+  focus "$window"
   xdotool key alt+l
   sleep 1
   xdotool key Return  # "Start recording…"
@@ -134,7 +143,7 @@ for _ in 1 2 3; do
   xdotool key Escape
 done
 [ -n "$save_dialog" ] || { echo "zavmon.exe showed no save dialog for the log" >&2; exit 1; }
-xdotool windowfocus "$save_dialog"
+focus "$save_dialog"
 sleep 0.5
 xdotool key Return  # the proposed file in the save dialog
 rows() { [ "$(cat "$run"/logs/*.csv 2>/dev/null | wc -l)" -ge "$1" ]; }
