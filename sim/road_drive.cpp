@@ -31,6 +31,17 @@ void Begin(RoadDrive& drive, RoadPhase phase, DrivePoint to, double seconds) {
   drive.phaseLeftS = seconds;
 }
 
+// A phase whose length and target are drawn: the length first, then the target's RPM and
+// load, always in that order, so a seed makes the same drive whichever compiler built it
+// (the order in which a call's arguments are worked out is the compiler's choice).
+template <typename DrawTarget>
+void BeginDrawn(RoadDrive& drive, RoadPhase phase, Random& random, double shortestS,
+                double longestS, DrawTarget drawTarget) {
+  const double seconds = Between(random, shortestS, longestS);
+  const DrivePoint to = drawTarget();
+  Begin(drive, phase, to, seconds);
+}
+
 // A gear's RPM range: low gears rev higher for the same road speed.
 double GearRpm(Random& random, int gear) {
   const double top = 4200.0 - 350.0 * gear;
@@ -42,15 +53,16 @@ void NextPhase(RoadDrive& drive, Random& random) {
   switch (drive.phase) {
     case RoadPhase::kIdleStop:
       drive.gear = 1;
-      Begin(drive, RoadPhase::kAccelerate,
-            {Between(random, 2200.0, 3800.0), Between(random, 0.7, kDriveCycleTopLoad)},
-            Between(random, 2.0, 5.0));
+      BeginDrawn(drive, RoadPhase::kAccelerate, random, 2.0, 5.0, [&] {
+        return DrivePoint{Between(random, 2200.0, 3800.0),
+                          Between(random, 0.7, kDriveCycleTopLoad)};
+      });
       return;
     case RoadPhase::kAccelerate:
     case RoadPhase::kGearChange:
-      Begin(drive, RoadPhase::kHold,
-            {GearRpm(random, drive.gear), Between(random, 0.0, kDriveCycleTopLoad)},
-            Between(random, 2.0, 8.0));
+      BeginDrawn(drive, RoadPhase::kHold, random, 2.0, 8.0, [&] {
+        return DrivePoint{GearRpm(random, drive.gear), Between(random, 0.0, kDriveCycleTopLoad)};
+      });
       return;
     case RoadPhase::kHold:
       break;
@@ -62,10 +74,10 @@ void NextPhase(RoadDrive& drive, Random& random) {
     drive.gear = std::clamp(drive.gear + (NextUnit(random) < 0.7 ? 1 : -1), 1, 5);
     Begin(drive, RoadPhase::kGearChange, {drive.from.rpm * 0.7, 0.05}, 0.8);
   } else {
-    Begin(drive, RoadPhase::kAccelerate,
-          {std::min(drive.from.rpm + Between(random, 300.0, 1200.0), 4500.0),
-           Between(random, 0.6, kDriveCycleTopLoad)},
-          Between(random, 1.5, 4.0));
+    BeginDrawn(drive, RoadPhase::kAccelerate, random, 1.5, 4.0, [&] {
+      return DrivePoint{std::min(drive.from.rpm + Between(random, 300.0, 1200.0), 4500.0),
+                        Between(random, 0.6, kDriveCycleTopLoad)};
+    });
   }
 }
 

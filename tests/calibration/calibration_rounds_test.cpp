@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "calibration/calibration.h"
 #include "calibration/calibration_logs.h"
 #include "calibration/calibration_text.h"
@@ -102,6 +104,18 @@ struct RightFactors {
   std::optional<sim::GasFactors> need;  // nothing: the factory set, which is in force
   std::uint32_t seed = 1;
 };
+
+// Named by what it holds: a listing of its bytes would show the padding's leftovers, a name
+// that changes from run to run.
+void PrintTo(const RightFactors& factors, std::ostream* out) {
+  *out << "need ";
+  if (factors.need) {
+    *out << factors.need->left << "/" << factors.need->right;
+  } else {
+    *out << "factory";
+  }
+  *out << ", seed " << factors.seed;
+}
 
 class CalibratedOnTheRoadTest : public ::testing::TestWithParam<RightFactors> {};
 
