@@ -26,6 +26,9 @@ class ElidedLabel final : public QLabel {
     // The strip gives each its width (ShareRoom): what its whole text needs while there is
     // room, down to "…" on a narrow window.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    // Painting its own background, a segment whose text changes (the recording's count, once
+    // a second) is repainted alone, not the strip's frame behind it.
+    setAutoFillBackground(true);
   }
 
   // False when the text is the one shown already: nothing then changes.
@@ -81,8 +84,12 @@ class ElidedLabel final : public QLabel {
   }
 
  private:
+  // A text that fits is shown whole without asking the font to cut it (a layout of the text).
   void Elide() {
-    setText(fontMetrics().elidedText(whole_, Qt::ElideRight, contentsRect().width()));
+    const int room = contentsRect().width();
+    setText(hint_.width() - 2 * kMargin <= room
+                ? whole_
+                : fontMetrics().elidedText(whole_, Qt::ElideRight, room));
   }
 
   // The whole text's width; the line's height and the "…" width once per font.
