@@ -75,10 +75,13 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {
   painter_.fillRect(QRect(covered.right(), covered.top(), 1, covered.height()), pen_);
 }
 
-// Qt centres a line on the corner where a canvas pixel's device pixels meet; a line of odd
-// width moves half a canvas pixel onto their middle, as it lies on a 1:1 picture.
-QPointF PainterCanvas::LineShift() const {
-  return ratio_ > 1.0 && penWidth_ % 2 == 1 ? QPointF(0.5, 0.5) : QPointF();
+// Qt centres a line on the corner where a canvas pixel's device pixels meet: on a scaled
+// screen a line of odd width moves half a canvas pixel onto their middle (`sign` 1), as it
+// lies on a 1:1 picture, and back (-1). 1:1 nothing moves.
+void PainterCanvas::ShiftLines(int sign) {
+  if (ratio_ > 1.0 && penWidth_ % 2 == 1) {
+    painter_.translate(0.5 * sign, 0.5 * sign);
+  }
 }
 
 void PainterCanvas::MoveTo(int x, int y) {
@@ -86,9 +89,9 @@ void PainterCanvas::MoveTo(int x, int y) {
 }
 
 void PainterCanvas::LineTo(int x, int y) {
-  painter_.translate(LineShift());
+  ShiftLines(1);
   painter_.drawLine(current_, QPoint(x, y));
-  painter_.translate(-LineShift());
+  ShiftLines(-1);
   current_ = QPoint(x, y);
 }
 
@@ -118,9 +121,9 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
   for (const PixelPoint point : points) {
     points_.emplace_back(point.x, point.y);
   }
-  painter_.translate(LineShift());
+  ShiftLines(1);
   painter_.drawPolyline(points_.data(), static_cast<int>(points_.size()));
-  painter_.translate(-LineShift());
+  ShiftLines(-1);
 }
 
 void PainterCanvas::FillRectangle(PixelBox box, Colour colour) {

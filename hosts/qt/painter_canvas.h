@@ -42,7 +42,7 @@ class PainterCanvas final : public Canvas {
 
  private:
   void UsePen();
-  QPointF LineShift() const;
+  void ShiftLines(int sign);
 
   QPainter& painter_;
   TextCache* texts_ = nullptr;
