@@ -1,10 +1,13 @@
 #include "hosts/qt/dialog_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <utility>
 
 #include "hosts/qt/client_area.h"
@@ -70,6 +73,7 @@ void DialogWindow::BuildFrame(const DialogTemplate& dialog) {
     Deliver({DialogMessage::Paint, 0, 0});
   });
   layout->addWidget(client_);
+  resizable_ = dialog.sizingBorder;
   layout->setSizeConstraint(dialog.sizingBorder ? QLayout::SetDefaultConstraint
                                                 : QLayout::SetFixedSize);
   resize(sizeHint());
@@ -84,6 +88,31 @@ void DialogWindow::Deliver(const DialogEvent& event) {
 
 void DialogWindow::PlaceAt(QPoint position) {
   move(position);
+  KeepOnScreen();
+}
+
+// On the screen it opens on, whatever the template asks: a window larger than the screen's
+// usable area (a big template on a small or scaled screen) shrinks to it if it may be
+// resized, and its top-left corner moves in so that as much of it as fits is seen. Done
+// again once shown, when the window system has told the frame's borders and title.
+void DialogWindow::KeepOnScreen() {
+  const QPoint position = pos();
+  const QScreen* screen = QGuiApplication::screenAt(position);
+  screen = screen != nullptr ? screen : QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return;
+  }
+  const QRect area = screen->availableGeometry();
+  const QSize frame = frameGeometry().size() - size();
+  if (resizable_) {
+    resize(std::min(width(), area.width() - frame.width()),
+           std::min(height(), area.height() - frame.height()));
+  }
+  const QSize outer = size() + frame;
+  move(std::clamp(position.x(), area.left(),
+                  std::max(area.left(), area.right() + 1 - outer.width())),
+       std::clamp(position.y(), area.top(),
+                  std::max(area.top(), area.bottom() + 1 - outer.height())));
 }
 
 int DialogWindow::RunModal() {
@@ -136,6 +165,7 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  KeepOnScreen();
   if (QWindow* window = windowHandle()) {
     window->installEventFilter(this);  // to see the window system's expose events
   }

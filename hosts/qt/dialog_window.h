@@ -34,7 +34,8 @@ class DialogWindow final : public QDialog {
 
   void Deliver(const DialogEvent& event);
 
-  // Puts the window's outer top-left corner at `position` (global px).
+  // Puts the window's outer top-left corner at `position` (global px), within the screen's
+  // usable area as far as the window fits.
   void PlaceAt(QPoint position);
   // Runs the modal loop, unless the dialog already ended (during Init); the End() result.
   int RunModal();
@@ -64,6 +65,7 @@ class DialogWindow final : public QDialog {
 
  private:
   void BuildFrame(const DialogTemplate& dialog);
+  void KeepOnScreen();
 
   DeliverEvent deliver_;
   BaseUnits units_;
@@ -74,6 +76,7 @@ class DialogWindow final : public QDialog {
   std::unique_ptr<BackingCanvas> canvas_;
   std::unique_ptr<WindowExtras> extras_;
   bool ended_ = false;
+  bool resizable_ = false;  // the template has a sizing border
 };
 
 }  // namespace zav::qt

@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
@@ -115,6 +117,29 @@ TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
     EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("1.3"));
     EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Ratio"));
     EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+  });
+}
+
+// A template larger than the screen (a big window on a small or scaled screen): a resizable
+// window opens shrunk to the screen's usable area and within it, a fixed one with its
+// top-left corner on the screen.
+TEST_F(ChartControlsTest, AWindowLargerThanTheScreenOpensOnIt) {
+  Run([&](WindowRef owner) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool resizable : {true, false}) {
+      DialogTemplate big = test::ChartTemplate();
+      big.rect = {400, 300, 2400, 1800};  // dialog units, from the owner's client area
+      big.sizingBorder = resizable;
+      const WindowRef window = desktop_.OpenWindow(
+          big, owner, [](Desktop&, WindowRef, const DialogEvent&) { return true; });
+      const QWidget* shown = desktop_.WindowOf(window);
+      ASSERT_NE(shown, nullptr);
+      EXPECT_TRUE(area.contains(shown->geometry().topLeft())) << resizable;
+      if (resizable) {
+        EXPECT_TRUE(area.contains(shown->frameGeometry())) << "and on it whole";
+      }
+      desktop_.EndDialog(window, 0);
+    }
   });
 }
 
