@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <cstdlib>
 #include <optional>
 
 #include "hosts/qt/control_text.h"
@@ -87,6 +88,46 @@ void SetScrollBarState(QScrollBar& bar, ScrollBarState state) {
   bar.setValue(state.position);
 }
 
+namespace {
+
+int ColumnsWidth(const QTableWidget& table) {
+  int width = 0;
+  for (int column = 0; column < table.columnCount(); ++column) {
+    width += table.columnWidth(column);
+  }
+  return width;
+}
+
+// "Samples petrol" as "Samples" over "petrol": broken at the space nearest its middle.
+QString InTwoLines(QString heading) {
+  int best = -1;
+  for (int i = heading.indexOf(' '); i >= 0; i = heading.indexOf(' ', i + 1)) {
+    if (best < 0 || std::abs(i - heading.size() / 2) < std::abs(best - heading.size() / 2)) {
+      best = i;
+    }
+  }
+  if (best >= 0) {
+    heading[best] = '\n';
+  }
+  return heading;
+}
+
+// Columns as wide as their headings can be wider than the table (numbers under long
+// headings): the headings then take two lines, so every column shows whole where it can.
+void FitHeadingsInTwoLines(QTableWidget& table) {
+  if (ColumnsWidth(table) <= table.viewport()->width()) {
+    return;
+  }
+  for (int column = 0; column < table.columnCount(); ++column) {
+    if (QTableWidgetItem* heading = table.horizontalHeaderItem(column)) {
+      heading->setText(InTwoLines(heading->text()));
+    }
+  }
+  table.resizeColumnsToContents();
+}
+
+}  // namespace
+
 void SetTableText(QTableWidget& table, const TableText& text) {
   table.setColumnCount(static_cast<int>(text.headings.size()));
   QStringList headings;
@@ -106,6 +147,7 @@ void SetTableText(QTableWidget& table, const TableText& text) {
     }
   }
   table.resizeColumnsToContents();  // every number whole, as far as the width allows
+  FitHeadingsInTwoLines(table);
 }
 
 }  // namespace zav::qt

@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QScreen>
 #include <QScrollBar>
@@ -117,6 +119,17 @@ TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
     EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("1.3"));
     EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Ratio"));
     EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), QStringLiteral("Load")) << "fits: one line";
+
+    // Short numbers under long headings, wider together than the table: the headings take
+    // two lines and the columns the room of the longer line.
+    desktop_.SetTable(window, kTableId,
+                      {{"Samples on petrol", "Samples on gas"}, {{"12", "7"}, {"3", "40"}}});
+    const QString heading = table->horizontalHeaderItem(0)->text();
+    EXPECT_EQ(heading.count('\n'), 1) << heading.toStdString();
+    const QFontMetrics metrics(table->horizontalHeader()->font());
+    EXPECT_LT(table->columnWidth(0),
+              metrics.horizontalAdvance(QStringLiteral("Samples on petrol")));
   });
 }
 
