@@ -24,7 +24,7 @@ programs=$(ls "$build"/app/windows/*.exe)
 bytes=$(cat $programs | wc -c)
 echo "Windows programs: $bytes bytes together ($(basename -a $programs | tr '\n' ' '))"
 [ "$bytes" -lt 4000000 ] || { echo "the Windows programs exceed 4,000,000 bytes" >&2; exit 1; }
-system_dlls='^(advapi32|comctl32|comdlg32|gdi32|gdiplus|kernel32|msvcrt|ole32|setupapi|shell32|shlwapi|user32|uxtheme)\.dll$'
+system_dlls='^(advapi32|comctl32|comdlg32|gdi32|gdiplus|kernel32|msvcrt|ole32|setupapi|shell32|shlwapi|user32|uxtheme|winmm)\.dll$'
 for program in $programs; do
   x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
     grep -vE "$system_dlls" && { echo "$program needs a DLL beyond the system's" >&2; exit 1; }
