@@ -142,6 +142,7 @@ kept() { asked_since_mark "firmware image of 30720 bytes"; }
 # then goes to it; so the menu is tried again until the open dialog shows. Wine's file
 # dialogs can take seconds to come up on a busy machine: each try waits for it.
 head -c 30720 /dev/urandom >"$run/upgrade.zav"
+upgrade_file=$(timeout 30 winepath -w "$run/upgrade.zav")
 mark
 open_dialog=""
 for _ in 1 2 3; do
@@ -155,7 +156,7 @@ done
 [ -n "$open_dialog" ] || { echo "zavmon.exe showed no open dialog for the upgrade" >&2; exit 1; }
 focus "$open_dialog"
 sleep 0.5
-xdotool type --delay 20 upgrade.zav  # the dialog opens in the program's folder
+xdotool type --delay 20 "$upgrade_file"  # whole: the dialog may open in the last folder used
 xdotool key Return
 wait_for 30 upload_asked || { echo "zavmon.exe did not start the upload" >&2; exit 1; }
 upload_started_ms=$(now_ms)
