@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "hosts/win32/canvas_control_class.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "hosts/win32/window_menus.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 namespace {

@@ -11,7 +11,7 @@
 #include "hosts/win32/dialog_memory.h"
 #include "hosts/win32/message_boxes.h"
 #include "hosts/win32/toolbar_strip.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 

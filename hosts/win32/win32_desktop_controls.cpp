@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include "hosts/win32/toolbar_strip.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 namespace {
