@@ -82,6 +82,7 @@ class Win32Desktop final : public Desktop {
   HWND Control(WindowRef window, int controlId) const;
   bool Deliver(win32::OpenDialog& dialog, const DialogEvent& event);
   void SetUpWindow(win32::OpenDialog& dialog);
+  void Place(win32::OpenDialog& dialog);
   void RunLoop(win32::OpenDialog& dialog);
   void SetMenuBar(win32::OpenDialog& dialog);
   bool HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wParam, LPARAM lParam);
