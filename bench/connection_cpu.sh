@@ -10,6 +10,7 @@
 #   BUILD_DIR    this tree's build (default build); the base is built in build-bench-base/
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/bench_common.sh
 base_commit=${1:-41b60dd}
 build=${2:-build}
 base_root=build-bench-base
@@ -48,8 +49,6 @@ start() {
   started=$!
   pids+=($started)
 }
-
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 start new "$build/app/zavmon"
 new=$started

@@ -32,13 +32,22 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+double Ms(const timeval& time) {
+  return static_cast<double>(time.tv_sec) * 1000.0 + static_cast<double>(time.tv_usec) / 1000.0;
+}
+
+// The process's CPU time so far (ms), user and system together.
 double CpuMs() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  const auto ms = [](const timeval& time) {
-    return static_cast<double>(time.tv_sec) * 1000.0 + static_cast<double>(time.tv_usec) / 1000.0;
-  };
-  return ms(usage.ru_utime) + ms(usage.ru_stime);
+  return Ms(usage.ru_utime) + Ms(usage.ru_stime);
+}
+
+// The part of it spent in the kernel (ms).
+double SystemCpuMs() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return Ms(usage.ru_stime);
 }
 
 // The process's resident memory (KiB), from /proc; 0 where there is none.
@@ -93,22 +102,27 @@ int Poll(int seconds, bool chart, bool record) {
   // layout of the chart are not what polling costs.
   constexpr int kSettleMs = 5000;
   double before = 0.0;
+  double systemBefore = 0.0;
   long residentKiB = 0;
-  QTimer::singleShot(kSettleMs, [&] { before = CpuMs(); });
+  QTimer::singleShot(kSettleMs, [&] {
+    before = CpuMs();
+    systemBefore = SystemCpuMs();
+  });
   QTimer::singleShot(kSettleMs + seconds * 1000, [&] {
     residentKiB = ResidentKiB();  // with every window still open
     desktop.WindowOf(program.link.mainWindow)->close();
   });
   zav::RunMainWindow(program);
   const double used = CpuMs() - before;
+  const double system = SystemCpuMs() - systemBefore;
   std::printf(
-      "%s: CPU %.0f ms in %d s (%.2f %%), resident %.1f MiB, %zu samples, %llu rows "
-      "recorded\n",
+      "%s: CPU %.0f ms in %d s (%.2f %%; system %.0f ms), resident %.1f MiB, %zu samples, %llu "
+      "rows recorded\n",
       chart && record ? "live chart + recording"
       : chart         ? "live chart"
       : record        ? "recording"
                       : "neither",
-      used, seconds, used / (seconds * 10.0), static_cast<double>(residentKiB) / 1024.0,
+      used, seconds, used / (seconds * 10.0), system, static_cast<double>(residentKiB) / 1024.0,
       program.dataLog.session.samples.size(),
       static_cast<unsigned long long>(program.dataLog.recorder.writer.rows));
   std::filesystem::remove_all(folder);

@@ -4,20 +4,20 @@
 # busy machine weighs on both alike. Per run:
 #   1. zavmon's window and the poller, 30 s of polling: CPU time (utime + stime from /proc)
 #      and resident memory of each, and their ratios (targets: CPU <= 0.5, memory <= 1.1);
-#   2. the window with the live chart open and a recording running beside the window alone
-#      (bench/datalog_bench), 30 s: the ratio of their CPU (target <= 1.3);
-#   3. a block read (zavctl read) and a firmware upload (zavctl flash, 30,720 bytes) against
+#   2. a block read (zavctl read) and a firmware upload (zavctl flash, 30,720 bytes) against
 #      zavsim, wall time (as today: 3.5 s and 34.3 s).
 # Each run appends its figures, with the machine's load, to bench/idle_cost_results.txt.
+# What a chart window and a recording add: bench/chart_cost.sh.
 #
 # Usage: bench/idle_cost.sh [RUNS] [BUILD_DIR]     (default 3 runs, build dir build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/bench_common.sh
 runs=${1:-3}
 build=${2:-build}
 seconds=30
 results=bench/idle_cost_results.txt
-cmake --build "$build" -j 2 --target zavmon zavsim zavctl event_poller datalog_bench >/dev/null
+cmake --build "$build" -j 2 --target zavmon zavsim zavctl event_poller >/dev/null
 
 work=$(mktemp -d)
 pids=()
@@ -28,11 +28,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-sleep 1
+start_xvfb
+pids+=("$xvfb_pid")
 
 # sim NAME [ZAVSIM OPTIONS]: a zavsim on a pseudo-terminal behind $work/NAME/line.
 sim() {
@@ -47,9 +44,6 @@ sim() {
 }
 
 hz=$(getconf CLK_TCK)
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-rss_kb() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
-load() { cut -d' ' -f1-3 /proc/loadavg; }
 
 # One run of zavmon's window beside the poller; prints a line of figures.
 idle_run() {
@@ -82,23 +76,6 @@ idle_run() {
   }'
 }
 
-# The window alone beside the window with the live chart and a recording.
-chart_run() {
-  sim plain
-  sim chart
-  ZAVMON_COM1=$work/plain/line "$build/bench/datalog_bench" poll "$seconds" \
-    >"$work/plain.txt" 2>/dev/null &
-  local plain=$!
-  ZAVMON_COM1=$work/chart/line "$build/bench/datalog_bench" poll "$seconds" both \
-    >"$work/chart.txt" 2>/dev/null &
-  local chart=$!
-  wait "$plain" "$chart"
-  awk '/CPU/ {for (i = 1; i <= NF; ++i) if ($i == "CPU") cpu[++n] = $(i + 1)}
-       END {printf "chart + recording %.0f ms against the window alone %.0f ms, ratio %.2f\n",
-                   cpu[2], cpu[1], (cpu[1] > 0 ? cpu[2] / cpu[1] : 0)}' \
-    "$work/plain.txt" "$work/chart.txt"
-}
-
 # A block read and an upload through zavctl, the same poll cycle and device as the window.
 transfer_run() {
   sim transfer --firmware-out "$work/kept.zav"
@@ -117,14 +94,12 @@ transfer_run() {
 
 {
   echo
-  echo "bench/idle_cost.sh, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD)," \
-    "$(nproc) cores, build $(awk -F= '/^CMAKE_BUILD_TYPE/ {print $2}' "$build/CMakeCache.txt")"
+  results_heading bench/idle_cost.sh "$build"
 } | tee -a "$results"
 for run in $(seq "$runs"); do
   {
     echo "run $run, load average before: $(load)"
     idle_run
-    chart_run
     transfer_run
     # A run is a subshell of the pipe below: its simulators end with it, not with the trap.
     kill "${sims[@]}" 2>/dev/null || true

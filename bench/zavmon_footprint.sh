@@ -4,6 +4,7 @@
 # offscreen (no display needed). Usage: bench/zavmon_footprint.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/bench_common.sh
 build=${1:-build-bench}
 bash scripts/install-deps.sh build
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -26,10 +27,9 @@ first=$(date +%s%N)
 echo "start-up to the first live poll on the wire: $(( (first - start) / 1000000 )) ms"
 
 ticks=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$app/stat"; }
-before=$(cpu)
+before=$(cpu_ticks "$app")
 sleep 30
-after=$(cpu)
+after=$(cpu_ticks "$app")
 echo "CPU while polling for 30 s: $(( (after - before) * 1000 / ticks )) ms ($(( (after - before) * 100000 / ticks / 30000 )).$(( (after - before) * 100000 / ticks / 3000 % 10 )) %)"
-echo "resident memory: $(awk '/VmRSS/ {print $2, $3}' "/proc/$app/status")"
+echo "resident memory: $(rss_kb "$app") kB"
 echo "live polls answered in 30 s: $(grep -c '^request Q 32 ' "$work/sim.log")"

@@ -29,11 +29,20 @@ constexpr double kPadRatio = 0.1;  // above and below cells and lines
 constexpr std::string_view kPetrolAxisTitle = "Petrol time on petrol (ms)";
 constexpr std::string_view kRatioAxisTitle = "Gas/petrol ratio";
 
-std::vector<LegendEntry> Legend() {
-  return {{"Too few samples", kLeftOutColour, true, true, LineStyle::Solid},
-          {"Needed", kNeededColour, true, true, LineStyle::Solid},
-          {"In force", kInForceColour, false, true, LineStyle::Dashed},
-          {"Proposed", kProposedColour, false, true, LineStyle::Solid}};
+// A calibrated car, or a fit that moves no trackbar, keeps its factors: nothing is proposed,
+// so no second line lies over the one in force and the legend names none.
+bool ProposesALine(const Calibration& calibration) {
+  return calibration.proposal && !calibration.calibrated && calibration.proposal->Changes();
+}
+
+std::vector<LegendEntry> Legend(const Calibration& calibration) {
+  std::vector<LegendEntry> legend{{"Too few samples", kLeftOutColour, true, true, LineStyle::Solid},
+                                  {"Needed", kNeededColour, true, true, LineStyle::Solid},
+                                  {"In force", kInForceColour, false, true, LineStyle::Dashed}};
+  if (ProposesALine(calibration)) {
+    legend.push_back({"Proposed", kProposedColour, false, true, LineStyle::Solid});
+  }
+  return legend;
 }
 
 struct Scales {
@@ -127,7 +136,7 @@ CalibrationChartRange ChartRangeOf(const Calibration& calibration) {
 PixelBox DrawCalibrationChart(Canvas& canvas, PixelSize size, const Calibration& calibration) {
   canvas.FillRectangle({0, 0, size.width, size.height}, kWhite);
   const int textHeight = canvas.MeasureText("0").height;
-  const std::vector<LegendEntry> legend = Legend();
+  const std::vector<LegendEntry> legend = Legend(calibration);
   std::vector<PixelBox> legendBoxes =
       LayOutLegend(canvas, legend, {kMarginPx, 0, size.width - kMarginPx, 0});
   const int legendHeight = LegendHeight(legendBoxes, 0);
@@ -151,8 +160,10 @@ PixelBox DrawCalibrationChart(Canvas& canvas, PixelSize size, const Calibration&
   DrawCells(canvas, calibration, scales);
   if (const std::optional<Proposal>& proposal = calibration.proposal) {
     DrawFactors(canvas, proposal->currentFactors, kInForceColour, LineStyle::Dashed, range, scales);
-    DrawFactors(canvas, proposal->proposedFactors, kProposedColour, LineStyle::Solid, range,
-                scales);
+    if (ProposesALine(calibration)) {
+      DrawFactors(canvas, proposal->proposedFactors, kProposedColour, LineStyle::Solid, range,
+                  scales);
+    }
   }
   canvas.Unclip();
   canvas.SetPenStyle(1, LineStyle::Solid);

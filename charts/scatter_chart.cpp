@@ -158,7 +158,8 @@ void DrawAxes(Canvas& canvas, const ScatterAxes& axes, const ScatterLayout& layo
                      TextAlign::Centre,
                      TextAlign::Start},
                     "Petrol time (ms)");
-  canvas.PlacedText({{kMarginPx, box.top - 2}, TextAlign::Start, TextAlign::End},
+  // Above the upper half of the top tick's label, which is centred on the plot's top.
+  canvas.PlacedText({{kMarginPx, box.top - textHeight / 2 - 2}, TextAlign::Start, TextAlign::End},
                     plot == ScatterPlot::Ratio ? "Gas time / petrol time" : "Gas time (ms)");
 }
 

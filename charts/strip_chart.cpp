@@ -124,11 +124,17 @@ void DrawTimeAxis(Canvas& canvas, const StripShown& shown, const AxisScale& time
                   const PixelBox& plot) {
   const int most = std::max(plot.Width() / kTimeTickRoomPx, 2);
   canvas.SetTextColour(kBlack);
+  // The left axis's lowest label reaches below the plot: a wide time label at the plot's
+  // left edge starts right of it rather than running into it.
+  const int leftmost = plot.left - kAxisGapPx / 2 + 1;
   for (const AxisTick& tick : TimeTicks(shown.from, shown.to, most)) {
     const int x = time.Pixel(tick.value);
     canvas.FillRectangle({x, plot.top, x + 1, plot.bottom}, kGrid);
     canvas.FillRectangle({x, plot.bottom, x + 1, plot.bottom + kTickPx}, kBlack);
-    canvas.PlacedText({{x, plot.bottom + kTickPx}, TextAlign::Centre, TextAlign::Start},
+    const bool centred = x - canvas.MeasureText(tick.label).width / 2 >= leftmost;
+    canvas.PlacedText({{centred ? x : leftmost, plot.bottom + kTickPx},
+                       centred ? TextAlign::Centre : TextAlign::Start,
+                       TextAlign::Start},
                       tick.label);
   }
   // Past the half of the last label that reaches beyond the plot.
@@ -148,7 +154,9 @@ void DrawValueAxis(Canvas& canvas, const ValueAxis& axis, std::string_view unit,
   for (const AxisTick& tick : axis.ticks) {
     canvas.PlacedText({{x, scale.Pixel(tick.value)}, align, TextAlign::Centre}, tick.label);
   }
-  canvas.PlacedText({{x, plot.top - 2}, align, TextAlign::End}, unit);
+  // Clear of the top label's upper half, which reaches above the plot.
+  canvas.PlacedText(
+      {{x, plot.top - canvas.MeasureText(unit).height / 2 - 2}, align, TextAlign::End}, unit);
 }
 
 // Leaves out the points that draw no pixel of their own: in a run of points on one pixel

@@ -8,9 +8,11 @@ namespace zav {
 namespace {
 
 constexpr int kStepsPerSpan = 10;
-// A redraw is nearly all a live chart costs; a 30 s strip moving 1/60 of its width at a time
-// reads smoothly (s of sample time).
-constexpr double kRedrawEverySeconds = 0.4;
+// A redraw is nearly all a live chart costs (about 1 ms of CPU, most of the chart window's
+// share), so a live strip is drawn about once a second: a 30 s strip then moves 1/30 of its
+// width at a time, the newest values show within a second, and the main window's figures
+// stay the up-to-the-tick view (s of sample time).
+constexpr double kRedrawEverySeconds = 1.0;
 constexpr double kRedrawEveryPixels = 2.0;
 // Within this of the newest samples a chart counts as at the live end (s): a tenth of a
 // scroll bar step.

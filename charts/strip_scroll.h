@@ -46,8 +46,8 @@ void MoveByScrollBar(StripScroll& scroll, ScrollCode code, int position, SampleT
 
 ScrollBarState ScrollBarOf(const StripScroll& scroll, SampleTimes times);
 
-// Seconds of newer samples after which a live chart `widthPx` wide is drawn again: about
-// every third 150 ms tick, or on a wide span once the strip would move two pixels.
+// Seconds of newer samples after which a live chart `widthPx` wide is drawn again: about once
+// a second (every seventh 150 ms tick), or on a wide span once the strip would move two pixels.
 double RedrawStep(const StripScroll& scroll, SampleTimes times, int widthPx);
 
 }  // namespace zav

@@ -35,6 +35,9 @@ int StartOf(int at, int extent, TextAlign align) {
 
 PainterCanvas::PainterCanvas(QPainter& painter, TextCache* texts)
     : painter_(painter), texts_(texts) {
+  if (const QPaintDevice* device = painter_.device()) {
+    ratio_ = device->devicePixelRatioF();
+  }
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setClipping(false);
@@ -43,7 +46,8 @@ PainterCanvas::PainterCanvas(QPainter& painter, TextCache* texts)
 }
 
 void PainterCanvas::UsePen() {
-  QPen pen(pen_, penWidth_, style_ == LineStyle::Dashed ? Qt::DashLine : Qt::SolidLine);
+  // A cosmetic pen's width is in device pixels.
+  QPen pen(pen_, penWidth_ * ratio_, style_ == LineStyle::Dashed ? Qt::DashLine : Qt::SolidLine);
   pen.setCosmetic(true);
   painter_.setPen(pen);
 }
@@ -71,12 +75,23 @@ void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {
   painter_.fillRect(QRect(covered.right(), covered.top(), 1, covered.height()), pen_);
 }
 
+// Qt centres a line on the corner where a canvas pixel's device pixels meet: on a scaled
+// screen a line of odd width moves half a canvas pixel onto their middle (`sign` 1), as it
+// lies on a 1:1 picture, and back (-1). 1:1 nothing moves.
+void PainterCanvas::ShiftLines(int sign) {
+  if (ratio_ > 1.0 && penWidth_ % 2 == 1) {
+    painter_.translate(0.5 * sign, 0.5 * sign);
+  }
+}
+
 void PainterCanvas::MoveTo(int x, int y) {
   current_ = QPoint(x, y);
 }
 
 void PainterCanvas::LineTo(int x, int y) {
+  ShiftLines(1);
   painter_.drawLine(current_, QPoint(x, y));
+  ShiftLines(-1);
   current_ = QPoint(x, y);
 }
 
@@ -106,7 +121,9 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
   for (const PixelPoint point : points) {
     points_.emplace_back(point.x, point.y);
   }
+  ShiftLines(1);
   painter_.drawPolyline(points_.data(), static_cast<int>(points_.size()));
+  ShiftLines(-1);
 }
 
 void PainterCanvas::FillRectangle(PixelBox box, Colour colour) {

@@ -3,6 +3,8 @@
 // PNG. Lines are drawn without smoothing, so a chart's grid and lines stay on whole pixels
 // and a redraw costs little; on an image painted 1:1 the one-pixel solid lines are set
 // straight into its pixels (see image_lines.h). Texts are in the painter's font.
+// On a scaled screen (2 device pixels to a canvas pixel at 200 %) a pen is as wide as on a
+// 1:1 one, counted in canvas pixels, and covers the same canvas pixels.
 
 #include <QColor>
 #include <QPainter>
@@ -40,9 +42,11 @@ class PainterCanvas final : public Canvas {
 
  private:
   void UsePen();
+  void ShiftLines(int sign);
 
   QPainter& painter_;
   TextCache* texts_ = nullptr;
+  double ratio_ = 1.0;  // device pixels to a canvas pixel
   QColor pen_ = Qt::black;
   int penWidth_ = 1;  // px
   LineStyle style_ = LineStyle::Solid;

@@ -26,34 +26,48 @@ class ElidedLabel final : public QLabel {
     // The strip gives each its width (ShareRoom): what its whole text needs while there is
     // room, down to "…" on a narrow window.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    // Painting its own background, a segment whose text changes (the recording's count, once
+    // a second) is repainted alone, not the strip's frame behind it.
+    setAutoFillBackground(true);
   }
 
-  void SetWholeText(const QString& text) {
-    const bool changed = text != whole_;
+  // False when the text is the one shown already: nothing then changes.
+  bool SetWholeText(const QString& text) {
+    if (text == whole_ && measured_) {
+      return false;
+    }
     whole_ = text;
+    Measure();
     setToolTip(text);
     setVisible(!text.isEmpty());
     Elide();
     // A tooltip open over this segment shows the text as it is now, not as it was.
-    if (changed && QToolTip::isVisible() && tipShown_ && !text.isEmpty()) {
+    if (QToolTip::isVisible() && tipShown_ && !text.isEmpty()) {
       QToolTip::showText(QCursor::pos(), text, this);
     }
+    return true;
   }
 
-  // Wide enough for the whole text; the layout shares the room by these hints.
-  QSize sizeHint() const override {
-    return {fontMetrics().horizontalAdvance(whole_) + 2 * kMargin, QLabel::sizeHint().height()};
-  }
+  // Wide enough for the whole text; the layout shares the room by these hints. Both are
+  // measured once per text and font: laying out a text is most of what a segment costs, and
+  // the strip asks for the hints several times for each change.
+  QSize sizeHint() const override { return hint_; }
   // Cut down to "…" at the least.
-  QSize minimumSizeHint() const override {
-    return {fontMetrics().horizontalAdvance(QStringLiteral("\u2026")) + 2 * kMargin,
-            QLabel::minimumSizeHint().height()};
-  }
+  QSize minimumSizeHint() const override { return leastHint_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
     QLabel::resizeEvent(event);
     Elide();
+  }
+
+  void changeEvent(QEvent* event) override {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && measured_) {
+      fontMeasured_ = false;
+      Measure();
+      Elide();
+    }
   }
 
   // The tooltip is the whole text at the moment it opens.
@@ -70,11 +84,31 @@ class ElidedLabel final : public QLabel {
   }
 
  private:
+  // A text that fits is shown whole without asking the font to cut it (a layout of the text).
   void Elide() {
-    setText(fontMetrics().elidedText(whole_, Qt::ElideRight, contentsRect().width()));
+    const int room = contentsRect().width();
+    setText(hint_.width() - 2 * kMargin <= room
+                ? whole_
+                : fontMetrics().elidedText(whole_, Qt::ElideRight, room));
+  }
+
+  // The whole text's width; the line's height and the "…" width once per font.
+  void Measure() {
+    const QFontMetrics metrics = fontMetrics();
+    if (!fontMeasured_) {
+      leastHint_ = {metrics.horizontalAdvance(QStringLiteral("\u2026")) + 2 * kMargin,
+                    metrics.height()};
+      fontMeasured_ = true;
+    }
+    hint_ = {metrics.horizontalAdvance(whole_) + 2 * kMargin, metrics.height()};
+    measured_ = true;
   }
 
   QString whole_;
+  QSize hint_;       // px
+  QSize leastHint_;  // px
+  bool measured_ = false;
+  bool fontMeasured_ = false;
   bool tipShown_ = false;  // the last tooltip opened was this segment's
 };
 
@@ -108,11 +142,14 @@ QLabel& StatusSegments::SegmentLabel(int index) {
 
 void StatusSegments::SetSegments(const QStringList& texts) {
   const int count = std::max(static_cast<int>(texts.size()), static_cast<int>(segments_.size()));
+  bool changed = false;
   for (int i = 0; i < count; ++i) {
     auto& label = static_cast<ElidedLabel&>(SegmentLabel(i));
-    label.SetWholeText(i < texts.size() ? texts[i] : QString());
+    changed = label.SetWholeText(i < texts.size() ? texts[i] : QString()) || changed;
   }
-  ShareRoom();
+  if (changed) {
+    ShareRoom();
+  }
 }
 
 void StatusSegments::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,7 @@
 #include "calibration/calibration.h"
 #include "calibration/calibration_text.h"
 #include "datalog/csv_log_reader.h"
+#include "hosts/headless/recording_canvas.h"
 #include "link/wire.h"
 #include "params/gas_ratio_line.h"
 #include "resources/calibrate_template.h"
@@ -390,6 +391,45 @@ int IntAfter(const std::string& text, std::string_view key, std::size_t from) {
 // set and zavctl the set given with --in-force; given the same set, both propose the same
 // and say where the factors in force came from. Before the controller's set is known the
 // window proposes nothing and says what to do.
+// Only a proposal that moves a trackbar draws a line of its own and names it in the legend;
+// a calibrated car shows the line in force alone.
+TEST(CalibrationChartTest, TheProposedLineIsDrawnOnlyWhenItProposesAChange) {
+  Calibration calibration;
+  for (int i = 0; i < 4; ++i) {
+    LoadCell cell;
+    cell.gasSamples = cell.petrolSamples = 20;
+    cell.petrolMs = cell.gasPetrolMs = 3.0 + i;
+    cell.gasMs = cell.petrolMs * (2.2 - 0.2 * i);
+    calibration.cells.push_back(cell);
+  }
+  calibration.proposal = Proposal{.current = {10, 10},
+                                  .proposed = {10, 10},
+                                  .currentFactors = {2.4, 1.3},
+                                  .proposedFactors = {2.4, 1.3}};
+  const auto drawn = [&](bool calibrated, TrackbarPositions proposed) {
+    calibration.calibrated = calibrated;
+    calibration.proposal->proposed = proposed;
+    calibration.proposal->proposedFactors = proposed == calibration.proposal->current
+                                                ? calibration.proposal->currentFactors
+                                                : Factors{2.5, 1.2};
+    std::vector<DrawOp> ops;
+    headless::RecordingCanvas canvas(ops);
+    DrawCalibrationChart(canvas, {600, 400}, calibration);
+    return ReadChart(ops);
+  };
+  for (const auto& [calibrated, proposed] :
+       {std::pair{true, TrackbarPositions{10, 10}}, std::pair{false, TrackbarPositions{10, 10}}}) {
+    const ChartDrawing chart = drawn(calibrated, proposed);
+    EXPECT_EQ(chart.inForceLines.size(), 1u);
+    EXPECT_TRUE(chart.proposedLines.empty()) << calibrated;
+    EXPECT_FALSE(Has(chart.texts, "Proposed")) << calibrated;
+  }
+  const ChartDrawing change = drawn(false, {12, 9});
+  EXPECT_EQ(change.inForceLines.size(), 1u);
+  EXPECT_EQ(change.proposedLines.size(), 1u);
+  EXPECT_TRUE(Has(change.texts, "Proposed"));
+}
+
 TEST(CalibrationInForceTest, TheWindowAndZavctlAgreeOnTheFactorsInForceAndTheProposal) {
   const zav::testing::TempDir folder;
   constexpr TrackbarPositions kInForce{20, 15};

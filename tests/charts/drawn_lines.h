@@ -2,6 +2,7 @@
 // What the chart tests read back from a recorded drawing, and the empty window they open
 // chart windows from.
 
+#include <string>
 #include <vector>
 
 #include "hosts/headless/recording_canvas.h"
@@ -23,6 +24,49 @@ inline std::vector<std::vector<PixelPoint>> PolylinesIn(const std::vector<headle
     }
   }
   return lines;
+}
+
+// The box each placed text covers, as the recording canvas measures it.
+struct TextBox {
+  std::string text;
+  PixelBox box;
+};
+
+inline int StartAlong(int at, int length, TextAlign align) {
+  return align == TextAlign::Start    ? at
+         : align == TextAlign::Centre ? at - length / 2
+                                      : at - length;
+}
+
+inline std::vector<TextBox> TextBoxesIn(const std::vector<headless::DrawOp>& ops) {
+  std::vector<TextBox> boxes;
+  std::vector<headless::DrawOp> unused;
+  headless::RecordingCanvas measure(unused);
+  for (const headless::DrawOp& op : ops) {
+    if (op.kind != headless::DrawOp::Kind::PlacedText) {
+      continue;
+    }
+    const PixelSize size = measure.MeasureText(op.text);
+    const int left = StartAlong(op.x1, size.width, op.across);
+    const int top = StartAlong(op.y1, size.height, op.down);
+    boxes.push_back({op.text, {left, top, left + size.width, top + size.height}});
+  }
+  return boxes;
+}
+
+// The first two texts whose boxes overlap, as "A" over "B"; empty when none do.
+inline std::string OverlappingTexts(const std::vector<headless::DrawOp>& ops) {
+  const std::vector<TextBox> boxes = TextBoxesIn(ops);
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+      const PixelBox& a = boxes[i].box;
+      const PixelBox& b = boxes[j].box;
+      if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) {
+        return "\"" + boxes[i].text + "\" over \"" + boxes[j].text + "\"";
+      }
+    }
+  }
+  return {};
 }
 
 // A plain window (template `id`) to own the chart windows a test opens.

@@ -104,6 +104,15 @@ TEST(ScatterChart, DrawsTheFactorsLineAndThePointsWhereTheNumbersSay) {
   EXPECT_EQ(oneToOne[1], (PixelPoint{gas.layout.plot.right - 1, gas.layout.plot.top}));
 }
 
+TEST(ScatterChart, NoTextCoversAnother) {
+  // Ratios up to 2.5 put a tick label at the plot's top, under the value axis's title.
+  const std::deque<DecodedSample> samples{Sample(0.0, 2.5f, 6.25f), Sample(1.0, 6.5f, 9.0f)};
+  for (const ScatterPlot plot : {ScatterPlot::Ratio, ScatterPlot::Gas}) {
+    const DrawnScatter drawn = DrawScatter(samples, {plot, Factors{2.4, 1.3}, ""});
+    EXPECT_EQ(test::OverlappingTexts(drawn.ops), "") << static_cast<int>(plot);
+  }
+}
+
 TEST(ScatterChart, WithoutFactorsTheLegendSaysWhyAndNoLineIsDrawn) {
   const std::deque<DecodedSample> samples{Sample(0.0, 3.0f, 6.0f)};
   const DrawnScatter drawn =

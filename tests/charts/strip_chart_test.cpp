@@ -174,6 +174,22 @@ TEST(StripChartTest, UnderACommaLocaleTickLabelsCarryADecimalPoint) {
   EXPECT_TRUE(half) << "the ms axis of 2.2 ms times counts in halves";
 }
 
+TEST(StripChartTest, NoTextCoversAnotherWithEveryAxisAtItsWidest) {
+  std::deque<DecodedSample> samples;
+  AddSamples(samples, 0.0, 3600.0);
+  for (DecodedSample& sample : samples) {
+    sample.shown[kRpmColumn] = 6500.0f;
+    sample.shown[kManifoldColumn] = 1950.0f;
+    sample.shown[kRegulatorColumn] = 2950.0f;
+    sample.shown[kTemperatureColumn] = 115.0f;
+    sample.shown[kLambdaColumn] = 950.0f;
+  }
+  for (const double span : {30.0, 600.0, 3600.0}) {
+    const DrawnStrip drawn = DrawStrip(samples, StripShown{.from = 3600.0 - span, .to = 3600.0});
+    EXPECT_EQ(test::OverlappingTexts(drawn.ops), "") << span << " s";
+  }
+}
+
 TEST(StripChartTest, AClickOnALegendEntryFindsItsSeriesAndNotABand) {
   std::deque<DecodedSample> samples;
   AddSamples(samples, 0.0, 30.0);

@@ -1,6 +1,7 @@
 // The canvas on the Qt host: drawing outside Paint shows at once without a Paint event,
 // what the window system asks for (first show, expose, resize) brings Paint first and is
-// redrawn from it, and rectangles, lines and texts land on the pixels given.
+// redrawn from it, and rectangles, lines and texts land on the pixels given, counted in the
+// window's own pixels at any screen scale (the suite runs them with QT_SCALE_FACTOR=2 too).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,10 +12,14 @@
 
 #include "hosts/qt/qt_desktop.h"
 #include "tests/qt/dialog_script.h"
+#include "tests/qt/logical_pixels.h"
 #include "tests/qt/test_templates.h"
 
 namespace zav {
 namespace {
+
+using test::LogicalColour;
+using test::LogicalShows;
 
 constexpr Colour kRed{255, 0, 0};
 constexpr Colour kGreen{0, 255, 0};
@@ -89,10 +94,10 @@ TEST_F(CanvasTest, DrawingOutsidePaintIsShownAtOnceWithoutAPaintEvent) {
     EXPECT_GE(repaints.count, 1);      // the drawing went to the screen
     EXPECT_EQ(paints_, paintsBefore);  // without asking the procedure to redraw
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(342, 297), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(511, 251), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(342, 242), QColor(Qt::green));
-    EXPECT_EQ(picture.pixelColor(511, 250), QColor(Qt::green));
+    EXPECT_EQ(LogicalColour(picture, {342, 297}), QColor(Qt::red));
+    EXPECT_TRUE(LogicalShows(picture, {511, 251}, Qt::red));
+    EXPECT_EQ(LogicalColour(picture, {342, 242}), QColor(Qt::green));
+    EXPECT_TRUE(LogicalShows(picture, {511, 250}, Qt::green));
     EXPECT_EQ(paints_, paintsBefore);
   });
 }
@@ -102,7 +107,7 @@ TEST_F(CanvasTest, ExposeDeliversPaintAndTheProcedureRedrawsOnABlankPicture) {
     Settle();
     DrawLine(window, kRed, {100, 50}, {200, 50});  // outside the frame the Paint draws
     Settle();
-    ASSERT_EQ(Picture(window).pixelColor(150, 50), QColor(Qt::red));
+    ASSERT_EQ(LogicalColour(Picture(window), {150, 50}), QColor(Qt::red));
     const int paintsBefore = paints_;
     QWindow* handle = desktop_.WindowOf(window)->windowHandle();
     QExposeEvent expose(QRegion(QRect(QPoint(0, 0), handle->size())));
@@ -110,8 +115,8 @@ TEST_F(CanvasTest, ExposeDeliversPaintAndTheProcedureRedrawsOnABlankPicture) {
     Settle();
     EXPECT_EQ(paints_, paintsBefore + 1);
     const QImage picture = Picture(window);
-    EXPECT_NE(picture.pixelColor(150, 50), QColor(Qt::red));
-    EXPECT_EQ(picture.pixelColor(kFrameLeft, kFrameTop), QColor(Qt::black));
+    EXPECT_FALSE(LogicalShows(picture, {150, 50}, Qt::red));
+    EXPECT_EQ(LogicalColour(picture, {kFrameLeft, kFrameTop}), QColor(Qt::black));
   });
 }
 
@@ -119,14 +124,16 @@ TEST_F(CanvasTest, RectangleFramesUpToOneShortOfRightAndBottomAndFillsWhite) {
   RunWithStep(test::PlainTemplate(), [&](WindowRef window) {
     Settle();
     const QImage picture = Picture(window);
-    const QColor background = picture.pixelColor(kFrameLeft - 5, kFrameTop - 5);
-    EXPECT_EQ(picture.pixelColor(kFrameLeft, kFrameTop), QColor(Qt::black));
-    EXPECT_EQ(picture.pixelColor(kFrameRight - 1, kFrameBottom - 1), QColor(Qt::black));
-    EXPECT_EQ(picture.pixelColor(kFrameRight - 1, kFrameTop + 20), QColor(Qt::black));
-    EXPECT_EQ(picture.pixelColor(kFrameRight, kFrameTop + 20), background);
-    EXPECT_EQ(picture.pixelColor(kFrameLeft + 20, kFrameBottom), background);
-    EXPECT_EQ(picture.pixelColor(kFrameLeft + 1, kFrameTop + 1), QColor(Qt::white));
-    EXPECT_EQ(picture.pixelColor(kFrameRight - 2, kFrameBottom - 2), QColor(Qt::white));
+    const auto at = [&](int x, int y) { return LogicalColour(picture, {x, y}); };
+    const QColor background = at(kFrameLeft - 5, kFrameTop - 5);
+    ASSERT_TRUE(background.isValid());
+    EXPECT_EQ(at(kFrameLeft, kFrameTop), QColor(Qt::black));
+    EXPECT_EQ(at(kFrameRight - 1, kFrameBottom - 1), QColor(Qt::black));
+    EXPECT_EQ(at(kFrameRight - 1, kFrameTop + 20), QColor(Qt::black));
+    EXPECT_EQ(at(kFrameRight, kFrameTop + 20), background);
+    EXPECT_EQ(at(kFrameLeft + 20, kFrameBottom), background);
+    EXPECT_EQ(at(kFrameLeft + 1, kFrameTop + 1), QColor(Qt::white));
+    EXPECT_EQ(at(kFrameRight - 2, kFrameBottom - 2), QColor(Qt::white));
   });
 }
 
@@ -137,10 +144,10 @@ TEST_F(CanvasTest, TextStartsAtItsTopLeftInTheTextColour) {
     canvas.Text(358, 180, "GAS");
     Settle();
     const QImage picture = Picture(window);
-    QRect green;
+    QRect green;  // logical pixels
     for (int y = 170; y < 210; ++y) {
       for (int x = 340; x < 420; ++x) {
-        if (picture.pixelColor(x, y) == QColor(Qt::green)) {
+        if (LogicalShows(picture, {x, y}, Qt::green)) {
           green |= QRect(x, y, 1, 1);
         }
       }
@@ -165,11 +172,11 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPointInEveryDirection) {
     Settle();
     const QImage picture = Picture(window);
     for (const QPoint end : ends) {
-      EXPECT_NE(picture.pixelColor(end), QColor(Qt::red)) << end.x() << "," << end.y();
+      EXPECT_FALSE(LogicalShows(picture, end, Qt::red)) << end.x() << "," << end.y();
       const QPoint before = end + QPoint((centre.x() - end.x()) / 10, (centre.y() - end.y()) / 10);
-      EXPECT_EQ(picture.pixelColor(before), QColor(Qt::red)) << before.x() << "," << before.y();
+      EXPECT_TRUE(LogicalShows(picture, before, Qt::red)) << before.x() << "," << before.y();
     }
-    EXPECT_EQ(picture.pixelColor(centre), QColor(Qt::red));
+    EXPECT_EQ(LogicalColour(picture, centre), QColor(Qt::red));
   });
 }
 
@@ -180,7 +187,7 @@ TEST_F(CanvasTest, EachCanvasStartsWithABlackPen) {
     fresh.MoveTo(20, 300);
     fresh.LineTo(100, 300);
     Settle();
-    EXPECT_EQ(Picture(window).pixelColor(60, 300), QColor(Qt::black));
+    EXPECT_EQ(LogicalColour(Picture(window), {60, 300}), QColor(Qt::black));
   });
 }
 
@@ -194,7 +201,7 @@ TEST_F(CanvasTest, ResizeDeliversPaintAndKeepsThePictureClientSized) {
     EXPECT_GT(paints_, paintsBefore);
     DrawLine(window, kRed, {500, 200}, {520, 200});  // beyond the first size
     Settle();
-    EXPECT_EQ(Picture(window).pixelColor(510, 200), QColor(Qt::red));
+    EXPECT_EQ(LogicalColour(Picture(window), {510, 200}), QColor(Qt::red));
   });
 }
 

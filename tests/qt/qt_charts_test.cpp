@@ -2,7 +2,8 @@
 // its numbers give and saves as the same picture, a log with a gap opens in its window with
 // the lines either side of it, and "Petrol against gas" paints its points and the factors'
 // line where the numbers say. The same windows are read operation by operation on the
-// headless host (tests/charts); here the painter's pixels are checked.
+// headless host (tests/charts); here the painter's pixels are checked, in window pixels at any
+// screen scale (the suite runs these with QT_SCALE_FACTOR=2 too).
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "resources/scatter_template.h"
 #include "resources/strip_chart_template.h"
 #include "tests/qt/dialog_script.h"
+#include "tests/qt/logical_pixels.h"
 
 namespace zav {
 namespace {
@@ -47,11 +49,13 @@ DecodedSample Sample(double seconds, float petrolMs, float gasMs) {
   return sample;
 }
 
-// True when a pixel within `reach` of `at` is close to `colour`.
+// True when a pixel within `reach` of `at` is close to `colour`; in window pixels, any of
+// whose device pixels counts on a scaled screen.
 bool ColourNear(const QImage& image, PixelPoint at, Colour colour, int reach = 2) {
-  for (int dy = -reach; dy <= reach; ++dy) {
-    for (int dx = -reach; dx <= reach; ++dx) {
-      const QColor found = image.pixelColor(at.x + dx, at.y + dy);
+  const int ratio = test::RatioOf(image);
+  for (int dy = -reach * ratio; dy < (reach + 1) * ratio; ++dy) {
+    for (int dx = -reach * ratio; dx < (reach + 1) * ratio; ++dx) {
+      const QColor found = image.pixelColor(at.x * ratio + dx, at.y * ratio + dy);
       if (std::abs(found.red() - colour.red) + std::abs(found.green() - colour.green) +
               std::abs(found.blue() - colour.blue) <
           60) {
@@ -152,13 +156,14 @@ TEST_F(QtChartsTest, AKnownSeriesLandsOnItsPixelsAndSavesAsThePicture) {
 
     QTemporaryDir folder;
     const std::string path = QDir(folder.path()).filePath("chart.png").toStdString();
-    const PixelSize size{image.width(), image.height()};
+    const QSize shown = image.deviceIndependentSize().toSize();  // window pixels
+    const PixelSize size{shown.width(), shown.height()};
     ASSERT_EQ(desktop_.SavePicture(
                   path, size,
                   [&](Canvas& canvas) { DrawStripChart(canvas, size, samples, chart->shown); }),
               "");
     const QImage saved(QString::fromStdString(path));
-    EXPECT_EQ(saved.size(), image.size());
+    EXPECT_EQ(saved.size(), shown);
     EXPECT_TRUE(ColourNear(saved, at(7.5, 5.0), red));
     EXPECT_FALSE(ColourNear(saved, at(22.5, 5.0), red));
   });

@@ -123,6 +123,18 @@ TEST_F(KeyboardTest, EachStatusSegmentIsCutOnItsOwnWithTheWholeTextAsTooltip) {
     QApplication::processEvents();
     EXPECT_EQ(line->Segment(0)->text(), QStringLiteral("no port chosen")) << "fits whole";
     EXPECT_FALSE(line->Segment(1)->isVisible()) << "an empty segment takes no room";
+
+    // A larger font (a fitter's screen setting) measures the texts again: the short text
+    // still shows whole, in the room it now needs.
+    const int widthInOldFont = line->Segment(0)->sizeHint().width();
+    QFont larger = line->font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    line->setFont(larger);
+    QApplication::processEvents();
+    EXPECT_GT(line->Segment(0)->sizeHint().width(), widthInOldFont * 3 / 2);
+    desktop_.SetStatusSegments(window, std::vector<std::string>{"no port chosen", "", "x"});
+    QApplication::processEvents();
+    EXPECT_EQ(line->Segment(0)->text(), QStringLiteral("no port chosen"));
   });
 }
 

@@ -1,5 +1,7 @@
 // The Parameters dialog on the Qt host: its chart lands on the pixels the chart table gives,
-// counted from the chart's own box, which the dialog font places and sizes. The real dialog
+// counted from the chart's own box, which the dialog font places and sizes, in the window's own
+// pixels at any screen scale (a line pixel shows its colour in one of its device pixels at
+// least, a white one is white whole). The real dialog
 // procedure runs; the test only adds a timer of its own to look at the rendered picture once the
 // window is up.
 #include <gtest/gtest.h>
@@ -16,9 +18,13 @@
 #include "params/parameter_set.h"
 #include "params/parameters_dialog.h"
 #include "resources/parameters_template.h"
+#include "tests/qt/logical_pixels.h"
 
 namespace zav {
 namespace {
+
+using test::LogicalColour;
+using test::LogicalShows;
 
 constexpr int kLookTimerId = 9001;  // not one of the dialog's own timers
 constexpr int kLookDelayMs = 20;
@@ -86,18 +92,18 @@ TEST_F(ParametersChartTest, OpeningShowsTheRedReferenceAndTheGreenLineOfTheDefau
     ASSERT_EQ(desktop_.GetSliderPosition(window, kLeftTrackbar), 15);
     ASSERT_EQ(desktop_.GetSliderPosition(window, kRightTrackbar), 19);
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 297)), kRedPixel);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 251)), kRedPixel)
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(342, 297), kRedPixel));
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(511, 251), kRedPixel))
         << "the pixel before the end point";
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(512, 251)), kWhite)
+    EXPECT_EQ(LogicalColour(picture, origin_ + QPoint(512, 251)), kWhite)
         << "the end point is left out";
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(427, 274)), kRedPixel)
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(427, 274), kRedPixel))
         << "halfway along the reference line";
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 15)), kGreenPixel);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kGreenPixel);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(512, 200 + 2 * 19)), kWhite);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 14)), kWhite);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 227 + 16)), kWhite);
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(342, 227 + 15), kGreenPixel));
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(511, 200 + 2 * 19), kGreenPixel));
+    EXPECT_EQ(LogicalColour(picture, origin_ + QPoint(512, 200 + 2 * 19)), kWhite);
+    EXPECT_EQ(LogicalColour(picture, origin_ + QPoint(342, 227 + 14)), kWhite);
+    EXPECT_EQ(LogicalColour(picture, origin_ + QPoint(342, 227 + 16)), kWhite);
   });
 }
 
@@ -108,19 +114,19 @@ TEST_F(ParametersChartTest, TrackbarMoveDrawsTheNotificationLineAndARepaintThePi
     QTest::keyClick(&Trackbar(window, kLeftTrackbar), Qt::Key_Down);  // to position 1
 
     const QImage notified = Picture(window);
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 227)), kGreenPixel);
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(511, 201)), kGreenPixel);
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 228)), kWhite);
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 242)), kWhite)
+    EXPECT_TRUE(LogicalShows(notified, origin_ + QPoint(342, 227), kGreenPixel));
+    EXPECT_TRUE(LogicalShows(notified, origin_ + QPoint(511, 201), kGreenPixel));
+    EXPECT_EQ(LogicalColour(notified, origin_ + QPoint(342, 228)), kWhite);
+    EXPECT_EQ(LogicalColour(notified, origin_ + QPoint(342, 242)), kWhite)
         << "the frame wiped the opening line";
-    EXPECT_EQ(notified.pixelColor(origin_ + QPoint(342, 297)), kRedPixel);
+    EXPECT_TRUE(LogicalShows(notified, origin_ + QPoint(342, 297), kRedPixel));
 
     Expose(window);
     const QImage repainted = Picture(window);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 228)), kGreenPixel);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 202)), kGreenPixel);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(342, 227)), kWhite);
-    EXPECT_EQ(repainted.pixelColor(origin_ + QPoint(511, 251)), kRedPixel);
+    EXPECT_TRUE(LogicalShows(repainted, origin_ + QPoint(342, 228), kGreenPixel));
+    EXPECT_TRUE(LogicalShows(repainted, origin_ + QPoint(511, 202), kGreenPixel));
+    EXPECT_EQ(LogicalColour(repainted, origin_ + QPoint(342, 227)), kWhite);
+    EXPECT_TRUE(LogicalShows(repainted, origin_ + QPoint(511, 251), kRedPixel));
   });
 }
 
@@ -132,9 +138,9 @@ TEST_F(ParametersChartTest, TrackbarKeysBackToTheDefaultsShowTheirFormulaAndNoti
     EXPECT_EQ(desktop_.GetText(window, kYAxisEdit), "3983");
     EXPECT_EQ(desktop_.GetText(window, kNumeratorEdit), "48140");
     const QImage picture = Picture(window);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(342, 226 + 15)), kGreenPixel);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 199 + 2 * 19)), kGreenPixel);
-    EXPECT_EQ(picture.pixelColor(origin_ + QPoint(511, 200 + 2 * 19)), kWhite);
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(342, 226 + 15), kGreenPixel));
+    EXPECT_TRUE(LogicalShows(picture, origin_ + QPoint(511, 199 + 2 * 19), kGreenPixel));
+    EXPECT_EQ(LogicalColour(picture, origin_ + QPoint(511, 200 + 2 * 19)), kWhite);
   });
 }
 
@@ -150,19 +156,7 @@ TEST_F(ParametersChartTest, ScaledScreenShowsSharpLinesAtTheScreensResolution) {
       GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
     }
     // The colour of logical pixel (x, y) when its device pixels all have one, else invalid.
-    const auto block = [&](int x, int y) {
-      x += origin_.x();
-      y += origin_.y();
-      const QColor first = picture.pixelColor(x * ratio, y * ratio);
-      for (int dy = 0; dy < ratio; ++dy) {
-        for (int dx = 0; dx < ratio; ++dx) {
-          if (picture.pixelColor(x * ratio + dx, y * ratio + dy) != first) {
-            return QColor();
-          }
-        }
-      }
-      return first;
-    };
+    const auto block = [&](int x, int y) { return LogicalColour(picture, origin_ + QPoint(x, y)); };
     int otherColours = 0;
     int splitBlocks = 0;  // logical pixels the red line covers only in part
     for (int y = 154; y < 341; ++y) {
