@@ -24,7 +24,7 @@ programs=$(ls "$build"/app/windows/*.exe)
 bytes=$(cat $programs | wc -c)
 echo "Windows programs: $bytes bytes together ($(basename -a $programs | tr '\n' ' '))"
 [ "$bytes" -lt 4000000 ] || { echo "the Windows programs exceed 4,000,000 bytes" >&2; exit 1; }
-system_dlls='^(advapi32|comctl32|comdlg32|gdi32|gdiplus|kernel32|msvcrt|ole32|setupapi|shell32|shlwapi|user32|uxtheme)\.dll$'
+system_dlls='^(advapi32|comctl32|comdlg32|gdi32|gdiplus|kernel32|msvcrt|ole32|setupapi|shell32|shlwapi|user32|uxtheme|winmm)\.dll$'
 for program in $programs; do
   x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
     grep -vE "$system_dlls" && { echo "$program needs a DLL beyond the system's" >&2; exit 1; }
@@ -130,9 +130,48 @@ echo "zavmon.exe: parameters read (registers 80 to 102) within $(($(now_ms) - re
 for register in $(seq 80 102); do
   asked "$register" || { echo "register $register was not read" >&2; exit 1; }
 done
+mark() { mark=$(($(wc -l <"$requests") + 1)); }
+asked_since_mark() { tail -n +"$mark" "$requests" | grep -q "$1"; }
+upload_asked() { asked_since_mark "^request U "; }
+kept() { asked_since_mark "firmware image of 30720 bytes"; }
+
+# "Upgrade" as the fitter does it: the ZAV menu's last item, the file typed into the open
+# dialog, then the "Communicate with AZV" dialog runs to its end on its own. The image is
+# checked byte for byte as the simulator kept it, and the upload timed as zavctl.exe's below.
 # The read's dialog may still be closing when its last request is out, and a key pressed
-# then goes to it; so the menu is tried again until the save dialog shows. Wine's save
-# dialog can take seconds to come up on a busy machine: each try waits for it.
+# then goes to it; so the menu is tried again until the open dialog shows. Wine's file
+# dialogs can take seconds to come up on a busy machine: each try waits for it.
+head -c 30720 /dev/urandom >"$run/upgrade.zav"
+upgrade_file=$(timeout 30 winepath -w "$run/upgrade.zav")
+mark
+open_dialog=""
+for _ in 1 2 3; do
+  focus "$window"
+  xdotool key alt+z
+  sleep 1
+  xdotool key Up Return  # "Upgrade", the menu's last item
+  open_dialog=$(timeout 20 xdotool search --sync --name "^Open$" | head -1) && break
+  xdotool key Escape
+done
+[ -n "$open_dialog" ] || { echo "zavmon.exe showed no open dialog for the upgrade" >&2; exit 1; }
+focus "$open_dialog"
+sleep 0.5
+xdotool type --delay 20 "$upgrade_file"  # whole: the dialog may open in the last folder used
+xdotool key Return
+wait_for 30 upload_asked || { echo "zavmon.exe did not start the upload" >&2; exit 1; }
+upload_started_ms=$(now_ms)
+timeout 20 xdotool search --sync --name "^Communicate with AZV$" >/dev/null ||
+  { echo "zavmon.exe showed no upload dialog" >&2; exit 1; }
+wait_for 120 kept || { echo "zavmon.exe: no image arrived from the upgrade" >&2; exit 1; }
+upload_ms=$(($(now_ms) - upload_started_ms))
+upload_dialog_gone() { ! xdotool search --name "^Communicate with AZV$" >/dev/null 2>&1; }
+wait_for 20 upload_dialog_gone || { echo "zavmon.exe: the upload dialog stayed open" >&2; exit 1; }
+cmp -s "$run/upgrade.zav" "$work/kept.zav" ||
+  { echo "zavmon.exe: the upgrade's image did not arrive whole" >&2; exit 1; }
+awk -v u="$upload_ms" 'BEGIN {printf "zavmon.exe: upgrade of 30,720 bytes in %.1f s, %.2f times the line'"'"'s 33.3 s\n", u / 1000, u / 33300}'
+
+# The upload dialog may still be closing, as the read's above: the menu is tried again until
+# the save dialog shows.
 save_dialog=""
 for _ in 1 2 3; do
   focus "$window"
@@ -174,20 +213,19 @@ zavctl() {  # a name for the output files, then the command and its arguments
     { echo "zavctl.exe $* failed:" >&2; cat "$work/$name.err" >&2; exit 1; }
   tr -d '\r' <"$work/$name.out" >"$work/$name.txt"
 }
-mark() { mark=$(($(wc -l <"$requests") + 1)); }
-asked_since_mark() { tail -n +"$mark" "$requests" | grep -q "request Q $1 "; }
+asked_register_since_mark() { asked_since_mark "request Q $1 "; }
 
 mark
 zavctl read read -o read.car
 for register in $(seq 80 102); do
-  asked_since_mark "$register" || { echo "zavctl.exe read did not read register $register" >&2; exit 1; }
+  asked_register_since_mark "$register" || { echo "zavctl.exe read did not read register $register" >&2; exit 1; }
 done
 [ "$(wc -c <"$run/read.car")" -eq 32 ] || { echo "zavctl.exe read saved no parameter file" >&2; exit 1; }
 grep -q '^80 *Temperature' "$work/read.txt" || { echo "zavctl.exe read listed no registers" >&2; exit 1; }
 
 mark
 zavctl status status
-asked_since_mark 32 || { echo "zavctl.exe status did not poll the controller" >&2; exit 1; }
+asked_register_since_mark 32 || { echo "zavctl.exe status did not poll the controller" >&2; exit 1; }
 grep -qE '^Status +Petrol \(12\)$' "$work/status.txt" ||
   { echo "zavctl.exe status printed no state:" >&2; cat "$work/status.txt" >&2; exit 1; }
 grep -qE '^RPM +[0-9]+ RPM$' "$work/status.txt" || { echo "zavctl.exe status printed no RPM" >&2; exit 1; }
@@ -209,8 +247,6 @@ echo "zavctl.exe: read, status and monitor (4 s, $csv_rows rows) in $((SECONDS -
 # wine's start included); a busy machine only makes it longer, so it is recorded, not held
 # against a bound.
 head -c 30720 /dev/urandom >"$run/fw.zav"
-kept() { grep -q "firmware image of 30720 bytes" "$requests"; }
-upload_asked() { tail -n +"$mark" "$requests" | grep -q "^request U "; }
 mark
 flash_started_ms=$(now_ms)
 zavctl flash flash fw.zav --yes &

@@ -17,6 +17,7 @@ void BindTickHooks(Program& program) {
   Link& link = program.link;
   // The tick's last step: also the place for what follows a finished upload step.
   link.hooks.showConfigName = [&program] {
+    NotePollTick(program.statusWatch, program.link.desktop->NowMs());
     ShowConfigName(program.library, program.link.image, *program.link.desktop,
                    program.link.mainWindow);
     if (program.upload.ending != UploadEnding::kNone) {  // left alone until an upload ran

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "hosts/console/console_program.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::console {
 

@@ -21,7 +21,8 @@ std::vector<int> DialogTimers::TakeDue(std::int64_t nowMs) {
   for (auto& [id, dueMs] : dueMs_) {
     if (dueMs <= nowMs) {
       due.push_back(id);
-      dueMs = nowMs + periodMs_[id];
+      const std::int64_t period = periodMs_[id];
+      dueMs += period * (1 + (nowMs - dueMs) / period);
     }
   }
   return due;

@@ -2,8 +2,9 @@
 // The timers of the console host's open dialogs, on one clock (ms). Whichever modal loop
 // runs delivers every open dialog's due timers, its own and those of the dialogs beneath
 // it, so a tick that opens a dialog goes on ticking inside it, as the window's timers do.
-// Each timer comes due one period after it last fired: periods missed while a handler was
-// busy are dropped, not made up for.
+// Each timer comes due at whole periods from when it was set, as the window systems' timers
+// do, so that a wait that ends late does not push every later tick back with it; periods
+// missed while a handler was busy are dropped, not made up for.
 
 #include <cstdint>
 #include <map>

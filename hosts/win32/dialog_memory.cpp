@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "hosts/win32/canvas_control_class.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 namespace {
@@ -17,8 +17,6 @@ constexpr std::uint16_t kEditAtom = 0x0081;
 constexpr std::uint16_t kStaticAtom = 0x0082;
 constexpr std::uint16_t kScrollBarAtom = 0x0084;
 constexpr std::uint16_t kComboBoxAtom = 0x0085;
-constexpr std::uint16_t kFontPoints = 8;
-constexpr const char* kFontName = "MS Shell Dlg";
 
 struct ItemLook {
   std::uint16_t atom = 0;  // a predefined class, or 0 for `className`
@@ -110,14 +108,6 @@ class WordWriter {
   TemplateWords& words_;
 };
 
-DWORD DialogStyle(const DialogTemplate& dialog) {
-  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT | DS_MODALFRAME;
-  style |= dialog.minimizeBox ? WS_MINIMIZEBOX : 0;
-  style |= dialog.maximizeBox ? WS_MAXIMIZEBOX : 0;
-  style |= dialog.sizingBorder ? WS_THICKFRAME : 0;
-  return style;
-}
-
 void WriteItem(WordWriter& out, const ControlTemplate& control) {
   const ItemLook look = LookOf(control.kind);
   out.AlignToDouble();
@@ -138,7 +128,15 @@ void WriteItem(WordWriter& out, const ControlTemplate& control) {
 
 }  // namespace
 
-TemplateWords DialogTemplateWords(const DialogTemplate& dialog, bool ownerless) {
+unsigned long DialogStyle(const DialogTemplate& dialog) {
+  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SHELLFONT | DS_MODALFRAME;
+  style |= dialog.minimizeBox ? WS_MINIMIZEBOX : 0;
+  style |= dialog.maximizeBox ? WS_MAXIMIZEBOX : 0;
+  style |= dialog.sizingBorder ? WS_THICKFRAME : 0;
+  return style;
+}
+
+TemplateWords DialogTemplateWords(const DialogTemplate& dialog, bool ownerless, int fontPoints) {
   TemplateWords words;
   WordWriter out(words);
   out.Word(1);       // DLGTEMPLATEEX
@@ -151,10 +149,10 @@ TemplateWords DialogTemplateWords(const DialogTemplate& dialog, bool ownerless) 
   out.Word(0);  // the menu is set once the window exists
   out.Word(0);  // the dialog class
   out.Text(Widen(dialog.title));
-  out.Word(kFontPoints);
+  out.Word(static_cast<std::uint16_t>(fontPoints));
   out.Word(FW_NORMAL);
   out.Word(0x0100);  // not italic (low byte), the default character set (high byte)
-  out.Text(Widen(kFontName));
+  out.Text(kDialogFontName);
   // Group boxes first: they are drawn behind what they frame, whatever the template order.
   for (const ControlTemplate& control : dialog.controls) {
     if (control.kind == ControlKind::GroupBox) {

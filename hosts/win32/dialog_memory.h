@@ -10,9 +10,18 @@
 
 namespace zav::win32 {
 
+// The dialog font the templates were laid out in.
+inline constexpr int kDialogFontPoints = 8;
+inline constexpr const wchar_t* kDialogFontName = L"MS Shell Dlg";
+
 // Words, so that the bytes are aligned as the API wants them (items on DWORD bounds).
 using TemplateWords = std::vector<std::uint16_t>;
 
-TemplateWords DialogTemplateWords(const DialogTemplate& dialog, bool ownerless);
+// `fontPoints` below kDialogFontPoints makes the whole window smaller, its layout kept.
+TemplateWords DialogTemplateWords(const DialogTemplate& dialog, bool ownerless,
+                                  int fontPoints = kDialogFontPoints);
+
+// The window styles of the dialog's frame.
+unsigned long DialogStyle(const DialogTemplate& dialog);
 
 }  // namespace zav::win32

@@ -1,10 +1,11 @@
 #include "hosts/win32/status_bar.h"
+#include "hosts/win32/window_fit.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 namespace {
@@ -37,6 +38,7 @@ void StatusBar::Create(HWND window) {
   SetWindowPos(window, nullptr, 0, 0, windowBox.right - windowBox.left,
                windowBox.bottom - windowBox.top + (barBox.bottom - barBox.top),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepWithinWorkArea(window);  // grown by the bar, it may reach below the work area
   SendMessageW(bar_, WM_SIZE, 0, 0);
 }
 

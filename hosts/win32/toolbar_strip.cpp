@@ -9,13 +9,22 @@
 #include <string>
 
 #include "hosts/win32/window_menus.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 namespace {
 
-// One image of the strip as a 32-bit bitmap with its transparency; nullptr when missing.
-HBITMAP LoadToolbarImage(int index) {
+// The images' side on the screen (pixels): 16 at 96 dpi, as large in inches at any other.
+int ImageSidePx(HWND toolbar) {
+  const HDC context = GetDC(toolbar);
+  const int dpi = GetDeviceCaps(context, LOGPIXELSX);
+  ReleaseDC(toolbar, context);
+  return MulDiv(kToolbarImageSize, dpi > 0 ? dpi : 96, 96);
+}
+
+// One image of the strip, `sidePx` square, as a 32-bit bitmap with its transparency;
+// nullptr when missing.
+HBITMAP LoadToolbarImage(int index, int sidePx) {
   const HMODULE program = GetModuleHandleW(nullptr);
   const HRSRC found =
       FindResourceW(program, MAKEINTRESOURCEW(kToolbarImageResource + index), RT_RCDATA);
@@ -30,20 +39,24 @@ HBITMAP LoadToolbarImage(int index) {
   HBITMAP bitmap = nullptr;
   {
     Gdiplus::Bitmap image(stream);
-    image.GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &bitmap);
+    Gdiplus::Bitmap scaled(sidePx, sidePx, PixelFormat32bppPARGB);
+    Gdiplus::Graphics drawing(&scaled);
+    drawing.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    drawing.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    drawing.DrawImage(&image, 0, 0, sidePx, sidePx);
+    scaled.GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &bitmap);
   }
   stream->Release();
   return bitmap;
 }
 
-HIMAGELIST ToolbarImages() {
+HIMAGELIST ToolbarImages(int sidePx) {
   ULONG_PTR token = 0;
   const Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&token, &input, nullptr);
-  const HIMAGELIST images =
-      ImageList_Create(kToolbarImageSize, kToolbarImageSize, ILC_COLOR32, kToolbarImageCount, 0);
+  const HIMAGELIST images = ImageList_Create(sidePx, sidePx, ILC_COLOR32, kToolbarImageCount, 0);
   for (int index = 0; index < kToolbarImageCount; ++index) {
-    if (const HBITMAP bitmap = LoadToolbarImage(index)) {
+    if (const HBITMAP bitmap = LoadToolbarImage(index, sidePx)) {
       ImageList_Add(images, bitmap, nullptr);
       DeleteObject(bitmap);
     }
@@ -58,7 +71,8 @@ void AddToolbarButtons(HWND toolbar, std::span<const ToolbarButton> buttons) {
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   if (SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0) == 0) {
     // The list goes with the program; a toolbar is made once per window.
-    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImages()));
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(ToolbarImages(ImageSidePx(toolbar))));
   }
   for (const ToolbarButton& button : buttons) {
     TBBUTTON entry{};

@@ -1,7 +1,8 @@
 #pragma once
 // The toolbar's buttons: the 16 x 16 images of resources/toolbar, compiled into the program
-// as resources (ids kToolbarImageResource + index), decoded with GDI+; a click sends the
-// button's command, and the tooltip names the command and its key.
+// as resources (ids kToolbarImageResource + index), decoded with GDI+ and drawn as large as
+// 16 pixels at 96 dpi are at the screen's DPI (24 at 144 dpi); a click sends the button's
+// command, and the tooltip names the command and its key.
 
 #include <windows.h>
 

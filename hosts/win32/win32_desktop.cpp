@@ -1,4 +1,5 @@
 #include "hosts/win32/win32_desktop.h"
+#include "hosts/win32/window_fit.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -11,7 +12,7 @@
 #include "hosts/win32/dialog_memory.h"
 #include "hosts/win32/message_boxes.h"
 #include "hosts/win32/toolbar_strip.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 
@@ -148,6 +149,7 @@ void Win32Desktop::SetMenuBar(OpenDialog& dialog) {
 void Win32Desktop::SetUpWindow(OpenDialog& dialog) {
   dialog.menus.Build(dialog.dialogTemplate->menuId);
   SetMenuBar(dialog);
+  Place(dialog);
   // A progress bar's colour shows only without the visual style's own bar; a fixed-pitch
   // control takes the system's fixed font.
   for (const ControlTemplate& control : dialog.dialogTemplate->controls) {
@@ -241,7 +243,8 @@ int Win32Desktop::RunDialog(const DialogTemplate& dialogTemplate, WindowRef owne
   dialog.proc = std::move(proc);
   dialog.dialogTemplate = &dialogTemplate;
   const win32::TemplateWords words =
-      win32::DialogTemplateWords(dialogTemplate, dialog.owner == nullptr);
+      win32::DialogTemplateWords(dialogTemplate, dialog.owner == nullptr,
+                                 win32::FittingFontPoints(dialogTemplate, dialog.owner));
   DialogLink link{this, &dialog};
   open_.push_back(&dialog);
   const HWND window = CreateDialogIndirectParamW(

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "hosts/win32/dialog_link.h"
+#include "hosts/win32_core/fine_waits.h"
 #include "platform/desktop.h"
 
 namespace zav {
@@ -81,6 +82,7 @@ class Win32Desktop final : public Desktop {
   HWND Control(WindowRef window, int controlId) const;
   bool Deliver(win32::OpenDialog& dialog, const DialogEvent& event);
   void SetUpWindow(win32::OpenDialog& dialog);
+  void Place(win32::OpenDialog& dialog);
   void RunLoop(win32::OpenDialog& dialog);
   void SetMenuBar(win32::OpenDialog& dialog);
   bool HandleHorizontalScroll(win32::OpenDialog& dialog, WPARAM wParam, LPARAM lParam);
@@ -90,6 +92,7 @@ class Win32Desktop final : public Desktop {
   void CloseWindowsOwnedBy(HWND owner);
   void Close(win32::OpenDialog& dialog);
 
+  win32::FineWaits fineWaits_;  // the dialogs' timers tick on time (20 ms, not 31)
   // Every dialog and window; the modal ones owned by their RunDialog, innermost last.
   std::vector<win32::OpenDialog*> open_;
   std::vector<std::unique_ptr<win32::ModelessWindow>> modeless_;  // opened with OpenWindow

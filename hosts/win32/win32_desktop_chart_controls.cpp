@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "hosts/win32/win32_desktop.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 namespace {

@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include "hosts/win32/toolbar_strip.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 namespace {
@@ -56,11 +56,24 @@ void GrowForWrappedCaption(HWND control, const std::wstring& text) {
   }
 }
 
+std::wstring WindowTextOf(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 }  // namespace
 
+// A control given what it shows already is left alone: each change redraws it, and the poll
+// tick sets every live value each time, unchanged ones too (all of them while an upload
+// pauses the live values), which under wine cost the upload's ticks their pace.
 void Win32Desktop::SetText(WindowRef window, int controlId, std::string_view text) {
   if (const HWND control = Control(window, controlId)) {
     const std::wstring shown = ShownText(control, text);
+    if (WindowTextOf(control) == shown) {
+      return;
+    }
     SetWindowTextW(control, shown.c_str());
     GrowForWrappedCaption(control, shown);
   }
@@ -68,13 +81,7 @@ void Win32Desktop::SetText(WindowRef window, int controlId, std::string_view tex
 
 std::string Win32Desktop::GetText(WindowRef window, int controlId) {
   const HWND control = Control(window, controlId);
-  if (control == nullptr) {
-    return {};
-  }
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return win32::Narrow(text);
+  return control != nullptr ? win32::Narrow(WindowTextOf(control)) : std::string{};
 }
 
 void Win32Desktop::SetBarRange(WindowRef window, int controlId, int low, int high) {
@@ -82,7 +89,10 @@ void Win32Desktop::SetBarRange(WindowRef window, int controlId, int low, int hig
 }
 
 void Win32Desktop::SetBarPosition(WindowRef window, int controlId, int position) {
-  SendMessageW(Control(window, controlId), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  const HWND bar = Control(window, controlId);
+  if (SendMessageW(bar, PBM_GETPOS, 0, 0) != position) {  // as SetText: unchanged, untouched
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  }
 }
 
 void Win32Desktop::SetBarColour(WindowRef window, int controlId, Colour colour) {

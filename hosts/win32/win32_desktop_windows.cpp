@@ -9,6 +9,7 @@
 #include "hosts/win32/dialog_link.h"
 #include "hosts/win32/dialog_memory.h"
 #include "hosts/win32/win32_desktop.h"
+#include "hosts/win32/window_fit.h"
 
 namespace zav {
 
@@ -25,7 +26,8 @@ WindowRef Win32Desktop::OpenWindow(const DialogTemplate& dialogTemplate, WindowR
   dialog.modeless = true;
   opened->link = {this, &dialog};
   const win32::TemplateWords words =
-      win32::DialogTemplateWords(dialogTemplate, dialog.owner == nullptr);
+      win32::DialogTemplateWords(dialogTemplate, dialog.owner == nullptr,
+                                 win32::FittingFontPoints(dialogTemplate, dialog.owner));
   open_.insert(open_.begin(), &dialog);  // never the innermost modal dialog
   modeless_.push_back(std::move(opened));
   // Init is delivered inside the creation (WM_INITDIALOG), which also shows the window.
@@ -38,6 +40,22 @@ WindowRef Win32Desktop::OpenWindow(const DialogTemplate& dialogTemplate, WindowR
     return {};
   }
   return dialog.ref;
+}
+
+// Before the window shows: within the work area, and a window that is not modal cascaded
+// from the one opened before it, so that a new chart does not hide the last.
+void Win32Desktop::Place(OpenDialog& dialog) {
+  if (!dialog.modeless) {
+    win32::KeepWithinWorkArea(dialog.window);
+    return;
+  }
+  HWND last = nullptr;
+  for (const auto& window : modeless_) {
+    if (&window->dialog != &dialog && !window->dialog.ended && window->dialog.window != nullptr) {
+      last = window->dialog.window;
+    }
+  }
+  win32::CascadeFrom(dialog.window, last);
 }
 
 void Win32Desktop::RaiseWindow(WindowRef window) {

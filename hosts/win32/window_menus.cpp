@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 #include "resources/menu.h"
 
 namespace zav::win32 {

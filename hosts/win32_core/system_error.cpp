@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav::win32 {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "hosts/win32_core/system_error.h"
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 namespace {

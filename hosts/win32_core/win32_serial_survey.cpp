@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 namespace zav {
 namespace {

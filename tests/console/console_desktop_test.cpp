@@ -131,16 +131,20 @@ TEST(ConsoleDesktop, AMovingBarKeepsTheLimitAway) {
   EXPECT_EQ(desktop.Stop(), ConsoleStop::None);
 }
 
-// Time that passes only when the host waits, by exactly what it asked for.
+// Time that passes only when the host waits, by what it asked for and `lateMs` more (a
+// real system wakes a little late), or while a handler is busy (Pass).
 class VirtualClock final : public console::ConsoleClock {
  public:
+  explicit VirtualClock(int lateMs = 0) : lateMs_(lateMs) {}
   std::int64_t NowMs() override { return nowMs_; }
   bool Wait(int ms, std::FILE* /*answers*/) override {
-    nowMs_ += ms;
+    nowMs_ += ms + lateMs_;
     return false;
   }
+  void Pass(int ms) { nowMs_ += ms; }
 
  private:
+  int lateMs_;
   std::int64_t nowMs_ = 0;
 };
 
@@ -211,6 +215,31 @@ TEST(ConsoleDesktopOnAVirtualClock, ADialogReturnsTheMomentItEndsAndTheOneBeneat
   };
   desktop.RunDialog(kOuter, WindowRef{}, outer);
   EXPECT_EQ(returnedAtMs, (std::vector<std::int64_t>{170, 300}));
+}
+
+// A 20 ms upload tick that woke 1 ms late each time and came due 20 ms after it ran would
+// tick every 21 ms: a block answered in 7 ticks would take 147 ms instead of 140.
+TEST(ConsoleDesktopOnAVirtualClock,
+     LateWakeUpsDoNotAddUpAndTheTicksABusyHandlerMissedComeOnceAtOnce) {
+  const Scratch printed;
+  auto clock = std::make_unique<VirtualClock>(1);
+  VirtualClock& time = *clock;
+  ConsoleDesktop desktop(printed.file, stdin, std::move(clock));
+  std::vector<std::int64_t> ticksMs;
+  desktop.RunDialog(kOuter, WindowRef{}, [&](Desktop& d, WindowRef window, const DialogEvent& e) {
+    if (e.message == DialogMessage::Init) {
+      d.SetTimer(window, 1, 20);
+    } else if (e.message == DialogMessage::Timer) {
+      ticksMs.push_back(d.NowMs());
+      if (ticksMs.size() == 3) {
+        time.Pass(50);  // busy past the ticks due at 80 and 100 ms: one comes for both
+      } else if (ticksMs.size() == 6) {
+        d.EndDialog(window, 0);
+      }
+    }
+    return true;
+  });
+  EXPECT_EQ(ticksMs, (std::vector<std::int64_t>{21, 41, 61, 112, 121, 141}));
 }
 
 TEST(ConsoleDesktopOnAVirtualClock, TheLimitCountsFromTheLastProgressAndClosesWithinAWatch) {

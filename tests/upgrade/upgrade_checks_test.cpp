@@ -33,13 +33,17 @@ constexpr Micros kChecksRunFor = 60 * kSecond;
 
 class UpgradeChecksTest : public ::testing::Test {
  protected:
-  void ChooseFile(std::size_t bytes) {
+  // "Upgrade" at kChecksCommandAt, after the program was held for `heldFor` with no tick
+  // running (as a file dialog that hangs on its way out holds it).
+  void ChooseFile(std::size_t bytes, Micros heldFor = 0) {
     file = PatternBytes(bytes);
     const std::filesystem::path path = harness.dir / "firmware.zav";
     testing::WriteFile(path, file);
     harness.desktop.QueueFileAnswer(path.string());
-    harness.desktop.At(kChecksCommandAt,
-                       [this] { harness.desktop.Press(kMainTemplateId, kCommandUpgrade); });
+    harness.desktop.At(kChecksCommandAt, [this, heldFor] {
+      harness.clock.AdvanceTo(harness.clock.Now() + heldFor);
+      harness.desktop.Press(kMainTemplateId, kCommandUpgrade);
+    });
   }
   void Answer(MessageAnswer answer) {
     harness.desktop.QueueMessageAnswer(answer, kQuestionOpenFor);
@@ -192,6 +196,14 @@ TEST_F(UpgradeChecksTest, SwitchAndUpgradeSendsTheSwitchAndUploadsOncePetrolIsRe
   const headless::DialogRecord* wait = harness.desktop.Newest(kPetrolWaitTemplateId);
   ASSERT_NE(wait, nullptr);
   EXPECT_EQ(wait->result, 1);
+  EXPECT_EQ(harness.controller.Firmware(), testing::ExpectedImage(file));
+}
+
+TEST_F(UpgradeChecksTest, AProgramHeldWithNoTickRunningDoesNotTakeTheControllerForSilent) {
+  ChooseFile(kFirmwareImageBytes, 3 * kSecond);
+  harness.RunUntil(kChecksRunFor);
+  EXPECT_TRUE(harness.desktop.Messages().empty());
+  EXPECT_EQ(CountFrames('U'), 1);
   EXPECT_EQ(harness.controller.Firmware(), testing::ExpectedImage(file));
 }
 

@@ -92,5 +92,52 @@ TEST(Win32ModelessWindow, TheOwnerRunsBesideItsWindowsWhichEndAloneOrWithTheirOw
   EXPECT_EQ(second.closes, 0) << "a window gone with its owner is not asked";
 }
 
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+bool Within(const RECT& box, const RECT& area) {
+  return box.left >= area.left && box.top >= area.top && box.right <= area.right &&
+         box.bottom <= area.bottom;
+}
+
+// A main window laid out wider than the screen (as the main window is at 144 dpi on a
+// 1,280-pixel screen) opens whole within the work area, its layout kept; windows that are not
+// modal open each a step below and right of the last, never on top of it.
+TEST(Win32WindowPlaces, AWindowTooWideFitsTheWorkAreaAndWindowsThatAreNotModalCascade) {
+  const RECT work = WorkArea();
+  // About 1.2 times the work area at 8 points and 96 dpi (7 pixels to 4 dialog units).
+  const DialogRect wide{0, 0, static_cast<short>((work.right - work.left) * 4 * 12 / 70), 120};
+  const std::array<ControlTemplate, 1> farRight{
+      Control(11, ControlKind::PushButton, static_cast<short>(wide.width - 44), 4, 40, 14, "Far")};
+  const DialogTemplate tooWide{.id = 9103, .title = "Too wide", .rect = wide, .controls = farRight};
+  Win32Desktop desktop;
+  RECT main{};
+  RECT button{};
+  std::array<RECT, 3> opened{};
+  desktop.RunDialog(tooWide, WindowRef{}, [&](Desktop& d, WindowRef self, const DialogEvent& e) {
+    if (e.message == DialogMessage::Init) {
+      GetWindowRect(desktop.WindowOf(self), &main);
+      GetWindowRect(GetDlgItem(desktop.WindowOf(self), 11), &button);
+      for (RECT& box : opened) {
+        const WindowRef window =
+            d.OpenWindow(kWindowTemplate, self, [](auto&&...) { return true; });
+        GetWindowRect(desktop.WindowOf(window), &box);
+      }
+      d.EndDialog(self, 0);
+    }
+    return true;
+  });
+  EXPECT_TRUE(Within(main, work)) << "the window reaches past the work area";
+  EXPECT_TRUE(Within(button, main)) << "the control at its right edge was cut off";
+  for (std::size_t index = 1; index < opened.size(); ++index) {
+    EXPECT_TRUE(Within(opened[index], work));
+    EXPECT_GT(opened[index].left, opened[index - 1].left);
+    EXPECT_GT(opened[index].top, opened[index - 1].top);
+  }
+}
+
 }  // namespace
 }  // namespace zav

@@ -1,4 +1,4 @@
-#include "hosts/win32_core/wide_text.h"
+#include "platform/files/wide_text.h"
 
 #include <windows.h>
 

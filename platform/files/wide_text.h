@@ -1,5 +1,6 @@
 #pragma once
-// The program's text is UTF-8; the Windows API's wide calls take and give UTF-16.
+// The program's text is UTF-8; the Windows API's wide calls take and give UTF-16. Built on
+// Windows only. Neither conversion throws: a byte sequence that is not UTF-8 becomes U+FFFD.
 
 #include <string>
 #include <string_view>
