@@ -119,6 +119,22 @@ focus() {
   echo "the window $1 never took the keyboard focus" >&2
   return 1
 }
+# open_from_menu MENU_KEY ITEM_KEYS TITLE: the main window's menu item that opens the dialog
+# titled TITLE, tried again until that dialog shows (keys pressed while an earlier dialog is
+# still closing go to it); the dialog's window in $dialog.
+open_from_menu() {
+  dialog=""
+  for _ in 1 2 3; do
+    focus "$window"
+    xdotool key "$1"
+    sleep 1
+    xdotool key $2
+    dialog=$(timeout 20 xdotool search --sync --name "^$3\$" | head -1) && [ -n "$dialog" ] && return 0
+    xdotool key Escape
+  done
+  echo "zavmon.exe showed no \"$3\" dialog" >&2
+  exit 1
+}
 sleep 1
 focus "$window"
 xdotool key ctrl+r
@@ -144,17 +160,8 @@ kept() { asked_since_mark "firmware image of 30720 bytes"; }
 head -c 30720 /dev/urandom >"$run/upgrade.zav"
 upgrade_file=$(timeout 30 winepath -w "$run/upgrade.zav")
 mark
-open_dialog=""
-for _ in 1 2 3; do
-  focus "$window"
-  xdotool key alt+z
-  sleep 1
-  xdotool key Up Return  # "Upgrade", the menu's last item
-  open_dialog=$(timeout 20 xdotool search --sync --name "^Open$" | head -1) && break
-  xdotool key Escape
-done
-[ -n "$open_dialog" ] || { echo "zavmon.exe showed no open dialog for the upgrade" >&2; exit 1; }
-focus "$open_dialog"
+open_from_menu alt+z "Up Return" Open  # "Upgrade", the ZAV menu's last item
+focus "$dialog"
 sleep 0.5
 xdotool type --delay 20 "$upgrade_file"  # whole: the dialog may open in the last folder used
 xdotool key Return
@@ -172,17 +179,8 @@ awk -v u="$upload_ms" 'BEGIN {printf "zavmon.exe: upgrade of 30,720 bytes in %.1
 
 # The upload dialog may still be closing, as the read's above: the menu is tried again until
 # the save dialog shows.
-save_dialog=""
-for _ in 1 2 3; do
-  focus "$window"
-  xdotool key alt+l
-  sleep 1
-  xdotool key Return  # "Start recording…"
-  save_dialog=$(timeout 20 xdotool search --sync --name "^Save As$" | head -1) && break
-  xdotool key Escape
-done
-[ -n "$save_dialog" ] || { echo "zavmon.exe showed no save dialog for the log" >&2; exit 1; }
-focus "$save_dialog"
+open_from_menu alt+l Return "Save As"  # "Start recording…"
+focus "$dialog"
 sleep 0.5
 xdotool key Return  # the proposed file in the save dialog
 rows() { [ "$(cat "$run"/logs/*.csv 2>/dev/null | wc -l)" -ge "$1" ]; }

@@ -90,14 +90,6 @@ void SetScrollBarState(QScrollBar& bar, ScrollBarState state) {
 
 namespace {
 
-int ColumnsWidth(const QTableWidget& table) {
-  int width = 0;
-  for (int column = 0; column < table.columnCount(); ++column) {
-    width += table.columnWidth(column);
-  }
-  return width;
-}
-
 // "Samples petrol" as "Samples" over "petrol": broken at the space nearest its middle.
 QString InTwoLines(QString heading) {
   int best = -1;
@@ -115,7 +107,7 @@ QString InTwoLines(QString heading) {
 // Columns as wide as their headings can be wider than the table (numbers under long
 // headings): the headings then take two lines, so every column shows whole where it can.
 void FitHeadingsInTwoLines(QTableWidget& table) {
-  if (ColumnsWidth(table) <= table.viewport()->width()) {
+  if (table.horizontalHeader()->length() <= table.viewport()->width()) {
     return;
   }
   for (int column = 0; column < table.columnCount(); ++column) {
