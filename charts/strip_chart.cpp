@@ -50,28 +50,41 @@ struct ValueAxis {
   int labelWidth = 0;  // px
 };
 
-std::array<ValueAxis, kUnits.size()> ValueAxes(
-    Canvas& canvas,
-    const std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount>& lines,
-    const StripShown& shown) {
+// Each unit's axis top for the samples of `range` (0: no axis), from the highest value of a
+// series shown; thinning keeps every slice's highest, so this is the lines' highest too.
+std::array<double, kUnits.size()> AxisTops(const std::deque<DecodedSample>& samples,
+                                           SampleRange range, const StripShown& shown) {
   std::array<float, kUnits.size()> highest{};
-  std::array<ValueAxis, kUnits.size()> axes;
-  axes[0].used = true;  // ms stays on the left even with every time hidden
+  std::array<bool, kUnits.size()> used{true};  // ms stays on the left even with every time hidden
   for (int i = 0; i < kStripSeriesCount; ++i) {
     if (!shown.series[static_cast<std::size_t>(i)]) {
       continue;
     }
     const std::size_t unit = UnitIndex(i);
-    axes[unit].used = true;
-    for (const auto& run : lines[static_cast<std::size_t>(i)]) {
-      for (const ChartPoint& point : run) {
-        highest[unit] = std::max(highest[unit], point.value);
-      }
+    const auto column =
+        static_cast<std::size_t>(kStripSeriesTable[static_cast<std::size_t>(i)].column);
+    used[unit] = true;
+    for (std::size_t at = range.first; at < range.last; ++at) {
+      highest[unit] = std::max(highest[unit], samples[at].shown[column]);
     }
   }
+  std::array<double, kUnits.size()> tops{};
+  for (std::size_t unit = 0; unit < kUnits.size(); ++unit) {
+    tops[unit] = used[unit] ? RoundTop(highest[unit] * 1.1, kLeastTops[unit]) : 0.0;
+  }
+  return tops;
+}
+
+std::array<ValueAxis, kUnits.size()> ValueAxes(Canvas& canvas,
+                                               const std::array<double, kUnits.size()>& tops) {
+  std::array<ValueAxis, kUnits.size()> axes;
   for (std::size_t unit = 0; unit < kUnits.size(); ++unit) {
     ValueAxis& axis = axes[unit];
-    axis.top = RoundTop(highest[unit] * 1.1, kLeastTops[unit]);
+    axis.used = tops[unit] > 0.0;
+    if (!axis.used) {
+      continue;
+    }
+    axis.top = tops[unit];
     axis.ticks = ValueTicks(axis.top);
     axis.labelWidth = canvas.MeasureText(kUnits[unit]).width;
     for (const AxisTick& tick : axis.ticks) {
@@ -223,6 +236,49 @@ void DrawLines(Canvas& canvas,
   canvas.Unclip();
 }
 
+// The lines of the series shown, thinned to about a slice per pixel column: the plot's width
+// is not known before the axes are measured; the canvas's is close enough and never less.
+std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> ThinnedLines(
+    const std::deque<DecodedSample>& samples, SampleRange range, const StripShown& shown,
+    int widthPx) {
+  std::vector<int> columns;
+  std::vector<std::size_t> drawn;  // the series of each column
+  for (std::size_t i = 0; i < kStripSeriesCount; ++i) {
+    if (shown.series[i]) {
+      columns.push_back(kStripSeriesTable[i].column);
+      drawn.push_back(i);
+    }
+  }
+  auto thinned = ThinnedRunsOfColumns(samples, UnbrokenRuns(samples, range), columns,
+                                      static_cast<std::size_t>(std::max(widthPx, 1)));
+  std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> lines;
+  for (std::size_t c = 0; c < drawn.size(); ++c) {
+    lines[drawn[c]] = std::move(thinned[c]);
+  }
+  return lines;
+}
+
+void DrawValueAxes(Canvas& canvas, const std::array<ValueAxis, kUnits.size()>& axes,
+                   const StripShown& shown, const PixelBox& plot) {
+  canvas.SetTextColour(kBlack);
+  DrawValueAxis(canvas, axes[0], kUnits[0], plot.left - kAxisGapPx / 2, true, plot);
+  int x = plot.right + kAxisGapPx / 2 + TimeUnitRoom(canvas, shown);
+  for (std::size_t unit = 1; unit < kUnits.size(); ++unit) {
+    if (axes[unit].used) {
+      DrawValueAxis(canvas, axes[unit], kUnits[unit], x, false, plot);
+      x += axes[unit].labelWidth + kAxisGapPx;
+    }
+  }
+}
+
+// Whether the canvas paints any of `size` outside `inner`.
+bool PaintsOutside(const Canvas& canvas, PixelSize size, const PixelBox& inner) {
+  return canvas.NeedsPainting({0, 0, size.width, inner.top}) ||
+         canvas.NeedsPainting({0, inner.bottom, size.width, size.height}) ||
+         canvas.NeedsPainting({0, inner.top, inner.left, inner.bottom}) ||
+         canvas.NeedsPainting({inner.right, inner.top, size.width, inner.bottom});
+}
+
 }  // namespace
 
 const std::array<Colour, kStripSeriesCount> kStripSeriesColours{{{0xd0, 0x00, 0x00},
@@ -256,6 +312,12 @@ std::string_view StripSeriesUnit(int index) {
   }
 }
 
+StripFrame StripFrameOf(PixelSize size, const std::deque<DecodedSample>& samples,
+                        const StripShown& shown) {
+  return {size, AxisTops(samples, SamplesIn(samples, shown.from, shown.to), shown),
+          shown.to - shown.from, shown.series};
+}
+
 StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<DecodedSample>& samples,
                            const StripShown& shown) {
   StripLayout layout;
@@ -269,25 +331,8 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
   const int legendHeight = LegendHeight(layout.legendBoxes, 0);
 
   const SampleRange range = SamplesIn(samples, shown.from, shown.to);
-  const std::vector<SampleRange> runs = UnbrokenRuns(samples, range);
-  // The plot's width is not known before the axes are measured; slices per pixel column of
-  // the whole canvas is close enough and never fewer than the plot's columns.
-  const auto slices = static_cast<std::size_t>(std::max(size.width, 1));
-  std::vector<int> columns;
-  std::vector<std::size_t> drawn;  // the series of each column
-  for (std::size_t i = 0; i < kStripSeriesCount; ++i) {
-    if (shown.series[i]) {
-      columns.push_back(kStripSeriesTable[i].column);
-      drawn.push_back(i);
-    }
-  }
-  auto thinned = ThinnedRunsOfColumns(samples, runs, columns, slices);
-  std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> lines;
-  for (std::size_t c = 0; c < drawn.size(); ++c) {
-    lines[drawn[c]] = std::move(thinned[c]);
-  }
-  const auto axes = ValueAxes(canvas, lines, shown);
-
+  layout.frame = {size, AxisTops(samples, range, shown), shown.to - shown.from, shown.series};
+  const auto axes = ValueAxes(canvas, layout.frame.axisTops);
   int right = size.width - kMarginPx;
   for (std::size_t unit = kUnits.size() - 1; unit >= 1; --unit) {
     right -= axes[unit].used ? axes[unit].labelWidth + kAxisGapPx : 0;
@@ -300,6 +345,12 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
   if (plot.Width() < 2 || plot.Height() < 2) {
     return layout;
   }
+  // Clear of the value axes' labels by half their gap; down to half way to the legend.
+  layout.moving = {plot.left - kAxisGapPx / 2 + 1, plot.top,
+                   plot.right + TimeUnitRoom(canvas, shown) + kAxisGapPx / 4,
+                   plot.bottom + kTickPx + textHeight + kMarginPx / 2};
+  layout.frameDrawn = PaintsOutside(canvas, size, layout.moving);
+
   const AxisScale time{shown.from, shown.to, plot.left, plot.right - 1};
   DrawBands(canvas, samples, range, time, plot);
   for (const AxisTick& tick : axes[0].ticks) {
@@ -307,29 +358,23 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
     canvas.FillRectangle({plot.left, y, plot.right, y + 1}, kGrid);
   }
   DrawTimeAxis(canvas, shown, time, plot);
-  DrawLines(canvas, lines, axes, shown, time, plot);
+  DrawLines(canvas, ThinnedLines(samples, range, shown, size.width), axes, shown, time, plot);
 
   canvas.SetPen(kBlack);
   canvas.SetPenStyle(1, LineStyle::Solid);
   canvas.FillRectangle({plot.left - 1, plot.top, plot.left, plot.bottom}, kBlack);
   canvas.FillRectangle({plot.left - 1, plot.bottom, plot.right, plot.bottom + 1}, kBlack);
   canvas.FillRectangle({plot.right, plot.top, plot.right + 1, plot.bottom}, kBlack);
-  canvas.SetTextColour(kBlack);
-  DrawValueAxis(canvas, axes[0], kUnits[0], plot.left - kAxisGapPx / 2, true, plot);
-  int x = plot.right + kAxisGapPx / 2 + TimeUnitRoom(canvas, shown);
-  for (std::size_t unit = 1; unit < kUnits.size(); ++unit) {
-    if (axes[unit].used) {
-      DrawValueAxis(canvas, axes[unit], kUnits[unit], x, false, plot);
-      x += axes[unit].labelWidth + kAxisGapPx;
-    }
-  }
 
   const int legendTop = size.height - kMarginPx - legendHeight;
   for (PixelBox& box : layout.legendBoxes) {
     box.top += legendTop;
     box.bottom += legendTop;
   }
-  DrawLegend(canvas, legend, layout.legendBoxes);
+  if (layout.frameDrawn) {
+    DrawValueAxes(canvas, axes, shown, plot);
+    DrawLegend(canvas, legend, layout.legendBoxes);
+  }
   return layout;
 }
 

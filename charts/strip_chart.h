@@ -32,13 +32,33 @@ struct StripShown {
   bool picture = false;
 };
 
-// Where things were drawn, for the clicks that follow.
+// What the chart's frame (the value axes, the plot's place, the legend) is drawn from. While
+// it stays the same, time moving on changes only the plot and the time axis under it.
+struct StripFrame {
+  PixelSize size;
+  std::array<double, 5> axisTops{};  // per unit, in the axes' order; 0: no axis
+  double span = 0.0;                 // s
+  std::array<bool, kStripSeriesCount> series{};
+  friend bool operator==(const StripFrame&, const StripFrame&) = default;
+};
+
+StripFrame StripFrameOf(PixelSize size, const std::deque<DecodedSample>& samples,
+                        const StripShown& shown);
+
+// Where things were drawn, for the clicks and the redraws that follow.
 struct StripLayout {
   PixelBox plot;
   std::vector<PixelBox> legendBoxes;
   std::vector<int> legendSeries;  // per legend entry: its series, or -1 for a band
+  StripFrame frame;
+  // What time moving on changes: the plot and the time axis's labels under it, between the
+  // value axes' labels.
+  PixelBox moving;
+  bool frameDrawn = false;  // the canvas painted some of what lies outside `moving`
 };
 
+// The chart; on a canvas painting only `moving` (see Canvas::NeedsPainting) the frame is
+// left as it was.
 StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<DecodedSample>& samples,
                            const StripShown& shown);
 

@@ -24,10 +24,14 @@ void PlaceSpan(StripChartWindow& chart) {
   chart.shown.to = chart.shown.from + SpanShown(chart.scroll, times);
 }
 
-// The scroll bar, the Pause button and the chart follow the scroll state.
-void ShowMoved(Desktop& desktop, StripChartWindow& chart) {
+void ShowScroll(Desktop& desktop, StripChartWindow& chart) {
   desktop.SetScrollBar(chart.window, kStripScrollBar, ScrollBarOf(chart.scroll, TimesOf(chart)));
   desktop.SetText(chart.window, kStripPauseButton, chart.scroll.paused ? "Resume" : "Pause");
+}
+
+// The scroll bar, the Pause button and the chart follow the scroll state.
+void ShowMoved(Desktop& desktop, StripChartWindow& chart) {
+  ShowScroll(desktop, chart);
   desktop.Redraw(chart.window, kStripCanvas);
 }
 
@@ -48,10 +52,16 @@ void Init(Desktop& desktop, StripChartWindow& chart) {
 
 void Paint(Desktop& desktop, StripChartWindow& chart) {
   PlaceSpan(chart);
+  const StripFrame before = chart.layout.frame;
   chart.layout = DrawStripChart(desktop.ControlCanvas(chart.window, kStripCanvas),
                                 desktop.ControlSize(chart.window, kStripCanvas),
                                 *chart.inputs.samples, chart.shown);
   chart.drawnUpTo = TimesOf(chart).newest;
+  // A paint of the moving part alone, after a sample that came since it was asked for changed
+  // an axis: the frame must follow.
+  if (!chart.layout.frameDrawn && chart.layout.frame != before) {
+    desktop.Redraw(chart.window, kStripCanvas);
+  }
 }
 
 void SavePicture(Desktop& desktop, StripChartWindow& chart) {
@@ -169,7 +179,17 @@ void RefreshStripChart(Desktop& desktop, StripChartWindow& chart) {
   if (TimesOf(chart).newest - chart.drawnUpTo < RedrawStep(chart.scroll, TimesOf(chart), width)) {
     return;
   }
-  ShowMoved(desktop, chart);
+  ShowScroll(desktop, chart);
+  // While the frame stays as drawn, only the plot and the time axis move on: the axes' labels
+  // and the legend are not drawn again.
+  PlaceSpan(chart);
+  const PixelSize size = desktop.ControlSize(chart.window, kStripCanvas);
+  if (StripFrameOf(size, *chart.inputs.samples, chart.shown) == chart.layout.frame &&
+      !chart.layout.moving.Empty()) {
+    desktop.RedrawPart(chart.window, kStripCanvas, chart.layout.moving);
+  } else {
+    desktop.Redraw(chart.window, kStripCanvas);
+  }
   chart.drawnUpTo = TimesOf(chart).newest;
 }
 

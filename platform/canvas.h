@@ -40,6 +40,11 @@ struct PixelBox {
   bool Contains(PixelPoint point) const {
     return point.x >= left && point.x < right && point.y >= top && point.y < bottom;
   }
+  bool Empty() const { return right <= left || bottom <= top; }
+  bool Overlaps(const PixelBox& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom &&
+           !Empty() && !other.Empty();
+  }
   friend bool operator==(PixelBox, PixelBox) = default;
 };
 
@@ -88,6 +93,10 @@ class Canvas {
   // Nothing is drawn outside the box until the next ClipTo or Unclip.
   virtual void ClipTo(PixelBox box) = 0;
   virtual void Unclip() = 0;
+  // Whether any of the box is painted now. A canvas control's paint asked for a part of it
+  // (see Desktop::RedrawPart) keeps the pixels outside that part as they were and drops what
+  // is drawn there, so a drawing may leave out what lies wholly outside it.
+  virtual bool NeedsPainting(PixelBox /*box*/) const { return true; }
 };
 
 }  // namespace zav

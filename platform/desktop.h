@@ -209,6 +209,12 @@ class Desktop {
   // for a Paint of the control soon, after the current event: many Redraws, one Paint.
   virtual Canvas& ControlCanvas(WindowRef window, int controlId) = 0;
   virtual void Redraw(WindowRef /*window*/, int /*controlId*/) {}
+  // As Redraw, for only `part` of the control (px): the Paint may keep the pixels outside it
+  // as they are (see Canvas::NeedsPainting). The parts asked before one Paint add up; a
+  // Redraw among them asks for the whole control. A host may always paint the whole.
+  virtual void RedrawPart(WindowRef window, int controlId, PixelBox /*part*/) {
+    Redraw(window, controlId);
+  }
   // The control's size (px); a canvas control gets Resize when it changes.
   virtual PixelSize ControlSize(WindowRef /*window*/, int /*controlId*/) { return {}; }
   // A click on a check box flips it and sends the dialog a Command with its id.

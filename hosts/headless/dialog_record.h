@@ -61,10 +61,12 @@ struct ControlState {
   bool disabled = false;  // EnableControl(false)
   ScrollBarState scroll;
   TableText table;
-  // A canvas control: its size (px) and what its latest Paint drew.
+  // A canvas control: its size (px) and what it shows: what its latest Paint drew, after what
+  // the paints before drew outside that Paint's part (see PaintOver).
   PixelSize size;
   std::vector<DrawOp> drawing;
   int paints = 0;
+  std::optional<PixelBox> paintedPart;  // of its latest Paint; none: the whole
 };
 
 struct TimerState {
@@ -84,6 +86,12 @@ struct AddedMenuItem {
   bool enabled = true;
 };
 
+// A canvas control's paint asked for: of `part` of it, or of the whole.
+struct RedrawAsked {
+  int controlId = 0;
+  std::optional<PixelBox> part;  // px
+};
+
 struct DialogRecord {
   WindowRef window;
   int templateId = 0;
@@ -100,10 +108,10 @@ struct DialogRecord {
   int statusLineUpdates = 0;                // how often it was set, changed or not
   std::vector<std::string> statusSegments;  // as last given in segments, empty ones kept
   std::vector<AddedMenuItem> addedItems;
-  bool modeless = false;          // opened with OpenWindow
-  std::string title;              // as SetTitle last gave it
-  int raised = 0;                 // how often RaiseWindow brought it to the front
-  std::vector<int> redrawsAsked;  // canvas controls to paint once the current event is handled
+  bool modeless = false;                  // opened with OpenWindow
+  std::string title;                      // as SetTitle last gave it
+  int raised = 0;                         // how often RaiseWindow brought it to the front
+  std::vector<RedrawAsked> redrawsAsked;  // to paint once the current event is handled
 
   const AddedMenuItem* AddedItem(int commandId) const;
 

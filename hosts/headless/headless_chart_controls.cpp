@@ -4,6 +4,7 @@
 #include <string>
 
 #include "hosts/headless/headless_desktop.h"
+#include "hosts/headless/painted_over.h"
 
 namespace zav::headless {
 
@@ -81,27 +82,50 @@ Canvas& HeadlessDesktop::ControlCanvas(WindowRef window, int controlId) {
   ControlState& control = ControlOf(window, controlId);
   const bool inItsPaint = painting_ && painting_->first == window && painting_->second == controlId;
   nowhere_.clear();
-  canvas_ = std::make_unique<RecordingCanvas>(inItsPaint ? control.drawing : nowhere_);
+  canvas_ = inItsPaint ? std::make_unique<RecordingCanvas>(control.drawing, control.paintedPart)
+                       : std::make_unique<RecordingCanvas>(nowhere_);
   return *canvas_;
 }
 
 void HeadlessDesktop::Redraw(WindowRef window, int controlId) {
+  AskPaint(window, controlId, std::nullopt);
+}
+
+void HeadlessDesktop::RedrawPart(WindowRef window, int controlId, PixelBox part) {
+  AskPaint(window, controlId, part);
+}
+
+void HeadlessDesktop::AskPaint(WindowRef window, int controlId, std::optional<PixelBox> part) {
   ControlOf(window, controlId);  // fails for a control the dialog does not have
-  std::vector<int>& asked = Record(window).redrawsAsked;
-  if (std::find(asked.begin(), asked.end(), controlId) == asked.end()) {
-    asked.push_back(controlId);
+  std::vector<RedrawAsked>& asked = Record(window).redrawsAsked;
+  const auto same = std::find_if(asked.begin(), asked.end(), [&](const RedrawAsked& earlier) {
+    return earlier.controlId == controlId;
+  });
+  if (same == asked.end()) {
+    asked.push_back({controlId, part});
+  } else if (same->part && part) {  // one paint of the box round both
+    same->part = PixelBox{
+        std::min(same->part->left, part->left), std::min(same->part->top, part->top),
+        std::max(same->part->right, part->right), std::max(same->part->bottom, part->bottom)};
+  } else {
+    same->part.reset();
   }
 }
 
 void HeadlessDesktop::PaintAsked(DialogRecord& record) {
   while (!record.redrawsAsked.empty() && record.IsOpen() && !record.ending) {
-    const int controlId = record.redrawsAsked.front();
+    const RedrawAsked asked = record.redrawsAsked.front();
     record.redrawsAsked.erase(record.redrawsAsked.begin());
-    ControlState& control = ControlOf(record.window, controlId);
-    control.drawing.clear();
+    ControlState& control = ControlOf(record.window, asked.controlId);
+    if (asked.part) {
+      PaintOver(control.drawing, *asked.part);
+    } else {
+      control.drawing.clear();
+    }
+    control.paintedPart = asked.part;
     ++control.paints;
-    painting_ = std::pair(record.window, controlId);
-    Deliver(record, {DialogMessage::Paint, controlId, 0});
+    painting_ = std::pair(record.window, asked.controlId);
+    Deliver(record, {DialogMessage::Paint, asked.controlId, 0});
     painting_.reset();
   }
 }

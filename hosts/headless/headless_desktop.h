@@ -103,6 +103,7 @@ class HeadlessDesktop : public Desktop {
   void EnableControl(WindowRef window, int controlId, bool enabled) override;
   Canvas& ControlCanvas(WindowRef window, int controlId) override;
   void Redraw(WindowRef window, int controlId) override;
+  void RedrawPart(WindowRef window, int controlId, PixelBox part) override;
   PixelSize ControlSize(WindowRef window, int controlId) override;
   void SetChecked(WindowRef window, int controlId, bool checked) override;
   bool IsChecked(WindowRef window, int controlId) override;
@@ -130,6 +131,7 @@ class HeadlessDesktop : public Desktop {
   void Deliver(DialogRecord& record, const DialogEvent& event);
   // Paints the canvas controls Redraw asked for.
   void PaintAsked(DialogRecord& record);
+  void AskPaint(WindowRef window, int controlId, std::optional<PixelBox> part);
   DialogRecord& OpenRecord(int templateId, const char* action);
   DialogRecord& NewRecord(const DialogTemplate& dialog, WindowRef owner, DialogProc proc);
   std::optional<std::string> AskFile(bool save, WindowRef owner, const FileDialogOptions& options);

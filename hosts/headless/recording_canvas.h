@@ -3,6 +3,7 @@
 // Text is measured as if every character (UTF-8 code point) took kCharWidthPx by
 // kTextHeightPx: enough for layouts to be checked, with no font involved.
 
+#include <optional>
 #include <vector>
 
 #include "hosts/headless/dialog_record.h"
@@ -15,7 +16,9 @@ inline constexpr int kTextHeightPx = 13;
 
 class RecordingCanvas : public Canvas {
  public:
-  explicit RecordingCanvas(std::vector<DrawOp>& drawing) : drawing_(drawing) {}
+  // `part`: the paint's part of its control (see Desktop::RedrawPart); none, the whole.
+  explicit RecordingCanvas(std::vector<DrawOp>& drawing, std::optional<PixelBox> part = {})
+      : drawing_(drawing), part_(part) {}
 
   void SetPen(Colour colour) override { Add({.kind = DrawOp::Kind::Pen, .colour = colour}); }
   void Rectangle(int left, int top, int right, int bottom) override {
@@ -57,10 +60,12 @@ class RecordingCanvas : public Canvas {
     Add({DrawOp::Kind::Clip, box.left, box.top, box.right, box.bottom, {}, {}});
   }
   void Unclip() override { Add({.kind = DrawOp::Kind::Unclip}); }
+  bool NeedsPainting(PixelBox box) const override { return !part_ || part_->Overlaps(box); }
 
  private:
   void Add(DrawOp op) { drawing_.push_back(std::move(op)); }
   std::vector<DrawOp>& drawing_;
+  std::optional<PixelBox> part_;
 };
 
 }  // namespace zav::headless

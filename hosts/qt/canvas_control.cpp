@@ -1,6 +1,7 @@
 #include "hosts/qt/canvas_control.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <array>
@@ -88,10 +89,11 @@ Canvas* CanvasControl::Painting() const {
   return painting_.get();
 }
 
-void CanvasControl::paintEvent(QPaintEvent*) {
+void CanvasControl::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::white);
+  painter.fillRect(rect(), Qt::white);  // Qt keeps the pixels outside the event's region
   painting_ = std::make_unique<PainterCanvas>(painter, &texts_);
+  painting_->PaintOnly(event->region());
   deliver_({DialogMessage::Paint, id_, 0});
   painting_.reset();
 }

@@ -180,4 +180,8 @@ void PainterCanvas::Unclip() {
   painter_.setClipping(false);
 }
 
+bool PainterCanvas::NeedsPainting(PixelBox box) const {
+  return !painted_ || painted_->intersects(ToQRect(box));
+}
+
 }  // namespace zav::qt

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,9 @@ class PainterCanvas final : public Canvas {
   // when given, keeps the texts' layout from one paint to the next.
   explicit PainterCanvas(QPainter& painter, TextCache* texts = nullptr);
 
+  // The part of a widget its paint event repaints (px); the rest keeps its pixels.
+  void PaintOnly(const QRegion& region) { painted_ = region; }
+
   void SetPen(Colour colour) override;
   void Rectangle(int left, int top, int right, int bottom) override;
   void MoveTo(int x, int y) override;
@@ -39,6 +43,7 @@ class PainterCanvas final : public Canvas {
   void PlacedText(TextPlace place, std::string_view text) override;
   void ClipTo(PixelBox box) override;
   void Unclip() override;
+  bool NeedsPainting(PixelBox box) const override;
 
  private:
   void UsePen();
@@ -55,6 +60,7 @@ class PainterCanvas final : public Canvas {
   std::vector<QPoint> points_;  // kept between polylines: no allocation per line
   std::optional<DirectImage> direct_;
   std::optional<QRect> clip_;  // px, while ClipTo holds
+  std::optional<QRegion> painted_;
 };
 
 }  // namespace zav::qt

@@ -78,6 +78,7 @@ class QtDesktop : public Desktop {
   void EnableControl(WindowRef window, int controlId, bool enabled) override;
   Canvas& ControlCanvas(WindowRef window, int controlId) override;
   void Redraw(WindowRef window, int controlId) override;
+  void RedrawPart(WindowRef window, int controlId, PixelBox part) override;
   PixelSize ControlSize(WindowRef window, int controlId) override;
   void SetChecked(WindowRef window, int controlId, bool checked) override;
   bool IsChecked(WindowRef window, int controlId) override;

@@ -40,6 +40,12 @@ void QtDesktop::Redraw(WindowRef window, int controlId) {
   }
 }
 
+void QtDesktop::RedrawPart(WindowRef window, int controlId, PixelBox part) {
+  if (QWidget* control = ControlOf(window, controlId)) {
+    control->update(part.left, part.top, part.Width(), part.Height());
+  }
+}
+
 PixelSize QtDesktop::ControlSize(WindowRef window, int controlId) {
   const QWidget* control = ControlOf(window, controlId);
   return control != nullptr ? PixelSize{control->width(), control->height()} : PixelSize{};

@@ -32,19 +32,19 @@ std::optional<Key> KeyOf(WPARAM virtualKey) {
   return std::nullopt;
 }
 
-void Tell(HWND control, DialogEvent event) {
+// `painted`: with a Paint, the part of the control it repaints.
+void Tell(HWND control, DialogEvent event, const RECT* painted = nullptr) {
   event.id = GetDlgCtrlID(control);
-  SendMessageW(GetParent(control), kCanvasControlEvent, 0, reinterpret_cast<LPARAM>(&event));
+  SendMessageW(GetParent(control), kCanvasControlEvent, reinterpret_cast<WPARAM>(painted),
+               reinterpret_cast<LPARAM>(&event));
 }
 
 // The white ground first, then the procedure draws through the control's canvas.
 void Paint(HWND control) {
   PAINTSTRUCT paint{};
   const HDC context = BeginPaint(control, &paint);
-  RECT client{};
-  GetClientRect(control, &client);
-  FillRect(context, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  Tell(control, {DialogMessage::Paint, 0, 0});
+  FillRect(context, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  Tell(control, {DialogMessage::Paint, 0, 0}, &paint.rcPaint);
   EndPaint(control, &paint);
 }
 

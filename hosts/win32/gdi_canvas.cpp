@@ -55,7 +55,15 @@ HDC GdiCanvas::Context() {
   SelectObject(context_, GetStockObject(WHITE_BRUSH));
   SetBkMode(context_, TRANSPARENT);
   SetTextColor(context_, textColour_);
+  ClipToPainted(context_);
   return context_;
+}
+
+void GdiCanvas::ClipToPainted(HDC context) const {
+  SelectClipRgn(context, nullptr);
+  if (painted_) {
+    IntersectClipRect(context, painted_->left, painted_->top, painted_->right, painted_->bottom);
+  }
 }
 
 void GdiCanvas::Release() {
@@ -146,12 +154,16 @@ void GdiCanvas::PlacedText(TextPlace place, std::string_view text) {
 
 void GdiCanvas::ClipTo(PixelBox box) {
   const HDC context = Context();
-  SelectClipRgn(context, nullptr);
+  ClipToPainted(context);
   IntersectClipRect(context, box.left, box.top, box.right, box.bottom);
 }
 
 void GdiCanvas::Unclip() {
-  SelectClipRgn(Context(), nullptr);
+  ClipToPainted(Context());
+}
+
+bool GdiCanvas::NeedsPainting(PixelBox box) const {
+  return !painted_ || painted_->Overlaps(box);
 }
 
 }  // namespace zav::win32

@@ -5,13 +5,17 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/desktop.h"
 
 namespace zav::win32 {
 
 class GdiCanvas final : public Canvas {
  public:
-  explicit GdiCanvas(HWND window) : window_(window) {}
+  // `painted`: the part of the window its WM_PAINT repaints (px); nothing is drawn outside.
+  explicit GdiCanvas(HWND window, std::optional<PixelBox> painted = {})
+      : window_(window), painted_(painted) {}
   ~GdiCanvas() override { Release(); }
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -34,13 +38,16 @@ class GdiCanvas final : public Canvas {
   void PlacedText(TextPlace place, std::string_view text) override;
   void ClipTo(PixelBox box) override;
   void Unclip() override;
+  bool NeedsPainting(PixelBox box) const override;
 
  private:
   HDC Context();
+  void ClipToPainted(HDC context) const;
   HPEN MakePen() const;
   void ReplacePen();
 
   HWND window_;
+  std::optional<PixelBox> painted_;
   HDC context_ = nullptr;
   HPEN pen_ = nullptr;  // ours, selected into the context
   HGDIOBJ originalPen_ = nullptr;

@@ -204,8 +204,12 @@ INT_PTR Win32Desktop::Handle(OpenDialog& dialog, UINT message, WPARAM wParam, LP
       const auto& event = *reinterpret_cast<const DialogEvent*>(lParam);
       painting_ =
           event.message == DialogMessage::Paint ? GetDlgItem(dialog.window, event.id) : nullptr;
+      if (const auto* painted = reinterpret_cast<const RECT*>(wParam); painted != nullptr) {
+        paintedPart_ = PixelBox{painted->left, painted->top, painted->right, painted->bottom};
+      }
       Deliver(dialog, event);
       painting_ = nullptr;
+      paintedPart_.reset();
       controlCanvas_.reset();
       return TRUE;
     }

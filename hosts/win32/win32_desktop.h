@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "hosts/win32/dialog_link.h"
@@ -62,6 +63,7 @@ class Win32Desktop final : public Desktop {
   void EnableControl(WindowRef window, int controlId, bool enabled) override;
   Canvas& ControlCanvas(WindowRef window, int controlId) override;
   void Redraw(WindowRef window, int controlId) override;
+  void RedrawPart(WindowRef window, int controlId, PixelBox part) override;
   PixelSize ControlSize(WindowRef window, int controlId) override;
   void SetChecked(WindowRef window, int controlId, bool checked) override;
   bool IsChecked(WindowRef window, int controlId) override;
@@ -99,7 +101,8 @@ class Win32Desktop final : public Desktop {
   int nextWindowId_ = 1;
   std::unique_ptr<Canvas> nowhere_;  // the canvas of a window that is gone
   // A canvas control's canvas draws during the control's Paint event only.
-  HWND painting_ = nullptr;  // the canvas control being painted
+  HWND painting_ = nullptr;              // the canvas control being painted
+  std::optional<PixelBox> paintedPart_;  // the part of it its WM_PAINT repaints (px)
   std::unique_ptr<win32::GdiCanvas> controlCanvas_;
 };
 

@@ -137,7 +137,7 @@ Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
   if (control == nullptr || control != painting_) {
     return CanvasOf(WindowRef{});  // draws nowhere
   }
-  controlCanvas_ = std::make_unique<win32::GdiCanvas>(control);
+  controlCanvas_ = std::make_unique<win32::GdiCanvas>(control, paintedPart_);
   controlCanvas_->Begin();
   return *controlCanvas_;
 }
@@ -145,6 +145,13 @@ Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
 void Win32Desktop::Redraw(WindowRef window, int controlId) {
   if (const HWND control = Control(window, controlId); control != nullptr) {
     InvalidateRect(control, nullptr, FALSE);  // many asks, one WM_PAINT
+  }
+}
+
+void Win32Desktop::RedrawPart(WindowRef window, int controlId, PixelBox part) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    const RECT box{part.left, part.top, part.right, part.bottom};
+    InvalidateRect(control, &box, FALSE);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/headless/painted_over.h"
 #include "hosts/headless/recording_canvas.h"
 #include "resources/dialog_template.h"
 
@@ -32,24 +33,12 @@ struct TextBox {
   PixelBox box;
 };
 
-inline int StartAlong(int at, int length, TextAlign align) {
-  return align == TextAlign::Start    ? at
-         : align == TextAlign::Centre ? at - length / 2
-                                      : at - length;
-}
-
 inline std::vector<TextBox> TextBoxesIn(const std::vector<headless::DrawOp>& ops) {
   std::vector<TextBox> boxes;
-  std::vector<headless::DrawOp> unused;
-  headless::RecordingCanvas measure(unused);
   for (const headless::DrawOp& op : ops) {
-    if (op.kind != headless::DrawOp::Kind::PlacedText) {
-      continue;
+    if (op.kind == headless::DrawOp::Kind::PlacedText) {
+      boxes.push_back({op.text, *headless::DrawnBox(op)});
     }
-    const PixelSize size = measure.MeasureText(op.text);
-    const int left = StartAlong(op.x1, size.width, op.across);
-    const int top = StartAlong(op.y1, size.height, op.down);
-    boxes.push_back({op.text, {left, top, left + size.width, top + size.height}});
   }
   return boxes;
 }
@@ -61,7 +50,7 @@ inline std::string OverlappingTexts(const std::vector<headless::DrawOp>& ops) {
     for (std::size_t j = i + 1; j < boxes.size(); ++j) {
       const PixelBox& a = boxes[i].box;
       const PixelBox& b = boxes[j].box;
-      if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) {
+      if (a.Overlaps(b)) {
         return "\"" + boxes[i].text + "\" over \"" + boxes[j].text + "\"";
       }
     }

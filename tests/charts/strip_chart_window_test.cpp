@@ -1,12 +1,15 @@
 // The strip chart window on the headless host, read from what it drew: a live chart follows
 // new samples until paused or moved back, the wheel, keys and scroll bar move it, a click on
 // a legend entry hides a series, the picture carries caption and legend, Escape closes it,
-// and a log's chart shows the whole log without Pause.
+// and a log's chart shows the whole log without Pause. Following, it repaints the plot and
+// time axis alone while the frame holds, and what it shows is the chart drawn whole.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
+#include <iterator>
 #include <memory>
 
 #include "charts/strip_chart_window.h"
@@ -56,6 +59,9 @@ class StripChartWindowTest : public ::testing::Test {
           } else if (e.message == DialogMessage::Timer && live) {
             samples.push_back(SampleAt(samples.empty() ? 0.0 : samples.back().seconds + 0.15));
             RefreshStripChart(d, *chart);
+            if (afterRefresh) {
+              afterRefresh();
+            }
           } else if (e.message == DialogMessage::Close) {
             d.EndDialog(w, 0);
           }
@@ -79,6 +85,61 @@ class StripChartWindowTest : public ::testing::Test {
     return labels;
   }
 
+  // What the canvas shows, from all its paints, against the chart drawn whole afresh from the
+  // samples of its latest paint: the texts where they stand, the filled boxes and the lines.
+  void ExpectShowsTheChartDrawnWhole() const {
+    std::deque<DecodedSample> painted = samples;
+    while (painted.back().seconds > chart->drawnUpTo) {
+      painted.pop_back();
+    }
+    std::vector<DrawOp> whole;
+    headless::RecordingCanvas fresh(whole);
+    DrawStripChart(fresh, Canvas().size, painted, chart->shown);
+    const std::vector<std::string> shown = Placed(Canvas().drawing);
+    const std::vector<std::string> drawnWhole = Placed(whole);
+    EXPECT_EQ(Missing(shown, drawnWhole), "") << "shown, not in the chart drawn whole";
+    EXPECT_EQ(Missing(drawnWhole, shown), "") << "in the chart drawn whole, not shown";
+  }
+
+  // What of `from` (sorted) `in` (sorted) lacks, each as often as it lacks it.
+  static std::string Missing(const std::vector<std::string>& from,
+                             const std::vector<std::string>& in) {
+    std::vector<std::string> missing;
+    std::set_difference(from.begin(), from.end(), in.begin(), in.end(),
+                        std::back_inserter(missing));
+    std::string listed;
+    for (const std::string& item : missing) {
+      listed +=
+          item.substr(0, 60) + "..." + item.substr(item.size() > 60 ? item.size() - 60 : 0) + "; ";
+    }
+    return listed;
+  }
+
+  static std::vector<std::string> Placed(const std::vector<DrawOp>& ops) {
+    std::vector<std::string> placed;
+    for (const test::TextBox& text : test::TextBoxesIn(ops)) {
+      placed.push_back(text.text + " at " + std::to_string(text.box.left) + "," +
+                       std::to_string(text.box.top));
+    }
+    const auto at = [](int x, int y) { return " " + std::to_string(x) + "," + std::to_string(y); };
+    std::string pen;
+    for (const DrawOp& op : ops) {
+      if (op.kind == DrawOp::Kind::Pen) {
+        pen = at(op.colour.red, op.colour.green * 256 + op.colour.blue);
+      } else if (op.kind == DrawOp::Kind::Fill && op.colour != Colour{255, 255, 255}) {
+        placed.push_back("fill" + at(op.x1, op.y1) + at(op.x2, op.y2));
+      } else if (op.kind == DrawOp::Kind::Polyline) {
+        std::string line = "line in" + pen + ":";
+        for (const PixelPoint& point : op.points) {
+          line += at(point.x, point.y);
+        }
+        placed.push_back(line);
+      }
+    }
+    std::sort(placed.begin(), placed.end());
+    return placed;
+  }
+
   bool DrawsLineIn(const std::vector<DrawOp>& ops, Colour colour) const {
     bool inColour = false;
     int lines = 0;
@@ -93,6 +154,7 @@ class StripChartWindowTest : public ::testing::Test {
   headless::HeadlessDesktop desktop{clock};
   std::deque<DecodedSample> samples;
   std::shared_ptr<StripChartWindow> chart = std::make_shared<StripChartWindow>();
+  std::function<void()> afterRefresh;
   int closed = 0;
 };
 
@@ -110,6 +172,38 @@ TEST_F(StripChartWindowTest, LiveChartFollowsNewSamplesUntilPaused) {
   Run(true, 60 * headless::kSecond, [&] {
     EXPECT_EQ(Canvas().paints, pausedPaints) << "paused, new samples draw nothing";
     EXPECT_EQ(TimeLabels().back(), "40");
+  });
+}
+
+TEST_F(StripChartWindowTest,
+       FollowingRepaintsThePlotAloneWhileTheAxesHoldAndAllOnceAValueOutgrowsThem) {
+  double rpmTop = 0.0;
+  bool spikeAfterTheAsk = false;
+  afterRefresh = [&] {
+    // A sample that outgrows the axis coming between the ask for a redraw and the paint.
+    if (spikeAfterTheAsk && chart->drawnUpTo == samples.back().seconds) {
+      samples.back().shown[kRpmColumn] = 9400.0f;
+      spikeAfterTheAsk = false;
+    }
+  };
+  desktop.At(30 * headless::kSecond, [&] {
+    ASSERT_TRUE(Canvas().paintedPart.has_value());
+    EXPECT_EQ(*Canvas().paintedPart, chart->layout.moving);
+    ExpectShowsTheChartDrawnWhole();
+    rpmTop = chart->layout.frame.axisTops[1];
+    samples.back().shown[kRpmColumn] = 4700.0f;
+  });
+  desktop.At(40 * headless::kSecond, [&] {
+    EXPECT_GT(chart->layout.frame.axisTops[1], rpmTop);
+    EXPECT_TRUE(Canvas().paintedPart.has_value()) << "the spike's axis drawn, parts again";
+    ExpectShowsTheChartDrawnWhole();
+    rpmTop = chart->layout.frame.axisTops[1];
+    spikeAfterTheAsk = true;
+  });
+  Run(true, 50 * headless::kSecond, [&] {
+    EXPECT_FALSE(spikeAfterTheAsk);
+    EXPECT_GT(chart->layout.frame.axisTops[1], rpmTop);
+    ExpectShowsTheChartDrawnWhole();
   });
 }
 

@@ -1,7 +1,8 @@
 // The chart windows on the Qt host, painted off screen: a known series lands on the pixels
 // its numbers give and saves as the same picture, a log with a gap opens in its window with
 // the lines either side of it, and "Petrol against gas" paints its points and the factors'
-// line where the numbers say. The same windows are read operation by operation on the
+// line where the numbers say, and a live chart repainted in parts shows what a whole repaint
+// shows. The same windows are read operation by operation on the
 // headless host (tests/charts); here the painter's pixels are checked, in window pixels at any
 // screen scale (the suite runs these with QT_SCALE_FACTOR=2 too).
 
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cmath>
@@ -204,6 +206,38 @@ TEST_F(QtChartsTest, ALogWithAGapPaintsItsLinesEitherSideAndNothingAcrossIt) {
     if (const char* picture = std::getenv("ZAV_CHART_PICTURE")) {
       desktop_.WindowOf(window)->grab().save(QString::fromLocal8Bit(picture));
     }
+  });
+}
+
+// What the window shows of the canvas control: the window's own image, as painted so far
+// (grab() would paint the widget afresh).
+QImage Shown(QWidget& canvas) {
+  const QImage window = canvas.screen()->grabWindow(canvas.window()->winId()).toImage();
+  const qreal ratio = canvas.devicePixelRatioF();
+  const QPoint origin = canvas.mapTo(canvas.window(), QPoint(0, 0)) * ratio;
+  return window.copy(QRect(origin, canvas.size() * ratio));
+}
+
+TEST_F(QtChartsTest, ALiveChartRepaintedInPartsShowsWhatAWholeRepaintShows) {
+  SessionStore session;
+  AddDrive(session, 0.0, 40.0);
+  auto chart = std::make_shared<StripChartWindow>();
+  chart->inputs.samples = &session.samples;
+  Run([&](WindowRef host) {
+    const WindowRef window = OpenStripChart(desktop_, host, chart);
+    Painted(window, kStripCanvas);
+    for (double second = 40.0; second < 46.0; second += 1.0) {
+      AddDrive(session, second, second + 1.0);
+      RefreshStripChart(desktop_, *chart);
+      QApplication::processEvents();
+    }
+    EXPECT_FALSE(chart->layout.frameDrawn) << "the latest paint was of the plot and time axis";
+    QWidget& canvas = *desktop_.ControlOf(window, kStripCanvas);
+    const QImage inParts = Shown(canvas);
+    desktop_.Redraw(window, kStripCanvas);
+    QApplication::processEvents();
+    ASSERT_TRUE(chart->layout.frameDrawn);
+    EXPECT_TRUE(inParts == Shown(canvas)) << "pixels left from before a part's repaint";
   });
 }
 
