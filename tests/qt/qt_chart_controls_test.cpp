@@ -18,7 +18,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWheelEvent>
+#include <array>
 
+#include "hosts/qt/chart_controls.h"
 #include "hosts/qt/qt_desktop.h"
 #include "tests/qt/chart_controls_fixture.h"
 #include "tests/qt/logical_pixels.h"
@@ -130,6 +132,31 @@ TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
     const QFontMetrics metrics(table->horizontalHeader()->font());
     EXPECT_LT(table->columnWidth(0),
               metrics.horizontalAdvance(QStringLiteral("Samples on petrol")));
+  });
+}
+
+TEST_F(ChartControlsTest, AScrollBarShowsWhatAPlainOneShowsChangeAfterChange) {
+  Run([&](WindowRef window) {
+    auto* bar = dynamic_cast<QScrollBar*>(desktop_.ControlOf(window, kBarId));
+    ASSERT_NE(bar, nullptr);
+    QScrollBar plain(Qt::Horizontal, bar->parentWidget());
+    plain.setFocusPolicy(bar->focusPolicy());
+    plain.setGeometry(bar->geometry());
+    plain.show();
+    // Following a growing session, then moved back, to the start, and disabled.
+    const std::array<ScrollBarState, 5> states{{{0, 100'000, 10'000, 100'000},
+                                                {0, 100'100, 10'000, 100'100},
+                                                {0, 200'000, 10'000, 200'000},
+                                                {0, 200'000, 10'000, 90'000},
+                                                {0, 200'000, 10'000, 0}}};
+    for (const ScrollBarState& state : states) {
+      desktop_.SetScrollBar(window, kBarId, state);
+      qt::SetScrollBarState(plain, state);
+      EXPECT_TRUE(bar->grab().toImage() == plain.grab().toImage()) << state.position;
+    }
+    bar->setEnabled(false);
+    plain.setEnabled(false);
+    EXPECT_TRUE(bar->grab().toImage() == plain.grab().toImage()) << "disabled";
   });
 }
 
