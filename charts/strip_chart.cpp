@@ -179,6 +179,17 @@ void DrawValueAxis(Canvas& canvas, const ValueAxis& axis, std::string_view unit,
 void CompactPixels(std::vector<PixelPoint>& points) {
   std::vector<PixelPoint> kept;
   kept.reserve(points.size());
+  const auto keep = [&kept](PixelPoint point) {
+    if (!kept.empty() && kept.back() == point) {
+      return;
+    }
+    // A point on the row of the two before it, all going one way, adds nothing.
+    if (kept.size() >= 2 && kept.back().y == point.y && kept[kept.size() - 2].y == point.y) {
+      kept.back() = point;
+      return;
+    }
+    kept.push_back(point);
+  };
   for (std::size_t first = 0; first < points.size();) {
     std::size_t last = first;
     std::size_t lowest = first;
@@ -188,19 +199,13 @@ void CompactPixels(std::vector<PixelPoint>& points) {
       lowest = points[last].y < points[lowest].y ? last : lowest;
       highest = points[last].y > points[highest].y ? last : highest;
     }
-    std::array<std::size_t, 4> chosen{first, std::min(lowest, highest), std::max(lowest, highest),
-                                      last};
-    for (const std::size_t i : chosen) {
-      if (!kept.empty() && kept.back() == points[i]) {
-        continue;
+    if (last == first) {  // a column of its own, as most are at the shorter spans
+      keep(points[first]);
+    } else {
+      for (const std::size_t i :
+           {first, std::min(lowest, highest), std::max(lowest, highest), last}) {
+        keep(points[i]);
       }
-      // A point on the row of the two before it, all going one way, adds nothing.
-      if (kept.size() >= 2 && kept.back().y == points[i].y &&
-          kept[kept.size() - 2].y == points[i].y) {
-        kept.back() = points[i];
-        continue;
-      }
-      kept.push_back(points[i]);
     }
     first = last + 1;
   }

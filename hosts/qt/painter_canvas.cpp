@@ -45,6 +45,10 @@ PainterCanvas::PainterCanvas(QPainter& painter, TextCache* texts)
   direct_ = DirectImageOf(painter_);
 }
 
+QRect PainterCanvas::Everywhere() const {
+  return QRect(-direct_->origin, direct_->image->size());
+}
+
 void PainterCanvas::UsePen() {
   // A cosmetic pen's width is in device pixels.
   QPen pen(pen_, penWidth_ * ratio_, style_ == LineStyle::Dashed ? Qt::DashLine : Qt::SolidLine);
@@ -113,8 +117,7 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
     return;
   }
   if (direct_ && penWidth_ == 1 && style_ == LineStyle::Solid) {
-    const QRect everywhere(-direct_->origin, direct_->image->size());
-    DrawPolylineInto(*direct_, points, clip_.value_or(everywhere), pen_.rgb());
+    DrawPolylineInto(*direct_, points, clip_.value_or(Everywhere()), pen_.rgb());
     return;
   }
   points_.clear();
@@ -127,6 +130,13 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
 }
 
 void PainterCanvas::FillRectangle(PixelBox box, Colour colour) {
+  // A thin box (a grid line, a tick) straight into the pixels; a large one by the painter,
+  // whose fill sets many pixels an instruction.
+  constexpr long kLargestDirectPx = 4096;
+  if (direct_ && static_cast<long>(box.Width()) * box.Height() <= kLargestDirectPx) {
+    FillBoxInto(*direct_, ToQRect(box), clip_.value_or(Everywhere()), ToQColor(colour).rgb());
+    return;
+  }
   painter_.fillRect(ToQRect(box), ToQColor(colour));
 }
 

@@ -47,6 +47,8 @@ class PainterCanvas final : public Canvas {
 
  private:
   void UsePen();
+  // The whole image, in canvas pixels, while drawing straight into it.
+  QRect Everywhere() const;
   void ShiftLines(int sign);
 
   QPainter& painter_;
