@@ -1,8 +1,9 @@
 #pragma once
 // One-pixel solid lines and filled boxes set straight into the pixels of a 32-bit image, for
-// the painter canvas when it paints an image 1:1. QPainter's aliased line costs some 500 instructions a
-// segment before it sets a pixel; a strip chart's redraw has some 20,000 segments, most of
-// them a pixel or two long. Here a segment costs a few dozen instructions and a pixel a few.
+// the painter canvas when it paints an image 1:1. QPainter's aliased line costs some 500
+// instructions a segment before it sets a pixel; a strip chart's redraw has some 20,000
+// segments, most of them a pixel or two long. Here a segment costs a few dozen instructions
+// and a pixel a few.
 //
 // The pixels are those nearest to the ideal line: one a step along the longer axis, from the
 // start point up to the end point, the end point left out (the next segment starts there);
