@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,15 @@
 #include "platform/files/path_text.h"
 
 namespace zav {
+
+// Readable failures: colours as (red, green, blue), sizes as width x height.
+void PrintTo(Colour colour, std::ostream* out) {
+  *out << '(' << int{colour.red} << ", " << int{colour.green} << ", " << int{colour.blue} << ')';
+}
+void PrintTo(PixelSize size, std::ostream* out) {
+  *out << size.width << " x " << size.height;
+}
+
 namespace {
 
 using win32::ComObject;
