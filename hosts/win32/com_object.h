@@ -50,9 +50,6 @@ class ComApartment {
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
-  // Whether COM may be used on the thread now (false only when COM could not start).
-  bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
  private:
   HRESULT result_;
 };

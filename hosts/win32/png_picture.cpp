@@ -60,16 +60,13 @@ class PictureSurface {
   void* bits_ = nullptr;
 };
 
+// An error code as "0x8007000e", which a search for it finds.
 std::string Hex(HRESULT result) {
-  std::array<char, 16> digits{};
+  std::array<char, 8> digits{};  // 32 bits
   const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
-                                 static_cast<unsigned long>(result), 16)
+                                 static_cast<std::uint32_t>(result), 16)
                        .ptr;
-  std::string text(digits.data(), end);
-  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-    return c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
-  });
-  return "0x" + text;
+  return "0x" + std::string(digits.data(), end);
 }
 
 // The whole of a stream's contents.
@@ -114,6 +111,7 @@ HRESULT WritePng(IWICImagingFactory& factory, const PicturePixels& pixels, IStre
   Steps steps;
   steps
       .Then([&] {
+        // The bitmap takes a copy of the pixels; the call only reads them.
         return factory.CreateBitmapFromMemory(width, height, GUID_WICPixelFormat32bppBGR,
                                               width * kBytesPerPixel,
                                               static_cast<UINT>(pixels.bgrx.size()),
