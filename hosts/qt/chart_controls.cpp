@@ -167,12 +167,14 @@ QString InTwoLines(QString heading) {
 }
 
 // Columns as wide as their headings can be wider than the table (numbers under long
-// headings): the headings then take two lines, so every column shows whole where it can.
+// headings): the headings then take two lines, so every column shows whole where it can. A
+// last column stretched to the table's edge has the room left over: its heading stays whole.
 void FitHeadingsInTwoLines(QTableWidget& table) {
   if (table.horizontalHeader()->length() <= table.viewport()->width()) {
     return;
   }
-  for (int column = 0; column < table.columnCount(); ++column) {
+  const int split = table.columnCount() - (table.horizontalHeader()->stretchLastSection() ? 1 : 0);
+  for (int column = 0; column < split; ++column) {
     if (QTableWidgetItem* heading = table.horizontalHeaderItem(column)) {
       heading->setText(InTwoLines(heading->text()));
     }

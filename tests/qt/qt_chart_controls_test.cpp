@@ -129,6 +129,8 @@ TEST_F(ChartControlsTest, CheckBoxScrollBarAndTableTellAndShow) {
                       {{"Samples on petrol", "Samples on gas"}, {{"12", "7"}, {"3", "40"}}});
     const QString heading = table->horizontalHeaderItem(0)->text();
     EXPECT_EQ(heading.count('\n'), 1) << heading.toStdString();
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), QStringLiteral("Samples on gas"))
+        << "the last column, stretched to the edge, keeps its heading whole";
     const QFontMetrics metrics(table->horizontalHeader()->font());
     EXPECT_LT(table->columnWidth(0),
               metrics.horizontalAdvance(QStringLiteral("Samples on petrol")));
