@@ -47,10 +47,12 @@ HDC GdiCanvas::Context() {
   if (context_ != nullptr) {
     return context_;
   }
-  context_ = GetDC(window_);
+  context_ = window_ != nullptr ? GetDC(window_) : given_;
   pen_ = MakePen();
   originalPen_ = SelectObject(context_, pen_);
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0));
+  const auto font = window_ != nullptr
+                        ? reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0))
+                        : givenFont_;
   originalFont_ = font != nullptr ? SelectObject(context_, font) : nullptr;
   SelectObject(context_, GetStockObject(WHITE_BRUSH));
   SetBkMode(context_, TRANSPARENT);
@@ -75,7 +77,9 @@ void GdiCanvas::Release() {
     SelectObject(context_, originalFont_);
   }
   DeleteObject(pen_);
-  ReleaseDC(window_, context_);
+  if (window_ != nullptr) {
+    ReleaseDC(window_, context_);
+  }
   context_ = nullptr;
   pen_ = nullptr;
 }

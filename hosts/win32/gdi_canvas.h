@@ -1,7 +1,8 @@
 #pragma once
 // The canvas on GDI: drawing on a dialog's client area through a device context of the
-// window (a dialog's, or a canvas control's), with the dialog's font. Pens are made as needed and
-// kept until the next colour.
+// window (a dialog's, or a canvas control's), with the dialog's font; or on a device context
+// given to it (a picture's), with a font given. Pens are made as needed and kept until the
+// next colour.
 
 #include <windows.h>
 
@@ -16,6 +17,8 @@ class GdiCanvas final : public Canvas {
   // `painted`: the part of the window its WM_PAINT repaints (px); nothing is drawn outside.
   explicit GdiCanvas(HWND window, std::optional<PixelBox> painted = {})
       : window_(window), painted_(painted) {}
+  // Draws on `context`, which stays the caller's, in `font` (nullptr: the context's own).
+  GdiCanvas(HDC context, HFONT font) : given_(context), givenFont_(font) {}
   ~GdiCanvas() override { Release(); }
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -46,8 +49,10 @@ class GdiCanvas final : public Canvas {
   HPEN MakePen() const;
   void ReplacePen();
 
-  HWND window_;
+  HWND window_ = nullptr;
   std::optional<PixelBox> painted_;
+  HDC given_ = nullptr;  // drawn on instead of the window's context when there is no window
+  HFONT givenFont_ = nullptr;
   HDC context_ = nullptr;
   HPEN pen_ = nullptr;  // ours, selected into the context
   HGDIOBJ originalPen_ = nullptr;

@@ -70,6 +70,8 @@ class Win32Desktop final : public Desktop {
   void SetScrollBar(WindowRef window, int controlId, ScrollBarState state) override;
   int GetScrollPosition(WindowRef window, int controlId) override;
   void SetTable(WindowRef window, int controlId, const TableText& table) override;
+  std::string SavePicture(const std::string& path, PixelSize size,
+                          const std::function<void(Canvas&)>& draw) override;
   WindowRef OpenWindow(const DialogTemplate& dialog, WindowRef owner, DialogProc proc) override;
   void RaiseWindow(WindowRef window) override;
 

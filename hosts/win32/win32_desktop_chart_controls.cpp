@@ -1,12 +1,15 @@
 // The controls charts use: canvas controls, check boxes, horizontal scroll bars and
-// read-only tables, each by its id in a running dialog.
+// read-only tables, each by its id in a running dialog; and their pictures saved as PNG.
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "hosts/win32/dialog_memory.h"
+#include "hosts/win32/png_picture.h"
 #include "hosts/win32/win32_desktop.h"
+#include "hosts/win32/window_fit.h"
 #include "platform/files/wide_text.h"
 
 namespace zav {
@@ -221,6 +224,26 @@ void Win32Desktop::SetTable(WindowRef window, int controlId, const TableText& ta
   std::vector<int> stops = ColumnTabStops(control, table);
   SendMessageW(control, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
   SetWindowTextW(control, win32::Widen(text).c_str());
+}
+
+// In the font of the window the picture is saved from (the active one, else the innermost),
+// as the chart measured its texts on the screen; in the dialog font when none is open.
+std::string Win32Desktop::SavePicture(const std::string& path, PixelSize size,
+                                      const std::function<void(Canvas&)>& draw) {
+  HWND from = open_.empty() ? nullptr : open_.back()->window;
+  const HWND active = GetActiveWindow();
+  for (const win32::OpenDialog* dialog : open_) {
+    from = dialog->window == active ? active : from;
+  }
+  const HFONT font =
+      from != nullptr ? reinterpret_cast<HFONT>(SendMessageW(from, WM_GETFONT, 0, 0)) : nullptr;
+  const HFONT made = font == nullptr ? win32::CreateDialogFont(win32::kDialogFontPoints) : nullptr;
+  const std::string failure =
+      win32::SavePngPicture(path, size, made != nullptr ? made : font, draw);
+  if (made != nullptr) {
+    DeleteObject(made);
+  }
+  return failure;
 }
 
 }  // namespace zav

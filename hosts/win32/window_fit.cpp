@@ -24,13 +24,8 @@ RECT WorkAreaNear(HWND window) {
 // The dialog base units (pixels) of the dialog font at `points`, as the dialog manager takes
 // them: the average width of the 52 letters, and the font's height.
 SIZE BaseUnits(int points) {
+  const HFONT made = CreateDialogFont(points);
   const HDC screen = GetDC(nullptr);
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(font.lfFaceName, kDialogFontName, LF_FACESIZE);
-  const HFONT made = CreateFontIndirectW(&font);
   const HGDIOBJ before = SelectObject(screen, made);
   constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   SIZE letters{};
@@ -55,6 +50,17 @@ SIZE WindowSize(const DialogTemplate& dialog, int points) {
 }
 
 }  // namespace
+
+HFONT CreateDialogFont(int points) {
+  const HDC screen = GetDC(nullptr);
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(font.lfFaceName, kDialogFontName, LF_FACESIZE);
+  ReleaseDC(nullptr, screen);
+  return CreateFontIndirectW(&font);
+}
 
 int FittingFontPoints(const DialogTemplate& dialog, HWND beside) {
   const RECT work = WorkAreaNear(beside);

@@ -14,6 +14,10 @@ namespace zav::win32 {
 // else smaller, down to a size that stays readable; the layout is the same at every size.
 int FittingFontPoints(const DialogTemplate& dialog, HWND beside);
 
+// The dialog font at `points` on the screen, as the dialog manager makes it from a template;
+// the caller deletes it.
+HFONT CreateDialogFont(int points);
+
 // Moves the window into the work area of its monitor, as much of it as fits: its top left
 // corner first, so that the caption and the menu stay reachable.
 void KeepWithinWorkArea(HWND window);
