@@ -159,8 +159,7 @@ void DrawPolylineInto(const DirectImage& target, std::span<const PixelPoint> poi
 
 void FillBoxInto(const DirectImage& target, const QRect& box, const QRect& clip, QRgb colour) {
   const QRect filled =
-      box.translated(target.origin).intersected(clip.translated(target.origin)) &
-      target.allowed;
+      box.translated(target.origin).intersected(clip.translated(target.origin)) & target.allowed;
   QImage& image = *target.image;
   const Pixels pixels{image.bits(), image.bytesPerLine(), filled, colour | 0xff000000u};
   for (int y = filled.top(); y <= filled.bottom(); ++y) {
