@@ -6,9 +6,14 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace zav::qt {
 
@@ -18,7 +23,10 @@ namespace {
 constexpr int kMargin = 3;
 constexpr int kSpacing = 12;
 
-// A label that shows as much of its text as fits, ending in "…" when cut.
+// A label that shows as much of its text as fits, ending in "…" when cut. Its text is laid
+// out once per text and font: QLabel would lay it out again on every paint, and measuring
+// and cutting with QFontMetrics twice more, the recording's segment (its count moves once a
+// second) cost more than writing the log.
 class ElidedLabel final : public QLabel {
  public:
   explicit ElidedLabel(QWidget* parent) : QLabel(parent) {
@@ -33,10 +41,10 @@ class ElidedLabel final : public QLabel {
 
   // False when the text is the one shown already: nothing then changes.
   bool SetWholeText(const QString& text) {
-    if (text == whole_ && measured_) {
+    if (text == whole_.text() && measured_) {
       return false;
     }
-    whole_ = text;
+    whole_.setText(text);
     Measure();
     setToolTip(text);
     setVisible(!text.isEmpty());
@@ -48,9 +56,7 @@ class ElidedLabel final : public QLabel {
     return true;
   }
 
-  // Wide enough for the whole text; the layout shares the room by these hints. Both are
-  // measured once per text and font: laying out a text is most of what a segment costs, and
-  // the strip asks for the hints several times for each change.
+  // Wide enough for the whole text; the layout shares the room by these hints.
   QSize sizeHint() const override { return hint_; }
   // Cut down to "…" at the least.
   QSize minimumSizeHint() const override { return leastHint_; }
@@ -72,8 +78,8 @@ class ElidedLabel final : public QLabel {
 
   // The tooltip is the whole text at the moment it opens.
   bool event(QEvent* event) override {
-    if (event->type() == QEvent::ToolTip && !whole_.isEmpty()) {
-      QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole_, this);
+    if (event->type() == QEvent::ToolTip && !whole_.text().isEmpty()) {
+      QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole_.text(), this);
       tipShown_ = true;
       return true;
     }
@@ -83,30 +89,81 @@ class ElidedLabel final : public QLabel {
     return QLabel::event(event);
   }
 
- private:
-  // A text that fits is shown whole without asking the font to cut it (a layout of the text).
-  void Elide() {
-    const int room = contentsRect().width();
-    setText(hint_.width() - 2 * kMargin <= room
-                ? whole_
-                : fontMetrics().elidedText(whole_, Qt::ElideRight, room));
+  // The laid-out text, up to the cut and "…" after it, where QLabel puts its text.
+  void paintEvent(QPaintEvent*) override {
+    if (!measured_) {
+      return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    const QRect place =
+        QStyle::alignedRect(layoutDirection(), alignment(),
+                            QSize(contentsRect().width(), fontMetrics().height()), contentsRect());
+    if (!cutAtPx_) {
+      whole_.draw(&painter, place.topLeft());
+      return;
+    }
+    painter.save();
+    painter.setClipRect(QRectF(place.left(), place.top(), *cutAtPx_, place.height()));
+    whole_.draw(&painter, place.topLeft());
+    painter.restore();
+    ellipsis_.draw(&painter, QPointF(place.left() + *cutAtPx_, place.top()));
   }
 
-  // The whole text's width; the line's height and the "…" width once per font.
+ private:
+  // The whole text shown when it fits; else up to the last character that leaves room for
+  // "…", which follows it.
+  void Elide() {
+    const int room = contentsRect().width();
+    if (hint_.width() - 2 * kMargin <= room) {
+      cutAtPx_.reset();
+      setText(whole_.text());
+      return;
+    }
+    const QTextLine line = whole_.lineAt(0);
+    const qreal limit = room - ellipsis_.lineAt(0).naturalTextWidth();
+    int cut = line.xToCursor(std::max(limit, 0.0), QTextLine::CursorBetweenCharacters);
+    while (cut > 0 && line.cursorToX(cut) > limit) {
+      cut = whole_.previousCursorPosition(cut);
+    }
+    cutAtPx_ = line.cursorToX(cut);
+    setText(whole_.text().left(cut) + QChar(0x2026));
+  }
+
+  // The whole text laid out on one line, and its width; the line's height and the "…" once
+  // per font.
   void Measure() {
-    const QFontMetrics metrics = fontMetrics();
     if (!fontMeasured_) {
-      leastHint_ = {metrics.horizontalAdvance(QStringLiteral("\u2026")) + 2 * kMargin,
-                    metrics.height()};
+      LayOut(ellipsis_, QString(QChar(0x2026)));
+      leastHint_ = {
+          static_cast<int>(std::ceil(ellipsis_.lineAt(0).naturalTextWidth())) + 2 * kMargin,
+          fontMetrics().height()};
       fontMeasured_ = true;
     }
-    hint_ = {metrics.horizontalAdvance(whole_) + 2 * kMargin, metrics.height()};
+    LayOut(whole_, whole_.text());
+    hint_ = {static_cast<int>(std::ceil(whole_.lineAt(0).naturalTextWidth())) + 2 * kMargin,
+             fontMetrics().height()};
     measured_ = true;
   }
 
-  QString whole_;
-  QSize hint_;       // px
-  QSize leastHint_;  // px
+  void LayOut(QTextLayout& layout, const QString& text) const {
+    layout.setText(text);
+    layout.setFont(font());
+    layout.setCacheEnabled(true);  // drawn on every paint: its glyphs kept
+    QTextOption oneLine;
+    oneLine.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(oneLine);
+    layout.beginLayout();
+    constexpr qreal kWiderThanAnyText = 1e6;  // px
+    layout.createLine().setLineWidth(kWiderThanAnyText);
+    layout.endLayout();
+  }
+
+  QTextLayout whole_;
+  QTextLayout ellipsis_;
+  std::optional<qreal> cutAtPx_;  // px from the text's left, where "…" starts
+  QSize hint_;                    // px
+  QSize leastHint_;               // px
   bool measured_ = false;
   bool fontMeasured_ = false;
   bool tipShown_ = false;  // the last tooltip opened was this segment's

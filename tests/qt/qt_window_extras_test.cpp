@@ -137,5 +137,29 @@ TEST_F(WindowExtrasTest, SegmentsAreSizedByTheirTextsAndTheirTooltipsFollowThem)
   });
 }
 
+// A segment lays its text out once, not on every paint; it shows what a plain label with
+// the text it shows (whole, or cut with "…") shows.
+TEST_F(WindowExtrasTest, ASegmentPaintsWhatALabelWithItsShownTextPaintsWholeOrCut) {
+  RunShown(MainTemplate(), [&](WindowRef window) {
+    QWidget& dialog = *desktop_.WindowOf(window);
+    const std::string wide(400, 'W');
+    qt::StatusSegments* line = nullptr;
+    for (const std::string& text : {std::string("Recording: 1,234 rows, 156 kB"), wide}) {
+      desktop_.SetStatusSegments(window, std::vector<std::string>{text, "", ""});
+      dialog.layout()->activate();
+      QApplication::processEvents();
+      line = dialog.findChild<qt::StatusSegments*>(QStringLiteral("statusLine"));
+      ASSERT_NE(line, nullptr);
+      QLabel* segment = line->Segment(0);
+      ASSERT_NE(segment, nullptr);
+      QLabel plain(segment->text(), line);
+      plain.setGeometry(segment->geometry());
+      plain.setAutoFillBackground(true);
+      EXPECT_TRUE(segment->grab().toImage() == plain.grab().toImage()) << text.size();
+    }
+    EXPECT_TRUE(line->Segment(0)->text().endsWith(QChar(0x2026)));
+  });
+}
+
 }  // namespace
 }  // namespace zav
