@@ -283,6 +283,11 @@ void DrawValueAxes(Canvas& canvas, const std::array<ValueAxis, kUnits.size()>& a
   }
 }
 
+StripFrame FrameIn(PixelSize size, const std::deque<DecodedSample>& samples, SampleRange range,
+                   const StripShown& shown) {
+  return {size, AxisTops(samples, range, shown), shown.to - shown.from, shown.series};
+}
+
 // Whether the canvas paints any of `size` outside `inner`.
 bool PaintsOutside(const Canvas& canvas, PixelSize size, const PixelBox& inner) {
   return canvas.NeedsPainting({0, 0, size.width, inner.top}) ||
@@ -326,8 +331,7 @@ std::string_view StripSeriesUnit(int index) {
 
 StripFrame StripFrameOf(PixelSize size, const std::deque<DecodedSample>& samples,
                         const StripShown& shown) {
-  return {size, AxisTops(samples, SamplesIn(samples, shown.from, shown.to), shown),
-          shown.to - shown.from, shown.series};
+  return FrameIn(size, samples, SamplesIn(samples, shown.from, shown.to), shown);
 }
 
 StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<DecodedSample>& samples,
@@ -343,7 +347,7 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
   const int legendHeight = LegendHeight(layout.legendBoxes, 0);
 
   const SampleRange range = SamplesIn(samples, shown.from, shown.to);
-  layout.frame = {size, AxisTops(samples, range, shown), shown.to - shown.from, shown.series};
+  layout.frame = FrameIn(size, samples, range, shown);
   const auto axes = ValueAxes(canvas, layout.frame.axisTops);
   int right = size.width - kMarginPx;
   for (std::size_t unit = kUnits.size() - 1; unit >= 1; --unit) {
