@@ -129,4 +129,8 @@ std::vector<AxisTick> TimeTicks(double from, double to, int most) {
   return ticks;
 }
 
+std::int64_t AlignedColumn(double from, double pixelTime) {
+  return static_cast<std::int64_t>(std::ceil(from / pixelTime));
+}
+
 }  // namespace zav

@@ -5,6 +5,8 @@
 // the decimals the step needs ("0.5", "12", never "12.000" or "0,5").
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,5 +60,25 @@ struct AxisScale {
     return bounded >= 0.0 ? static_cast<int>(bounded + 0.5) : -static_cast<int>(0.5 - bounded);
   }
 };
+
+// A time axis counted in whole pixels: `pixelTime` s a pixel, the left edge `firstColumn`
+// pixels' worth of time after 0. A time lands on column seconds / pixelTime - firstColumn,
+// rounded half up; with a whole `firstColumn` that start moving on by n pixels moves every
+// time's pixel by exactly n, so what was drawn can be moved rather than drawn again.
+struct PixelTimeScale {
+  double pixelTime = 1.0;  // s
+  double firstColumn = 0.0;
+  int leftPx = 0;
+  int Pixel(double seconds) const {
+    // Far outside the plot a point is clipped anyway; the bound keeps the int in range.
+    const double column = std::clamp(seconds / pixelTime - firstColumn, -1e6, 1e6);
+    return leftPx + static_cast<int>(std::floor(column + 0.5));
+  }
+  double Seconds(int px) const { return (px - leftPx + firstColumn) * pixelTime; }
+};
+
+// `from` (s) rounded up to a whole number of pixels' worth of time (`pixelTime` s), counted
+// in those pixels from 0.
+std::int64_t AlignedColumn(double from, double pixelTime);
 
 }  // namespace zav

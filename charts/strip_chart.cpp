@@ -1,12 +1,14 @@
 #include "charts/strip_chart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 
 #include "charts/chart_axis.h"
 #include "charts/chart_legend.h"
 #include "charts/chart_style.h"
+#include "charts/strip_lines.h"
 #include "link/wire.h"
 #include "texts/live_text.h"
 
@@ -119,7 +121,7 @@ std::vector<LegendEntry> LegendOf(const StripShown& shown, std::vector<int>& ser
 }
 
 void DrawBands(Canvas& canvas, const std::deque<DecodedSample>& samples, SampleRange range,
-               const AxisScale& time, const PixelBox& plot) {
+               const PixelTimeScale& time, const PixelBox& plot) {
   for (const Band& band : kBands) {
     for (const StateSpan& span : SpansInState(samples, range, band.status)) {
       const int left = std::max(time.Pixel(span.from), plot.left);
@@ -133,25 +135,33 @@ void DrawBands(Canvas& canvas, const std::deque<DecodedSample>& samples, SampleR
 
 // Room right of the plot for the time axis's unit (px): half a label of the span's form
 // ("10:00" reaches that far past its tick), a gap, then the unit.
-int TimeUnitRoom(Canvas& canvas, const StripShown& shown) {
+// A label of the span's form at its widest.
+std::string_view TimeUnitRoomForm(const StripShown& shown) {
   const double span = shown.to - shown.from;
-  const std::string_view widest = span < 600.0 ? "000" : span < 36000.0 ? "000:00" : "00:00:00";
-  return canvas.MeasureText(widest).width / 2 + kAxisGapPx / 2 +
-         canvas.MeasureText(TimeUnit(span)).width;
+  return span < 600.0 ? "000" : span < 36000.0 ? "000:00" : "00:00:00";
 }
 
-void DrawTimeAxis(Canvas& canvas, const StripShown& shown, const AxisScale& time,
-                  const PixelBox& plot) {
+int TimeUnitRoom(Canvas& canvas, const StripShown& shown) {
+  return canvas.MeasureText(TimeUnitRoomForm(shown)).width / 2 + kAxisGapPx / 2 +
+         canvas.MeasureText(TimeUnit(shown.to - shown.from)).width;
+}
+
+// Returns the widest label's width (px).
+int DrawTimeAxis(Canvas& canvas, const StripShown& shown, const PixelTimeScale& time,
+                 const PixelBox& plot) {
   const int most = std::max(plot.Width() / kTimeTickRoomPx, 2);
   canvas.SetTextColour(kBlack);
   // The left axis's lowest label reaches below the plot: a wide time label at the plot's
   // left edge starts right of it rather than running into it.
   const int leftmost = plot.left - kAxisGapPx / 2 + 1;
+  int widest = 0;
   for (const AxisTick& tick : TimeTicks(shown.from, shown.to, most)) {
     const int x = time.Pixel(tick.value);
     canvas.FillRectangle({x, plot.top, x + 1, plot.bottom}, kGrid);
     canvas.FillRectangle({x, plot.bottom, x + 1, plot.bottom + kTickPx}, kBlack);
-    const bool centred = x - canvas.MeasureText(tick.label).width / 2 >= leftmost;
+    const int width = canvas.MeasureText(tick.label).width;
+    widest = std::max(widest, width);
+    const bool centred = x - width / 2 >= leftmost;
     canvas.PlacedText({{centred ? x : leftmost, plot.bottom + kTickPx},
                        centred ? TextAlign::Centre : TextAlign::Start,
                        TextAlign::Start},
@@ -164,6 +174,7 @@ void DrawTimeAxis(Canvas& canvas, const StripShown& shown, const AxisScale& time
                      TextAlign::Start,
                      TextAlign::Start},
                     TimeUnit(shown.to - shown.from));
+  return widest;
 }
 
 // A value axis's labels right of `x` (or left of it, for the left axis), its unit on top.
@@ -177,97 +188,6 @@ void DrawValueAxis(Canvas& canvas, const ValueAxis& axis, std::string_view unit,
   // Clear of the top label's upper half, which reaches above the plot.
   canvas.PlacedText(
       {{x, plot.top - canvas.MeasureText(unit).height / 2 - 2}, align, TextAlign::End}, unit);
-}
-
-// Leaves out the points that draw no pixel of their own: in a run of points on one pixel
-// column only the first, the lowest, the highest and the last matter (the line between them
-// covers the same pixels), and on one row only the run's ends. A 10-minute strip has several
-// samples per column; the painter's cost grows with the points it is given.
-void CompactPixels(std::vector<PixelPoint>& points) {
-  std::vector<PixelPoint> kept;
-  kept.reserve(points.size());
-  const auto keep = [&kept](PixelPoint point) {
-    if (!kept.empty() && kept.back() == point) {
-      return;
-    }
-    // A point on the row of the two before it, all going one way, adds nothing.
-    if (kept.size() >= 2 && kept.back().y == point.y && kept[kept.size() - 2].y == point.y) {
-      kept.back() = point;
-      return;
-    }
-    kept.push_back(point);
-  };
-  for (std::size_t first = 0; first < points.size();) {
-    std::size_t last = first;
-    std::size_t lowest = first;
-    std::size_t highest = first;
-    while (last + 1 < points.size() && points[last + 1].x == points[first].x) {
-      ++last;
-      lowest = points[last].y < points[lowest].y ? last : lowest;
-      highest = points[last].y > points[highest].y ? last : highest;
-    }
-    if (last == first) {  // a column of its own, as most are at the shorter spans
-      keep(points[first]);
-    } else {
-      for (const std::size_t i :
-           {first, std::min(lowest, highest), std::max(lowest, highest), last}) {
-        keep(points[i]);
-      }
-    }
-    first = last + 1;
-  }
-  points.swap(kept);
-}
-
-void DrawLines(Canvas& canvas,
-               const std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount>& lines,
-               const std::array<ValueAxis, kUnits.size()>& axes, const StripShown& shown,
-               const AxisScale& time, const PixelBox& plot) {
-  canvas.ClipTo(plot);
-  canvas.SetPenStyle(1, LineStyle::Solid);
-  std::vector<PixelPoint> points;
-  for (int i = 0; i < kStripSeriesCount; ++i) {
-    if (!shown.series[static_cast<std::size_t>(i)]) {
-      continue;
-    }
-    const AxisScale value{0.0, axes[UnitIndex(i)].top, plot.bottom - 1, plot.top};
-    canvas.SetPen(kStripSeriesColours[static_cast<std::size_t>(i)]);
-    for (const auto& run : lines[static_cast<std::size_t>(i)]) {
-      points.clear();
-      for (const ChartPoint& point : run) {
-        points.push_back({time.Pixel(point.seconds), value.Pixel(point.value)});
-      }
-      CompactPixels(points);
-      // A run of one sample is a dot, not nothing.
-      if (points.size() == 1) {
-        points.push_back({points[0].x + 1, points[0].y});
-      }
-      canvas.Polyline(points);
-    }
-  }
-  canvas.Unclip();
-}
-
-// The lines of the series shown, thinned to about a slice per pixel column: the plot's width
-// is not known before the axes are measured; the canvas's is close enough and never less.
-std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> ThinnedLines(
-    const std::deque<DecodedSample>& samples, SampleRange range, const StripShown& shown,
-    int widthPx) {
-  std::vector<int> columns;
-  std::vector<std::size_t> drawn;  // the series of each column
-  for (std::size_t i = 0; i < kStripSeriesCount; ++i) {
-    if (shown.series[i]) {
-      columns.push_back(kStripSeriesTable[i].column);
-      drawn.push_back(i);
-    }
-  }
-  auto thinned = ThinnedRunsOfColumns(samples, UnbrokenRuns(samples, range), columns,
-                                      static_cast<std::size_t>(std::max(widthPx, 1)));
-  std::array<std::vector<std::vector<ChartPoint>>, kStripSeriesCount> lines;
-  for (std::size_t c = 0; c < drawn.size(); ++c) {
-    lines[drawn[c]] = std::move(thinned[c]);
-  }
-  return lines;
 }
 
 void DrawValueAxes(Canvas& canvas, const std::array<ValueAxis, kUnits.size()>& axes,
@@ -285,7 +205,9 @@ void DrawValueAxes(Canvas& canvas, const std::array<ValueAxis, kUnits.size()>& a
 
 StripFrame FrameIn(PixelSize size, const std::deque<DecodedSample>& samples, SampleRange range,
                    const StripShown& shown) {
-  return {size, AxisTops(samples, range, shown), shown.to - shown.from, shown.series};
+  // The span to the millisecond: a start moved on changes its last bits.
+  return {size, AxisTops(samples, range, shown),
+          std::round((shown.to - shown.from) * 1000.0) / 1000.0, shown.series};
 }
 
 // Whether the canvas paints any of `size` outside `inner`.
@@ -294,6 +216,54 @@ bool PaintsOutside(const Canvas& canvas, PixelSize size, const PixelBox& inner) 
          canvas.NeedsPainting({0, inner.bottom, size.width, size.height}) ||
          canvas.NeedsPainting({0, inner.top, inner.left, inner.bottom}) ||
          canvas.NeedsPainting({inner.right, inner.top, size.width, inner.bottom});
+}
+
+// The time axis of the plot laid out; on whole pixels when the start asked for was aligned to
+// this plot's pixel.
+PixelTimeScale TimeScaleOf(const StripShown& shown, StripLayout& layout) {
+  layout.pixelTime = layout.frame.span / (layout.plot.Width() - 1);
+  layout.aligned = shown.pixelTime > 0.0 && shown.pixelTime == layout.pixelTime;
+  layout.firstColumn = layout.aligned ? shown.column : 0;
+  return {layout.pixelTime,
+          layout.aligned ? static_cast<double>(shown.column) : shown.from / layout.pixelTime,
+          layout.plot.left};
+}
+
+// The bands, the grid, the time axis and the lines. On a paint of part of the plot only the
+// samples that draw there are drawn (see Canvas::PaintedWithin).
+StripLines DrawPlot(Canvas& canvas, const std::deque<DecodedSample>& samples, SampleRange range,
+                    const StripShown& shown, const std::array<ValueAxis, kUnits.size()>& axes,
+                    const PixelTimeScale& time, StripLayout& layout) {
+  const PixelBox& plot = layout.plot;
+  const PixelBox painted = canvas.PaintedWithin(plot);
+  const bool whole = painted == plot;
+  // With the samples a pixel or more outside the span, the lines and bands run on to the
+  // plot's edges (a sample within half a pixel outside it lies on its edge column).
+  const SampleRange all{0, samples.size()};
+  const SampleRange around =
+      SamplesAround(samples, all, time.Seconds(plot.left - 1), time.Seconds(plot.right));
+  // A line's pixel column and the one either side.
+  const SampleRange drawn = whole ? around
+                                  : SamplesAround(samples, around, time.Seconds(painted.left - 2),
+                                                  time.Seconds(painted.right + 2));
+  DrawBands(canvas, samples, drawn, time, plot);
+  for (const AxisTick& tick : axes[0].ticks) {
+    const int y = AxisScale{0.0, axes[0].top, plot.bottom - 1, plot.top}.Pixel(tick.value);
+    canvas.FillRectangle({plot.left, y, plot.right, y + 1}, kGrid);
+  }
+  layout.timeLabelWidth = std::max(DrawTimeAxis(canvas, shown, time, plot),
+                                   canvas.MeasureText(TimeUnitRoomForm(shown)).width);
+  layout.newestX = range.Empty() ? plot.left : time.Pixel(samples[range.last - 1].seconds);
+  std::array<double, kStripSeriesCount> tops{};
+  for (int i = 0; i < kStripSeriesCount; ++i) {
+    tops[static_cast<std::size_t>(i)] = axes[UnitIndex(i)].top;
+  }
+  // About a slice per pixel column: the canvas's width is close enough and never less.
+  const int slices = whole ? layout.frame.size.width
+                           : layout.frame.size.width * (painted.Width() + 4) / plot.Width() + 1;
+  StripLines lines = ThinnedLines(samples, drawn, shown, slices);
+  DrawLines(canvas, lines, tops, shown, time, plot);
+  return lines;
 }
 
 }  // namespace
@@ -367,17 +337,10 @@ StripLayout DrawStripChart(Canvas& canvas, PixelSize size, const std::deque<Deco
                    plot.bottom + kTickPx + textHeight + kMarginPx / 2};
   layout.frameDrawn = PaintsOutside(canvas, size, layout.moving);
 
-  const AxisScale time{shown.from, shown.to, plot.left, plot.right - 1};
-  DrawBands(canvas, samples, range, time, plot);
-  for (const AxisTick& tick : axes[0].ticks) {
-    const int y = AxisScale{0.0, axes[0].top, plot.bottom - 1, plot.top}.Pixel(tick.value);
-    canvas.FillRectangle({plot.left, y, plot.right, y + 1}, kGrid);
-  }
-  DrawTimeAxis(canvas, shown, time, plot);
+  const PixelTimeScale time = TimeScaleOf(shown, layout);
   // Kept to the end: freed here, its blocks would go back to the system before the legend's
   // texts take new ones, on every redraw.
-  const auto lines = ThinnedLines(samples, range, shown, size.width);
-  DrawLines(canvas, lines, axes, shown, time, plot);
+  const StripLines lines = DrawPlot(canvas, samples, range, shown, axes, time, layout);
 
   canvas.SetPen(kBlack);
   canvas.SetPenStyle(1, LineStyle::Solid);

@@ -7,6 +7,7 @@
 // on a series' entry shows or hides it (see StripSeriesAt).
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string_view>
@@ -30,6 +31,10 @@ struct StripShown {
                                              true, true, true, true, true, true};
   // For a picture: the legend names only the series shown, with no greyed entries.
   bool picture = false;
+  // A following chart's start on whole pixels: `from` is `column` times `pixelTime` (s), the
+  // pixel's worth of time of the plot last drawn (see AlignedColumn); 0: not aligned.
+  double pixelTime = 0.0;
+  std::int64_t column = 0;
 };
 
 // What the chart's frame (the value axes, the plot's place, the legend) is drawn from. While
@@ -55,6 +60,13 @@ struct StripLayout {
   // value axes' labels.
   PixelBox moving;
   bool frameDrawn = false;  // the canvas painted some of what lies outside `moving`
+  // The time axis: s a pixel, and where the plot starts in those pixels from 0 (whole when
+  // `aligned`: the start asked for fitted the plot drawn).
+  double pixelTime = 0.0;
+  std::int64_t firstColumn = 0;
+  bool aligned = false;
+  int newestX = 0;         // px: the newest sample drawn, or the plot's left edge
+  int timeLabelWidth = 0;  // px: the widest time label of the span's form
 };
 
 // The chart; on a canvas painting only `moving` (see Canvas::NeedsPainting) the frame is

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "charts/chart_picture.h"
+#include "charts/strip_move.h"
 #include "resources/strip_chart_template.h"
 
 namespace zav {
@@ -17,11 +18,21 @@ struct SpanChoice {
 constexpr std::array<SpanChoice, 4> kSpans{
     {{"30 s", 30.0}, {"2 min", 120.0}, {"10 min", 600.0}, {"Whole log", 0.0}}};
 
-// What the chart shows now, from the scroll state.
+// What the chart shows of the samples `times`, from the scroll state; following, its start on
+// whole pixels of the plot last drawn.
+StripShown ShownOf(const StripChartWindow& chart, SampleTimes times) {
+  const double from = ShownFrom(chart.scroll, times);
+  StripShown shown = chart.shown;
+  shown.pixelTime = Following(chart.scroll) ? chart.layout.pixelTime : 0.0;
+  shown.column = shown.pixelTime > 0.0 ? AlignedColumn(from, shown.pixelTime) : 0;
+  shown.from = shown.pixelTime > 0.0 ? static_cast<double>(shown.column) * shown.pixelTime : from;
+  shown.to = shown.from + SpanShown(chart.scroll, times);
+  return shown;
+}
+
+// What the chart shows now; following, the samples there were when it last moved on.
 void PlaceSpan(StripChartWindow& chart) {
-  const SampleTimes times = TimesOf(chart);
-  chart.shown.from = ShownFrom(chart.scroll, times);
-  chart.shown.to = chart.shown.from + SpanShown(chart.scroll, times);
+  chart.shown = ShownOf(chart, Following(chart.scroll) ? chart.followed : TimesOf(chart));
 }
 
 void ShowScroll(Desktop& desktop, StripChartWindow& chart) {
@@ -32,6 +43,7 @@ void ShowScroll(Desktop& desktop, StripChartWindow& chart) {
 // The scroll bar, the Pause button and the chart follow the scroll state.
 void ShowMoved(Desktop& desktop, StripChartWindow& chart) {
   ShowScroll(desktop, chart);
+  chart.followed = TimesOf(chart);
   desktop.Redraw(chart.window, kStripCanvas);
 }
 
@@ -56,7 +68,8 @@ void Paint(Desktop& desktop, StripChartWindow& chart) {
   chart.layout = DrawStripChart(desktop.ControlCanvas(chart.window, kStripCanvas),
                                 desktop.ControlSize(chart.window, kStripCanvas),
                                 *chart.inputs.samples, chart.shown);
-  chart.drawnUpTo = TimesOf(chart).newest;
+  chart.movedUnpainted = false;
+  chart.drawnUpTo = Following(chart.scroll) ? chart.followed.newest : TimesOf(chart).newest;
   // A paint of the moving part alone, after a sample that came since it was asked for changed
   // an axis: the frame must follow.
   if (!chart.layout.frameDrawn && chart.layout.frame != before) {
@@ -65,8 +78,7 @@ void Paint(Desktop& desktop, StripChartWindow& chart) {
 }
 
 void SavePicture(Desktop& desktop, StripChartWindow& chart) {
-  PlaceSpan(chart);
-  StripShown shown = chart.shown;
+  StripShown shown = ShownOf(chart, TimesOf(chart));  // up to the newest sample
   shown.picture = true;
   const PixelSize size = desktop.ControlSize(chart.window, kStripCanvas);
   const std::int64_t now = chart.inputs.unixMs ? chart.inputs.unixMs() : 0;
@@ -180,17 +192,31 @@ void RefreshStripChart(Desktop& desktop, StripChartWindow& chart) {
     return;
   }
   ShowScroll(desktop, chart);
-  // While the frame stays as drawn, only the plot and the time axis move on: the axes' labels
-  // and the legend are not drawn again.
+  chart.followed = TimesOf(chart);
+  chart.drawnUpTo = chart.followed.newest;
   PlaceSpan(chart);
   const PixelSize size = desktop.ControlSize(chart.window, kStripCanvas);
-  if (StripFrameOf(size, *chart.inputs.samples, chart.shown) == chart.layout.frame &&
-      !chart.layout.moving.Empty()) {
-    desktop.RedrawPart(chart.window, kStripCanvas, chart.layout.moving);
-  } else {
+  // While the frame stays as drawn, only the plot and the time axis move on: the axes' labels
+  // and the legend are not drawn again, and what was drawn moves rather than being drawn again.
+  if (StripFrameOf(size, *chart.inputs.samples, chart.shown) != chart.layout.frame ||
+      chart.layout.moving.Empty()) {
     desktop.Redraw(chart.window, kStripCanvas);
+    return;
   }
-  chart.drawnUpTo = TimesOf(chart).newest;
+  const std::optional<StripMove> move = StripMoveTo(chart.layout, chart.shown);
+  if (!move || chart.movedUnpainted) {  // the pixels moved last are not all painted yet
+    desktop.RedrawPart(chart.window, kStripCanvas, chart.layout.moving);
+    return;
+  }
+  if (move->dx != 0) {
+    desktop.ScrollPart(chart.window, kStripCanvas, move->moved, move->dx);
+    chart.movedUnpainted = true;
+  }
+  for (const PixelBox& part : move->painted) {
+    if (!part.Empty()) {
+      desktop.RedrawPart(chart.window, kStripCanvas, part);
+    }
+  }
 }
 
 }  // namespace zav

@@ -38,6 +38,10 @@ struct StripChartWindow {
   StripShown shown;
   StripLayout layout;       // as last drawn, for clicks
   double drawnUpTo = -1.0;  // the newest sample's time when last drawn (s)
+  // While it follows: the samples there were when it last moved on; it shows those until it
+  // moves on again, whenever the host paints.
+  SampleTimes followed;
+  bool movedUnpainted = false;  // pixels moved, their paint not yet done
 };
 
 // Opens the window; the state lives as long as the window or the caller's pointer.

@@ -10,6 +10,7 @@
 // A canvas starts with a black solid pen of width 1, a white fill for rectangles, black text
 // and no clipping.
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -44,6 +45,11 @@ struct PixelBox {
   bool Overlaps(const PixelBox& other) const {
     return left < other.right && other.left < right && top < other.bottom && other.top < bottom &&
            !Empty() && !other.Empty();
+  }
+  // The part both boxes hold; empty when they do not overlap.
+  PixelBox Within(const PixelBox& other) const {
+    return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+            std::min(bottom, other.bottom)};
   }
   friend bool operator==(PixelBox, PixelBox) = default;
 };
@@ -97,6 +103,9 @@ class Canvas {
   // (see Desktop::RedrawPart) keeps the pixels outside that part as they were and drops what
   // is drawn there, so a drawing may leave out what lies wholly outside it.
   virtual bool NeedsPainting(PixelBox /*box*/) const { return true; }
+  // The smallest box round what this paint paints of `box` (empty: none of it), for a
+  // drawing that can leave out what lies outside it.
+  virtual PixelBox PaintedWithin(PixelBox box) const { return box; }
 };
 
 }  // namespace zav

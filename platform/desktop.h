@@ -215,6 +215,12 @@ class Desktop {
   virtual void RedrawPart(WindowRef window, int controlId, PixelBox /*part*/) {
     Redraw(window, controlId);
   }
+  // Moves the pixels of `box` of a canvas control `dx` px across (negative: to the left), at
+  // once: what moves out of the box is gone, and what the move uncovers is asked for as by
+  // RedrawPart. A host that cannot move pixels asks for the whole box.
+  virtual void ScrollPart(WindowRef window, int controlId, PixelBox box, int /*dx*/) {
+    RedrawPart(window, controlId, box);
+  }
   // The control's size (px); a canvas control gets Resize when it changes.
   virtual PixelSize ControlSize(WindowRef /*window*/, int /*controlId*/) { return {}; }
   // A click on a check box flips it and sends the dialog a Command with its id.

@@ -41,6 +41,13 @@ struct DrawOp {
   TextAlign down = TextAlign::Start;
 };
 
+// A canvas control's pixels in `box` moved `dx` px across.
+struct ScrollAsked {
+  PixelBox box;
+  int dx = 0;  // px
+  friend bool operator==(const ScrollAsked&, const ScrollAsked&) = default;
+};
+
 struct ControlState {
   int id = 0;
   ControlKind kind = ControlKind::Label;
@@ -67,6 +74,7 @@ struct ControlState {
   std::vector<DrawOp> drawing;
   int paints = 0;
   std::optional<PixelBox> paintedPart;  // of its latest Paint; none: the whole
+  std::vector<ScrollAsked> scrolls;     // every ScrollPart, in order
 };
 
 struct TimerState {

@@ -95,6 +95,13 @@ void HeadlessDesktop::RedrawPart(WindowRef window, int controlId, PixelBox part)
   AskPaint(window, controlId, part);
 }
 
+// The recorded drawing has no pixels to move: the box is painted again, and the move is
+// kept for the tests.
+void HeadlessDesktop::ScrollPart(WindowRef window, int controlId, PixelBox box, int dx) {
+  ControlOf(window, controlId).scrolls.push_back({box, dx});
+  AskPaint(window, controlId, box);
+}
+
 void HeadlessDesktop::AskPaint(WindowRef window, int controlId, std::optional<PixelBox> part) {
   ControlOf(window, controlId);  // fails for a control the dialog does not have
   std::vector<RedrawAsked>& asked = Record(window).redrawsAsked;

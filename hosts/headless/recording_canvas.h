@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hosts/headless/dialog_record.h"
+#include "hosts/headless/painted_over.h"
 #include "platform/desktop.h"
 
 namespace zav::headless {
@@ -61,11 +62,25 @@ class RecordingCanvas : public Canvas {
   }
   void Unclip() override { Add({.kind = DrawOp::Kind::Unclip}); }
   bool NeedsPainting(PixelBox box) const override { return !part_ || part_->Overlaps(box); }
+  // The recording keeps whole operations: a paint of a part draws again, whole, every
+  // operation that touches it (see PaintOver), and records none that draw wholly outside it.
+  PixelBox PaintedWithin(PixelBox box) const override {
+    return NeedsPainting(box) ? box : PixelBox{};
+  }
 
  private:
-  void Add(DrawOp op) { drawing_.push_back(std::move(op)); }
+  void Add(DrawOp op);
   std::vector<DrawOp>& drawing_;
   std::optional<PixelBox> part_;
 };
+
+inline void RecordingCanvas::Add(DrawOp op) {
+  if (part_) {
+    if (const std::optional<PixelBox> drawn = DrawnBox(op); drawn && !drawn->Overlaps(*part_)) {
+      return;
+    }
+  }
+  drawing_.push_back(std::move(op));
+}
 
 }  // namespace zav::headless

@@ -1,6 +1,8 @@
 #include "hosts/qt/canvas_control.h"
 
+#include <QBackingStore>
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -96,6 +98,14 @@ void CanvasControl::paintEvent(QPaintEvent* event) {
   painting_->PaintOnly(event->region());
   deliver_({DialogMessage::Paint, id_, 0});
   painting_.reset();
+  // A paint into a picture (grab) leaves the screen as it was, while the procedure now takes
+  // what it drew for what is shown (a live chart moves those pixels on): the screen is
+  // painted whole to match.
+  QBackingStore* store = backingStore();
+  const QPaintEngine* engine = painter.paintEngine();
+  if (store != nullptr && engine != nullptr && engine->paintDevice() != store->paintDevice()) {
+    update();
+  }
 }
 
 void CanvasControl::resizeEvent(QResizeEvent* event) {

@@ -96,45 +96,11 @@ void Segment(const Pixels& pixels, QPoint from, QPoint to) {
   }
 }
 
-}  // namespace
-
-std::optional<DirectImage> DirectImageOf(QPainter& painter) {
-  // A widget's painter paints the window's image; the engine knows it and the repainted area.
-  QPaintEngine* engine = painter.paintEngine();
-  QPaintDevice* device = engine != nullptr ? engine->paintDevice() : nullptr;
-  if (device == nullptr || device->devType() != QInternal::Image || painter.hasClipping() ||
-      painter.opacity() != 1.0 ||
-      painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
-    return std::nullopt;
-  }
-  auto* image = static_cast<QImage*>(device);
-  const QTransform transform = painter.deviceTransform();
-  if (!DirectFormat(image->format()) || transform.type() > QTransform::TxTranslate ||
-      transform.dx() != std::floor(transform.dx()) ||
-      transform.dy() != std::floor(transform.dy())) {
-    return std::nullopt;
-  }
-  QRect allowed = image->rect();
-  const QRegion repainted = engine->systemClip();  // empty: the whole image
-  if (!repainted.isEmpty()) {
-    if (repainted.rectCount() != 1) {
-      return std::nullopt;
-    }
-    allowed &= repainted.boundingRect();
-  }
-  return DirectImage{
-      image, QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy())), allowed};
-}
-
-void DrawPolylineInto(const DirectImage& target, std::span<const PixelPoint> points,
-                      const QRect& clip, QRgb colour) {
-  if (points.empty()) {
-    return;
-  }
+// The polyline's pixels within `within` (px in the image, inside it).
+void DrawPolylineWithin(const DirectImage& target, std::span<const PixelPoint> points,
+                        const QRect& within, QRgb colour) {
   QImage& image = *target.image;
-  const Pixels pixels{image.bits(), image.bytesPerLine(),
-                      clip.translated(target.origin).intersected(target.allowed),
-                      colour | 0xff000000u};
+  const Pixels pixels{image.bits(), image.bytesPerLine(), within, colour | 0xff000000u};
   const auto at = [&](std::size_t i) { return QPoint(points[i].x, points[i].y) + target.origin; };
   // A thinned line has several points on most pixel columns: the segments between them
   // cover the column from their lowest to their highest point, set here in one go.
@@ -157,13 +123,64 @@ void DrawPolylineInto(const DirectImage& target, std::span<const PixelPoint> poi
   }
 }
 
+}  // namespace
+
+std::optional<DirectImage> DirectImageOf(QPainter& painter) {
+  // A widget's painter paints the window's image; the engine knows it and the repainted area.
+  QPaintEngine* engine = painter.paintEngine();
+  QPaintDevice* device = engine != nullptr ? engine->paintDevice() : nullptr;
+  if (device == nullptr || device->devType() != QInternal::Image || painter.hasClipping() ||
+      painter.opacity() != 1.0 ||
+      painter.compositionMode() != QPainter::CompositionMode_SourceOver) {
+    return std::nullopt;
+  }
+  auto* image = static_cast<QImage*>(device);
+  const QTransform transform = painter.deviceTransform();
+  if (!DirectFormat(image->format()) || transform.type() > QTransform::TxTranslate ||
+      transform.dx() != std::floor(transform.dx()) ||
+      transform.dy() != std::floor(transform.dy())) {
+    return std::nullopt;
+  }
+  // A moved live chart repaints two strips; many small parts are left to the painter.
+  constexpr int kMostParts = 4;
+  std::vector<QRect> allowed{image->rect()};
+  const QRegion repainted = engine->systemClip();  // empty: the whole image
+  if (!repainted.isEmpty()) {
+    if (repainted.rectCount() > kMostParts) {
+      return std::nullopt;
+    }
+    allowed.assign(repainted.begin(), repainted.end());
+    for (QRect& part : allowed) {
+      part &= image->rect();
+    }
+  }
+  return DirectImage{image,
+                     QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy())),
+                     std::move(allowed)};
+}
+
+void DrawPolylineInto(const DirectImage& target, std::span<const PixelPoint> points,
+                      const QRect& clip, QRgb colour) {
+  if (points.empty()) {
+    return;
+  }
+  for (const QRect& part : target.allowed) {
+    const QRect within = clip.translated(target.origin).intersected(part);
+    if (!within.isEmpty()) {
+      DrawPolylineWithin(target, points, within, colour);
+    }
+  }
+}
+
 void FillBoxInto(const DirectImage& target, const QRect& box, const QRect& clip, QRgb colour) {
-  const QRect filled =
-      box.translated(target.origin).intersected(clip.translated(target.origin)) & target.allowed;
   QImage& image = *target.image;
-  const Pixels pixels{image.bits(), image.bytesPerLine(), filled, colour | 0xff000000u};
-  for (int y = filled.top(); y <= filled.bottom(); ++y) {
-    std::fill_n(pixels.Row(y) + filled.left(), filled.width(), pixels.colour);
+  for (const QRect& part : target.allowed) {
+    const QRect filled =
+        box.translated(target.origin).intersected(clip.translated(target.origin)) & part;
+    const Pixels pixels{image.bits(), image.bytesPerLine(), filled, colour | 0xff000000u};
+    for (int y = filled.top(); y <= filled.bottom(); ++y) {
+      std::fill_n(pixels.Row(y) + filled.left(), filled.width(), pixels.colour);
+    }
   }
 }
 

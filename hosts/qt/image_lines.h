@@ -14,22 +14,23 @@
 #include <QRect>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/canvas.h"
 
 namespace zav::qt {
 
-// An image a painter paints 1:1, where the canvas's pixel (0, 0) lies in it, and the part
-// the painter may paint (a widget's paint may cover only part of the window's image).
+// An image a painter paints 1:1, where the canvas's pixel (0, 0) lies in it, and the parts
+// the painter may paint (a widget's paint may cover only parts of the window's image).
 struct DirectImage {
   QImage* image = nullptr;
-  QPoint origin;  // px in the image
-  QRect allowed;  // px in the image
+  QPoint origin;               // px in the image
+  std::vector<QRect> allowed;  // px in the image
 };
 
 // The image `painter` paints on, when its pixels can be set directly: a 32-bit image (a
 // picture, or the window's image behind a widget's paint) with no scaling, no clip of the
-// caller's, a repainted area of one rectangle, and plain drawing over what is there;
+// caller's, a repainted area of a few rectangles, and plain drawing over what is there;
 // otherwise nothing.
 std::optional<DirectImage> DirectImageOf(QPainter& painter);
 

@@ -194,4 +194,14 @@ bool PainterCanvas::NeedsPainting(PixelBox box) const {
   return !painted_ || painted_->intersects(ToQRect(box));
 }
 
+PixelBox PainterCanvas::PaintedWithin(PixelBox box) const {
+  if (!painted_) {
+    return box;
+  }
+  const QRect within = (*painted_ & ToQRect(box)).boundingRect();
+  return within.isEmpty()
+             ? PixelBox{}
+             : PixelBox{within.left(), within.top(), within.right() + 1, within.bottom() + 1};
+}
+
 }  // namespace zav::qt

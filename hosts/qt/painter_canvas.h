@@ -44,6 +44,7 @@ class PainterCanvas final : public Canvas {
   void ClipTo(PixelBox box) override;
   void Unclip() override;
   bool NeedsPainting(PixelBox box) const override;
+  PixelBox PaintedWithin(PixelBox box) const override;
 
  private:
   void UsePen();

@@ -46,6 +46,14 @@ void QtDesktop::RedrawPart(WindowRef window, int controlId, PixelBox part) {
   }
 }
 
+void QtDesktop::ScrollPart(WindowRef window, int controlId, PixelBox box, int dx) {
+  if (QWidget* control = ControlOf(window, controlId)) {
+    // An opaque widget's pixels move within the window's image; Qt asks a paint of what the
+    // move uncovers and of any part still waiting for its paint.
+    control->scroll(dx, 0, QRect(box.left, box.top, box.Width(), box.Height()));
+  }
+}
+
 PixelSize QtDesktop::ControlSize(WindowRef window, int controlId) {
   const QWidget* control = ControlOf(window, controlId);
   return control != nullptr ? PixelSize{control->width(), control->height()} : PixelSize{};

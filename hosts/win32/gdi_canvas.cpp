@@ -170,4 +170,12 @@ bool GdiCanvas::NeedsPainting(PixelBox box) const {
   return !painted_ || painted_->Overlaps(box);
 }
 
+PixelBox GdiCanvas::PaintedWithin(PixelBox box) const {
+  if (!painted_) {
+    return box;
+  }
+  const PixelBox within = painted_->Within(box);
+  return within.Empty() ? PixelBox{} : within;
+}
+
 }  // namespace zav::win32

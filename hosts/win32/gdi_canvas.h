@@ -42,6 +42,7 @@ class GdiCanvas final : public Canvas {
   void ClipTo(PixelBox box) override;
   void Unclip() override;
   bool NeedsPainting(PixelBox box) const override;
+  PixelBox PaintedWithin(PixelBox box) const override;
 
  private:
   HDC Context();

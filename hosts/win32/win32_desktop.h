@@ -64,6 +64,7 @@ class Win32Desktop final : public Desktop {
   Canvas& ControlCanvas(WindowRef window, int controlId) override;
   void Redraw(WindowRef window, int controlId) override;
   void RedrawPart(WindowRef window, int controlId, PixelBox part) override;
+  void ScrollPart(WindowRef window, int controlId, PixelBox box, int dx) override;
   PixelSize ControlSize(WindowRef window, int controlId) override;
   void SetChecked(WindowRef window, int controlId, bool checked) override;
   bool IsChecked(WindowRef window, int controlId) override;

@@ -158,6 +158,15 @@ void Win32Desktop::RedrawPart(WindowRef window, int controlId, PixelBox part) {
   }
 }
 
+void Win32Desktop::ScrollPart(WindowRef window, int controlId, PixelBox box, int dx) {
+  if (const HWND control = Control(window, controlId); control != nullptr) {
+    // The window's pixels move at once; the uncovered part (and any part waiting for its
+    // WM_PAINT, moved with them) is invalidated.
+    const RECT moved{box.left, box.top, box.right, box.bottom};
+    ScrollWindowEx(control, dx, 0, &moved, &moved, nullptr, nullptr, SW_INVALIDATE);
+  }
+}
+
 PixelSize Win32Desktop::ControlSize(WindowRef window, int controlId) {
   RECT client{};
   if (const HWND control = Control(window, controlId); control != nullptr) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <string>
 #include <vector>
 
@@ -71,6 +73,24 @@ TEST(ChartAxisTest, ScaleMapsEitherWayRound) {
   EXPECT_EQ(up.Pixel(10.0), 0);
   EXPECT_EQ(up.Pixel(2.5), 75);
   EXPECT_EQ((AxisScale{5.0, 5.0, 3, 9}.Pixel(5.0)), 3) << "a scale of no width";
+}
+
+// Pixels moved by the scale must be exactly those drawn anew: 30 s on a plot 578 px wide
+// puts 15 s on a half pixel, 7.5 s on a quarter, and starts on whole pixels differ by any.
+TEST(ChartAxisTest, ATimeMovesByTheWholePixelsItsScaleStartMovedWhateverItsFraction) {
+  const double pixelTime = 30.0 / 577.0;
+  for (int quarter = 1; quarter < 4 * 3600; quarter += 29) {  // 7.25 s apart, over an hour
+    const double seconds = quarter * 0.25;
+    const std::int64_t first = AlignedColumn(seconds - 30.0, pixelTime);
+    const PixelTimeScale drawn{pixelTime, static_cast<double>(first), 40};
+    for (const std::int64_t moved : {1, 19, 20, 288}) {
+      const PixelTimeScale later{pixelTime, static_cast<double>(first + moved), 40};
+      EXPECT_EQ(later.Pixel(seconds), drawn.Pixel(seconds) - moved) << seconds << " s";
+    }
+  }
+  // The start rounds up to a whole pixel: it shows the newest sample within the last one.
+  EXPECT_EQ(AlignedColumn(9.9 * pixelTime, pixelTime), 10);
+  EXPECT_EQ(AlignedColumn(10.1 * pixelTime, pixelTime), 11);
 }
 
 }  // namespace

@@ -155,7 +155,8 @@ TEST_F(ChartWindowsTest, LiveChartFollowsTheSessionUntilPausedAndOpensOnce) {
   desktop.At(47500 * kMillisecond, [&] {
     EXPECT_EQ(Ba1Points(), drawn) << "paused";
     desktop.Press(kStripChartTemplateId, kStripPauseButton);  // Resume: the newest 30 s
-    EXPECT_NEAR(static_cast<double>(Ba1Points()), 200.0, 1.0);
+    // The newest 30 s, and the sample either side the line runs in from.
+    EXPECT_NEAR(static_cast<double>(Ba1Points()), 202.0, 1.0);
     // A 10 min strip moves under a pixel in 0.45 s: it waits for a step that shows.
     desktop.SelectListEntry(charts.LiveChart(), kStripSpanList, 2);
     desktop.Press(kStripChartTemplateId, kStripSpanList, kSelectionChange);

@@ -188,12 +188,21 @@ TEST_F(StripChartWindowTest,
   };
   desktop.At(30 * headless::kSecond, [&] {
     ASSERT_TRUE(Canvas().paintedPart.has_value());
-    EXPECT_EQ(*Canvas().paintedPart, chart->layout.moving);
+    EXPECT_EQ(Canvas().paintedPart->Within(chart->layout.moving), *Canvas().paintedPart);
     ExpectShowsTheChartDrawnWhole();
     rpmTop = chart->layout.frame.axisTops[1];
     samples.back().shown[kRpmColumn] = 4700.0f;
   });
   desktop.At(40 * headless::kSecond, [&] {
+    // Past the span's first 30 s it moves what was drawn by whole pixels, leftwards.
+    const PixelBox& plot = chart->layout.plot;
+    ASSERT_FALSE(Canvas().scrolls.empty());
+    for (const headless::ScrollAsked& scroll : Canvas().scrolls) {
+      EXPECT_EQ(scroll.box,
+                (PixelBox{plot.left, plot.top, plot.right, chart->layout.moving.bottom}));
+      EXPECT_LT(scroll.dx, 0);
+      EXPECT_GT(scroll.dx, -plot.Width() / 2);
+    }
     EXPECT_GT(chart->layout.frame.axisTops[1], rpmTop);
     EXPECT_TRUE(Canvas().paintedPart.has_value()) << "the spike's axis drawn, parts again";
     ExpectShowsTheChartDrawnWhole();
@@ -241,7 +250,9 @@ TEST_F(StripChartWindowTest, AWheelNotchOrArrowKeyStepsATenthOfTheSpanAndTheNewe
       desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Right);
     }
     EXPECT_EQ(desktop.Control(kStripChartTemplateId, kStripPauseButton).text, "Pause");
-    EXPECT_NEAR(chart->shown.to, samples.back().seconds, 1e-9);
+    // Its start on the plot's whole pixels: the newest sample within the last one.
+    EXPECT_GE(chart->shown.to, samples.back().seconds - 1e-9);
+    EXPECT_LT(chart->shown.to, samples.back().seconds + chart->layout.pixelTime);
   });
 }
 
