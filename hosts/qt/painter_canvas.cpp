@@ -130,6 +130,9 @@ void PainterCanvas::Polyline(std::span<const PixelPoint> points) {
 }
 
 void PainterCanvas::FillRectangle(PixelBox box, Colour colour) {
+  if (!NeedsPainting(box)) {  // the painter's clipping costs more than this test
+    return;
+  }
   // A thin box (a grid line, a tick) straight into the pixels; a large one by the painter,
   // whose fill sets many pixels an instruction.
   constexpr long kLargestDirectPx = 4096;
@@ -154,6 +157,9 @@ void PainterCanvas::PlacedText(TextPlace place, std::string_view text) {
     const TextCache::Entry& cached = texts_->PixelsOf(text, painter_.font(), textColour_);
     const int left = StartOf(place.at.x, cached.size.width(), place.across);
     const int top = StartOf(place.at.y, cached.size.height(), place.down);
+    if (!NeedsPainting({left, top, left + cached.size.width(), top + cached.size.height()})) {
+      return;
+    }
     painter_.drawImage(
         QPoint(left, top) - QPoint(TextCache::kPixelsMargin, TextCache::kPixelsMargin),
         cached.pixels);
