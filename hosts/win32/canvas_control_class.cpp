@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <cstddef>
 #include <optional>
 
 #include "platform/desktop.h"
@@ -32,19 +33,43 @@ std::optional<Key> KeyOf(WPARAM virtualKey) {
   return std::nullopt;
 }
 
-// `painted`: with a Paint, the part of the control it repaints.
-void Tell(HWND control, DialogEvent event, const RECT* painted = nullptr) {
+// `painted`: with a Paint, the parts of the control it repaints.
+void Tell(HWND control, DialogEvent event, const PaintedParts* painted = nullptr) {
   event.id = GetDlgCtrlID(control);
   SendMessageW(GetParent(control), kCanvasControlEvent, reinterpret_cast<WPARAM>(painted),
                reinterpret_cast<LPARAM>(&event));
 }
 
+// The rectangles of the window's update region, before BeginPaint empties it.
+PaintedParts UpdateParts(HWND control) {
+  PaintedParts parts;
+  const HRGN update = CreateRectRgn(0, 0, 0, 0);
+  if (GetUpdateRgn(control, update, FALSE) > NULLREGION) {
+    const DWORD bytes = GetRegionData(update, 0, nullptr);
+    std::vector<std::byte> data(bytes);
+    auto* region = reinterpret_cast<RGNDATA*>(data.data());
+    if (bytes > 0 && GetRegionData(update, bytes, region) == bytes) {
+      const auto* rects = reinterpret_cast<const RECT*>(region->Buffer);
+      for (DWORD i = 0; i < region->rdh.nCount; ++i) {
+        parts.push_back({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
+      }
+    }
+  }
+  DeleteObject(update);
+  return parts;
+}
+
 // The white ground first, then the procedure draws through the control's canvas.
 void Paint(HWND control) {
+  PaintedParts parts = UpdateParts(control);
   PAINTSTRUCT paint{};
   const HDC context = BeginPaint(control, &paint);
+  if (parts.empty()) {  // a paint without an update region (WM_PRINTCLIENT and the like)
+    parts.push_back(
+        {paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom});
+  }
   FillRect(context, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  Tell(control, {DialogMessage::Paint, 0, 0}, &paint.rcPaint);
+  Tell(control, {DialogMessage::Paint, 0, 0}, &parts);
   EndPaint(control, &paint);
 }
 

@@ -1,5 +1,6 @@
 #include "hosts/win32/gdi_canvas.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/files/wide_text.h"
@@ -63,9 +64,17 @@ HDC GdiCanvas::Context() {
 
 void GdiCanvas::ClipToPainted(HDC context) const {
   SelectClipRgn(context, nullptr);
-  if (painted_) {
-    IntersectClipRect(context, painted_->left, painted_->top, painted_->right, painted_->bottom);
+  if (!painted_) {
+    return;
   }
+  const HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const PixelBox& part : *painted_) {
+    const HRGN box = CreateRectRgn(part.left, part.top, part.right, part.bottom);
+    CombineRgn(region, region, box, RGN_OR);
+    DeleteObject(box);
+  }
+  SelectClipRgn(context, region);  // the context keeps a copy
+  DeleteObject(region);
 }
 
 void GdiCanvas::Release() {
@@ -167,15 +176,27 @@ void GdiCanvas::Unclip() {
 }
 
 bool GdiCanvas::NeedsPainting(PixelBox box) const {
-  return !painted_ || painted_->Overlaps(box);
+  return !painted_ || std::any_of(painted_->begin(), painted_->end(),
+                                  [&](const PixelBox& part) { return part.Overlaps(box); });
 }
 
 PixelBox GdiCanvas::PaintedWithin(PixelBox box) const {
   if (!painted_) {
     return box;
   }
-  const PixelBox within = painted_->Within(box);
-  return within.Empty() ? PixelBox{} : within;
+  PixelBox round;  // empty until a part overlaps
+  for (const PixelBox& part : *painted_) {
+    if (!part.Overlaps(box)) {
+      continue;
+    }
+    const PixelBox within = part.Within(box);
+    round =
+        round.Empty()
+            ? within
+            : PixelBox{std::min(round.left, within.left), std::min(round.top, within.top),
+                       std::max(round.right, within.right), std::max(round.bottom, within.bottom)};
+  }
+  return round;
 }
 
 }  // namespace zav::win32

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/desktop.h"
 
@@ -14,9 +16,9 @@ namespace zav::win32 {
 
 class GdiCanvas final : public Canvas {
  public:
-  // `painted`: the part of the window its WM_PAINT repaints (px); nothing is drawn outside.
-  explicit GdiCanvas(HWND window, std::optional<PixelBox> painted = {})
-      : window_(window), painted_(painted) {}
+  // `painted`: the parts of the window its WM_PAINT repaints (px); nothing is drawn outside.
+  explicit GdiCanvas(HWND window, std::optional<std::vector<PixelBox>> painted = {})
+      : window_(window), painted_(std::move(painted)) {}
   // Draws on `context`, which stays the caller's, in `font` (nullptr: the context's own).
   GdiCanvas(HDC context, HFONT font) : given_(context), givenFont_(font) {}
   ~GdiCanvas() override { Release(); }
@@ -51,7 +53,7 @@ class GdiCanvas final : public Canvas {
   void ReplacePen();
 
   HWND window_ = nullptr;
-  std::optional<PixelBox> painted_;
+  std::optional<std::vector<PixelBox>> painted_;
   HDC given_ = nullptr;  // drawn on instead of the window's context when there is no window
   HFONT givenFont_ = nullptr;
   HDC context_ = nullptr;

@@ -204,12 +204,13 @@ INT_PTR Win32Desktop::Handle(OpenDialog& dialog, UINT message, WPARAM wParam, LP
       const auto& event = *reinterpret_cast<const DialogEvent*>(lParam);
       painting_ =
           event.message == DialogMessage::Paint ? GetDlgItem(dialog.window, event.id) : nullptr;
-      if (const auto* painted = reinterpret_cast<const RECT*>(wParam); painted != nullptr) {
-        paintedPart_ = PixelBox{painted->left, painted->top, painted->right, painted->bottom};
+      if (const auto* painted = reinterpret_cast<const win32::PaintedParts*>(wParam);
+          painted != nullptr) {
+        paintedParts_ = *painted;
       }
       Deliver(dialog, event);
       painting_ = nullptr;
-      paintedPart_.reset();
+      paintedParts_.reset();
       controlCanvas_.reset();
       return TRUE;
     }

@@ -104,8 +104,8 @@ class Win32Desktop final : public Desktop {
   int nextWindowId_ = 1;
   std::unique_ptr<Canvas> nowhere_;  // the canvas of a window that is gone
   // A canvas control's canvas draws during the control's Paint event only.
-  HWND painting_ = nullptr;              // the canvas control being painted
-  std::optional<PixelBox> paintedPart_;  // the part of it its WM_PAINT repaints (px)
+  HWND painting_ = nullptr;                            // the canvas control being painted
+  std::optional<std::vector<PixelBox>> paintedParts_;  // the parts its WM_PAINT repaints
   std::unique_ptr<win32::GdiCanvas> controlCanvas_;
 };
 

@@ -140,7 +140,7 @@ Canvas& Win32Desktop::ControlCanvas(WindowRef window, int controlId) {
   if (control == nullptr || control != painting_) {
     return CanvasOf(WindowRef{});  // draws nowhere
   }
-  controlCanvas_ = std::make_unique<win32::GdiCanvas>(control, paintedPart_);
+  controlCanvas_ = std::make_unique<win32::GdiCanvas>(control, paintedParts_);
   controlCanvas_->Begin();
   return *controlCanvas_;
 }
