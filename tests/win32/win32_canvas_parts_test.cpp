@@ -37,42 +37,43 @@ TEST(Win32CanvasParts, TwoPartsPaintAsTwoAndMovedPixelsStayWhereTheyMoved) {
   PixelBox paintedAfterMove;
   COLORREF atMovedBar = 0;
   COLORREF whereTheBarWas = 0;
-  desktop.RunDialog(kPartsTemplate, WindowRef{}, [&](Desktop& d, WindowRef self, const DialogEvent& e) {
-    const HWND control = GetDlgItem(desktop.WindowOf(self), kPartsCanvas);
-    switch (e.message) {
-      case DialogMessage::Init:
-        d.SetTimer(self, kStepTimer, 50);
-        break;
-      case DialogMessage::Paint: {
-        Canvas& canvas = d.ControlCanvas(self, kPartsCanvas);
-        size = d.ControlSize(self, kPartsCanvas);
-        if (ticks == 1) {
-          betweenPainted = canvas.NeedsPainting({20, 0, size.width - 20, size.height});
-        } else if (ticks == 2) {
-          paintedAfterMove = canvas.PaintedWithin({0, 0, size.width, size.height});
+  desktop.RunDialog(
+      kPartsTemplate, WindowRef{}, [&](Desktop& d, WindowRef self, const DialogEvent& e) {
+        const HWND control = GetDlgItem(desktop.WindowOf(self), kPartsCanvas);
+        switch (e.message) {
+          case DialogMessage::Init:
+            d.SetTimer(self, kStepTimer, 50);
+            break;
+          case DialogMessage::Paint: {
+            Canvas& canvas = d.ControlCanvas(self, kPartsCanvas);
+            size = d.ControlSize(self, kPartsCanvas);
+            if (ticks == 1) {
+              betweenPainted = canvas.NeedsPainting({20, 0, size.width - 20, size.height});
+            } else if (ticks == 2) {
+              paintedAfterMove = canvas.PaintedWithin({0, 0, size.width, size.height});
+            }
+            canvas.FillRectangle({barX, 0, barX + 2, size.height}, kBarRed);
+            break;
+          }
+          case DialogMessage::Timer:
+            ++ticks;
+            if (ticks == 1) {
+              d.RedrawPart(self, kPartsCanvas, {0, 0, 10, size.height});
+              d.RedrawPart(self, kPartsCanvas, {size.width - 10, 0, size.width, size.height});
+            } else if (ticks == 2) {
+              barX -= kMovePx;
+              d.ScrollPart(self, kPartsCanvas, {0, 0, size.width, size.height}, -kMovePx);
+            } else if (ticks == 3) {
+              atMovedBar = ControlPixelAt(control, barX, size.height / 2);
+              whereTheBarWas = ControlPixelAt(control, barX + kMovePx + 1, size.height / 2);
+              d.EndDialog(self, 0);
+            }
+            break;
+          default:
+            return false;
         }
-        canvas.FillRectangle({barX, 0, barX + 2, size.height}, kBarRed);
-        break;
-      }
-      case DialogMessage::Timer:
-        ++ticks;
-        if (ticks == 1) {
-          d.RedrawPart(self, kPartsCanvas, {0, 0, 10, size.height});
-          d.RedrawPart(self, kPartsCanvas, {size.width - 10, 0, size.width, size.height});
-        } else if (ticks == 2) {
-          barX -= kMovePx;
-          d.ScrollPart(self, kPartsCanvas, {0, 0, size.width, size.height}, -kMovePx);
-        } else if (ticks == 3) {
-          atMovedBar = ControlPixelAt(control, barX, size.height / 2);
-          whereTheBarWas = ControlPixelAt(control, barX + kMovePx + 1, size.height / 2);
-          d.EndDialog(self, 0);
-        }
-        break;
-      default:
-        return false;
-    }
-    return true;
-  });
+        return true;
+      });
   ASSERT_GT(size.width, 100);
   EXPECT_FALSE(betweenPainted) << "two strips apart, not the box round them";
   EXPECT_EQ(paintedAfterMove, (PixelBox{size.width - kMovePx, 0, size.width, size.height}))
