@@ -133,16 +133,16 @@ void DrawBands(Canvas& canvas, const std::deque<DecodedSample>& samples, SampleR
   }
 }
 
-// Room right of the plot for the time axis's unit (px): half a label of the span's form
-// ("10:00" reaches that far past its tick), a gap, then the unit.
-// A label of the span's form at its widest.
-std::string_view TimeUnitRoomForm(const StripShown& shown) {
+// A time label of the span's form at its widest.
+std::string_view WidestTimeLabel(const StripShown& shown) {
   const double span = shown.to - shown.from;
   return span < 600.0 ? "000" : span < 36000.0 ? "000:00" : "00:00:00";
 }
 
+// Room right of the plot for the time axis's unit (px): half a label of the span's form
+// ("10:00" reaches that far past its tick), a gap, then the unit.
 int TimeUnitRoom(Canvas& canvas, const StripShown& shown) {
-  return canvas.MeasureText(TimeUnitRoomForm(shown)).width / 2 + kAxisGapPx / 2 +
+  return canvas.MeasureText(WidestTimeLabel(shown)).width / 2 + kAxisGapPx / 2 +
          canvas.MeasureText(TimeUnit(shown.to - shown.from)).width;
 }
 
@@ -252,7 +252,7 @@ StripLines DrawPlot(Canvas& canvas, const std::deque<DecodedSample>& samples, Sa
     canvas.FillRectangle({plot.left, y, plot.right, y + 1}, kGrid);
   }
   layout.timeLabelWidth = std::max(DrawTimeAxis(canvas, shown, time, plot),
-                                   canvas.MeasureText(TimeUnitRoomForm(shown)).width);
+                                   canvas.MeasureText(WidestTimeLabel(shown)).width);
   layout.newestX = range.Empty() ? plot.left : time.Pixel(samples[range.last - 1].seconds);
   std::array<double, kStripSeriesCount> tops{};
   for (int i = 0; i < kStripSeriesCount; ++i) {

@@ -51,6 +51,17 @@ struct PixelBox {
     return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
             std::min(bottom, other.bottom)};
   }
+  // The smallest box holding both; an empty box adds nothing.
+  PixelBox Around(const PixelBox& other) const {
+    if (Empty()) {
+      return other;
+    }
+    if (other.Empty()) {
+      return *this;
+    }
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+  }
   friend bool operator==(PixelBox, PixelBox) = default;
 };
 

@@ -111,9 +111,7 @@ void HeadlessDesktop::AskPaint(WindowRef window, int controlId, std::optional<Pi
   if (same == asked.end()) {
     asked.push_back({controlId, part});
   } else if (same->part && part) {  // one paint of the box round both
-    same->part = PixelBox{
-        std::min(same->part->left, part->left), std::min(same->part->top, part->top),
-        std::max(same->part->right, part->right), std::max(same->part->bottom, part->bottom)};
+    same->part = same->part->Around(*part);
   } else {
     same->part.reset();
   }

@@ -186,15 +186,9 @@ PixelBox GdiCanvas::PaintedWithin(PixelBox box) const {
   }
   PixelBox round;  // empty until a part overlaps
   for (const PixelBox& part : *painted_) {
-    if (!part.Overlaps(box)) {
-      continue;
+    if (part.Overlaps(box)) {
+      round = round.Around(part.Within(box));
     }
-    const PixelBox within = part.Within(box);
-    round =
-        round.Empty()
-            ? within
-            : PixelBox{std::min(round.left, within.left), std::min(round.top, within.top),
-                       std::max(round.right, within.right), std::max(round.bottom, within.bottom)};
   }
   return round;
 }
