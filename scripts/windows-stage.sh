@@ -36,11 +36,17 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
 work=$(mktemp -d)
 simulators=()
+# Stops wine's server and waits until it is gone: a program started while the old server is
+# still going down connects to it and dies with it, at once and without a word.
+stop_wine() {
+  timeout 30 wineserver -k 2>/dev/null || true
+  timeout 30 wineserver -w 2>/dev/null || true
+}
 finish() {
   for pid in "${simulators[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
-  timeout 30 wineserver -k 2>/dev/null || true
+  stop_wine
   rm -rf "$work"
 }
 trap finish EXIT
@@ -66,7 +72,10 @@ map_port() {
 serve com1
 map_port COM1 "$work/com1"
 map_port COM2 "$work/com2"  # its simulator comes just before the test that pulls it out
-timeout 30 wineserver -k 2>/dev/null || true  # the mapping takes effect at wine's next start
+stop_wine  # the mapping takes effect at wine's next start
+# One program first, alone: the server and wine's own services come up before the tests
+# start two programs at once.
+timeout 120 wine cmd /c exit >/dev/null 2>&1 || true
 
 # The fuzz targets' random runs are run natively, and under the sanitizers, already.
 export ZAV_TEST_PORT=COM1 ZAV_TEST_REPLUG_PORT=COM2
@@ -85,7 +94,7 @@ ctest --test-dir "$build" --output-on-failure --timeout 300 -L win32
 # system closes it (WM_CLOSE). Checked through the log and the simulator's request log.
 serve sim --log --firmware-out "$work/kept.zav"
 map_port COM1 "$work/sim"
-timeout 30 wineserver -k 2>/dev/null || true
+stop_wine
 run=$work/run
 mkdir -p "$run"
 bash scripts/demo-settings.sh "$run/zavmon.cfg"
