@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "datalog/csv_fields.h"
 #include "datalog/csv_log_reader.h"
 #include "datalog/csv_log_writer.h"
+#include "datalog/local_time.h"
 #include "datalog/sample_columns.h"
 #include "tests/support/program_harness.h"
 #include "tests/support/temp_dir.h"
@@ -145,6 +147,45 @@ TEST_F(RecordingTest, AWriteErrorEndsTheLogWithItsReasonAndOnlyWholeRows) {
   EXPECT_GT(writer.rows, 2U);
   EXPECT_LT(writer.rows, samples.size());
 }
+
+// A moment in zones with whole and half hours either side of UTC (POSIX zone texts: the sign
+// is the other way round), as the log, the window's clock and the file names write it.
+struct ZoneCase {
+  const char* zone;
+  std::int64_t unixMs;
+  const char* time;
+  const char* clock;
+  const char* stamp;
+};
+
+class LocalTimeTextTest : public ::testing::TestWithParam<ZoneCase> {
+ protected:
+  void TearDown() override {
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+};
+
+TEST_P(LocalTimeTextTest, WritesTheLocalTimeWithItsOffsetInFixedDigits) {
+  setenv("TZ", GetParam().zone, 1);
+  tzset();
+  EXPECT_EQ(LocalTimeText(GetParam().unixMs), GetParam().time);
+  EXPECT_EQ(LocalClockText(GetParam().unixMs), GetParam().clock);
+  EXPECT_EQ(LocalStampForFileName(GetParam().unixMs), GetParam().stamp);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zones, LocalTimeTextTest,
+    ::testing::Values(
+        // 2001-09-09 01:46:40.007 UTC
+        ZoneCase{"UTC0", 1'000'000'000'007, "2001-09-09T01:46:40.007+00:00", "01:46:40",
+                 "20010909-014640"},
+        ZoneCase{"NST3:30", 1'000'000'000'007, "2001-09-08T22:16:40.007-03:30", "22:16:40",
+                 "20010908-221640"},
+        ZoneCase{"IST-5:30", 1'000'000'000'999, "2001-09-09T07:16:40.999+05:30", "07:16:40",
+                 "20010909-071640"},
+        // A moment before 1970, and a zone twelve hours ahead: the day before turns over.
+        ZoneCase{"NZT-12", -1, "1970-01-01T11:59:59.999+12:00", "11:59:59", "19700101-115959"}));
 
 TEST(CsvFieldsTest, QuotesOnlyWhatNeedsItAndReadsItBack) {
   std::string row;
