@@ -33,6 +33,9 @@ std::string Reason(int error) {
 // Ends the writer after a failed write or sync: the message, and only whole rows left.
 bool Fail(CsvLogWriter& writer, const std::string& what, int error) {
   writer.error = what + " \"" + writer.name + "\": " + Reason(error);
+  writer.rows -= writer.waitingRows;
+  writer.waiting.clear();
+  writer.waitingRows = 0;
   writer.stream = nullptr;
   writer.ownedFile.reset();
   if (!writer.path.empty()) {
@@ -56,16 +59,43 @@ bool WriteWhole(CsvLogWriter& writer, const std::string& text) {
   return true;
 }
 
-bool SyncIfDue(CsvLogWriter& writer, std::int64_t steadyMs) {
-  if (steadyMs - writer.lastSyncSteadyMs < kLogSyncIntervalMs) {
-    return true;
-  }
-  writer.lastSyncSteadyMs = steadyMs;
+bool Sync(CsvLogWriter& writer) {
   errno = 0;
   if (!SyncToDisk(writer.stream)) {
     return Fail(writer, "Could not save the log file", errno != 0 ? errno : EIO);
   }
   return true;
+}
+
+// The rows waiting, in one write; they count as written once the stream took them all.
+bool WriteWaiting(CsvLogWriter& writer) {
+  if (writer.waitingRows == 0) {
+    return true;
+  }
+  if (!WriteWhole(writer, writer.waiting)) {
+    return false;
+  }
+  writer.waiting.clear();
+  writer.waitingRows = 0;
+  return true;
+}
+
+// A file's rows wait for the second to pass, then are written and synced together: one
+// write and one sync a second, not a write a row. An outside stream's reader (a pipe, a
+// terminal) wants each row as it comes.
+bool PassOnIfDue(CsvLogWriter& writer, std::int64_t steadyMs) {
+  const bool secondPassed = steadyMs - writer.lastSyncSteadyMs >= kLogSyncIntervalMs;
+  if (!secondPassed && !writer.path.empty()) {
+    return true;
+  }
+  if (!WriteWaiting(writer)) {
+    return false;
+  }
+  if (!secondPassed) {
+    return true;
+  }
+  writer.lastSyncSteadyMs = steadyMs;
+  return Sync(writer);
 }
 
 }  // namespace
@@ -136,20 +166,18 @@ bool WriteCsvRow(CsvLogWriter& writer, const LiveSample& sample) {
     writer.startSteadyMs = sample.steadyMs;
     writer.lastSyncSteadyMs = sample.steadyMs;
   }
-  if (!WriteWhole(writer, CsvSampleRow(sample, writer.startSteadyMs))) {
-    return false;
-  }
+  writer.waiting += CsvSampleRow(sample, writer.startSteadyMs);
+  ++writer.waitingRows;
   ++writer.rows;
-  return SyncIfDue(writer, sample.steadyMs);
+  return PassOnIfDue(writer, sample.steadyMs);
 }
 
 bool CloseCsvLog(CsvLogWriter& writer) {
   if (writer.stream == nullptr) {
     return writer.error.empty();
   }
-  errno = 0;
-  if (!SyncToDisk(writer.stream)) {
-    return Fail(writer, "Could not save the log file", errno != 0 ? errno : EIO);
+  if (!WriteWaiting(writer) || !Sync(writer)) {
+    return false;
   }
   writer.stream = nullptr;
   errno = 0;

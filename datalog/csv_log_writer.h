@@ -9,9 +9,11 @@
 // "Register 43" raw, "Status" (the status value) and "Status text" ("Petrol", "Gas", ...).
 // Both status fields are empty while no status has arrived.
 //
-// Every row reaches the operating system whole at once, and the file is synced to the disk
-// at least once a second. A write error ends the writer: it says which file and why, and
-// cuts a row the disk took only in part back off the file, so only whole rows remain.
+// A file gets the rows of each second together, whole, and is synced to the disk with them:
+// a crash or a power cut loses at most the last second. A stream given from outside (a
+// pipe, a terminal) gets each row whole as it comes. A write error ends the writer: it says
+// which file and why, and cuts rows the disk took only in part back off the file, so only
+// whole rows remain.
 
 #include <cstdint>
 #include <cstdio>
@@ -32,8 +34,10 @@ struct CsvLogWriter {
   std::string name;                // the file as messages name it
   std::filesystem::path path;      // empty for a stream given from outside
   std::uint64_t bytesWritten = 0;  // whole rows (and the header) the stream accepted
-  std::uint64_t rows = 0;          // sample rows
-  bool started = false;            // the first sample set second 0
+  std::uint64_t rows = 0;          // sample rows taken, those waiting included
+  std::string waiting;             // rows taken since the last write (a file's second)
+  std::uint64_t waitingRows = 0;
+  bool started = false;  // the first sample set second 0
   std::int64_t startSteadyMs = 0;
   std::int64_t lastSyncSteadyMs = 0;
   std::string error;  // empty while all is well
@@ -50,7 +54,8 @@ bool AttachCsvLog(CsvLogWriter& writer, std::FILE* stream, std::string name);
 // One row for the sample. False when the writer has failed, now or before.
 bool WriteCsvRow(CsvLogWriter& writer, const LiveSample& sample);
 
-// Syncs and closes (an attached stream is only flushed). False when that failed.
+// Writes the rows waiting, syncs and closes (an attached stream is only flushed). False when
+// that failed.
 bool CloseCsvLog(CsvLogWriter& writer);
 
 bool IsCsvLogOpen(const CsvLogWriter& writer);

@@ -17,8 +17,12 @@ namespace {
 
 // Keeps the controller's set beside the log, when it is known and not kept already.
 std::optional<std::string> KeepParameters(Recorder& recorder, const ControllerSet& controllerSet) {
+  // Asked on every row: the image is made only when the set is new.
+  if (recorder.parametersKept && recorder.parametersWritten == controllerSet.words) {
+    return std::nullopt;
+  }
   const std::optional<RegisterImage> image = ControllerImage(controllerSet);
-  if (!image || (recorder.parametersKept && recorder.parametersWritten == controllerSet.words)) {
+  if (!image) {
     return std::nullopt;
   }
   recorder.parametersWritten = controllerSet.words;
@@ -158,7 +162,8 @@ std::string RecordingStatusText(const Recorder& recorder) {
   // The rows and the size first: a narrow window cuts the end, and the name is known.
   return "Recording: " + WithThousands(recorder.writer.rows) +
          (recorder.writer.rows == 1 ? " row, " : " rows, ") +
-         SizeText(recorder.writer.bytesWritten) + kJoiner + Utf8FromPath(recorder.path.filename()) +
+         SizeText(recorder.writer.bytesWritten + recorder.writer.waiting.size()) + kJoiner +
+         Utf8FromPath(recorder.path.filename()) +
          (recorder.parametersKept ? "" : kJoiner + std::string("parameters ") + kNotReadYet);
 }
 

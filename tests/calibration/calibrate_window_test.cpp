@@ -336,8 +336,8 @@ TEST_F(CalibrateWindowTest, WhileRecordingTheCellsCountedFollowTheGrowingLog) {
 TEST_F(CalibrateWindowTest,
        AGuidedRecordingAsksBeforeStoppingOneFromTheLogMenuAndShowsAFailedStop) {
   const std::filesystem::path menuLog = harness.dir / "from-menu.csv";
-  // A stream with no file behind it: syncing it to disk fails.
-  std::array<char, 64> memory{};
+  // A stream with no file behind it, room enough for a second's rows: syncing it fails.
+  std::array<char, 64 * 1024> memory{};
   std::FILE* unsyncable = fmemopen(memory.data(), memory.size(), "w");
   ASSERT_NE(unsyncable, nullptr);
   bool stopFailed = false;

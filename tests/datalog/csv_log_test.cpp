@@ -148,6 +148,32 @@ TEST_F(RecordingTest, AWriteErrorEndsTheLogWithItsReasonAndOnlyWholeRows) {
   EXPECT_LT(writer.rows, samples.size());
 }
 
+// The file takes a second's rows at once: a crash loses at most the rows of the last second,
+// and the disk is not written on every tick.
+TEST_F(RecordingTest, WhileRecordingTheFileHoldsEveryRowOlderThanASecondInWholeRows) {
+  const auto path = harness.dir / "drive.csv";
+  ASSERT_TRUE(OpenCsvLog(writer, path)) << writer.error;
+  std::size_t growths = 0;
+  std::uintmax_t size = std::filesystem::file_size(path);
+  harness.program.link.hooks.liveSample.push_back([&](const LiveReplies&) {
+    const std::string text = testing::ReadFile(path);
+    ASSERT_EQ(text.substr(text.size() - 2), "\r\n") << "whole rows only";
+    const std::size_t rowsOnDisk = Lines(text).size() - 1;
+    const std::int64_t nowMs = samples.back().steadyMs;
+    const auto older = std::count_if(samples.begin(), samples.end(), [&](const LiveSample& s) {
+      return nowMs - s.steadyMs >= 1000;
+    });
+    ASSERT_GE(rowsOnDisk, static_cast<std::size_t>(older)) << "at " << nowMs << " ms";
+    growths += text.size() != size ? 1 : 0;
+    size = text.size();
+  });
+  harness.RunUntil(6 * kSecond);
+  EXPECT_GE(samples.size(), 35U);
+  EXPECT_LE(growths, 6U) << "a write a second, not a write a row";
+  ASSERT_TRUE(CloseCsvLog(writer)) << writer.error;
+  EXPECT_EQ(ReadCsvLog(path).samples.size(), samples.size()) << "the rest written at the end";
+}
+
 // A moment in zones with whole and half hours either side of UTC (POSIX zone texts: the sign
 // is the other way round), as the log, the window's clock and the file names write it.
 struct ZoneCase {

@@ -333,7 +333,7 @@ TEST_F(LogMenuTest, ARecordingThatCannotEndWhenTheWindowClosesIsReported) {
   EXPECT_EQ(message.caption, "Data log");
   EXPECT_EQ(message.icon, MessageIcon::Error);
   EXPECT_EQ(message.text.substr(0, message.text.find('\n')),
-            "The recording could not be ended cleanly: Could not save the log file \"" +
+            "The recording could not be ended cleanly: Could not write to the log file \"" +
                 chosen.string() + "\": Bad file descriptor");
   EXPECT_FALSE(harness.program.dataLog.recorder.recording);
 }

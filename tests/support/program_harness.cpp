@@ -8,6 +8,9 @@ ProgramHarness::ProgramHarness(std::optional<std::string> settings, sim::Control
     : controller(options) {
   ports.lines["COM1"] = &line;
   SetUpProgram(program, desktop, device, dir.Path());
+  // Samples age with the virtual clock, as the log's rows and once-a-second writes do on a
+  // real one; the wall clock stays the system's (log and picture names).
+  program.dataLog.source.clock.steadyMs = [this] { return clock.Now() / kMillisecond; };
   if (settings) {
     WriteFile(dir / "zavmon.cfg", *settings);
   }
