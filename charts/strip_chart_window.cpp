@@ -11,6 +11,12 @@ namespace zav {
 
 namespace {
 
+// While a chart follows, its scroll bar is set again every 5 s of new samples (s), not on
+// every move: the handle stays at the end and only shrinks as the session grows, and a style
+// draws a new handle length again whole (on Qt 6, in a thread pool), which cost the live
+// chart a tenth of its share. Anything the fitter does sets it at once.
+constexpr double kFollowingScrollBarSeconds = 5.0;
+
 struct SpanChoice {
   std::string_view text;
   double seconds;  // 0: all the samples
@@ -36,6 +42,7 @@ void PlaceSpan(StripChartWindow& chart) {
 }
 
 void ShowScroll(Desktop& desktop, StripChartWindow& chart) {
+  chart.scrollShownUpTo = TimesOf(chart).newest;
   desktop.SetScrollBar(chart.window, kStripScrollBar, ScrollBarOf(chart.scroll, TimesOf(chart)));
   desktop.SetText(chart.window, kStripPauseButton, chart.scroll.paused ? "Resume" : "Pause");
 }
@@ -191,7 +198,11 @@ void RefreshStripChart(Desktop& desktop, StripChartWindow& chart) {
   if (TimesOf(chart).newest - chart.drawnUpTo < RedrawStep(chart.scroll, TimesOf(chart), width)) {
     return;
   }
-  ShowScroll(desktop, chart);
+  const double newest = TimesOf(chart).newest;
+  if (newest - chart.scrollShownUpTo >= kFollowingScrollBarSeconds ||
+      newest < chart.scrollShownUpTo) {
+    ShowScroll(desktop, chart);
+  }
   chart.followed = TimesOf(chart);
   chart.drawnUpTo = chart.followed.newest;
   PlaceSpan(chart);

@@ -41,7 +41,8 @@ struct StripChartWindow {
   // While it follows: the samples there were when it last moved on; it shows those until it
   // moves on again, whenever the host paints.
   SampleTimes followed;
-  bool movedUnpainted = false;  // pixels moved, their paint not yet done
+  bool movedUnpainted = false;    // pixels moved, their paint not yet done
+  double scrollShownUpTo = -1.0;  // the newest sample's time when the scroll bar was set (s)
 };
 
 // Opens the window; the state lives as long as the window or the caller's pointer.

@@ -216,6 +216,36 @@ TEST_F(StripChartWindowTest,
   });
 }
 
+// Following, the scroll bar's handle sits at the end and only shrinks as the session grows:
+// it is set again every few seconds, not on every move, and at once when the fitter moves.
+TEST_F(StripChartWindowTest, AFollowingScrollBarIsAtMostFiveSecondsBehindAndCurrentOnceMoved) {
+  const auto bar = [this] {
+    return desktop.Control(kStripChartTemplateId, kStripScrollBar).scroll;
+  };
+  // The newest start the scroll bar can reach, in its tenths of a second.
+  const auto current = [this] {
+    return static_cast<int>(std::ceil((samples.back().seconds - 30.0) * 10));
+  };
+  int changes = 0;
+  ScrollBarState last;
+  afterRefresh = [&] {
+    if (samples.back().seconds < 31.0) {
+      return;
+    }
+    EXPECT_EQ(bar().position, bar().high) << "at the end";
+    EXPECT_GE(bar().high, current() - 52) << "at " << samples.back().seconds << " s";
+    changes += bar().high != last.high ? 1 : 0;
+    last = bar();
+  };
+  Run(true, 61 * headless::kSecond, [&] {
+    EXPECT_LE(changes, 7) << "30 s of following";
+    EXPECT_GE(changes, 5);
+    desktop.PressKey(kStripChartTemplateId, kStripCanvas, Key::Left);
+    EXPECT_EQ(bar().high, current());
+    EXPECT_LT(bar().position, bar().high);
+  });
+}
+
 TEST_F(StripChartWindowTest, WheelBackPausesAndEndFollowsAgain) {
   Run(true, 60 * headless::kSecond, [&] {
     desktop.TurnWheel(kStripChartTemplateId, kStripCanvas, 5);  // half the span back
