@@ -13,8 +13,8 @@ namespace {
 
 // While a chart follows, its scroll bar is set again every 5 s of new samples (s), not on
 // every move: the handle stays at the end and only shrinks as the session grows, and a style
-// draws a new handle length again whole (on Qt 6, in a thread pool), which cost the live
-// chart a tenth of its share. Anything the fitter does sets it at once.
+// draws each new handle length again whole (Qt 6 fills its long lines on a thread pool, a
+// thread woken and waited for several times a move). Anything the fitter does sets it at once.
 constexpr double kFollowingScrollBarSeconds = 5.0;
 
 struct SpanChoice {
