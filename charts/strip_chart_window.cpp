@@ -11,7 +11,7 @@ namespace zav {
 
 namespace {
 
-// While a chart follows, its scroll bar is set again every 5 s of new samples (s), not on
+// While a chart follows, its scroll bar is set again every 5 s of new samples, not on
 // every move: the handle stays at the end and only shrinks as the session grows, and a style
 // draws each new handle length again whole (Qt 6 fills its long lines on a thread pool, a
 // thread woken and waited for several times a move). Anything the fitter does sets it at once.
@@ -195,16 +195,16 @@ void RefreshStripChart(Desktop& desktop, StripChartWindow& chart) {
     return;
   }
   const int width = desktop.ControlSize(chart.window, kStripCanvas).width;
-  if (TimesOf(chart).newest - chart.drawnUpTo < RedrawStep(chart.scroll, TimesOf(chart), width)) {
+  const SampleTimes times = TimesOf(chart);
+  if (times.newest - chart.drawnUpTo < RedrawStep(chart.scroll, times, width)) {
     return;
   }
-  const double newest = TimesOf(chart).newest;
-  if (newest - chart.scrollShownUpTo >= kFollowingScrollBarSeconds ||
-      newest < chart.scrollShownUpTo) {
+  if (times.newest - chart.scrollShownUpTo >= kFollowingScrollBarSeconds ||
+      times.newest < chart.scrollShownUpTo) {
     ShowScroll(desktop, chart);
   }
-  chart.followed = TimesOf(chart);
-  chart.drawnUpTo = chart.followed.newest;
+  chart.followed = times;
+  chart.drawnUpTo = times.newest;
   PlaceSpan(chart);
   const PixelSize size = desktop.ControlSize(chart.window, kStripCanvas);
   // While the frame stays as drawn, only the plot and the time axis move on: the axes' labels
